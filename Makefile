@@ -1,0 +1,34 @@
+# Wraps CMake. `make demo` builds and runs the main job on sample photos;
+# `make test` builds with the sanitizers and runs every test.
+JOBS ?= $(shell nproc)
+BUILD ?= build/release
+TESTBUILD ?= build/test
+
+.PHONY: all deps build demo test testdata clean bench
+
+all: build
+
+deps:
+	@bash scripts/install-deps.sh
+
+build: deps
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGALVORA_TESTS=OFF
+	cmake --build $(BUILD) -j $(JOBS)
+
+demo: build
+	@bash scripts/demo.sh $(BUILD)
+
+testdata: deps
+	@bash scripts/fetch-testdata.sh $(TESTBUILD)/testdata
+
+test: deps testdata
+	cmake -S . -B $(TESTBUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DGALVORA_SANITIZE=ON -DGALVORA_TESTS=ON
+	cmake --build $(TESTBUILD) -j $(JOBS)
+	cd $(TESTBUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	  ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	@bash scripts/bench.sh $(BUILD)
+
+clean:
+	rm -rf build

