@@ -1,0 +1,74 @@
+#pragma once
+// User-interface languages: the built-in German table, language files and the
+// text lookup every part of the program goes through.
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "foundation/error.h"
+#include "foundation/resources.h"
+
+namespace galvora {
+
+class ZNLanguage {
+public:
+    // Stores a text unless the key exists already in that section (first wins).
+    void store(std::string_view section, std::string_view key, std::string_view text);
+    // The text of the key; "?key?" when the section or the key is missing.
+    std::string inq(std::string_view section, std::string_view key) const;
+
+    const std::string& SprachID() const { return id_; }
+    void SprachID(std::string id) { id_ = std::move(id); }
+
+    // Reads a language file into this language; a failure is kept, not thrown.
+    void AddFile(const std::string& filename);
+    const ErrorInfo& pending_error() const { return error_; }
+
+    CResources& texts() { return texts_; }
+    const CResources& texts() const { return texts_; }
+
+private:
+    std::string id_;
+    CResources texts_;
+    ErrorInfo error_;
+};
+
+class ZNLanguages {
+public:
+    ZNLanguage* add(std::string_view id);
+    // Creates a language from a file; nullptr with the error in last_error().
+    ZNLanguage* AddFile(const std::string& filename);
+    ZNLanguage* item(std::string_view id) const;
+    ZNLanguage* item(long position) const;  // 1-based
+    bool remove(std::string_view id);
+    long count() const { return static_cast<long>(list_.size()); }
+    const ErrorInfo& last_error() const { return error_; }
+    void clear_error() { error_.clear(); }
+    auto begin() const { return list_.begin(); }
+    auto end() const { return list_.end(); }
+
+private:
+    std::vector<std::unique_ptr<ZNLanguage>> list_;
+    ErrorInfo error_;
+};
+
+// Program-wide language state.
+ZNLanguages& sprachen();
+ZNLanguage* sprache_deutsch();
+ZNLanguage* aktuelle_sprache();
+
+// Date and time patterns of the current language ("d.m.yyyy", "hh:mm:ss",
+// "dd.mm.yyyy hh:mm:ss" in German).
+extern std::string format_datum;
+extern std::string format_zeit;
+extern std::string format_datum_zeit;
+
+// Looks a text up in the current language; "?key?" when there is none yet.
+std::string inq(std::string_view section, std::string_view key);
+
+void deutsche_texte_anlegen();
+void sprachdateien_laden();
+bool sprache_waehlen(std::string_view id);
+
+}  // namespace galvora

@@ -1,0 +1,42 @@
+#pragma once
+// The optional plain-text log and a millisecond stop watch.
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace galvora {
+
+class LogClass {
+public:
+    ~LogClass();
+    bool CreateLogfile(const std::string& name);
+    void CloseLogfile();
+    const std::string& LogFile() const { return file_name_; }
+    bool WriteLog(std::string_view text);
+
+private:
+    std::string file_name_;
+    int fd_ = -1;
+};
+
+// The program-wide log exists only when the command line asked for one.
+LogClass* global_log();
+void set_global_log(std::unique_ptr<LogClass> log);
+// Writes a line when the program-wide log exists.
+void log_line(std::string_view text);
+
+class CStopWatch {
+public:
+    CStopWatch();
+    int32_t Elapsed() const;  // milliseconds since creation or reset
+    int32_t MinimumResolution() const { return 1; }
+    int32_t MaximumResolution() const { return 1000000; }
+    void reset();
+
+private:
+    std::chrono::steady_clock::time_point start_;
+};
+
+}  // namespace galvora
