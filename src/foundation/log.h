@@ -30,7 +30,9 @@ void log_line(std::string_view text);
 class CStopWatch {
 public:
     CStopWatch();
-    int32_t Elapsed() const;  // milliseconds since creation or reset
+    // A watch that started at the given moment.
+    explicit CStopWatch(std::chrono::steady_clock::time_point started) : start_(started) {}
+    int32_t Elapsed() const;  // milliseconds since creation or reset, at most INT32_MAX
     int32_t MinimumResolution() const { return 1; }
     int32_t MaximumResolution() const { return 1000000; }
     void reset();

@@ -18,4 +18,8 @@ int program_major();
 int program_minor();
 int program_revision();
 
+// True in the finished program (the original distinguished a run inside its
+// development environment).
+bool kompiliert_laeuft();
+
 }  // namespace galvora
