@@ -1,6 +1,7 @@
 #pragma once
 // User-interface languages: the built-in German table, language files and the
 // text lookup every part of the program goes through.
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -8,6 +9,7 @@
 
 #include "foundation/error.h"
 #include "foundation/resources.h"
+#include "foundation/window_controls.h"
 
 namespace galvora {
 
@@ -20,6 +22,12 @@ public:
 
     const std::string& SprachID() const { return id_; }
     void SprachID(std::string id) { id_ = std::move(id); }
+
+    // Records a window's design captions under its name (used on German only),
+    // once per run.
+    void AddForm(ControlWindow& window);
+    // Sets the captions of a window's controls from this language.
+    void InitForm(ControlWindow& window) const;
 
     // Reads a language file into this language; a failure is kept, not thrown.
     void AddFile(const std::string& filename);
@@ -36,12 +44,15 @@ private:
 
 class ZNLanguages {
 public:
+    // The language of that identifier; a new empty one when there is none.
     ZNLanguage* add(std::string_view id);
     // Creates a language from a file; nullptr with the error in last_error().
     ZNLanguage* AddFile(const std::string& filename);
     ZNLanguage* item(std::string_view id) const;
+    ZNLanguage* item(const char* id) const { return item(std::string_view(id)); }
     ZNLanguage* item(long position) const;  // 1-based
     bool remove(std::string_view id);
+    bool remove(long position);
     long count() const { return static_cast<long>(list_.size()); }
     const ErrorInfo& last_error() const { return error_; }
     void clear_error() { error_.clear(); }
@@ -57,6 +68,8 @@ private:
 ZNLanguages& sprachen();
 ZNLanguage* sprache_deutsch();
 ZNLanguage* aktuelle_sprache();
+// Start-up: an empty collection, no German language and no current language.
+void sprachen_neu_anlegen();
 
 // Date and time patterns of the current language ("d.m.yyyy", "hh:mm:ss",
 // "dd.mm.yyyy hh:mm:ss" in German).
@@ -69,6 +82,22 @@ std::string inq(std::string_view section, std::string_view key);
 
 void deutsche_texte_anlegen();
 void sprachdateien_laden();
+// Makes a language current; false when German had to take its place.
 bool sprache_waehlen(std::string_view id);
+// The identifier start-up selects: the stored choice when more than one
+// language is loaded, else the only language's.
+std::string sprache_beim_start();
+
+// Called by sprache_waehlen after every switch, so the settings model can
+// reload its template captions from the new language.
+void set_language_changed_hook(std::function<void()> hook);
+
+// The built-in German table, in the order it is stored.
+struct GermanText {
+    const char* section;
+    const char* key;
+    const char* text;
+};
+const std::vector<GermanText>& german_text_table();
 
 }  // namespace galvora

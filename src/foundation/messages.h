@@ -33,7 +33,10 @@ int meldung(std::string_view title, int style, std::string_view key,
 // The same with a literal text.
 int meldung_text(std::string_view title, int style, std::string_view text,
                  const std::vector<std::string>& arguments = {});
-// "%1", "%2" ... by the arguments, then "%n" by CR LF; one pass over the text.
+// "%1", "%2" ... by the arguments and "%n" by CR LF, in one pass over the
+// original text: "%1" never eats the start of "%10", and an argument's own
+// text is never searched for placeholders. A placeholder without argument
+// stays as written.
 std::string platzhalter_ersetzen(std::string_view text, const std::vector<std::string>& arguments);
 
 }  // namespace galvora
