@@ -51,8 +51,11 @@ public:
     ZNLanguage* item(std::string_view id) const;
     ZNLanguage* item(const char* id) const { return item(std::string_view(id)); }
     ZNLanguage* item(long position) const;  // 1-based
+    ZNLanguage* item(int position) const { return item(static_cast<long>(position)); }
     bool remove(std::string_view id);
     bool remove(long position);
+    bool remove(int position) { return remove(static_cast<long>(position)); }
+    bool remove(const char* id) { return remove(std::string_view(id)); }
     long count() const { return static_cast<long>(list_.size()); }
     const ErrorInfo& last_error() const { return error_; }
     void clear_error() { error_.clear(); }

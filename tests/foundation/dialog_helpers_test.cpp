@@ -26,7 +26,7 @@ TEST(BytesZuInteger, MemoryOrderSignedAndOtherLengths) {
 
 TEST(DekopoolPfad, RelativeNamesLieInThePoolFolder) {
     test::TempFolder tmp;
-    set_program_folder(tmp.path());
+    test::ProgramFolderScope folder(tmp.path());
     const std::string pool = tmp.path().string() + "/decopool/";
     EXPECT_EQ(dekopool_pfad(""), pool);
     EXPECT_EQ(dekopool_pfad("standard"), pool + "standard");

@@ -138,9 +138,9 @@ TEST_F(LanguageTest, CollectionByIdentifierAndPosition) {
     EXPECT_TRUE(sprachen().last_error().empty());
     EXPECT_EQ(en->SprachID(), "en");
     EXPECT_EQ(sprachen().item("EN"), en);
-    EXPECT_EQ(sprachen().item(2L), en);
+    EXPECT_EQ(sprachen().item(2), en);
     EXPECT_EQ(sprachen().item(3L), nullptr);
-    EXPECT_EQ(sprachen().item(0L), nullptr);
+    EXPECT_EQ(sprachen().item(0), nullptr);
     EXPECT_EQ(sprachen().add("en"), en);
     // The second file with the same identifier loses.
     EXPECT_EQ(sprachen().AddFile(tmp.write("en2.lng", "[Sprache]\nLanguageID = En\n").string()), nullptr);
@@ -148,12 +148,12 @@ TEST_F(LanguageTest, CollectionByIdentifierAndPosition) {
     EXPECT_EQ(en->inq("Msg", "ErrZNSOk"), "OK");
     EXPECT_TRUE(sprachen().remove("en"));
     EXPECT_FALSE(sprachen().remove("en"));
-    EXPECT_FALSE(sprachen().remove(5L));
+    EXPECT_FALSE(sprachen().remove(5));
     EXPECT_EQ(sprachen().count(), 1);
 }
 
 TEST_F(LanguageTest, LoadingLanguageFilesLogsAndSkipsBadOnes) {
-    set_program_folder(tmp.path());
+    test::ProgramFolderScope folder(tmp.path());
     tmp.write("languages/b_english.LNG", "[Sprache]\nLanguageID = en\nLanguageName = English\n");
     tmp.write("languages/a_broken.lng", "[Sprache]\nno equals sign\n");
     tmp.write("languages/c_german.lng", "[Sprache]\nLanguageID = de\n");

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "foundation/program_info.h"
 #include "foundation/window_controls.h"
 #include "platform/ui_port.h"
 
@@ -56,6 +57,20 @@ public:
 private:
     std::filesystem::path path_;
     std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
+};
+
+// Points the program folder somewhere else until the end of the scope.
+class ProgramFolderScope {
+public:
+    explicit ProgramFolderScope(const std::filesystem::path& folder) : previous_(program_folder()) {
+        set_program_folder(folder);
+    }
+    ~ProgramFolderScope() { set_program_folder(previous_); }
+    ProgramFolderScope(const ProgramFolderScope&) = delete;
+    ProgramFolderScope& operator=(const ProgramFolderScope&) = delete;
+
+private:
+    std::filesystem::path previous_;
 };
 
 struct ShownBox {
