@@ -1,0 +1,61 @@
+#include "profile/number_text.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+namespace galvora {
+
+std::string number_to_text(double value) {
+    if (std::isnan(value)) return "NaN";
+    if (std::isinf(value)) return value < 0 ? "-Infinity" : "Infinity";
+    if (value == 0) return "0";
+    char buffer[64];
+    if (std::fabs(value) < 1e15 && value == std::trunc(value)) {
+        std::snprintf(buffer, sizeof buffer, "%.0f", value);
+        return buffer;
+    }
+    // %g picks plain or exponent form; snprintf in the "C" locale of a
+    // program that never calls setlocale writes ".".
+    std::snprintf(buffer, sizeof buffer, "%.15G", value);
+    return buffer;
+}
+
+bool text_to_number(std::string_view text, double& out) {
+    size_t begin = 0;
+    size_t end = text.size();
+    while (begin < end && (text[begin] == ' ' || text[begin] == '\t')) ++begin;
+    while (end > begin && (text[end - 1] == ' ' || text[end - 1] == '\t')) --end;
+    if (begin == end) return false;
+    std::string normal(text.substr(begin, end - begin));
+    bool seen_point = false;
+    for (char& c : normal) {
+        if (c == ',' || c == '.') {
+            if (seen_point) return false;
+            seen_point = true;
+            c = '.';
+        }
+    }
+    const char* first = normal.data();
+    const char* last = normal.data() + normal.size();
+    if (*first == '+') ++first;
+    if (first == last) return false;
+    double value = 0;
+    auto [ptr, ec] = std::from_chars(first, last, value, std::chars_format::general);
+    if (ec != std::errc() || ptr != last) return false;
+    if (!std::isfinite(value)) return false;
+    out = value;
+    return true;
+}
+
+bool text_to_int32(std::string_view text, int32_t& out) {
+    double value = 0;
+    if (!text_to_number(text, value)) return false;
+    double rounded = std::nearbyint(value);  // default rounding mode: half to even
+    if (rounded < -2147483648.0 || rounded > 2147483647.0) return false;
+    out = static_cast<int32_t>(rounded);
+    return true;
+}
+
+}  // namespace galvora

@@ -1,0 +1,266 @@
+#include "profile/profiles.h"
+
+#include <filesystem>
+#include <system_error>
+#include <utility>
+
+#include "foundation/file_helpers.h"
+#include "foundation/language.h"
+#include "foundation/log.h"
+#include "foundation/messages.h"
+#include "foundation/path_helpers.h"
+#include "foundation/program_info.h"
+#include "foundation/registry.h"
+#include "foundation/string_helpers.h"
+#include "profile/profile_file.h"
+#include "profile/profile_hooks.h"
+#include "profile/profile_lists.h"
+#include "profile/settings_table.h"
+
+namespace galvora {
+
+namespace {
+
+struct ProfileState {
+    ZNProfile list;
+    std::shared_ptr<ZNProfil> current;
+    std::shared_ptr<ZNProfil> default_profile;
+};
+
+ProfileState& state() {
+    static ProfileState s;
+    return s;
+}
+
+std::string default_profile_name() { return inq("Global", "ProfileDefaultname"); }
+
+// Adds every "*.qvp" of the folder in the order the file system gives them.
+void list_folder(const std::filesystem::path& folder, int32_t art, std::string_view log_text) {
+    std::error_code ec;
+    std::filesystem::directory_iterator it(folder, ec);
+    if (ec) return;
+    for (; it != std::filesystem::directory_iterator(); it.increment(ec)) {
+        if (ec) return;
+        const auto& path = it->path();
+        if (path.extension() != ".qvp") continue;
+        std::error_code type_ec;
+        if (it->is_directory(type_ec)) continue;
+        const std::string name = path.stem().string();
+        log_line(std::string(log_text) + (folder / name).string());
+        state().list.add(art, name, folder.string());
+    }
+}
+
+bool anything_changed() {
+    return ProfileModules().verändert() || profil_geaendert || WorkingCloneEffects().verändert();
+}
+
+std::string current_name() {
+    auto profile = aktuelles_profil();
+    return profile ? profile->Name() : std::string();
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- ZNProfile
+
+std::shared_ptr<ZNProfil> ZNProfile::add(int32_t art, std::string_view name, std::string_view path) {
+    std::shared_ptr<ZNProfil> profile;
+    for (auto it = profiles_.begin(); it != profiles_.end(); ++it) {
+        if (utf8_equal_nocase((*it)->Name(), name)) {
+            profile = *it;
+            profiles_.erase(it);
+            break;
+        }
+    }
+    if (!profile) profile = std::make_shared<ZNProfil>(art, std::string(name), std::string(path));
+    profile->art(art);
+    profile->Name(name);
+    profile->path(path);
+    profiles_.push_back(profile);
+    return profile;
+}
+
+std::shared_ptr<ZNProfil> ZNProfile::item(long position) const {
+    if (position < 1 || position > count()) return nullptr;
+    return profiles_[static_cast<size_t>(position - 1)];
+}
+
+std::shared_ptr<ZNProfil> ZNProfile::item(std::string_view name) const {
+    for (const auto& profile : profiles_) {
+        if (utf8_equal_nocase(profile->Name(), name)) return profile;
+    }
+    return nullptr;
+}
+
+// ---------------------------------------------------------------- state
+
+ZNProfile& profilliste() { return state().list; }
+
+std::shared_ptr<ZNProfil> profil_per_name(std::string_view name) { return state().list.item(name); }
+
+std::shared_ptr<ZNProfil> standardprofil() {
+    auto& s = state();
+    if (!s.default_profile) s.default_profile = std::make_shared<ZNProfil>(kProfileDefault, default_profile_name(), "");
+    return s.default_profile;
+}
+
+std::shared_ptr<ZNProfil> aktuelles_profil() {
+    auto& s = state();
+    return s.current ? s.current : standardprofil();
+}
+
+void set_aktuelles_profil(std::shared_ptr<ZNProfil> profile) { state().current = std::move(profile); }
+
+std::string benutzerprofilordner() {
+    std::string folder = registry_lesen("LastSession", "userprofiledir", "");
+    if (folder.empty()) folder = (std::filesystem::path(spezialordner_pfad(26)) / "profiles").string();
+    return folder;
+}
+
+// ---------------------------------------------------------------- operations
+
+void profile_auflisten() {
+    auto& s = state();
+    s.list = ZNProfile();
+    s.default_profile = s.list.add(kProfileDefault, default_profile_name(), "");
+
+    list_folder(program_folder() / "profiles", kProfileSystem, "Add SYSTEM Profile ");
+    const std::string user_folder = registry_lesen("LastSession", "userprofiledir", "");
+    if (!user_folder.empty()) list_folder(user_folder, kProfileUser, "Add USER Profile ");
+
+    s.current = nullptr;
+    std::shared_ptr<ZNProfil> last;
+    const std::string last_name = registry_lesen("LastSession", "profile", "");
+    if (!last_name.empty()) last = s.list.item(last_name);
+    profil_laden(last);
+}
+
+void profil_laden(std::shared_ptr<ZNProfil> profile) {
+    set_aktuelles_profil(profile ? std::move(profile) : standardprofil());
+    profil_lesen();
+    profil_anwenden();
+}
+
+void profil_anwenden() {
+    Profileinstellungen() = geladene_Profileinstellungen();
+
+    const auto& hooks = profile_hooks();
+    if (hooks.script_engine_reset) hooks.script_engine_reset();
+    if (hooks.script_variables_create) hooks.script_variables_create();
+
+    LoadedProfileModules().clone(ProfileModules());
+    // Each module is compiled on its own as a check; its functions do not stay.
+    for (const auto& module : ProfileModules()) {
+        if (hooks.compile_module) {
+            const int result = hooks.compile_module(module->Name(), module->inhalt());
+            module->status(result != 0 ? kModuleCompileError : kModuleCompiled);
+        }
+        if (hooks.remove_script_functions) hooks.remove_script_functions();
+    }
+
+    LoadedCloneEffects().clone(WorkingCloneEffects());
+    if (hooks.options_dialog_reload) hooks.options_dialog_reload();
+
+    profil_geaendert = false;
+    ProfileModules().verändert_reset();
+    WorkingCloneEffects().verändert_reset();
+}
+
+void profilaenderungen_uebernehmen() {
+    if (!anything_changed()) return;
+    geladene_Profileinstellungen() = Profileinstellungen();
+    ProfileModules().clone(LoadedProfileModules());
+    WorkingCloneEffects().clone(LoadedCloneEffects());
+    profil_ungespeichert = true;
+    profil_geaendert = false;
+    ProfileModules().verändert_reset();
+    WorkingCloneEffects().verändert_reset();
+}
+
+int profilaenderungen_verwerfen_fragen() {
+    if (!anything_changed()) return ID_YES;
+    const int answer = meldung(program_title(), MB_YESNO_STYLE | MB_ICON_QUESTION, "MsgProfileChangesReject",
+                               {current_name()});
+    if (answer != ID_YES) return ID_NO;
+    profil_anwenden();
+    return ID_YES;
+}
+
+int profilaenderungen_speichern_fragen() {
+    int result = 1;
+    if (ScriptFileModules().verändert()) {
+        const int answer = meldung(program_title(), MB_YESNO_STYLE | MB_ICON_QUESTION, "MsgZNSChangesReject");
+        if (answer != ID_YES) return 2;
+        result = ID_YES;
+    }
+    if (LoadedProfileModules().verändert() || profil_ungespeichert) {
+        result = meldung(program_title(), MB_YESNOCANCEL_STYLE | MB_ICON_QUESTION, "MsgProfileChangesSave",
+                         {current_name()});
+        if (result == ID_YES) result = profil_speichern();
+    }
+    if (result == 1) {
+        profil_ungespeichert = false;
+        profil_geaendert = false;
+        LoadedProfileModules().verändert_reset();
+        ProfileModules().verändert_reset();
+    }
+    return result;
+}
+
+int profil_neu(std::string_view name) {
+    auto previous = aktuelles_profil();
+    profilaenderungen_uebernehmen();
+    set_aktuelles_profil(std::make_shared<ZNProfil>(kProfileUser, std::string(name),
+                                                    registry_lesen("LastSession", "userprofiledir", "")));
+    const int result = profil_speichern();
+    if (result != 1) {
+        set_aktuelles_profil(previous);
+    } else {
+        profile_auflisten();
+    }
+    return result;
+}
+
+int profil_loeschen() {
+    auto profile = aktuelles_profil();
+    const std::string& title = profil_titel_loeschen();
+    if (!profile || profile->art() == kProfileDefault) {
+        meldung(title, MB_ICON_EXCLAMATION, "ErrProfileDefaultDelete");
+        return 2;
+    }
+    const std::string file = (std::filesystem::path(profile->path()) / (profile->Name() + ".qvp")).string();
+    std::error_code ec;
+    if (!std::filesystem::remove(file, ec)) {
+        if (!ec) ec = std::make_error_code(std::errc::no_such_file_or_directory);
+        meldung(title, MB_ICON_EXCLAMATION, "ErrProfileProfileDelete", {std::to_string(error_number_from_system(ec)), file});
+        return 2;
+    }
+    profile_auflisten();
+    profil_geaendert = false;
+    ProfileModules().verändert_reset();
+    return 1;
+}
+
+void profilwert_per_name_setzen(std::string_view name, std::string& value) {
+    bool before = false;
+    bool after = false;
+    while (name.starts_with('$')) {
+        name.remove_prefix(1);
+        before = true;
+    }
+    while (name.ends_with('$')) {
+        name.remove_suffix(1);
+        after = true;
+    }
+    auto& table = geladene_Profileinstellungen();
+    for (auto& entry : table) {
+        if (!utf8_equal_nocase(entry.key, name)) continue;
+        if (before) value = value + entry.value;
+        if (after) value = entry.value + value;
+        entry.value = value;
+        return;
+    }
+}
+
+}  // namespace galvora
