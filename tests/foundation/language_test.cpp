@@ -305,3 +305,30 @@ TEST_F(LanguageTest, InitFormTakesCaptionsFromTheLanguage) {
 
 }  // namespace
 }  // namespace galvora
+
+namespace galvora {
+namespace {
+
+// The argument placeholders "%1".."%9" a text uses.
+std::string placeholder_signature(const std::string& text) {
+    std::string sig;
+    for (char digit = '1'; digit <= '9'; ++digit) {
+        if (text.find(std::string("%") + digit) != std::string::npos) sig += digit;
+    }
+    return sig;
+}
+
+TEST(ShippedLanguageFiles, EnglishHasEveryKeyWithTheSamePlaceholders) {
+    ZNLanguages languages;
+    ZNLanguage* en = languages.AddFile(std::string(GALVORA_SOURCE_DIR) + "/resources/languages/english.lng");
+    ASSERT_NE(en, nullptr) << languages.last_error().description;
+    EXPECT_EQ(en->SprachID(), "en");
+    for (const GermanText& row : german_text_table()) {
+        const std::string text = en->inq(row.section, row.key);
+        EXPECT_NE(text, "?" + std::string(row.key) + "?") << row.section << "/" << row.key;
+        EXPECT_EQ(placeholder_signature(text), placeholder_signature(row.text)) << row.section << "/" << row.key;
+    }
+}
+
+}  // namespace
+}  // namespace galvora
