@@ -1,0 +1,169 @@
+#include "image/codecs/gif_codec.h"
+
+#include <gif_lib.h>
+
+#include <array>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "image/codecs/colour_quantiser.h"
+#include "image/imaging_error.h"
+
+namespace galvora {
+
+namespace {
+
+int read_from_file(GifFileType* gif, GifByteType* bytes, int length) {
+    if (length <= 0) return 0;
+    return static_cast<int>(std::fread(bytes, 1, static_cast<size_t>(length), static_cast<FILE*>(gif->UserData)));
+}
+
+int write_to_file(GifFileType* gif, const GifByteType* bytes, int length) {
+    if (length <= 0) return 0;
+    return static_cast<int>(std::fwrite(bytes, 1, static_cast<size_t>(length), static_cast<FILE*>(gif->UserData)));
+}
+
+struct GifReader {
+    void operator()(GifFileType* g) const {
+        int err = 0;
+        if (g) DGifCloseFile(g, &err);
+    }
+};
+using GifReadHandle = std::unique_ptr<GifFileType, GifReader>;
+
+GifReadHandle open_for_reading(FILE* in) {
+    if (std::fseek(in, 0, SEEK_SET) != 0) throw ImagingFailure(ImagingFault::bad_data);
+    int err = 0;
+    GifFileType* g = DGifOpen(in, read_from_file, &err);
+    if (!g) throw ImagingFailure(ImagingFault::bad_data);
+    return GifReadHandle(g);
+}
+
+// Advances to the first image descriptor, skipping extensions.
+void seek_first_image(GifFileType* g) {
+    for (;;) {
+        GifRecordType type = UNDEFINED_RECORD_TYPE;
+        if (DGifGetRecordType(g, &type) != GIF_OK) throw ImagingFailure(ImagingFault::bad_data);
+        if (type == IMAGE_DESC_RECORD_TYPE) {
+            if (DGifGetImageDesc(g) != GIF_OK) throw ImagingFailure(ImagingFault::bad_data);
+            return;
+        }
+        if (type == EXTENSION_RECORD_TYPE) {
+            int code = 0;
+            GifByteType* ext = nullptr;
+            if (DGifGetExtension(g, &code, &ext) != GIF_OK) throw ImagingFailure(ImagingFault::bad_data);
+            while (ext) {
+                if (DGifGetExtensionNext(g, &ext) != GIF_OK) throw ImagingFailure(ImagingFault::bad_data);
+            }
+            continue;
+        }
+        throw ImagingFailure(ImagingFault::bad_data);  // end of file without an image
+    }
+}
+
+// The canvas is the logical screen when the first image lies inside it,
+// otherwise the image itself (some writers leave the screen size 0).
+struct Canvas {
+    int32_t width = 0, height = 0, left = 0, top = 0;
+};
+
+Canvas canvas_of(const GifFileType* g) {
+    const GifImageDesc& d = g->Image;
+    if (d.Width <= 0 || d.Height <= 0) throw ImagingFailure(ImagingFault::bad_data);
+    Canvas c;
+    const bool inside = g->SWidth > 0 && g->SHeight > 0 && d.Left >= 0 && d.Top >= 0 &&
+                        static_cast<int64_t>(d.Left) + d.Width <= g->SWidth &&
+                        static_cast<int64_t>(d.Top) + d.Height <= g->SHeight;
+    if (inside) {
+        c = {g->SWidth, g->SHeight, d.Left, d.Top};
+    } else {
+        c = {d.Width, d.Height, 0, 0};
+    }
+    return c;
+}
+
+}  // namespace
+
+void gif_read_dims(FILE* in, int32_t& width, int32_t& height) {
+    GifReadHandle g = open_for_reading(in);
+    seek_first_image(g.get());
+    const Canvas c = canvas_of(g.get());
+    width = c.width;
+    height = c.height;
+}
+
+PictureBuffer gif_read(FILE* in) {
+    GifReadHandle handle = open_for_reading(in);
+    GifFileType* g = handle.get();
+    seek_first_image(g);
+    const Canvas c = canvas_of(g);
+    if (!dimensions_allowed(c.width, c.height)) throw ImagingFailure(ImagingFault::too_large);
+    const ColorMapObject* map = g->Image.ColorMap ? g->Image.ColorMap : g->SColorMap;
+    // 256 entries, black beyond the file's own table, so every index a
+    // hostile file uses maps to something.
+    std::array<uint8_t, 256 * 3> palette{};
+    if (map && map->Colors) {
+        const int n = std::min(map->ColorCount, 256);
+        for (int i = 0; i < n; ++i) {
+            palette[i * 3] = map->Colors[i].Red;
+            palette[i * 3 + 1] = map->Colors[i].Green;
+            palette[i * 3 + 2] = map->Colors[i].Blue;
+        }
+    }
+    const int32_t w = g->Image.Width, h = g->Image.Height;
+    std::vector<uint8_t> indexes(static_cast<size_t>(c.width) * c.height,
+                                 static_cast<uint8_t>(g->SColorMap ? g->SBackGroundColor : 0));
+    std::vector<GifPixelType> line(static_cast<size_t>(w));
+    auto put_row = [&](int32_t y) {
+        if (DGifGetLine(g, line.data(), w) != GIF_OK) throw ImagingFailure(ImagingFault::bad_data);
+        std::memcpy(&indexes[static_cast<size_t>(c.top + y) * c.width + c.left], line.data(), static_cast<size_t>(w));
+    };
+    if (g->Image.Interlace) {
+        static const int32_t start[4] = {0, 4, 2, 1}, step[4] = {8, 8, 4, 2};
+        for (int pass = 0; pass < 4; ++pass)
+            for (int32_t y = start[pass]; y < h; y += step[pass]) put_row(y);
+    } else {
+        for (int32_t y = 0; y < h; ++y) put_row(y);
+    }
+    PictureBuffer buffer = PictureBuffer::allocate(c.width, c.height);
+    uint8_t* out = buffer.data();
+    for (uint8_t index : indexes) {
+        std::memcpy(out, &palette[index * 3], 3);
+        out += 3;
+    }
+    return buffer;
+}
+
+void gif_write(const PictureBuffer& buffer, FILE* out) {
+    if (buffer.empty()) throw ImagingFailure(ImagingFault::bad_argument);
+    if (buffer.width() > 0xFFFF || buffer.height() > 0xFFFF) throw ImagingFailure(ImagingFault::write_failed);
+    const QuantisedPicture q = quantise_to_palette(buffer);
+    // The colour table holds a power of two entries, at least two.
+    int bits = 1;
+    while ((1 << bits) < q.colours) ++bits;
+    const int table = 1 << bits;
+    std::vector<GifColorType> colours(static_cast<size_t>(table));
+    for (int i = 0; i < q.colours; ++i)
+        colours[i] = GifColorType{q.palette[i * 3], q.palette[i * 3 + 1], q.palette[i * 3 + 2]};
+    ColorMapObject* map = GifMakeMapObject(table, colours.data());
+    if (!map) throw ImagingFailure(ImagingFault::out_of_memory);
+    int err = 0;
+    GifFileType* g = EGifOpen(out, write_to_file, &err);
+    if (!g) {
+        GifFreeMapObject(map);
+        throw ImagingFailure(ImagingFault::write_failed);
+    }
+    bool ok = EGifPutScreenDesc(g, buffer.width(), buffer.height(), bits, 0, map) == GIF_OK &&
+              EGifPutImageDesc(g, 0, 0, buffer.width(), buffer.height(), false, nullptr) == GIF_OK;
+    std::vector<GifPixelType> line(static_cast<size_t>(buffer.width()));
+    for (int32_t y = 0; ok && y < buffer.height(); ++y) {
+        std::memcpy(line.data(), &q.indexes[static_cast<size_t>(y) * buffer.width()], line.size());
+        ok = EGifPutLine(g, line.data(), buffer.width()) == GIF_OK;
+    }
+    ok = (EGifCloseFile(g, &err) == GIF_OK) && ok;
+    GifFreeMapObject(map);
+    if (!ok || std::fflush(out) != 0 || std::ferror(out)) throw ImagingFailure(ImagingFault::write_failed);
+}
+
+}  // namespace galvora

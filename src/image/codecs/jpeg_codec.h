@@ -1,0 +1,32 @@
+#pragma once
+// JPEG reading and writing through libjpeg-turbo. Failures are reported as
+// ImagingFailure; the facade turns them into the program's error records.
+#include <cstdint>
+#include <cstdio>
+
+#include "image/captured_metadata.h"
+#include "image/picture_buffer.h"
+
+namespace galvora {
+
+// Width and height from the frame header; markers go to *meta when given.
+void jpeg_read_dims(FILE* in, int32_t& width, int32_t& height, CapturedMetadata* meta);
+
+// Decodes the file into a new buffer. With min_width/min_height above 0 the
+// decoder works at the smallest DCT scale (1/8 .. 8/8) whose result is still
+// at least twice that size in both directions, never above the full size, so
+// a picture that is about to be reduced costs a fraction of a full decode.
+PictureBuffer jpeg_read(FILE* in, CapturedMetadata* meta, int32_t min_width = 0, int32_t min_height = 0);
+
+struct JpegWriteOptions {
+    int quality = 75;          // clamped to 1..100 for the encoder
+    bool progressive = false;
+    // APPn / COM markers written after the frame start (copied metadata).
+    const CapturedMetadata* markers = nullptr;
+};
+
+// Encodes buffer into out; with out == nullptr the bytes are only counted.
+// Returns the number of bytes produced.
+uint64_t jpeg_write(const PictureBuffer& buffer, FILE* out, const JpegWriteOptions& options);
+
+}  // namespace galvora

@@ -1,0 +1,63 @@
+#include "image/output_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <vector>
+
+namespace galvora {
+
+OutputFile::OutputFile(const std::string& target_path) : target_(target_path) {
+    if (target_path.empty() || target_path.back() == '/') return;
+    std::string pattern = target_path + ".tmpXXXXXX";
+    std::vector<char> name(pattern.begin(), pattern.end());
+    name.push_back('\0');
+    const int fd = mkstemp(name.data());
+    if (fd < 0) return;
+    // mkstemp creates the file readable by the owner only; pictures get the
+    // usual permissions of a new file.
+    const mode_t mask = umask(0);
+    umask(mask);
+    fchmod(fd, 0666 & ~mask);
+    file_ = fdopen(fd, "wb");
+    if (!file_) {
+        ::close(fd);
+        ::unlink(name.data());
+        return;
+    }
+    temp_path_.assign(name.data());
+}
+
+OutputFile::~OutputFile() {
+    if (!committed_) discard();
+}
+
+bool OutputFile::commit() {
+    if (!file_) return false;
+    bool ok = std::fflush(file_) == 0 && !std::ferror(file_);
+    ok = ok && fsync(fileno(file_)) == 0;
+    ok = (std::fclose(file_) == 0) && ok;
+    file_ = nullptr;
+    if (ok && std::rename(temp_path_.c_str(), target_.c_str()) == 0) {
+        committed_ = true;
+        return true;
+    }
+    ::unlink(temp_path_.c_str());
+    temp_path_.clear();
+    return false;
+}
+
+void OutputFile::discard() {
+    if (file_) {
+        std::fclose(file_);
+        file_ = nullptr;
+    }
+    if (!temp_path_.empty()) {
+        ::unlink(temp_path_.c_str());
+        temp_path_.clear();
+    }
+}
+
+}  // namespace galvora

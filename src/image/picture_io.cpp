@@ -1,0 +1,241 @@
+#include "image/picture_io.h"
+
+#include <algorithm>
+#include <new>
+
+#include "image/codecs/gif_codec.h"
+#include "image/codecs/jpeg_codec.h"
+#include "image/codecs/png_codec.h"
+#include "image/codecs/raw_codec.h"
+#include "image/codecs/tiff_codec.h"
+#include "image/file_source.h"
+#include "image/imaging_error.h"
+#include "image/jpeg_quality_search.h"
+#include "image/output_file.h"
+
+namespace galvora {
+
+namespace {
+
+// The TIFF structure kept for the metadata readers: the file's leading
+// bytes, where TIFF and TIFF-based RAW files keep their directories.
+constexpr size_t kMaxTiffCapture = 16u << 20;
+
+bool has_tiff_header(FileSource& src) {
+    const std::string head = src.read_prefix(4);
+    return head == std::string("II*\0", 4) || head == std::string("MM\0*", 4);
+}
+
+void capture_tiff_structure(FileSource& src, CapturedMetadata* meta) {
+    if (meta && has_tiff_header(src)) meta->tiff_exif = src.read_prefix(kMaxTiffCapture);
+}
+
+int32_t guessed_type(FileSource& src) {
+    return type_code_for_guess(guess_file_type(src.read_prefix(kGuessPrefixBytes)));
+}
+
+[[noreturn]] void raise(ImagingFault fault, const char* source, const char* description) {
+    throw imaging_error(fault, source, description);
+}
+
+// Reads pixels of a known type; throws ImagingFailure.
+PictureBuffer read_by_type(FileSource& src, int32_t code, CapturedMetadata* meta, int32_t min_w, int32_t min_h) {
+    if (!src.rewind()) throw ImagingFailure(ImagingFault::cannot_open);
+    switch (code) {
+        case picture_type::jpeg: return jpeg_read(src.file(), meta, min_w, min_h);
+        case picture_type::png: return png_read(src.file(), meta);
+        case picture_type::gif: return gif_read(src.file());
+        case picture_type::tiff: {
+            PictureBuffer b = tiff_read(src.file());
+            capture_tiff_structure(src, meta);
+            return b;
+        }
+        case picture_type::camera_raw: {
+            PictureBuffer b = raw_read(src.path());
+            capture_tiff_structure(src, meta);
+            return b;
+        }
+        default:
+            // BMP, PCX, TGA, PSD, Photo CD and metafiles have no reader yet;
+            // JPEG 2000 and unused codes are never read.
+            throw ImagingFailure(ImagingFault::unsupported_type);
+    }
+}
+
+void read_image(const std::string& path, int32_t type_code, PictureBuffer& buffer, int32_t& width, int32_t& height,
+                int32_t min_w, int32_t min_h, CapturedMetadata* meta) {
+    buffer.release();
+    if (meta) meta->clear();
+    FileSource src(path);
+    if (!src.is_open()) raise(ImagingFault::cannot_open, "ReadImage", "IS_OpenFileSource");
+    try {
+        int32_t code = type_code;
+        if (code == picture_type::undetermined) {
+            // The generic reader: whatever the content says; files the
+            // classifier does not know may still be camera RAW.
+            code = guessed_type(src);
+            if (code == picture_type::undetermined) code = picture_type::camera_raw;
+        }
+        buffer = read_by_type(src, code, meta, min_w, min_h);
+    } catch (const ImagingFailure& e) {
+        buffer.release();
+        if (meta) meta->clear();
+        raise(e.fault(), "ReadImage", "IS_ReadXXX");
+    } catch (const std::bad_alloc&) {
+        buffer.release();
+        if (meta) meta->clear();
+        raise(ImagingFault::out_of_memory, "ReadImage", "IS_ReadXXX");
+    }
+    width = buffer.width();
+    height = buffer.height();
+}
+
+}  // namespace
+
+void GetImageDims(const std::string& path, int32_t type_code, int32_t& width, int32_t& height,
+                  PictureBuffer* decoded, CapturedMetadata* meta) {
+    if (decoded) decoded->release();
+    if (meta) meta->clear();
+    FileSource src(path);
+    if (!src.is_open()) raise(ImagingFault::cannot_open, "GetImageDims", "IS_OpenFileSource");
+    try {
+        int32_t code = type_code;
+        if (code == picture_type::undetermined) code = guessed_type(src);
+        if (!src.rewind()) throw ImagingFailure(ImagingFault::cannot_open);
+        int32_t w = 0, h = 0;
+        switch (code) {
+            case picture_type::jpeg: jpeg_read_dims(src.file(), w, h, meta); break;
+            case picture_type::png: png_read_dims(src.file(), w, h, meta); break;
+            case picture_type::gif: gif_read_dims(src.file(), w, h); break;
+            case picture_type::tiff:
+                tiff_read_dims(src.file(), w, h);
+                capture_tiff_structure(src, meta);
+                break;
+            case picture_type::camera_raw:
+                raw_read_dims(src.path(), w, h);
+                capture_tiff_structure(src, meta);
+                break;
+            default: throw ImagingFailure(ImagingFault::unsupported_type);
+        }
+        width = w;
+        height = h;
+    } catch (const ImagingFailure& e) {
+        if (meta) meta->clear();
+        raise(e.fault(), "GetImageDims", "IS_GetXXXDims");
+    } catch (const std::bad_alloc&) {
+        if (meta) meta->clear();
+        raise(ImagingFault::out_of_memory, "GetImageDims", "IS_GetXXXDims");
+    }
+}
+
+void ReadImage(const std::string& path, int32_t type_code, PictureBuffer& buffer, int32_t& width, int32_t& height,
+               CapturedMetadata* meta) {
+    read_image(path, type_code, buffer, width, height, 0, 0, meta);
+}
+
+void ReadImageReduced(const std::string& path, int32_t type_code, PictureBuffer& buffer, int32_t& width,
+                      int32_t& height, int32_t min_width, int32_t min_height, CapturedMetadata* meta) {
+    read_image(path, type_code, buffer, width, height, std::max(min_width, 1), std::max(min_height, 1), meta);
+}
+
+void WriteImage(const std::string& path, int32_t type_code, const PictureBuffer& buffer, int32_t quality,
+                int32_t size_limit, bool progressive, int32_t tiff_compression, int32_t& used_quality,
+                const CapturedMetadata* output_metadata) {
+    OutputFile out(path);
+    if (!out.is_open()) raise(ImagingFault::cannot_open, "WriteImage", "IS_OpenFileDest");
+
+    ImagingFault fault{};
+    const char* description = nullptr;
+    auto attempt = [&](const char* what, auto&& write) {
+        try {
+            write();
+        } catch (const ImagingFailure& e) {
+            fault = e.fault();
+            description = what;
+        } catch (const std::bad_alloc&) {
+            fault = ImagingFault::out_of_memory;
+            description = what;
+        }
+    };
+
+    switch (type_code) {
+        case picture_type::jpeg: {
+            JpegWriteOptions options;
+            options.progressive = progressive;
+            options.markers = output_metadata;
+            if (size_limit == 0) {
+                used_quality = quality;
+                options.quality = quality;
+                attempt("IS_WriteJPG", [&] { jpeg_write(buffer, out.file(), options); });
+                break;
+            }
+            int32_t q = quality;
+            bool measured = false;
+            attempt("IS_WriteJPG", [&] {
+                q = search_jpeg_quality(quality, size_limit,
+                                        [&](int32_t candidate) {
+                                            JpegWriteOptions o = options;
+                                            o.quality = candidate;
+                                            const uint64_t n = jpeg_write(buffer, nullptr, o);
+                                            if (n == 0) throw ImagingFailure(ImagingFault::write_failed);
+                                            return n;
+                                        },
+                                        &used_quality);
+                measured = true;
+            });
+            if (!measured) break;
+            used_quality = q;
+            options.quality = q;
+            attempt("IS_WriteJPG", [&] { jpeg_write(buffer, out.file(), options); });
+            break;
+        }
+        case picture_type::png:
+            used_quality = 100;
+            attempt("IS_WritePNG", [&] { png_write(buffer, out.file(), output_metadata); });
+            break;
+        case picture_type::tiff:
+            used_quality = 100;
+            attempt("IS_WriteTIFF", [&] { tiff_write(buffer, out.file(), tiff_compression); });
+            break;
+        case picture_type::gif:
+            used_quality = 100;
+            attempt("IS_WriteGIF", [&] { gif_write(buffer, out.file()); });
+            if (fault == ImagingFault::out_of_memory) {
+                fault = ImagingFault::general;
+                description = "GlobalAlloc";
+            }
+            break;
+        case picture_type::bmp:
+        case picture_type::metafile:
+        case picture_type::pcx:
+        case picture_type::psd:
+        case picture_type::tga: {
+            // Writable types whose encoders are not there yet.
+            used_quality = 100;
+            fault = ImagingFault::unsupported_type;
+            description = type_code == picture_type::bmp        ? "IS_WriteBMP"
+                          : type_code == picture_type::metafile ? "IS_WriteRGBToMetafile"
+                          : type_code == picture_type::pcx      ? "IS_WritePCX"
+                          : type_code == picture_type::psd      ? "IS_WritePSD"
+                                                                : "IS_WriteTGA";
+            break;
+        }
+        default:
+            fault = ImagingFault::general;
+            description = "IS_WriteUnsupportedImageType";
+            break;
+    }
+
+    if (!description) {
+        if (out.commit()) return;
+        fault = ImagingFault::write_failed;
+        description = type_code == picture_type::jpeg  ? "IS_WriteJPG"
+                      : type_code == picture_type::png ? "IS_WritePNG"
+                      : type_code == picture_type::gif ? "IS_WriteGIF"
+                                                       : "IS_WriteTIFF";
+    }
+    out.discard();
+    raise(fault, "WriteImage", description);
+}
+
+}  // namespace galvora
