@@ -3,11 +3,20 @@
 #include <exception>
 #include <utility>
 
+#include "image/picture_io.h"
+
 namespace galvora {
 
 namespace {
 
-PictureBuffer read_with_imaging_layer(const std::string& file);
+// Type code 0: the reader recognises the format by the file's content.
+PictureBuffer read_with_imaging_layer(const std::string& file) {
+    PictureBuffer buffer;
+    int32_t width = 0;
+    int32_t height = 0;
+    ReadImage(file, 0, buffer, width, height);
+    return buffer;
+}
 
 EffectPictureReader& reader_slot() {
     static EffectPictureReader reader;
@@ -46,13 +55,5 @@ bool EffectPicture::set_name(std::string_view name) {
     }
     return true;
 }
-
-namespace {
-
-PictureBuffer read_with_imaging_layer(const std::string& /*file*/) {
-    throw GalvoraError(1002, "ReadImage", "IS_OpenFileSource");
-}
-
-}  // namespace
 
 }  // namespace galvora

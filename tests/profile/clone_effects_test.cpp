@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <filesystem>
 #include <string>
 
 #include "foundation/error.h"
+#include "image/picture_io.h"
 #include "profile/border.h"
 #include "profile/clone_effect_list.h"
 #include "profile/image_stamp.h"
@@ -286,6 +289,38 @@ TEST(CloneEffectListTest, CloneReplacesTheTargetWithEqualIndependentMembers) {
 
     t2->Text("other");
     EXPECT_EQ(t->Text(), "Hello\r\nWorld");
+}
+
+}  // namespace
+}  // namespace galvora
+
+namespace galvora {
+namespace {
+
+// The frame and stamp read their pictures through the imaging layer.
+TEST(EffectPictureTest, RealReaderLoadsAPictureAndReportsAMissingOne) {
+    const auto folder = std::filesystem::temp_directory_path() /
+                        ("galvora_effect_picture_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    const std::string png = (folder / "frame.png").string();
+    auto picture = PictureBuffer::allocate(5, 2);
+    int32_t used_quality = 0;
+    WriteImage(png, picture_type::png, picture, 75, 0, false, 0, used_quality);
+
+    CBorder border;
+    border.Bildname(png);
+    EXPECT_EQ(border.ErrNumber(), 0) << border.ErrDescription();
+    EXPECT_EQ(border.Bildbreite(), 5);
+    EXPECT_EQ(border.Bildhöhe(), 2);
+
+    CImageStamp stamp;
+    stamp.Name((folder / "missing.png").string());
+    EXPECT_TRUE(stamp.pRGB().empty());
+    EXPECT_NE(stamp.ErrNumber(), 0);
+    EXPECT_EQ(stamp.ErrSource(), "ReadImage");
+    EXPECT_FALSE(stamp.ErrDescription().empty());
+
+    std::filesystem::remove_all(folder);
 }
 
 }  // namespace
