@@ -1,0 +1,126 @@
+#include "script/date_text.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+
+#include "foundation/ole_date.h"
+
+namespace galvora {
+
+namespace {
+
+struct Zeitpunkt {
+    int64_t jahr = 1899;
+    unsigned monat = 12, tag = 30, stunde = 0, minute = 0, sekunde = 0, wochentag = 6;  // 0 = Sunday
+};
+
+Zeitpunkt zerlegen(double serial) {
+    Zeitpunkt z;
+    // Far outside the calendar the value is shown as its base day.
+    if (!std::isfinite(serial) || std::fabs(serial) > 3e6) return z;
+    DateParts p = ole_to_parts(serial);
+    if (p.millisecond >= 500) {
+        // Seconds are shown rounded, as the time of day is stored.
+        p.millisecond = 0;
+        p.second += 1;
+        p = ole_to_parts(ole_from_parts(p));
+    }
+    z.jahr = p.year;
+    z.monat = static_cast<unsigned>(p.month);
+    z.tag = static_cast<unsigned>(p.day);
+    z.stunde = static_cast<unsigned>(p.hour);
+    z.minute = static_cast<unsigned>(p.minute);
+    z.sekunde = static_cast<unsigned>(p.second);
+    // Day 0 (1899-12-30) was a Saturday.
+    DateParts tag_nur{p.year, p.month, p.day, 0, 0, 0, 0};
+    int64_t tage = static_cast<int64_t>(std::llround(ole_from_parts(tag_nur)));
+    z.wochentag = static_cast<unsigned>(((tage + 6) % 7 + 7) % 7);
+    return z;
+}
+
+std::string zahl(int64_t v, int stellen) {
+    char puffer[32];
+    std::snprintf(puffer, sizeof puffer, "%0*lld", stellen, static_cast<long long>(v));
+    return puffer;
+}
+
+const char* const monate_lang[] = {"January", "February", "March", "April", "May", "June", "July",
+                                   "August", "September", "October", "November", "December"};
+const char* const tage_lang[] = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
+
+}  // namespace
+
+std::string ole_datum_formatieren(double serial, std::string_view muster) {
+    const Zeitpunkt z = zerlegen(serial);
+    std::string out;
+    bool nach_stunde = false;  // "m" right after an hour means minutes
+    size_t i = 0;
+    while (i < muster.size()) {
+        char c = muster[i];
+        char k = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+        size_t n = 1;
+        while (i + n < muster.size()) {
+            char d = muster[i + n];
+            if ((d >= 'A' && d <= 'Z' ? d + 32 : d) != k) break;
+            ++n;
+        }
+        switch (k) {
+        case 'd':
+            if (n <= 2) out += zahl(z.tag, static_cast<int>(n));
+            else if (n == 3) out += std::string(tage_lang[z.wochentag]).substr(0, 3);
+            else out += tage_lang[z.wochentag];
+            break;
+        case 'm': {
+            bool minuten = nach_stunde;
+            if (!minuten) {
+                // A minute field also stands right before the seconds ("mm:ss").
+                size_t j = i + n;
+                while (j < muster.size() && (muster[j] == ':' || muster[j] == ' ')) ++j;
+                minuten = j < muster.size() && (muster[j] == 's' || muster[j] == 'S') && n <= 2;
+            }
+            if (minuten && n <= 2) out += zahl(z.minute, static_cast<int>(n));
+            else if (n <= 2) out += zahl(z.monat, static_cast<int>(n));
+            else if (n == 3) out += std::string(monate_lang[z.monat - 1]).substr(0, 3);
+            else out += monate_lang[z.monat - 1];
+            nach_stunde = false;
+            break;
+        }
+        case 'y':
+            if (n <= 2) out += zahl(z.jahr % 100, 2);
+            else out += zahl(z.jahr, 4);
+            break;
+        case 'h':
+            out += zahl(z.stunde, n >= 2 ? 2 : 1);
+            nach_stunde = true;
+            i += n;
+            continue;
+        case 'n':
+            out += zahl(z.minute, n >= 2 ? 2 : 1);
+            break;
+        case 's':
+            out += zahl(z.sekunde, n >= 2 ? 2 : 1);
+            break;
+        case '"': {
+            size_t ende = muster.find('"', i + 1);
+            if (ende == std::string_view::npos) ende = muster.size();
+            out.append(muster.substr(i + 1, ende - i - 1));
+            i = ende + 1;
+            continue;
+        }
+        case '\\':
+            if (i + 1 < muster.size()) out.push_back(muster[i + 1]);
+            i += 2;
+            continue;
+        default:
+            out.append(muster.substr(i, n));
+            i += n;
+            continue;
+        }
+        if (k != 'm') nach_stunde = nach_stunde && (k == ':' || k == ' ');
+        i += n;
+    }
+    return out;
+}
+
+}  // namespace galvora

@@ -1,0 +1,81 @@
+#pragma once
+// Script functions and the function table.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "script/instruction.h"
+#include "script/local_variables.h"
+#include "script/value.h"
+
+namespace galvora {
+
+// Kinds of function-table entries.
+enum ZNSFunktionTyp : int32_t {
+    FKT_RESERVIERT = 0,  // called somewhere, not defined yet
+    FKT_INTERN = 1,      // built-in
+    FKT_SKRIPT = 2,      // defined by a script
+};
+
+class ZNSFunktion {
+public:
+    std::string bezeichner;  // lower-cased
+    int32_t typ = FKT_RESERVIERT;
+    bool ist_global = false;
+    std::string modulname;
+    ZNSInstruktionArray ioa;
+    ZNSLokaleVariableArray lvar;
+
+    void init(std::string_view name, int32_t typ, bool ist_global, std::string_view modulname);
+    ZNSLokaleVariableArray& lvararray() { return lvar; }
+    int32_t lvar_anz(int32_t nur_argumente) const { return lvar.count(nur_argumente); }
+    // Adds a declared global (once) and returns its 1-based number in the list.
+    int32_t set_gvar(const ZNSWertRef& variable);
+    ZNSWertRef inq_gvar(std::string_view name) const;
+    int32_t gvar_anz() const { return static_cast<int32_t>(gvar_.size()); }
+    void reset();
+
+private:
+    std::vector<ZNSWertRef> gvar_;
+};
+
+using ZNSFunktionRef = std::shared_ptr<ZNSFunktion>;
+
+class ZNSFunktionArray {
+public:
+    ZNSFunktionRef eintrag(std::string_view name, int32_t typ, bool ist_global, std::string_view modulname);
+    ZNSFunktionRef reserviere(std::string_view name, int32_t typ, std::string_view modulname);
+    void lösche_funktion(std::string_view name);
+    void lösche_modul(std::string_view modulname);
+    void lösche_ausser_intern();
+    ZNSFunktionRef funktion_per_bezeichner(std::string_view name) const;
+    ZNSFunktionRef funktion_fehlt() const;
+    int32_t count() const { return static_cast<int32_t>(liste_.size()); }
+    const std::vector<ZNSFunktionRef>& eintraege() const { return liste_; }
+    auto begin() const { return liste_.begin(); }
+    auto end() const { return liste_.end(); }
+
+private:
+    long position(std::string_view klein_name) const;
+    std::vector<ZNSFunktionRef> liste_;
+};
+
+// Global variables keyed by lower-cased name.
+class ZNSGlobaleVariableArray {
+public:
+    // The variable of that name; created empty with the read-only flag when missing.
+    ZNSWertRef alloc(std::string_view name, bool readonly);
+    // The variable of that name, or nothing.
+    ZNSWertRef inq(std::string_view name) const;
+    int32_t count() const { return static_cast<int32_t>(reihenfolge_.size()); }
+    const std::vector<ZNSWertRef>& eintraege() const { return reihenfolge_; }
+
+private:
+    std::vector<ZNSWertRef> reihenfolge_;
+    std::unordered_map<std::string, ZNSWertRef> namen_;
+};
+
+}  // namespace galvora
