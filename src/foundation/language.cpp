@@ -12,9 +12,11 @@
 
 namespace galvora {
 
-std::string format_datum;
-std::string format_zeit;
-std::string format_datum_zeit;
+// The German patterns until a language is selected, so that a date is never
+// written with an empty pattern.
+std::string format_datum = "d.m.yyyy";
+std::string format_zeit = "hh:mm:ss";
+std::string format_datum_zeit = "dd.mm.yyyy hh:mm:ss";
 
 namespace {
 
