@@ -9,26 +9,40 @@
 
 namespace galvora {
 
-CResource& CResourceSection::add(std::string_view text, std::string_view key) {
+namespace {
+
+// Both collections keep their members in order of creation and find them by
+// the lower-case form of their name.
+template <class T>
+using KeyIndex = std::unordered_map<std::string, T*>;
+
+template <class T>
+T* find_by_key(const KeyIndex<T>& index, std::string_view key) {
+    auto found = index.find(utf8_to_lower(key));
+    return found == index.end() ? nullptr : found->second;
+}
+
+template <class T, class Make>
+T& add_by_key(std::vector<std::unique_ptr<T>>& list, KeyIndex<T>& index, std::string_view key, Make make) {
     std::string folded = utf8_to_lower(key);
-    auto found = index_.find(folded);
-    if (found != index_.end()) return *found->second;
-    auto entry = std::make_unique<CResource>(CResource{std::string(key), std::string(text)});
-    CResource* raw = entry.get();
-    entries_.push_back(std::move(entry));
-    index_.emplace(std::move(folded), raw);
+    auto found = index.find(folded);
+    if (found != index.end()) return *found->second;
+    list.push_back(make());
+    T* raw = list.back().get();
+    index.emplace(std::move(folded), raw);
     return *raw;
 }
 
-CResource* CResourceSection::item(std::string_view key) {
-    auto found = index_.find(utf8_to_lower(key));
-    return found == index_.end() ? nullptr : found->second;
+}  // namespace
+
+CResource& CResourceSection::add(std::string_view text, std::string_view key) {
+    return add_by_key(entries_, index_, key,
+                      [&] { return std::make_unique<CResource>(CResource{std::string(key), std::string(text)}); });
 }
 
-const CResource* CResourceSection::item(std::string_view key) const {
-    auto found = index_.find(utf8_to_lower(key));
-    return found == index_.end() ? nullptr : found->second;
-}
+CResource* CResourceSection::item(std::string_view key) { return find_by_key(index_, key); }
+
+const CResource* CResourceSection::item(std::string_view key) const { return find_by_key(index_, key); }
 
 void CResourceSection::remove(std::string_view key) {
     auto found = index_.find(utf8_to_lower(key));
@@ -40,25 +54,13 @@ void CResourceSection::remove(std::string_view key) {
 }
 
 CResourceSection& CResources::add(std::string_view name) {
-    std::string folded = utf8_to_lower(name);
-    auto found = index_.find(folded);
-    if (found != index_.end()) return *found->second;
-    auto section = std::make_unique<CResourceSection>(std::string(name));
-    CResourceSection* raw = section.get();
-    sections_.push_back(std::move(section));
-    index_.emplace(std::move(folded), raw);
-    return *raw;
+    return add_by_key(sections_, index_, name,
+                      [&] { return std::make_unique<CResourceSection>(std::string(name)); });
 }
 
-CResourceSection* CResources::item(std::string_view name) {
-    auto found = index_.find(utf8_to_lower(name));
-    return found == index_.end() ? nullptr : found->second;
-}
+CResourceSection* CResources::item(std::string_view name) { return find_by_key(index_, name); }
 
-const CResourceSection* CResources::item(std::string_view name) const {
-    auto found = index_.find(utf8_to_lower(name));
-    return found == index_.end() ? nullptr : found->second;
-}
+const CResourceSection* CResources::item(std::string_view name) const { return find_by_key(index_, name); }
 
 void CResources::ReadFile(const std::string& filename) {
     if (filename.empty()) return;
