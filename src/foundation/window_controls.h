@@ -8,7 +8,7 @@
 
 namespace galvora {
 
-enum class ControlKind { Other, PictureBox, Frame, Slider, Label, TextBox };
+enum class ControlKind { Other, PictureBox, Frame };
 
 class WindowControl {
 public:
