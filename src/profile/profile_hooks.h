@@ -1,8 +1,9 @@
 #pragma once
-// Services that applying a profile needs from the script engine, the
-// generation engine and the windows. They are registered by those parts at
-// start-up; a hook left empty is skipped, so a program without windows (or a
-// test) runs the profile operations all the same.
+// Services that applying a profile needs from the generation engine and the
+// windows, registered by those parts at start-up; a hook left empty is
+// skipped, so a program without windows (or a test) runs the profile
+// operations all the same. The three script hooks, when set, stand in for the
+// script engine's own calls.
 #include <functional>
 #include <string>
 

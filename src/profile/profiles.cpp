@@ -15,6 +15,7 @@
 #include "profile/profile_file.h"
 #include "profile/profile_hooks.h"
 #include "profile/profile_lists.h"
+#include "profile/profile_script.h"
 #include "profile/settings_table.h"
 
 namespace galvora {
@@ -145,21 +146,17 @@ void profil_laden(std::shared_ptr<ZNProfil> profile) {
 void profil_anwenden() {
     Profileinstellungen() = geladene_Profileinstellungen();
 
-    const auto& hooks = profile_hooks();
-    if (hooks.script_engine_reset) hooks.script_engine_reset();
-    if (hooks.script_variables_create) hooks.script_variables_create();
+    script_engine_frisch();
 
     LoadedProfileModules().clone(ProfileModules());
     // Each module is compiled on its own as a check; its functions do not stay.
     for (const auto& module : ProfileModules()) {
-        if (hooks.compile_module) {
-            const int result = hooks.compile_module(module->Name(), module->inhalt());
-            module->status(result != 0 ? kModuleCompileError : kModuleCompiled);
-        }
-        if (hooks.remove_script_functions) hooks.remove_script_functions();
+        const int32_t result = modul_pruefen(module->Name(), module->inhalt());
+        module->status(result != 0 ? kModuleCompileError : kModuleCompiled);
     }
 
     LoadedCloneEffects().clone(WorkingCloneEffects());
+    const auto& hooks = profile_hooks();
     if (hooks.options_dialog_reload) hooks.options_dialog_reload();
 
     profil_geaendert = false;

@@ -5,7 +5,7 @@
 #include "foundation/error.h"
 #include "foundation/language.h"
 #include "profile/number_text.h"
-#include "profile/profile_hooks.h"
+#include "profile/profile_script.h"
 #include "profile/profile_lists.h"
 
 namespace galvora {
@@ -282,9 +282,7 @@ void profil_schluessel_definieren() {
     profilvorlagen_vorbelegen();
 
     LoadedProfileModules().clear();
-    const auto& hooks = profile_hooks();
-    if (hooks.script_engine_reset) hooks.script_engine_reset();
-    if (hooks.script_variables_create) hooks.script_variables_create();
+    script_engine_frisch();
     LoadedCloneEffects().clear();
     LoadedCloneEffects().verändert_reset();
 

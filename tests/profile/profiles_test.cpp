@@ -14,6 +14,7 @@
 #include "profile/profile_lists.h"
 #include "profile/settings_table.h"
 #include "profile_test_env.h"
+#include "script/engine.h"
 
 namespace galvora {
 namespace {
@@ -258,6 +259,31 @@ TEST_F(ProfilesTest, UserProfileFolderDefaultsBelowTheDataFolder) {
     EXPECT_EQ(benutzerprofilordner(), user_dir.string());
     registry_schreiben("LastSession", "userprofiledir", "");
     EXPECT_EQ(benutzerprofilordner(), (root / "data" / "galvora" / "profiles").string());
+}
+
+}  // namespace
+}  // namespace galvora
+
+namespace galvora {
+namespace {
+
+class ProfileScriptTest : public testing::ProfileSandbox {};
+
+// Without hooks, applying compiles with the script engine itself.
+TEST_F(ProfileScriptTest, ApplyChecksModulesWithTheCompilerAndLeavesNoFunctions) {
+    LoadedProfileModules().add("gut", "function verdoppeln(x)\r\n{\r\n  return x * 2;\r\n}\r\n", kModuleNotCompiled);
+    LoadedProfileModules().add("kaputt", "function (x) { return ; ", kModuleNotCompiled);
+    profil_anwenden();
+    EXPECT_EQ(ProfileModules().item("gut")->status(), kModuleCompiled);
+    EXPECT_EQ(ProfileModules().item("kaputt")->status(), kModuleCompileError);
+    ASSERT_NE(zns(), nullptr);
+    EXPECT_EQ(zns()->fkt_oba.funktion_per_bezeichner("verdoppeln"), nullptr) << "module functions do not stay";
+    EXPECT_TRUE(port.boxes.empty());
+
+    // The same compile with the removal left out keeps the function: the check above means something.
+    profile_hooks().remove_script_functions = [] {};
+    profil_anwenden();
+    EXPECT_NE(zns()->fkt_oba.funktion_per_bezeichner("verdoppeln"), nullptr);
 }
 
 }  // namespace
