@@ -1,7 +1,5 @@
 #include "profile/profile_lists.h"
 
-#include "profile/profile_hooks.h"
-
 namespace galvora {
 
 ZNModule& ProfileModules() {
@@ -27,11 +25,6 @@ CCloneEffekte& WorkingCloneEffects() {
 CCloneEffekte& LoadedCloneEffects() {
     static CCloneEffekte list;
     return list;
-}
-
-ProfileHooks& profile_hooks() {
-    static ProfileHooks hooks;
-    return hooks;
 }
 
 }  // namespace galvora

@@ -1,23 +1,14 @@
 #include "profile/script_modules.h"
 
 #include <algorithm>
-#include <cctype>
+
+#include "foundation/string_helpers.h"
 
 namespace galvora {
 
-namespace {
-
-bool same_name(std::string_view a, std::string_view b) {
-    return std::ranges::equal(a, b, [](unsigned char x, unsigned char y) {
-        return std::tolower(x) == std::tolower(y);
-    });
-}
-
-}  // namespace
-
 long ZNModule::find(std::string_view name) const {
     for (size_t i = 0; i < modules_.size(); ++i) {
-        if (same_name(modules_[i]->Name(), name)) return static_cast<long>(i);
+        if (utf8_equal_nocase(modules_[i]->Name(), name)) return static_cast<long>(i);
     }
     return -1;
 }

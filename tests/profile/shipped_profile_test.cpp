@@ -127,6 +127,7 @@ TEST_F(ShippedProfileTest, ReadsBackAsAProgramProfile) {
     EXPECT_EQ(stamp->Position(), 9);
     ASSERT_EQ(ProfileModules().count(), 1);
     EXPECT_EQ(ProfileModules().item(1)->inhalt(), kModule);
+    EXPECT_EQ(ProfileModules().item(1)->status(), kModuleCompiled) << "the shipped module compiles";
 }
 
 }  // namespace
