@@ -493,6 +493,10 @@ void profil_aktualisieren(Profiltabelle& table, const std::string& version, long
 
 // ---------------------------------------------------------------- file operations
 
+std::string profildatei(std::string_view folder, std::string_view name) {
+    return (std::filesystem::path(folder) / (std::string(name) + ".qvp")).string();
+}
+
 int profil_speichern() {
     auto profile = aktuelles_profil();
     const std::string& title = profil_titel_speichern();
@@ -506,7 +510,7 @@ int profil_speichern() {
         meldung(title, MB_ICON_EXCLAMATION, "ErrUserProfileDirNotExist", {folder});
         return 2;
     }
-    const std::string file = (std::filesystem::path(folder) / (profile->Name() + ".qvp")).string();
+    const std::string file = profildatei(folder, profile->Name());
 
     const std::string version = programmversion();
     Profileinstellungen()[1].value = version;
@@ -542,7 +546,7 @@ void profil_lesen() {
     if (!profile || profile->art() == kProfileDefault) {
         table[1].value = programmversion();
     } else {
-        const std::string file = (std::filesystem::path(profile->path()) / (profile->Name() + ".qvp")).string();
+        const std::string file = profildatei(profile->path(), profile->Name());
         const std::string& title = profil_titel_laden();
         std::error_code ec;
         auto lines = read_text_lines(file, ec);

@@ -3,6 +3,7 @@
 // clone-effect groups and the script modules ("!*" header, "!+" lines).
 // Written in UTF-8 with CR LF; read as UTF-8, or Windows-1252 when not valid.
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "profile/clone_effect_list.h"
@@ -10,6 +11,9 @@
 #include "profile/settings_table.h"
 
 namespace galvora {
+
+// The file of a profile: <folder>/<name>.qvp
+std::string profildatei(std::string_view folder, std::string_view name);
 
 // Writes the current profile into the user's profile folder; 1 written, 2
 // refused or failed (the message has been shown; an existing file is left as

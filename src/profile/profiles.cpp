@@ -43,6 +43,7 @@ void list_folder(const std::filesystem::path& folder, int32_t art, std::string_v
     for (; it != std::filesystem::directory_iterator(); it.increment(ec)) {
         if (ec) return;
         const auto& path = it->path();
+        // Only files the reader can open again as <name>.qvp.
         if (path.extension() != ".qvp") continue;
         std::error_code type_ec;
         if (it->is_directory(type_ec)) continue;
@@ -226,7 +227,7 @@ int profil_loeschen() {
         meldung(title, MB_ICON_EXCLAMATION, "ErrProfileDefaultDelete");
         return 2;
     }
-    const std::string file = (std::filesystem::path(profile->path()) / (profile->Name() + ".qvp")).string();
+    const std::string file = profildatei(profile->path(), profile->Name());
     std::error_code ec;
     if (!std::filesystem::remove(file, ec)) {
         if (!ec) ec = std::make_error_code(std::errc::no_such_file_or_directory);
