@@ -17,7 +17,7 @@ struct Verzeichnissatz {
     std::string gruppe;           // level 2: the first-level directory holding it
     double zeitstempel = 0.0;     // last-write time as a local date value
     std::int32_t bildanzahl = 0;  // pictures listed by the scanner
-    std::vector<std::shared_ptr<ZNImageFile>> bilddateien;
+    std::vector<std::shared_ptr<ZNImageFile>> bilddateien;  // the pictures, from index 0
     std::int64_t bildbytes = 0;   // sum of the listed pictures' file sizes
     std::int64_t clonebytes = 0;  // sum of the clone sizes, filled by the run
     std::int64_t baumknoten = -1; // id of the directory's node in the selection tree, -1 none

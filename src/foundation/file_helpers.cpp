@@ -36,14 +36,11 @@ long error_number_from_system(const std::error_code& ec) {
     }
 }
 
-void verzeichnis_einlesen(std::string_view folder, long& count, std::vector<Verzeichnissatz>& records) {
-    count = 0;
-    records.clear();
-    records.emplace_back();  // element 0 stays empty
+std::vector<Verzeichnissatz> verzeichnis_einlesen(std::string_view folder) {
+    std::vector<Verzeichnissatz> found;
     std::error_code ec;
     fs::directory_iterator it(fs::path(std::string(folder)), ec);
-    if (ec) return;
-    std::vector<Verzeichnissatz> found;
+    if (ec) return found;
     for (const fs::directory_iterator end; it != end; it.increment(ec)) {
         if (ec) break;
         const fs::directory_entry& entry = *it;
@@ -61,8 +58,7 @@ void verzeichnis_einlesen(std::string_view folder, long& count, std::vector<Verz
         const int c = utf8_compare_nocase(a.name, b.name);
         return c != 0 ? c < 0 : a.name < b.name;
     });
-    count = static_cast<long>(found.size());
-    for (auto& record : found) records.push_back(std::move(record));
+    return found;
 }
 
 namespace {

@@ -11,12 +11,12 @@
 
 namespace galvora {
 
-// Lists the sub-folders of `folder` into records[1..count] (records[0] stays
-// empty), filling name and time stamp (last-write time, local date value).
-// "." and ".." are skipped; the entries come sorted by name without regard to
+// Lists the sub-folders of `folder` (links to folders included), one record
+// each with name and time stamp (last-write time as a local date value).
+// "." and ".." are skipped; the records come sorted by name without regard to
 // case, so the listing does not depend on the file system's order. A folder
-// that cannot be read gives count 0.
-void verzeichnis_einlesen(std::string_view folder, long& count, std::vector<Verzeichnissatz>& records);
+// that cannot be read gives no record.
+std::vector<Verzeichnissatz> verzeichnis_einlesen(std::string_view folder);
 
 // Replaces `target` by `new_file` when the two differ byte for byte (a missing
 // target counts as different): the new file is renamed over the target in one

@@ -49,10 +49,4 @@ void verzeichnisse_sortieren(std::span<Verzeichnissatz> records, int kind, int d
     }
 }
 
-void verzeichnisse_sortieren(long count, std::vector<Verzeichnissatz>& records, int kind, int direction) {
-    if (count < 1 || records.size() < 2) return;
-    const std::size_t n = std::min(static_cast<std::size_t>(count), records.size() - 1);
-    verzeichnisse_sortieren(std::span<Verzeichnissatz>(records.data() + 1, n), kind, direction);
-}
-
 }  // namespace galvora

@@ -142,8 +142,8 @@ void random_order(std::span<E> items) {
 
 }  // namespace sorting_detail
 
-// Sorts picture-file records. `records` are the records 1..count of the list
-// (pass the part after the unused element 0 of a 1-based list). Kinds: 1 name
+// Sorts picture-file records (for a count below the list's size, pass the
+// first `count` records as a span). Kinds: 1 name
 // (lower case), 2 date, 3 size, 4 larger of width and height, 5 random, 7 name
 // in natural order; others keep the order. Direction 1 is descending.
 template <class E>
@@ -194,8 +194,8 @@ void bilddateien_sortieren(std::vector<E>& records, int kind, int direction) {
 // Sorts directory records. Kinds: 1 name (lower case), 2 time stamp, 5 random,
 // 6 picture count; others keep the order. Direction 1 is descending.
 void verzeichnisse_sortieren(std::span<Verzeichnissatz> records, int kind, int direction);
-
-// The 1-based form: records[1..count] of a list whose element 0 is unused.
-void verzeichnisse_sortieren(long count, std::vector<Verzeichnissatz>& records, int kind, int direction);
+inline void verzeichnisse_sortieren(std::vector<Verzeichnissatz>& records, int kind, int direction) {
+    verzeichnisse_sortieren(std::span<Verzeichnissatz>(records), kind, direction);
+}
 
 }  // namespace galvora

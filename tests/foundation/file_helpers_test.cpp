@@ -26,21 +26,15 @@ TEST(FileHelpers, ListsSubFoldersWithTheirTimes) {
     const double when = ole_from_parts(DateParts{2020, 5, 17, 13, 45, 10, 0});
     ASSERT_TRUE(dateizeit_setzen((temp / "b").string(), when));
 
-    long count = -1;
-    std::vector<Verzeichnissatz> records(3);
-    records[1].name = "stale";
-    verzeichnis_einlesen(temp.path().string(), count, records);
-    ASSERT_EQ(count, 5);
-    ASSERT_EQ(records.size(), 6u);
-    EXPECT_EQ(records[0].name, "");  // element 0 stays empty
+    const std::vector<Verzeichnissatz> records = verzeichnis_einlesen(temp.path().string());
     std::vector<std::string> names;
-    for (long i = 1; i <= count; ++i) names.push_back(records[static_cast<std::size_t>(i)].name);
+    for (const auto& record : records) names.push_back(record.name);
     EXPECT_EQ(names, (std::vector<std::string>{".hidden", "A", "b", "c", "link-to-c"}));
-    EXPECT_NEAR(records[3].zeitstempel, when, 1.0 / 86400 / 2);
+    EXPECT_NEAR(records[2].zeitstempel, when, 1.0 / 86400 / 2);
+    EXPECT_EQ(records[2].bildanzahl, 0);
 
-    verzeichnis_einlesen((temp / "missing").string(), count, records);
-    EXPECT_EQ(count, 0);
-    EXPECT_EQ(records.size(), 1u);
+    EXPECT_TRUE(verzeichnis_einlesen((temp / "missing").string()).empty());
+    EXPECT_TRUE(verzeichnis_einlesen((temp / "file.txt").string()).empty());
 }
 
 TEST(FileHelpers, ReplacesOnlyChangedFiles) {

@@ -139,10 +139,10 @@ TEST(Sorting, SharedRecordsExchangeContentsThroughCopy) {
     EXPECT_EQ(list[0]->ODateiname(), "a");
     EXPECT_EQ(list[1]->ODateiname(), "b");
     EXPECT_EQ(list[2]->OBytes(), 3);
-    // Only the part passed is sorted: the 1-based form leaves element 0 alone.
-    std::vector<PlainRecord> one_based = named({"", "z", "y"});
-    bilddateien_sortieren(std::span<PlainRecord>(one_based).subspan(1), kSortName, kSortUp);
-    EXPECT_EQ(names_of(one_based), (std::vector<std::string>{"", "y", "z"}));
+    // Only the part passed is sorted.
+    std::vector<PlainRecord> partly = named({"", "z", "y"});
+    bilddateien_sortieren(std::span<PlainRecord>(partly).subspan(1), kSortName, kSortUp);
+    EXPECT_EQ(names_of(partly), (std::vector<std::string>{"", "y", "z"}));
 }
 
 TEST(Sorting, RandomOrderIsAPermutation) {
@@ -167,17 +167,16 @@ TEST(Sorting, RandomOrderIsAPermutation) {
 
 TEST(Sorting, Directories) {
     auto make = [] {
-        std::vector<Verzeichnissatz> records(4);
-        records[0].name = "unused";
-        records[1].name = "beta";
-        records[1].zeitstempel = 2;
-        records[1].bildanzahl = 5;
-        records[2].name = "Alpha";
-        records[2].zeitstempel = 3;
-        records[2].bildanzahl = 1;
-        records[3].name = "gamma";
-        records[3].zeitstempel = 1;
-        records[3].bildanzahl = 9;
+        std::vector<Verzeichnissatz> records(3);
+        records[0].name = "beta";
+        records[0].zeitstempel = 2;
+        records[0].bildanzahl = 5;
+        records[1].name = "Alpha";
+        records[1].zeitstempel = 3;
+        records[1].bildanzahl = 1;
+        records[2].name = "gamma";
+        records[2].zeitstempel = 1;
+        records[2].bildanzahl = 9;
         return records;
     };
     auto names = [](const std::vector<Verzeichnissatz>& records) {
@@ -187,32 +186,34 @@ TEST(Sorting, Directories) {
     };
     struct Case { int kind, direction; std::vector<std::string> expected; };
     const std::vector<Case> cases = {
-        {kSortName, kSortUp, {"unused", "Alpha", "beta", "gamma"}},
-        {kSortName, kSortDown, {"unused", "gamma", "beta", "Alpha"}},
-        {kSortDate, kSortUp, {"unused", "gamma", "beta", "Alpha"}},
-        {kSortPictureCount, kSortDown, {"unused", "gamma", "beta", "Alpha"}},
-        {kSortSize, kSortUp, {"unused", "beta", "Alpha", "gamma"}},  // no effect on directories
-        {kSortNatural, kSortUp, {"unused", "beta", "Alpha", "gamma"}},
-        {kSortNone, kSortDown, {"unused", "beta", "Alpha", "gamma"}},
+        {kSortName, kSortUp, {"Alpha", "beta", "gamma"}},
+        {kSortName, kSortDown, {"gamma", "beta", "Alpha"}},
+        {kSortDate, kSortUp, {"gamma", "beta", "Alpha"}},
+        {kSortPictureCount, kSortDown, {"gamma", "beta", "Alpha"}},
+        {kSortSize, kSortUp, {"beta", "Alpha", "gamma"}},  // no effect on directories
+        {kSortNatural, kSortUp, {"beta", "Alpha", "gamma"}},
+        {kSortNone, kSortDown, {"beta", "Alpha", "gamma"}},
     };
     for (const auto& c : cases) {
         auto records = make();
-        verzeichnisse_sortieren(3, records, c.kind, c.direction);
+        verzeichnisse_sortieren(records, c.kind, c.direction);
         EXPECT_EQ(names(records), c.expected) << c.kind << "/" << c.direction;
     }
     // Whole records move with their names.
     auto records = make();
-    verzeichnisse_sortieren(3, records, kSortPictureCount, kSortUp);
-    EXPECT_EQ(records[1].name, "Alpha");
-    EXPECT_DOUBLE_EQ(records[1].zeitstempel, 3);
-    // Only records 1..count take part.
+    verzeichnisse_sortieren(records, kSortPictureCount, kSortUp);
+    EXPECT_EQ(records[0].name, "Alpha");
+    EXPECT_DOUBLE_EQ(records[0].zeitstempel, 3);
+    // Only the records passed take part.
     records = make();
-    verzeichnisse_sortieren(2, records, kSortName, kSortUp);
-    EXPECT_EQ(names(records), (std::vector<std::string>{"unused", "Alpha", "beta", "gamma"}));
+    verzeichnisse_sortieren(std::span<Verzeichnissatz>(records.data(), 2), kSortName, kSortUp);
+    EXPECT_EQ(names(records), (std::vector<std::string>{"Alpha", "beta", "gamma"}));
     records = make();
-    verzeichnisse_sortieren(3, records, kSortRandom, kSortUp);
+    verzeichnisse_sortieren(std::span<Verzeichnissatz>(records.data(), 2), kSortName, kSortDown);
+    EXPECT_EQ(names(records), (std::vector<std::string>{"beta", "Alpha", "gamma"}));
+    records = make();
+    verzeichnisse_sortieren(records, kSortRandom, kSortUp);
     auto shuffled = names(records);
-    EXPECT_EQ(shuffled[0], "unused");
-    std::sort(shuffled.begin() + 1, shuffled.end());
-    EXPECT_EQ(shuffled, (std::vector<std::string>{"unused", "Alpha", "beta", "gamma"}));
+    std::sort(shuffled.begin(), shuffled.end());
+    EXPECT_EQ(shuffled, (std::vector<std::string>{"Alpha", "beta", "gamma"}));
 }
