@@ -6,7 +6,9 @@
 #include <string>
 
 #include "foundation/error.h"
+#include "foundation/language.h"
 #include "profile/profile_lists.h"
+#include "profile_test_env.h"
 
 namespace galvora {
 namespace {
@@ -16,9 +18,10 @@ const std::string kHeadUtf8 =
     "<meta name=\"keywords\" content=\"Galvora\">\r\n"
     "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">";
 
-class SettingsTableTest : public ::testing::Test {
+class SettingsTableTest : public testing::ProfileSandbox {
 protected:
     void SetUp() override {
+        ProfileSandbox::SetUp();
         profil_schluessel_definieren();
         Profileinstellungen() = geladene_Profileinstellungen();
         profil_geaendert = false;
@@ -108,6 +111,25 @@ TEST_F(SettingsTableTest, TemplateCaptionsAndTypeNames) {
     int with_caption = 0;
     for (int i = 125; i <= 194; ++i) with_caption += captions[static_cast<size_t>(i)].empty() ? 0 : 1;
     EXPECT_EQ(with_caption, 60);
+}
+
+TEST_F(SettingsTableTest, LanguageSwitchReloadsCaptionsButNotValues) {
+    if (sprache_deutsch() == nullptr) deutsche_texte_anlegen();
+    sprache_waehlen("de");
+    EXPECT_EQ(profileintrag_beschreibung()[125], "Dokumentenkopf");
+    EXPECT_EQ(profil_titel_speichern(), "Profil speichern");
+
+    if (sprachen().item(std::string_view("en")) == nullptr) {
+        ASSERT_NE(sprachen().AddFile(GALVORA_SOURCE_DIR "/resources/languages/english.lng"), nullptr);
+    }
+    profilwert_setzen(125, "mine");
+    sprache_waehlen("en");
+    EXPECT_EQ(profileintrag_beschreibung()[125], "Document head");
+    EXPECT_EQ(profil_titel_speichern(), "Save profile");
+    EXPECT_EQ(profilwert(125), "mine");
+    EXPECT_EQ(geladene_Profileinstellungen()[125].key, "HTML_INDEX_HEAD");
+    EXPECT_EQ(profileintrag_beschreibung()[15], "BMP");
+    sprache_waehlen("de");
 }
 
 TEST_F(SettingsTableTest, SetterMarksOnlyRealChanges) {
