@@ -29,6 +29,11 @@ void ZNSFunktion::reset() {
     gvar_.clear();
 }
 
+void ZNSFunktionArray::entfernen(size_t i) {
+    liste_[i]->entfernt = true;
+    liste_.erase(liste_.begin() + static_cast<long>(i));
+}
+
 long ZNSFunktionArray::position(std::string_view k) const {
     for (size_t i = 0; i < liste_.size(); ++i)
         if (liste_[i]->bezeichner == k) return static_cast<long>(i);
@@ -59,18 +64,18 @@ ZNSFunktionRef ZNSFunktionArray::reserviere(std::string_view name, int32_t typ, 
 }
 
 void ZNSFunktionArray::lösche_funktion(std::string_view name) {
-    if (long i = position(klein(name)); i >= 0) liste_.erase(liste_.begin() + i);
+    if (long i = position(klein(name)); i >= 0) entfernen(static_cast<size_t>(i));
 }
 
 void ZNSFunktionArray::lösche_modul(std::string_view modulname) {
     for (long i = count() - 1; i >= 0; --i)
         if (gleich_ohne_gross_klein(liste_[static_cast<size_t>(i)]->modulname, modulname))
-            liste_.erase(liste_.begin() + i);
+            entfernen(static_cast<size_t>(i));
 }
 
 void ZNSFunktionArray::lösche_ausser_intern() {
     for (long i = count() - 1; i >= 0; --i)
-        if (liste_[static_cast<size_t>(i)]->typ != FKT_INTERN) liste_.erase(liste_.begin() + i);
+        if (liste_[static_cast<size_t>(i)]->typ != FKT_INTERN) entfernen(static_cast<size_t>(i));
 }
 
 ZNSFunktionRef ZNSFunktionArray::funktion_per_bezeichner(std::string_view name) const {

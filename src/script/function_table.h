@@ -28,6 +28,9 @@ public:
     std::string modulname;
     ZNSInstruktionArray ioa;
     ZNSLokaleVariableArray lvar;
+    // Set when the entry leaves the function table; calls compiled against it
+    // then look the name up again.
+    bool entfernt = false;
 
     void init(std::string_view name, int32_t typ, bool ist_global, std::string_view modulname);
     ZNSLokaleVariableArray& lvararray() { return lvar; }
@@ -60,6 +63,7 @@ public:
 
 private:
     long position(std::string_view klein_name) const;
+    void entfernen(size_t i);
     std::vector<ZNSFunktionRef> liste_;
 };
 

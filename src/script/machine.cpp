@@ -273,7 +273,7 @@ int32_t ZNSMaschine::ausfuehren(int32_t kanal, const ZNSFunktionRef& start) {
         case OP_CALL: {
             const int32_t n = sp() >= 1 ? stapel_.back().zahl : 0;
             ZNSFunktionRef f = ins.adr1.funktion.lock();
-            if (!f) f = e->fkt_oba.funktion_per_bezeichner(ins.adr1.funktionsname);
+            if (!f || f->entfernt) f = e->fkt_oba.funktion_per_bezeichner(ins.adr1.funktionsname);
             if (!f || f->typ == FKT_RESERVIERT) {
                 stapel_pop();
                 for (int32_t i = 0; i < n; ++i) stapel_pop();

@@ -1,0 +1,173 @@
+#include "script/builtins/value_conversion.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <vector>
+
+#include "foundation/language.h"
+#include "foundation/ole_date.h"
+#include "script/date_text.h"
+#include "script/engine.h"
+#include "script/operators.h"
+
+namespace galvora::builtins {
+
+std::optional<std::string> als_string_text(const ZNSVariable& v) {
+    switch (v.typ) {
+    case TYP_INTEGER: return zahl_zu_text(v.als_integer());
+    case TYP_DOUBLE: return double_ausgabe_text(v.als_double());
+    case TYP_SYMBOL: return zns() ? zns()->const_oba.e_name(v.als_integer()) : std::string();
+    case TYP_STRING: return v.als_text();
+    case TYP_DATUM: return ole_datum_formatieren(v.als_double(), format_datum_zeit);
+    default: return std::nullopt;
+    }
+}
+
+std::optional<double> text_als_zahl(std::string_view text) {
+    if (text.empty()) return std::nullopt;
+    // from_chars would accept "inf", "nan" and hexadecimal forms; only plain
+    // decimal numbers count here.
+    for (char c : text) {
+        bool erlaubt = (c >= '0' && c <= '9') || c == '.' || c == 'e' || c == 'E' || c == '+' || c == '-';
+        if (!erlaubt) return std::nullopt;
+    }
+    if (text.front() == '+' || text.front() == '-') return std::nullopt;
+    double v = 0;
+    auto r = std::from_chars(text.data(), text.data() + text.size(), v, std::chars_format::general);
+    if (r.ec != std::errc() || r.ptr != text.data() + text.size() || !std::isfinite(v)) return std::nullopt;
+    return v;
+}
+
+namespace {
+
+// Reads the unsigned numbers of a date or time text and the separators between them.
+struct Teile {
+    std::vector<int> zahlen;
+    std::vector<char> trenner;  // trenner[i] stands after zahlen[i]
+};
+
+std::optional<Teile> zerlegen(std::string_view t) {
+    Teile teile;
+    size_t i = 0;
+    while (i < t.size()) {
+        if (t[i] < '0' || t[i] > '9') return std::nullopt;
+        long v = 0;
+        size_t start = i;
+        while (i < t.size() && t[i] >= '0' && t[i] <= '9') {
+            v = v * 10 + (t[i] - '0');
+            if (v > 99999 || i - start > 5) return std::nullopt;
+            ++i;
+        }
+        teile.zahlen.push_back(static_cast<int>(v));
+        if (i < t.size()) {
+            char c = t[i];
+            if (c != '.' && c != '-' && c != '/' && c != ':' && c != ' ' && c != 'T') return std::nullopt;
+            teile.trenner.push_back(c);
+            ++i;
+            while (c == ' ' && i < t.size() && t[i] == ' ') ++i;
+            if (i == t.size()) return std::nullopt;
+        }
+    }
+    return teile;
+}
+
+bool tag_gueltig(int j, int m, int d) {
+    if (j < 100 || j > 9999 || m < 1 || m > 12 || d < 1) return false;
+    static const int tage[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    int max = tage[m - 1];
+    if (m == 2 && ((j % 4 == 0 && j % 100 != 0) || j % 400 == 0)) max = 29;
+    return d <= max;
+}
+
+}  // namespace
+
+std::optional<double> text_als_datum(std::string_view text) {
+    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+    auto t = zerlegen(text);
+    if (!t || t->zahlen.empty()) return std::nullopt;
+    const auto& z = t->zahlen;
+    const auto& s = t->trenner;
+    DateParts p;
+    size_t n = 0;
+    bool datum = false;
+    if (z.size() >= 3 && s[0] == s[1] && s[0] != ':') {
+        if (s[0] == '-' || (s[0] == '/' && z[0] >= 100)) {
+            p.year = z[0], p.month = z[1], p.day = z[2];
+        } else if (s[0] == '.' || s[0] == '/') {
+            p.day = z[0], p.month = z[1], p.year = z[2];
+            if (p.year < 100) p.year += p.year < 30 ? 2000 : 1900;
+        } else {
+            return std::nullopt;
+        }
+        if (!tag_gueltig(p.year, p.month, p.day)) return std::nullopt;
+        datum = true;
+        n = 3;
+        if (n < z.size() && s[2] != ' ' && s[2] != 'T') return std::nullopt;
+    }
+    // What follows (or the whole text) must be a time: h:m or h:m:s.
+    size_t rest = z.size() - n;
+    if (rest != 0) {
+        if (rest < 2 || rest > 3) return std::nullopt;
+        for (size_t i = n; i + 1 < z.size(); ++i)
+            if (s[i] != ':') return std::nullopt;
+        int h = z[n], m = z[n + 1], sek = rest == 3 ? z[n + 2] : 0;
+        if (h > 23 || m > 59 || sek > 59) return std::nullopt;
+        p.hour = h, p.minute = m, p.second = sek;
+    } else if (!datum) {
+        return std::nullopt;
+    }
+    if (!datum) {
+        p.year = 1899, p.month = 12, p.day = 30;
+    }
+    return ole_from_parts(p);
+}
+
+std::string zahl_mit_muster(double v, std::string_view muster) {
+    std::string vorne, hinten;
+    int pflicht = 0, optional = 0;
+    bool zahl_gesehen = false, punkt = false;
+    for (size_t i = 0; i < muster.size(); ++i) {
+        char c = muster[i];
+        if (c == '\\' && i + 1 < muster.size()) {
+            (zahl_gesehen ? hinten : vorne) += muster[++i];
+        } else if (c == '0' || c == '#') {
+            zahl_gesehen = true;
+            if (punkt) (c == '0' && optional == 0 ? pflicht : optional)++;
+        } else if (c == '.' && !punkt) {
+            zahl_gesehen = true;
+            punkt = true;
+        } else {
+            (zahl_gesehen ? hinten : vorne) += c;
+        }
+    }
+    const int stellen = pflicht + optional;
+    std::string ziffern;
+    if (!std::isfinite(v)) return vorne + zahl_zu_text(v) + hinten;
+    const double skala = std::pow(10.0, stellen);
+    const double skaliert = std::round(std::fabs(v) * skala);  // half away from zero
+    bool negativ = v < 0 && skaliert != 0;
+    if (skaliert < 9e15) {
+        char puffer[32];
+        std::snprintf(puffer, sizeof puffer, "%.0f", skaliert);
+        ziffern = puffer;
+        if (static_cast<int>(ziffern.size()) <= stellen) ziffern.insert(0, static_cast<size_t>(stellen + 1) - ziffern.size(), '0');
+    } else {
+        char puffer[400];
+        std::snprintf(puffer, sizeof puffer, "%.*f", stellen, std::fabs(v));
+        ziffern = puffer;
+        ziffern.erase(std::remove(ziffern.begin(), ziffern.end(), '.'), ziffern.end());
+    }
+    std::string ganz = ziffern.substr(0, ziffern.size() - static_cast<size_t>(stellen));
+    std::string nach = ziffern.substr(ziffern.size() - static_cast<size_t>(stellen));
+    while (static_cast<int>(nach.size()) > pflicht && nach.back() == '0') nach.pop_back();
+    std::string out = vorne;
+    if (negativ) out += '-';
+    out += ganz;
+    if (punkt && (!nach.empty())) out += "." + nach;
+    out += hinten;
+    return out;
+}
+
+}  // namespace galvora::builtins

@@ -1,0 +1,30 @@
+#pragma once
+// Shared set-up of the script tests: the built-in German texts as the current
+// language (compile and run-time messages come from there) and a fresh engine.
+#include <gtest/gtest.h>
+
+#include "foundation/language.h"
+#include "script/engine.h"
+#include "script/machine.h"
+
+namespace galvora::testing {
+
+inline void deutsch_waehlen() {
+    static bool fertig = false;
+    if (fertig) return;
+    fertig = true;
+    deutsche_texte_anlegen();
+    sprache_waehlen("de");
+}
+
+class ScriptTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        deutsch_waehlen();
+        script_objekt_anlegen();
+        maschine().grenzen() = ZNSLaufgrenzen{};
+    }
+    void TearDown() override { maschine().grenzen() = ZNSLaufgrenzen{}; }
+};
+
+}  // namespace galvora::testing
