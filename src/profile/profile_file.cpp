@@ -504,8 +504,12 @@ int profil_speichern() {
         meldung(title, MB_ICON_EXCLAMATION, "ErrProfileDefaultReadonly");
         return 2;
     }
-    const std::string folder = registry_lesen("LastSession", "userprofiledir", "");
+    // A folder the user chose must exist; the default folder below the
+    // per-user data folder is made on first use.
+    const bool chosen = !registry_lesen("LastSession", "userprofiledir", "").empty();
+    const std::string folder = benutzerprofilordner();
     std::error_code ec;
+    if (!chosen) std::filesystem::create_directories(folder, ec);
     if (folder.empty() || !std::filesystem::is_directory(folder, ec)) {
         meldung(title, MB_ICON_EXCLAMATION, "ErrUserProfileDirNotExist", {folder});
         return 2;

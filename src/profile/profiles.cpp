@@ -128,8 +128,7 @@ void profile_auflisten() {
     s.default_profile = s.list.add(kProfileDefault, default_profile_name(), "");
 
     list_folder(program_folder() / "profiles", kProfileSystem, "Add SYSTEM Profile ");
-    const std::string user_folder = registry_lesen("LastSession", "userprofiledir", "");
-    if (!user_folder.empty()) list_folder(user_folder, kProfileUser, "Add USER Profile ");
+    list_folder(benutzerprofilordner(), kProfileUser, "Add USER Profile ");
 
     s.current = nullptr;
     std::shared_ptr<ZNProfil> last;
@@ -209,8 +208,7 @@ int profilaenderungen_speichern_fragen() {
 int profil_neu(std::string_view name) {
     auto previous = aktuelles_profil();
     profilaenderungen_uebernehmen();
-    set_aktuelles_profil(std::make_shared<ZNProfil>(kProfileUser, std::string(name),
-                                                    registry_lesen("LastSession", "userprofiledir", "")));
+    set_aktuelles_profil(std::make_shared<ZNProfil>(kProfileUser, std::string(name), benutzerprofilordner()));
     const int result = profil_speichern();
     if (result != 1) {
         set_aktuelles_profil(previous);

@@ -258,7 +258,15 @@ TEST_F(ProfilesTest, DeleteRemovesTheFileAndFallsBackToTheDefault) {
 TEST_F(ProfilesTest, UserProfileFolderDefaultsBelowTheDataFolder) {
     EXPECT_EQ(benutzerprofilordner(), user_dir.string());
     registry_schreiben("LastSession", "userprofiledir", "");
-    EXPECT_EQ(benutzerprofilordner(), (root / "data" / "galvora" / "profiles").string());
+    const auto default_folder = root / "data" / "galvora" / "profiles";
+    EXPECT_EQ(benutzerprofilordner(), default_folder.string());
+
+    // The default folder is made when the first profile is saved into it.
+    std::filesystem::remove_all(default_folder);
+    ASSERT_EQ(profil_neu("Erstes"), 1) << last_box_text();
+    EXPECT_TRUE(std::filesystem::exists(default_folder / "Erstes.qvp"));
+    EXPECT_EQ(aktuelles_profil()->Name(), "Erstes") << "listed from the default folder";
+    EXPECT_EQ(aktuelles_profil()->path(), default_folder.string());
 }
 
 }  // namespace
