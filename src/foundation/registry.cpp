@@ -1,5 +1,9 @@
 #include "foundation/registry.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <system_error>
 
@@ -60,6 +64,30 @@ int save(const IniStore& store) {
     return 0;
 }
 
+// Holds an exclusive lock beside the store from reading to replacing it, so two
+// running copies of the program that write at once do not lose a value.
+class WriteLock {
+public:
+    WriteLock() {
+        const fs::path file = registry_datei();
+        std::error_code ec;
+        fs::create_directories(file.parent_path(), ec);
+        fd_ = ::open((file.parent_path() / ".registry.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        if (fd_ >= 0) {
+            while (::flock(fd_, LOCK_EX) != 0 && errno == EINTR) {
+            }
+        }
+    }
+    ~WriteLock() {
+        if (fd_ >= 0) ::close(fd_);  // closing releases the lock
+    }
+    WriteLock(const WriteLock&) = delete;
+    WriteLock& operator=(const WriteLock&) = delete;
+
+private:
+    int fd_ = -1;
+};
+
 }  // namespace
 
 fs::path registry_datei() { return xdg_config_home() / "galvora" / "registry.ini"; }
@@ -74,6 +102,7 @@ std::string registry_lesen(std::string_view section, std::string_view name, std:
 }
 
 int registry_schreiben(std::string_view section, std::string_view name, std::string_view value) {
+    const WriteLock lock;
     IniStore store;
     int error = 0;
     if (load(store, error) == LoadResult::kBroken) return error;
@@ -94,6 +123,7 @@ std::optional<std::vector<std::pair<std::string, std::string>>> registry_alle_le
 }
 
 int registry_schluessel_loeschen(std::string_view section) {
+    const WriteLock lock;
     IniStore store;
     int error = 0;
     const LoadResult result = load(store, error);

@@ -1,6 +1,6 @@
 #pragma once
-// In-place sorts of the picture-file records of a directory and of the
-// directory records of a run. Both use the same Shell sort (gaps 2^k - 1 down
+// In-place sorts of the picture-file records of a directory, of the directory
+// records of a run and of the items of an image combo box. Both use the same Shell sort (gaps 2^k - 1 down
 // to 1) and reverse the whole list afterwards for the descending direction, so
 // equal keys keep no promised order; both also offer a random order.
 //
@@ -66,6 +66,7 @@ GALVORA_RECORD_FIELD(ODatum)
 GALVORA_RECORD_FIELD(OBytes)
 GALVORA_RECORD_FIELD(ODimX)
 GALVORA_RECORD_FIELD(ODimY)
+GALVORA_RECORD_FIELD(text)
 #undef GALVORA_RECORD_FIELD
 
 template <class R>
@@ -196,6 +197,19 @@ void bilddateien_sortieren(std::vector<E>& records, int kind, int direction) {
 void verzeichnisse_sortieren(std::span<Verzeichnissatz> records, int kind, int direction);
 inline void verzeichnisse_sortieren(std::vector<Verzeichnissatz>& records, int kind, int direction) {
     verzeichnisse_sortieren(std::span<Verzeichnissatz>(records), kind, direction);
+}
+
+// Sorts the items of an image combo box by their text, ascending, without
+// regard to letter case. An item is anything with a `text` member or getter;
+// whole items move, so key, picture and tag go with their text.
+template <class Item>
+void imagecombo_sortieren(std::span<Item> items) {
+    using namespace sorting_detail;
+    shell_sort(items, [](const auto& a, const auto& b) { return utf8_compare_nocase(field_text(a), field_text(b)) > 0; });
+}
+template <class Item>
+void imagecombo_sortieren(std::vector<Item>& items) {
+    imagecombo_sortieren(std::span<Item>(items));
 }
 
 }  // namespace galvora

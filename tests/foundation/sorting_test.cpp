@@ -217,3 +217,23 @@ TEST(Sorting, Directories) {
     std::sort(shuffled.begin(), shuffled.end());
     EXPECT_EQ(shuffled, (std::vector<std::string>{"Alpha", "beta", "gamma"}));
 }
+
+TEST(Sorting, ImageComboItemsByText) {
+    struct Item {
+        std::string key;
+        std::string text;
+        int image = 0;
+        int tag = 0;
+    };
+    std::vector<Item> items = {
+        {"Mweb", "web", 3, 30}, {"Mbase", "Base", 1, 10}, {"Mzeta", "\xC3\x84rger", 2, 20}, {"Mabc", "abc", 0, 5}};
+    imagecombo_sortieren(items);
+    std::vector<std::string> keys;
+    for (const auto& item : items) keys.push_back(item.key);
+    // Case is ignored; characters compare by code, so "Ä" comes after the ASCII letters.
+    EXPECT_EQ(keys, (std::vector<std::string>{"Mabc", "Mbase", "Mweb", "Mzeta"}));
+    EXPECT_EQ(items[1].image, 1);
+    EXPECT_EQ(items[1].tag, 10);
+    std::vector<Item> none;
+    imagecombo_sortieren(none);
+}
