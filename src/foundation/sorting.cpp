@@ -23,30 +23,14 @@ std::uint64_t random_below(std::uint64_t bound) {
 }  // namespace sorting_detail
 
 void verzeichnisse_sortieren(std::span<Verzeichnissatz> records, int kind, int direction) {
-    using namespace sorting_detail;
-    if (kind == kSortNone || records.empty()) return;
-    if (kind == kSortRandom) {
-        random_order(records);
-        return;
-    }
-    auto run = [&](auto greater) {
-        shell_sort(records, greater);
-        if (direction == kSortDown) reverse_contents(records);
-    };
-    switch (kind) {
-        case kSortName:
-            run([](const Verzeichnissatz& a, const Verzeichnissatz& b) { return utf8_compare_nocase(a.name, b.name) > 0; });
-            break;
-        case kSortDate:
-            run([](const Verzeichnissatz& a, const Verzeichnissatz& b) { return a.zeitstempel > b.zeitstempel; });
-            break;
-        case kSortPictureCount:
-            run([](const Verzeichnissatz& a, const Verzeichnissatz& b) { return a.bildanzahl > b.bildanzahl; });
-            break;
-        default:
-            run([](const Verzeichnissatz&, const Verzeichnissatz&) { return false; });
-            break;
-    }
+    sorting_detail::sort_by_kind(records, kind, direction, [kind](const Verzeichnissatz& a, const Verzeichnissatz& b) {
+        switch (kind) {
+            case kSortName: return utf8_compare_nocase(a.name, b.name) > 0;
+            case kSortDate: return a.zeitstempel > b.zeitstempel;
+            case kSortPictureCount: return a.bildanzahl > b.bildanzahl;
+            default: return false;
+        }
+    });
 }
 
 }  // namespace galvora

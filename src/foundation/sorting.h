@@ -141,50 +141,41 @@ void random_order(std::span<E> items) {
     for (std::size_t i = 0; i < n; ++i) copy_contents(target[i], record_of(items[i]));
 }
 
+// What every sort does by kind: nothing for kind 0, the random order for kind
+// 5, else the Shell sort with the kind's comparison (one that never answers
+// true for kinds without effect) and, for direction 1, the reversal.
+template <class E, class Greater>
+void sort_by_kind(std::span<E> items, int kind, int direction, Greater greater) {
+    if (kind == kSortNone || items.empty()) return;
+    if (kind == kSortRandom) {
+        random_order(items);
+        return;
+    }
+    shell_sort(items, greater);
+    if (direction == kSortDown) reverse_contents(items);
+}
+
 }  // namespace sorting_detail
 
 // Sorts picture-file records (for a count below the list's size, pass the
-// first `count` records as a span). Kinds: 1 name
-// (lower case), 2 date, 3 size, 4 larger of width and height, 5 random, 7 name
-// in natural order; others keep the order. Direction 1 is descending.
+// first `count` records as a span). Kinds: 1 name (lower case), 2 date, 3 size,
+// 4 larger of width and height, 5 random, 7 name in natural order; others keep
+// the order. Direction 1 is descending.
 template <class E>
 void bilddateien_sortieren(std::span<E> records, int kind, int direction) {
     using namespace sorting_detail;
-    if (kind == kSortNone || records.empty()) return;
-    if (kind == kSortRandom) {
-        random_order(records);
-        return;
-    }
-    auto run = [&](auto greater) {
-        shell_sort(records, greater);
-        if (direction == kSortDown) reverse_contents(records);
-    };
-    switch (kind) {
-        case kSortName:
-            run([](const auto& a, const auto& b) { return utf8_compare_nocase(field_ODateiname(a), field_ODateiname(b)) > 0; });
-            break;
-        case kSortDate:
-            run([](const auto& a, const auto& b) { return field_ODatum(a) > field_ODatum(b); });
-            break;
-        case kSortSize:
-            run([](const auto& a, const auto& b) { return field_OBytes(a) > field_OBytes(b); });
-            break;
-        case kSortDimension:
-            run([](const auto& a, const auto& b) {
+    sort_by_kind(records, kind, direction, [kind](const auto& a, const auto& b) {
+        switch (kind) {
+            case kSortName: return utf8_compare_nocase(field_ODateiname(a), field_ODateiname(b)) > 0;
+            case kSortDate: return field_ODatum(a) > field_ODatum(b);
+            case kSortSize: return field_OBytes(a) > field_OBytes(b);
+            case kSortDimension:
                 return maximum_long({static_cast<double>(field_ODimX(a)), static_cast<double>(field_ODimY(a))}) >
                        maximum_long({static_cast<double>(field_ODimX(b)), static_cast<double>(field_ODimY(b))});
-            });
-            break;
-        case kSortNatural:
-            run([](const auto& a, const auto& b) {
-                return natuerlich_vergleichen(field_ODateiname(a), field_ODateiname(b)) == 1;
-            });
-            break;
-        default:
-            // Kinds without effect run the sort without ever exchanging records.
-            run([](const auto&, const auto&) { return false; });
-            break;
-    }
+            case kSortNatural: return natuerlich_vergleichen(field_ODateiname(a), field_ODateiname(b)) == 1;
+            default: return false;
+        }
+    });
 }
 
 template <class E>

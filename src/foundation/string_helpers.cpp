@@ -4,6 +4,8 @@
 #include <limits>
 #include <vector>
 
+#include "platform/percent_encoding.h"
+
 namespace galvora {
 
 std::string bis_nullzeichen(std::string_view text) {
@@ -361,24 +363,7 @@ std::string zahl_zur_basis(long long n, int base) {
     return negative ? "-" + digits : digits;
 }
 
-std::string url_kodieren(std::string_view text) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string out;
-    out.reserve(text.size());
-    for (char ch : text) {
-        const auto c = static_cast<unsigned char>(ch);
-        const bool keep = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-                          c == '-' || c == '.' || c == '/' || c == '_';
-        if (keep) {
-            out.push_back(ch);
-        } else {
-            out.push_back('%');
-            out.push_back(kHex[c >> 4]);
-            out.push_back(kHex[c & 0x0F]);
-        }
-    }
-    return out;
-}
+std::string url_kodieren(std::string_view text) { return percent_encode(text); }
 
 std::int32_t round_to_int32(double value) {
     if (std::isnan(value)) return 0;

@@ -9,6 +9,7 @@
 #include <ctime>
 #include <string>
 
+#include "platform/percent_encoding.h"
 #include "platform/user_folders.h"
 
 namespace galvora {
@@ -18,26 +19,6 @@ namespace fs = std::filesystem;
 namespace {
 
 std::error_code last_error() { return std::error_code(errno, std::generic_category()); }
-
-// Path= of a trash info file: the path with every byte outside the unreserved
-// set and "/" percent-encoded, as the trash rules ask.
-std::string encode_info_path(const std::string& path) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string out;
-    for (char ch : path) {
-        const auto c = static_cast<unsigned char>(ch);
-        const bool keep = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-                          c == '-' || c == '.' || c == '/' || c == '_' || c == '~';
-        if (keep) {
-            out.push_back(ch);
-        } else {
-            out.push_back('%');
-            out.push_back(kHex[c >> 4]);
-            out.push_back(kHex[c & 0x0F]);
-        }
-    }
-    return out;
-}
 
 std::string deletion_date() {
     const std::time_t now = std::time(nullptr);
@@ -71,7 +52,7 @@ bool move_into(const fs::path& trash, const fs::path& item, const std::string& i
     if (!prepare_trash(trash, ec)) return false;
     const std::string base = item.filename().string();
     const std::string contents =
-        "[Trash Info]\nPath=" + encode_info_path(info_path) + "\nDeletionDate=" + deletion_date() + "\n";
+        "[Trash Info]\nPath=" + percent_encode(info_path, "~") + "\nDeletionDate=" + deletion_date() + "\n";
     for (int n = 1; n < 10000; ++n) {
         const std::string name = n == 1 ? base : base + "." + std::to_string(n);
         const fs::path info = trash / "info" / (name + ".trashinfo");

@@ -129,6 +129,7 @@ TEST(FileHelpers, EmptiesAFolderIntoTheTrash) {
     const fs::path out = temp / "out";
     write_file(out / "a.html", "first");
     write_file(out / "sub/b.jpg", "b");
+    write_file(out / "M\xC3\xBCnchen 1.jpg", "m");
     EXPECT_TRUE(verzeichnis_loeschen(out.string(), kDeleteToTrash));
     EXPECT_TRUE(fs::is_empty(out));
     const fs::path trash = temp / "data/Trash";
@@ -138,6 +139,9 @@ TEST(FileHelpers, EmptiesAFolderIntoTheTrash) {
     EXPECT_EQ(info.rfind("[Trash Info]\nPath=", 0), 0u) << info;
     EXPECT_NE(info.find("Path=" + fs::canonical(out).string() + "/a.html\n"), std::string::npos) << info;
     EXPECT_NE(info.find("DeletionDate="), std::string::npos);
+    // The recorded path is percent-encoded.
+    EXPECT_NE(read_file(trash / "info/M\xC3\xBCnchen 1.jpg.trashinfo").find("/M%C3%BCnchen%201.jpg\n"),
+              std::string::npos);
 
     // The same name again takes a free name and keeps the first.
     write_file(out / "a.html", "second");
