@@ -206,6 +206,13 @@ int profilaenderungen_speichern_fragen() {
 }
 
 int profil_neu(std::string_view name) {
+    // The name becomes a file name in the user's folder; one that could reach
+    // outside it is refused here too, not only by the dialog that asks for it.
+    if (!dateiname_gueltig(name)) {
+        meldung(profil_titel_speichern(), MB_ICON_EXCLAMATION,
+                name.empty() ? "ErrProfileMissingName" : "ErrProfileInvalidCharacter");
+        return 2;
+    }
     auto previous = aktuelles_profil();
     profilaenderungen_uebernehmen();
     set_aktuelles_profil(std::make_shared<ZNProfil>(kProfileUser, std::string(name), benutzerprofilordner()));

@@ -228,8 +228,16 @@ TEST_F(ProfilesTest, CreateSavesANewUserProfileAndMakesItCurrent) {
     EXPECT_EQ(profilwert(37), "222") << "read back from its file";
     EXPECT_TRUE(profil_per_name("neu"));
 
-    registry_schreiben("LastSession", "userprofiledir", (root / "absent").string());
     auto before = aktuelles_profil();
+    for (const char* bad : {"../outside", "a/b", "", ".."}) {
+        port.boxes.clear();
+        EXPECT_EQ(profil_neu(bad), 2) << bad;
+        ASSERT_EQ(port.boxes.size(), 1u) << bad;
+        EXPECT_EQ(aktuelles_profil(), before);
+    }
+    EXPECT_FALSE(std::filesystem::exists(user_dir.parent_path() / "outside.qvp"));
+
+    registry_schreiben("LastSession", "userprofiledir", (root / "absent").string());
     EXPECT_EQ(profil_neu("Zweit"), 2);
     EXPECT_EQ(aktuelles_profil(), before);
     EXPECT_FALSE(profil_per_name("Zweit"));
