@@ -36,9 +36,14 @@ void civil_from_days(std::int64_t z, int& year, int& month, int& day) {
 constexpr std::int64_t kOleEpochDays = -25569;
 constexpr std::int64_t kMsPerDay = 86400000;
 
-// A linear millisecond count from 1899-12-30 00:00 to a date value.
-double ole_from_linear_ms(std::int64_t ms) {
-    std::int64_t days = ms / kMsPerDay;
+// Beyond this many days from 1899-12-30 (about 27000 years) a value is no
+// date: conversions treat it as day 0 rather than overflow.
+constexpr double kMaxDays = 1e7;
+
+// A day count from 1899-12-30 plus milliseconds into the day (any amount, also
+// negative) to a date value.
+double ole_from_day_and_ms(std::int64_t days, std::int64_t ms) {
+    days += ms / kMsPerDay;
     std::int64_t rest = ms % kMsPerDay;
     if (rest < 0) {
         rest += kMsPerDay;
@@ -50,12 +55,19 @@ double ole_from_linear_ms(std::int64_t ms) {
     return static_cast<double>(days) + fraction;
 }
 
-std::int64_t linear_ms_from_ole(double date) {
-    double day = std::trunc(date);
-    double fraction = std::fabs(date - day);
-    std::int64_t ms_of_day = std::llround(fraction * static_cast<double>(kMsPerDay));
-    // -1.25 is day -1 at 06:00, which lies after -1.0 on the linear axis.
-    return static_cast<std::int64_t>(day) * kMsPerDay + ms_of_day;
+// A date value to its day (counted from 1899-12-30) and milliseconds into it.
+void day_and_ms_from_ole(double date, std::int64_t& days, std::int64_t& ms_of_day) {
+    days = 0;
+    ms_of_day = 0;
+    if (!std::isfinite(date) || std::fabs(date) > kMaxDays) return;
+    const double day = std::trunc(date);
+    // -1.25 is day -1 at 06:00: the fraction counts forward from the day's start.
+    ms_of_day = std::llround(std::fabs(date - day) * static_cast<double>(kMsPerDay));
+    days = static_cast<std::int64_t>(day);
+    if (ms_of_day >= kMsPerDay) {
+        ms_of_day -= kMsPerDay;
+        ++days;
+    }
 }
 
 }  // namespace
@@ -63,24 +75,20 @@ std::int64_t linear_ms_from_ole(double date) {
 double ole_from_parts(const DateParts& p) {
     // Month overflow is folded into the year first, the way date serials do it.
     std::int64_t y = p.year;
-    std::int64_t m = p.month - 1;
+    std::int64_t m = static_cast<std::int64_t>(p.month) - 1;
     y += m >= 0 ? m / 12 : -((11 - m) / 12);
     m = ((m % 12) + 12) % 12;
-    const std::int64_t days = days_from_civil(y, static_cast<unsigned>(m + 1), 1) + (p.day - 1) - kOleEpochDays;
+    const std::int64_t days =
+        days_from_civil(y, static_cast<unsigned>(m + 1), 1) + (static_cast<std::int64_t>(p.day) - 1) - kOleEpochDays;
     const std::int64_t ms = ((static_cast<std::int64_t>(p.hour) * 60 + p.minute) * 60 + p.second) * 1000 + p.millisecond;
-    return ole_from_linear_ms(days * kMsPerDay + ms);
+    return ole_from_day_and_ms(days, ms);
 }
 
 DateParts ole_to_parts(double date) {
     DateParts parts;
-    if (!std::isfinite(date)) return parts;
-    const std::int64_t ms = linear_ms_from_ole(date);
-    std::int64_t days = ms / kMsPerDay;
-    std::int64_t rest = ms % kMsPerDay;
-    if (rest < 0) {
-        rest += kMsPerDay;
-        --days;
-    }
+    std::int64_t days = 0;
+    std::int64_t rest = 0;
+    day_and_ms_from_ole(date, days, rest);
     civil_from_days(days + kOleEpochDays, parts.year, parts.month, parts.day);
     parts.hour = static_cast<int>(rest / 3600000);
     parts.minute = static_cast<int>(rest / 60000 % 60);

@@ -37,8 +37,18 @@ TEST(OleDate, CalendarPartsAndSerialNumbers) {
     const DateParts ms = ole_to_parts(ole_from_parts({2024, 5, 6, 7, 8, 9, 123}));
     EXPECT_EQ(ms.second, 9);
     EXPECT_EQ(ms.millisecond, 123);
-    const DateParts nan = ole_to_parts(std::nan(""));
-    EXPECT_EQ(nan.year, 1899);
+    // Values that are no date, and calendar parts far out of range, do not overflow.
+    for (double wild : {std::nan(""), 1e300, -1e300, HUGE_VAL}) {
+        const DateParts none = ole_to_parts(wild);
+        EXPECT_EQ(none.year, 1899);
+        EXPECT_EQ(none.day, 30);
+    }
+    EXPECT_TRUE(std::isfinite(ole_from_parts({2147483647, -2147483647 - 1, 2147483647, 2147483647, 2147483647,
+                                              2147483647, 2147483647})));
+    EXPECT_TRUE(std::isfinite(ole_from_parts({-2147483647 - 1, 2147483647, -2147483647 - 1, -2147483647 - 1,
+                                              -2147483647 - 1, -2147483647 - 1, -2147483647 - 1})));
+    // A fraction that rounds up to a whole day is the next day's midnight.
+    EXPECT_EQ(ole_to_parts(0.99999999999).day, 31);
 }
 
 TEST(OleDate, ClockConversionsUseLocalTime) {
