@@ -617,38 +617,32 @@ int ZNSCompiler::parse_bedingung(Operand& o) {
     return 0;
 }
 
-int ZNSCompiler::parse_oder(Operand& o) {
-    if (parse_und(o)) return 1;
-    if (scanner_.token_vorschau() != TOK_ODER) return 0;
+// Logical or and and: each operand is tested in turn with a jump that pushes
+// the deciding symbol; after the last one the other symbol is pushed.
+int ZNSCompiler::parse_kurzschluss(Operand& o, int32_t token, int32_t op, int (ZNSCompiler::*stufe)(Operand&),
+                                   const ZNSWertRef& endwert) {
+    if ((this->*stufe)(o)) return 1;
+    if (scanner_.token_vorschau() != token) return 0;
     std::vector<int32_t> spruenge;
     for (;;) {
-        spruenge.push_back(emit(OP_ODER_SPRUNG, o, direkt(0)));
-        if (scanner_.token_vorschau() != TOK_ODER) break;
+        spruenge.push_back(emit(op, o, direkt(0)));
+        if (scanner_.token_vorschau() != token) break;
         scanner_.token_verbrauchen();
         o = Operand{};
-        if (parse_und(o)) return 1;
+        if ((this->*stufe)(o)) return 1;
     }
-    emit(OP_ZUWEISEN, stapel(), konstante(zns()->sym_falsch));
+    emit(OP_ZUWEISEN, stapel(), konstante(endwert));
     for (int32_t j : spruenge) patchen(j, naechste());
     o = stapel();
     return 0;
 }
 
+int ZNSCompiler::parse_oder(Operand& o) {
+    return parse_kurzschluss(o, TOK_ODER, OP_ODER_SPRUNG, &ZNSCompiler::parse_und, zns()->sym_falsch);
+}
+
 int ZNSCompiler::parse_und(Operand& o) {
-    if (parse_bit_oder(o)) return 1;
-    if (scanner_.token_vorschau() != TOK_UND) return 0;
-    std::vector<int32_t> spruenge;
-    for (;;) {
-        spruenge.push_back(emit(OP_UND_SPRUNG, o, direkt(0)));
-        if (scanner_.token_vorschau() != TOK_UND) break;
-        scanner_.token_verbrauchen();
-        o = Operand{};
-        if (parse_bit_oder(o)) return 1;
-    }
-    emit(OP_ZUWEISEN, stapel(), konstante(zns()->sym_wahr));
-    for (int32_t j : spruenge) patchen(j, naechste());
-    o = stapel();
-    return 0;
+    return parse_kurzschluss(o, TOK_UND, OP_UND_SPRUNG, &ZNSCompiler::parse_bit_oder, zns()->sym_wahr);
 }
 
 namespace {

@@ -98,6 +98,8 @@ private:
     int parse_ausdrucksliste(Operand& o, bool& zuweisung);
     int parse_zuweisung(Operand& o, bool& zuweisung);
     int parse_bedingung(Operand& o);
+    int parse_kurzschluss(Operand& o, int32_t token, int32_t op, int (ZNSCompiler::*stufe)(Operand&),
+                          const ZNSWertRef& endwert);
     int parse_oder(Operand& o);
     int parse_und(Operand& o);
     int parse_bit_oder(Operand& o);

@@ -15,7 +15,7 @@ namespace galvora {
 // Limits that keep a run from going on for ever or eating all memory.
 struct ZNSLaufgrenzen {
     // Instructions one run may execute; 0 means no limit.
-    uint64_t befehle = 2'000'000'000ULL;
+    uint64_t befehle = 500'000'000ULL;
     // Nested calls of script and built-in functions.
     int32_t aufruftiefe = 10'000;
     // Asked every `pruefabstand` instructions; true stops the run.

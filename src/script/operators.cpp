@@ -98,6 +98,22 @@ void double_setzen(ZNSVariable& r, int32_t t, double v) {
     r.wert = v;
 }
 
+// Integer results that leave 32 bits are errors; dates take part only in + and -.
+template <typename Ganz, typename Gleit>
+void arithmetik(ZNSVariable& r, const ZNSVariable& a, const ZNSVariable& b, bool mit_datum, Ganz ganz, Gleit gleit) {
+    auto g = typ_angleichen(a, b);
+    if (g.t == TYP_INTEGER) {
+        int32_t z;
+        if (ganz(als_int(g.va), als_int(g.vb), &z)) return auf_fehler(r);
+        r.typ = g.t;
+        r.wert = z;
+    } else if (g.t == TYP_DOUBLE || (mit_datum && g.t == TYP_DATUM)) {
+        double_setzen(r, g.t, gleit(als_zahl(g.va), als_zahl(g.vb)));
+    } else {
+        auf_fehler(r);
+    }
+}
+
 }  // namespace
 
 std::string als_text_angeglichen(const ZNSVariable& x) {
@@ -179,50 +195,18 @@ void op_addieren(ZNSVariable& r, const ZNSVariable& a, const ZNSVariable& b) {
         r.wert = std::move(s);
         return;
     }
-    auto g = typ_angleichen(a, b);
-    switch (g.t) {
-    case TYP_INTEGER: {
-        int32_t s;
-        if (__builtin_add_overflow(als_int(g.va), als_int(g.vb), &s)) return auf_fehler(r);
-        r.typ = g.t;
-        r.wert = s;
-        return;
-    }
-    case TYP_DOUBLE:
-    case TYP_DATUM: return double_setzen(r, g.t, als_zahl(g.va) + als_zahl(g.vb));
-    default: return auf_fehler(r);
-    }
+    arithmetik(r, a, b, true, [](int32_t x, int32_t y, int32_t* z) { return __builtin_add_overflow(x, y, z); },
+               [](double x, double y) { return x + y; });
 }
 
 void op_subtrahieren(ZNSVariable& r, const ZNSVariable& a, const ZNSVariable& b) {
-    auto g = typ_angleichen(a, b);
-    switch (g.t) {
-    case TYP_INTEGER: {
-        int32_t s;
-        if (__builtin_sub_overflow(als_int(g.va), als_int(g.vb), &s)) return auf_fehler(r);
-        r.typ = g.t;
-        r.wert = s;
-        return;
-    }
-    case TYP_DOUBLE:
-    case TYP_DATUM: return double_setzen(r, g.t, als_zahl(g.va) - als_zahl(g.vb));
-    default: return auf_fehler(r);
-    }
+    arithmetik(r, a, b, true, [](int32_t x, int32_t y, int32_t* z) { return __builtin_sub_overflow(x, y, z); },
+               [](double x, double y) { return x - y; });
 }
 
 void op_multiplizieren(ZNSVariable& r, const ZNSVariable& a, const ZNSVariable& b) {
-    auto g = typ_angleichen(a, b);
-    switch (g.t) {
-    case TYP_INTEGER: {
-        int32_t s;
-        if (__builtin_mul_overflow(als_int(g.va), als_int(g.vb), &s)) return auf_fehler(r);
-        r.typ = g.t;
-        r.wert = s;
-        return;
-    }
-    case TYP_DOUBLE: return double_setzen(r, g.t, als_zahl(g.va) * als_zahl(g.vb));
-    default: return auf_fehler(r);
-    }
+    arithmetik(r, a, b, false, [](int32_t x, int32_t y, int32_t* z) { return __builtin_mul_overflow(x, y, z); },
+               [](double x, double y) { return x * y; });
 }
 
 void op_dividieren(ZNSVariable& r, const ZNSVariable& a, const ZNSVariable& b) {

@@ -1,5 +1,6 @@
 #include "script/builtins/value_conversion.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -142,6 +143,9 @@ std::string zahl_mit_muster(double v, std::string_view muster) {
             (zahl_gesehen ? hinten : vorne) += c;
         }
     }
+    // More places than a double carries only add zeros; the cap keeps the buffers small.
+    if (pflicht > 340) pflicht = 340;
+    if (pflicht + optional > 340) optional = 340 - pflicht;
     const int stellen = pflicht + optional;
     std::string ziffern;
     if (!std::isfinite(v)) return vorne + zahl_zu_text(v) + hinten;
@@ -154,9 +158,9 @@ std::string zahl_mit_muster(double v, std::string_view muster) {
         ziffern = puffer;
         if (static_cast<int>(ziffern.size()) <= stellen) ziffern.insert(0, static_cast<size_t>(stellen + 1) - ziffern.size(), '0');
     } else {
-        char puffer[400];
-        std::snprintf(puffer, sizeof puffer, "%.*f", stellen, std::fabs(v));
-        ziffern = puffer;
+        std::vector<char> puffer(static_cast<size_t>(stellen) + 400);
+        std::snprintf(puffer.data(), puffer.size(), "%.*f", stellen, std::fabs(v));
+        ziffern = puffer.data();
         ziffern.erase(std::remove(ziffern.begin(), ziffern.end(), '.'), ziffern.end());
     }
     std::string ganz = ziffern.substr(0, ziffern.size() - static_cast<size_t>(stellen));

@@ -1,0 +1,139 @@
+// The engine object: predefined symbols, error variables, built-in
+// registration, run-time error records and the limits that stop a run.
+#include <set>
+#include <string>
+
+#include "script/compiler.h"
+#include "script/output.h"
+#include "script/trial_run.h"
+#include "script_test_support.h"
+
+namespace galvora {
+namespace {
+
+using testing::ScriptTest;
+
+class EngineTest : public ScriptTest {};
+
+TEST_F(EngineTest, PredefinedSymbolsAndErrorVariablesAfterReset) {
+    ZNS& e = *zns();
+    EXPECT_EQ(e.sym_undefiniert->als_integer(), 1);
+    EXPECT_EQ(e.sym_fehler->als_integer(), 13);
+    EXPECT_EQ(e.sym_inifile->als_integer(), 60);
+    EXPECT_EQ(e.sym_enum->bezeichner, "symbol");
+    EXPECT_EQ(e.const_oba.e_alloc("true"), e.sym_wahr);
+    EXPECT_EQ(e.const_oba.e_name(SYM_TRUE), "true");
+
+    EXPECT_EQ(e.errn_last->typ, TYP_INTEGER);
+    EXPECT_EQ(e.errn_last->als_integer(), 0);
+    EXPECT_EQ(e.errs_last->typ, TYP_STRING);
+    EXPECT_EQ(e.errs_last->als_text(), "");
+    EXPECT_TRUE(e.gvar_oba.inq("Errf_Last")->readonly);
+
+    // The first symbol a script names that is not predefined is number 61.
+    ASSERT_EQ(uebersetze(0, 0, "t", "{@Neu; @andere; @neu}"), 0);
+    EXPECT_EQ(e.const_oba.e_alloc("neu")->als_integer(), 61);
+    EXPECT_EQ(e.const_oba.e_alloc("ANDERE")->als_integer(), 62);
+}
+
+TEST_F(EngineTest, BuiltinsAreRegisteredInOrderAndResetDropsScripts) {
+    const auto& namen = ZNSInterneFunktionen::members();
+    ASSERT_EQ(namen.size(), 65u);
+    EXPECT_EQ(std::set<std::string>(namen.begin(), namen.end()).size(), 65u);
+    for (const auto& n : namen) EXPECT_EQ(n.substr(0, 4), "qim_");
+    EXPECT_EQ(namen.front(), "qim_type");
+    EXPECT_EQ(namen[40], "qim_filenamepart");
+    EXPECT_EQ(namen.back(), "qim_callstack");
+
+    ZNS& e = *zns();
+    ASSERT_EQ(e.fkt_oba.count(), 65);
+    EXPECT_EQ(e.fkt_oba.eintraege()[7]->bezeichner, "date");
+    for (const auto& f : e.fkt_oba) EXPECT_EQ(f->typ, FKT_INTERN);
+
+    ASSERT_EQ(uebersetze(0, 1, "m", "function f() { global g; g = 1; }"), 0);
+    e.gvar_oba.alloc("g", false)->set_integer(5);
+    EXPECT_EQ(e.fkt_oba.count(), 66);
+    script_objekt_anlegen();
+    EXPECT_EQ(zns(), &e);
+    EXPECT_EQ(e.fkt_oba.count(), 65);
+    EXPECT_EQ(e.gvar_oba.inq("g"), nullptr);
+    EXPECT_EQ(e.gvar_oba.count(), 3);
+    e.fkt_oba.lösche_ausser_intern();
+    EXPECT_EQ(e.fkt_oba.count(), 65);
+}
+
+TEST_F(EngineTest, RunTimeErrorRecords) {
+    ZNS& e = *zns();
+    e.funktion_aktuell = "rgb";
+    e.fehler(2);
+    EXPECT_EQ(e.errn_last->als_integer(), 2);
+    EXPECT_EQ(e.errs_last->als_text(), "rgb: (2) Argumentanzahl fehlerhaft");
+    EXPECT_EQ(e.errf_last->als_text(), "");
+
+    struct Fall {
+        int32_t code;
+        const char* text;
+    };
+    const Fall faelle[] = {
+        {0, "x: (0) Fehlertext noch nicht festgelegt"},
+        {22, "x: (22) Windows Scripting Host nicht vorhanden"},
+        {-5, "x: (-5) Fehlertext noch nicht festgelegt"},
+        {3, "x: (3) Argumenttyp fehlerhaft"},
+        {23, "x: (23) Skript angehalten: zu viele Anweisungen"},
+    };
+    e.funktion_aktuell = "x";
+    for (const auto& f : faelle) {
+        e.fehler(f.code);
+        EXPECT_EQ(e.errn_last->als_integer(), f.code);
+        EXPECT_EQ(e.errs_last->als_text(), f.text);
+    }
+}
+
+TEST_F(EngineTest, EndlessLoopIsStoppedByTheInstructionBudget) {
+    maschine().grenzen().befehle = 100000;
+    ZNSProbelauf r = skript_probelauf("a{while (1);}b");
+    EXPECT_EQ(r.lauf_code, QIM_BEFEHLSGRENZE);
+    EXPECT_EQ(r.ausgabe, "a");
+    EXPECT_EQ(r.errn, QIM_BEFEHLSGRENZE);
+    EXPECT_EQ(r.errs, "probe: (23) Skript angehalten: zu viele Anweisungen");
+    EXPECT_EQ(r.errf, "probe");
+    EXPECT_EQ(r.rueckgabe, "@error");
+
+    // The budget counts per run: the next run starts afresh.
+    r = skript_probelauf("{i = 0; while (i < 1000) i = i + 1; i}");
+    EXPECT_EQ(r.lauf_code, 0);
+    EXPECT_EQ(r.ausgabe, "1000");
+}
+
+TEST_F(EngineTest, CancelCheckEndsARun) {
+    int gefragt = 0;
+    maschine().grenzen().pruefabstand = 1000;
+    maschine().grenzen().abbruch_pruefen = [&gefragt] { return ++gefragt == 3; };
+    ZNSProbelauf r = skript_probelauf("{for (;;) x = 1;}", "");
+    EXPECT_EQ(r.lauf_code, QIM_ABGEBROCHEN);
+    EXPECT_EQ(gefragt, 3);
+    EXPECT_EQ(r.errn, QIM_ABGEBROCHEN);
+    EXPECT_EQ(r.errs, "probe: (25) Skript abgebrochen");
+}
+
+TEST_F(EngineTest, RunawayRecursionIsStoppedByTheCallDepth) {
+    maschine().grenzen().aufruftiefe = 500;
+    ZNSProbelauf r = skript_probelauf("vor{tief(1)}nach", "function tief(n) { return tief(n + 1); }");
+    EXPECT_EQ(r.lauf_code, QIM_AUFRUFTIEFE);
+    EXPECT_EQ(r.ausgabe, "vor");
+    EXPECT_EQ(r.errn, QIM_AUFRUFTIEFE);
+    EXPECT_EQ(r.errs, "tief: (24) Skript angehalten: Aufruftiefe zu groß");
+    EXPECT_EQ(r.errf.substr(0, 12), "tief < tief ");
+
+    // Deep but bounded recursion below the limit runs normally.
+    r = skript_probelauf("{f(400)}", "function f(n) { if (n == 0) return 0; return 1 + f(n - 1); }");
+    EXPECT_EQ(r.ausgabe, "400");
+}
+
+TEST_F(EngineTest, DefaultLimitsStopRecursionWithoutCrashing) {
+    ZNSProbelauf r = skript_probelauf("{tief()}", "function tief() { return tief(); }");
+    EXPECT_EQ(r.lauf_code, QIM_AUFRUFTIEFE);
+}
+
+}  // namespace
+}  // namespace galvora
