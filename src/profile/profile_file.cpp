@@ -1,5 +1,6 @@
 #include "profile/profile_file.h"
 
+#include <array>
 #include <filesystem>
 #include <string>
 #include <system_error>
@@ -232,7 +233,9 @@ void put_effect(std::string& out, const CCloneEffekt& effect) {
 class ProfileReader {
 public:
     ProfileReader(Profiltabelle& table, CCloneEffekte& effects, ZNModule& modules)
-        : table_(table), effects_(effects), modules_(modules) {}
+        : table_(table), effects_(effects), modules_(modules) {
+        for (size_t i = 0; i < table.size(); ++i) upper_keys_[i] = utf8_to_upper(table[i].key);
+    }
 
     void line(std::string_view raw) {
         size_t start = raw.find_first_not_of(' ');
@@ -278,7 +281,7 @@ private:
     void setting(const std::string& key, const std::string& value) {
         last_index_ = -1;
         for (size_t i = 0; i < table_.size(); ++i) {
-            if (utf8_to_upper(table_[i].key) == key) {
+            if (upper_keys_[i] == key) {
                 table_[i].value = is_path_entry(i) ? posix_path(value) : value;
                 last_index_ = static_cast<int>(i);
                 return;
@@ -361,6 +364,7 @@ private:
     }
 
     Profiltabelle& table_;
+    std::array<std::string, kProfileEntryCount> upper_keys_;
     CCloneEffekte& effects_;
     ZNModule& modules_;
     int last_index_ = 0;
