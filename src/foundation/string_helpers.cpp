@@ -1,5 +1,6 @@
 #include "foundation/string_helpers.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <vector>
@@ -307,9 +308,10 @@ std::string format_with_zeros(long number, int digits) {
     const unsigned long magnitude =
         negative ? 0UL - static_cast<unsigned long>(number) : static_cast<unsigned long>(number);
     std::string text = std::to_string(magnitude);
-    if (digits > 0 && text.size() < static_cast<std::size_t>(digits)) {
-        text.insert(0, static_cast<std::size_t>(digits) - text.size(), '0');
-    }
+    // No file name holds more than 255 characters: a larger digit count from a
+    // damaged profile must not make a huge text.
+    const std::size_t width = static_cast<std::size_t>(std::clamp(digits, 0, 255));
+    if (text.size() < width) text.insert(0, width - text.size(), '0');
     return negative ? "-" + text : text;
 }
 

@@ -69,6 +69,7 @@ TEST(StringHelpers, RenameMask) {
         {"#", 2, "", "", 0, "", "", 1234, "1234"},
         {"#", 0, "", "", 0, "", "", 5, "5"},
         {"#", 3, "", "", 0, "", "", -7, "-007"},
+        {"#", 2000000000, "", "", 0, "", "", 1, std::string(254, '0') + "1"},  // padding stops at 255
         // Letter case of non-ASCII letters follows the case mode.
         {"%_$", 0, "", "", 2, "m\xC3\xBCnchen", "stra\xC3\x9F" "e", 0, "M\xC3\x9CNCHEN_STRA\xC3\x9F" "E"},
         {"$", 0, "\xC3\x84", "ae", 1, "", "\xC3\xA4pfel", 0, "aepfel"},
