@@ -270,6 +270,23 @@ TEST_F(ProfileFileTest, OldProfilePassesEveryUpgradeStep) {
     EXPECT_EQ(loaded(85), "0");
 }
 
+TEST_F(ProfileFileTest, OldProfileFileIsUpgradedWhenLoaded) {
+    write_profile(user_dir, "alt", {"VERSION=2.09.04", "CLONE_COPY=1", "CLONE_SIZE_ORIGINAL=0",
+                                    "CLONE_SELECTED_SIDE=0", "THUMB_SELECTED_SIDE=1", "HTML_PIC_HEAD=",
+                                    "THUMB_SORTIERUNG=Datum", "ZANTOSCRIPT_FILE=D:\\Skripte\\a.zsf"});
+    profil_laden(profilliste().add(kProfileUser, "alt", user_dir.string()));
+    EXPECT_TRUE(port.boxes.empty()) << last_box_text();
+    EXPECT_EQ(aktuelles_profil()->Name(), "alt");
+    EXPECT_EQ(profilwert(1), "2.09.04") << "the version stays until the profile is saved";
+    EXPECT_EQ(profilwert(56), "0");
+    EXPECT_EQ(profilwert(61), "1");
+    EXPECT_EQ(profilwert(40), "2");
+    EXPECT_EQ(profilwert(176),
+              "<meta name=\"generator\" content=\"Galvora\">\r\n<meta name=\"keywords\" content=\"Galvora\">");
+    EXPECT_EQ(profilwert(84), "2");
+    EXPECT_EQ(profilwert(79), "D:/Skripte/a.zsf");
+}
+
 TEST_F(ProfileFileTest, StepsAppliedOnlyAboveTheFilesVersion) {
     read_lines({"CLONE_COPY=1", "CLONE_SIZE_ORIGINAL=1", "CLONE_SELECTED_SIDE=3", "THUMB_SELECTED_SIDE=1",
                 "HTML_INDEX_TABLE=x"});
