@@ -3,6 +3,7 @@
 #include <csetjmp>
 #include <cstring>
 #include <new>
+#include <vector>
 
 // clang-format off
 #include <jpeglib.h>
@@ -53,8 +54,25 @@ struct DecodeState {
     int32_t height = 0;
     PictureBuffer buffer;
     std::unique_ptr<uint8_t[]> cmyk_row;
+    std::vector<unsigned char> file_bytes;
     ImagingFault fault = ImagingFault::bad_data;
 };
+
+// The whole file in memory: the Huffman decoder then always runs on its fast
+// path, which matters most for reduced decodes, where entropy decoding is
+// nearly all the work.
+bool load_file(FILE* in, DecodeState* st) {
+    try {
+        if (std::fseek(in, 0, SEEK_END) != 0) return false;
+        const long size = std::ftell(in);
+        if (size <= 0 || std::fseek(in, 0, SEEK_SET) != 0) return false;
+        st->file_bytes.resize(static_cast<size_t>(size));
+        return std::fread(st->file_bytes.data(), 1, st->file_bytes.size(), in) == st->file_bytes.size();
+    } catch (const std::bad_alloc&) {
+        st->fault = ImagingFault::out_of_memory;
+        return false;
+    }
+}
 
 // Runs code that may throw (allocations) from inside the jump-protected
 // region, turning the exception into a fault number.
@@ -95,6 +113,7 @@ void cmyk_to_rgb(const uint8_t* cmyk, uint8_t* rgb, int32_t width, bool inverted
 
 // Returns true on success; st->fault holds the reason otherwise.
 bool decode(FILE* in, DecodeState* st) {
+    if (st->want_pixels && !load_file(in, st)) return false;
     jpeg_decompress_struct cinfo;
     JpegErrorManager err;
     cinfo.err = &err.pub;
@@ -104,7 +123,11 @@ bool decode(FILE* in, DecodeState* st) {
         return false;
     }
     jpeg_create_decompress(&cinfo);
-    jpeg_stdio_src(&cinfo, in);
+    if (st->want_pixels) {
+        jpeg_mem_src(&cinfo, st->file_bytes.data(), static_cast<unsigned long>(st->file_bytes.size()));
+    } else {
+        jpeg_stdio_src(&cinfo, in);
+    }
     if (st->meta) {
         jpeg_save_markers(&cinfo, JPEG_COM, 0xFFFF);
         for (int i = 0; i < 16; ++i) jpeg_save_markers(&cinfo, JPEG_APP0 + i, 0xFFFF);
