@@ -4,7 +4,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "foundation/error.h"
 #include "foundation/program_info.h"
@@ -23,13 +22,6 @@ namespace galvora {
 namespace {
 
 using testing::ProfileSandbox;
-
-std::string read_bytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
 
 // Reads lines into a freshly defined table and the loaded lists.
 void read_lines(const std::vector<std::string>& lines) {
@@ -323,7 +315,7 @@ TEST_F(ProfileFileTest, SaveAndLoadThroughTheUserFolder) {
     EXPECT_EQ(profile->art(), kProfileUser) << "saving a program profile makes it a user profile";
     EXPECT_EQ(profile->path(), user_dir.string());
     EXPECT_TRUE(std::filesystem::exists(user_dir / "Reise.qvp"));
-    EXPECT_EQ(read_bytes(system_dir / "Reise.qvp").find("THUMB_WIDTH"), std::string::npos)
+    EXPECT_EQ(testing::file_bytes(system_dir / "Reise.qvp").find("THUMB_WIDTH"), std::string::npos)
         << "the program's profile is never written";
     EXPECT_EQ(registry_lesen("LastSession", "profile", ""), "reise");
     EXPECT_EQ(profilwert(1), programmversion());
@@ -370,7 +362,7 @@ TEST_F(ProfileFileTest, DamagedProfilesFallBackToTheDefaultUntouched) {
     };
     for (const auto& c : cases) {
         auto file = write_profile(user_dir, c.name, c.lines);
-        const std::string before = read_bytes(file);
+        const std::string before = testing::file_bytes(file);
         auto profile = profilliste().add(kProfileUser, c.name, user_dir.string());
         port.boxes.clear();
         profil_laden(profile);
@@ -380,7 +372,7 @@ TEST_F(ProfileFileTest, DamagedProfilesFallBackToTheDefaultUntouched) {
         EXPECT_EQ(aktuelles_profil()->art(), kProfileDefault) << c.name;
         EXPECT_EQ(profilwert(37), "120") << c.name;
         EXPECT_EQ(LoadedCloneEffects().count(), 0) << c.name;
-        EXPECT_EQ(read_bytes(file), before) << "the damaged file is left as it was";
+        EXPECT_EQ(testing::file_bytes(file), before) << "the damaged file is left as it was";
         if (std::string(c.name) == "line") {
             EXPECT_NE(port.boxes[0].text.find("Zeile 3"), std::string::npos) << port.boxes[0].text;
             EXPECT_NE(port.boxes[0].text.find("BORDER_WIDTH=breit"), std::string::npos);

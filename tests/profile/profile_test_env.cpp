@@ -9,6 +9,7 @@
 #include "foundation/language.h"
 #include "foundation/program_info.h"
 #include "foundation/registry.h"
+#include "foundation/text_codec.h"
 #include "profile/profile_hooks.h"
 #include "profile/profile_lists.h"
 #include "profile/profiles.h"
@@ -71,6 +72,11 @@ std::filesystem::path ProfileSandbox::write_profile(const std::filesystem::path&
     std::ofstream out(path, std::ios::binary);
     for (const auto& line : lines) out << line << "\r\n";
     return path;
+}
+
+std::string file_bytes(const std::filesystem::path& path) {
+    std::error_code ec;
+    return read_file_bytes(path, ec).value_or("");
 }
 
 std::string ProfileSandbox::last_box_text() const { return port.boxes.empty() ? "" : port.boxes.back().text; }

@@ -28,6 +28,9 @@ public:
     std::vector<int> answers;
 };
 
+// The bytes of a file, "" when it cannot be read.
+std::string file_bytes(const std::filesystem::path& path);
+
 class ProfileSandbox : public ::testing::Test {
 protected:
     void SetUp() override;

@@ -6,8 +6,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "foundation/program_info.h"
 #include "foundation/text_codec.h"
@@ -73,13 +71,6 @@ std::string shipped_profile_text(const std::string& version) {
     return profile_text(geladene_Profileinstellungen(), WorkingCloneEffects(), LoadedProfileModules());
 }
 
-std::string read_bytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
 class ShippedProfileTest : public ProfileSandbox {
 protected:
     void TearDown() override {
@@ -94,7 +85,7 @@ TEST_F(ShippedProfileTest, FileIsWhatOurWriterProduces) {
         std::error_code ec;
         ASSERT_TRUE(write_file_atomic(kShippedFile, shipped_profile_text(programmversion()), ec)) << ec.message();
     }
-    const std::string shipped = read_bytes(kShippedFile);
+    const std::string shipped = testing::file_bytes(kShippedFile);
     ASSERT_FALSE(shipped.empty()) << kShippedFile;
     // The file records the version that wrote it; the rest must match byte for byte.
     const std::string first_line = shipped.substr(0, shipped.find("\r\n"));
