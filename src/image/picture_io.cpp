@@ -31,7 +31,9 @@ void capture_tiff_structure(FileSource& src, CapturedMetadata* meta) {
 }
 
 int32_t guessed_type(FileSource& src) {
-    return type_code_for_guess(guess_file_type(src.read_prefix(kGuessPrefixBytes)));
+    const int32_t code = type_code_for_guess(guess_file_type(src.read_prefix(kGuessPrefixBytes)));
+    if (code == picture_type::tiff && tiff_is_camera_raw(src.file())) return picture_type::camera_raw;
+    return code;
 }
 
 [[noreturn]] void raise(ImagingFault fault, const char* source, const char* description) {
@@ -75,6 +77,23 @@ void read_image(const std::string& path, int32_t type_code, PictureBuffer& buffe
             // classifier does not know may still be camera RAW.
             code = guessed_type(src);
             if (code == picture_type::undetermined) code = picture_type::camera_raw;
+            // Most camera RAW formats are TIFF inside; what the TIFF reader
+            // cannot turn into RGB is tried as RAW.
+            if (code == picture_type::tiff) {
+                try {
+                    buffer = read_by_type(src, code, meta, min_w, min_h);
+                } catch (const ImagingFailure& e) {
+                    if (meta) meta->clear();
+                    try {
+                        buffer = read_by_type(src, picture_type::camera_raw, meta, min_w, min_h);
+                    } catch (const ImagingFailure&) {
+                        throw e;
+                    }
+                }
+                width = buffer.width();
+                height = buffer.height();
+                return;
+            }
         }
         buffer = read_by_type(src, code, meta, min_w, min_h);
     } catch (const ImagingFailure& e) {

@@ -2,6 +2,9 @@
 // type against reference pixels, type guessing, metadata capture, and the
 // error records of missing, unsupported, hostile and oversized files.
 #include <gtest/gtest.h>
+#include <tiffio.h>
+
+#include <vector>
 
 #include "image/imaging_error.h"
 #include "image/picture_io.h"
@@ -333,6 +336,68 @@ TEST(PictureRead, HugeDeclaredSizeIsRefusedBeforeAllocation) {
     GetImageDims(dir.file("huge.gif"), 0, w, h);
     EXPECT_EQ(w, 65535);
     EXPECT_EQ(h, 65535);
+}
+
+}  // namespace
+}  // namespace galvora
+
+namespace galvora {
+namespace {
+
+// A small linear DNG (TIFF with the DNG tags) made here: left half bright, right half dark.
+void write_linear_dng(const std::string& path, int w, int h) {
+    TIFF* t = TIFFOpen(path.c_str(), "w");
+    ASSERT_NE(t, nullptr);
+    TIFFSetField(t, TIFFTAG_SUBFILETYPE, 0);
+    TIFFSetField(t, TIFFTAG_IMAGEWIDTH, w);
+    TIFFSetField(t, TIFFTAG_IMAGELENGTH, h);
+    TIFFSetField(t, TIFFTAG_BITSPERSAMPLE, 16);
+    TIFFSetField(t, TIFFTAG_SAMPLESPERPIXEL, 3);
+    TIFFSetField(t, TIFFTAG_PHOTOMETRIC, 34892);  // linear raw
+    TIFFSetField(t, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
+    TIFFSetField(t, TIFFTAG_COMPRESSION, COMPRESSION_NONE);
+    TIFFSetField(t, TIFFTAG_MAKE, "Galvora");
+    TIFFSetField(t, TIFFTAG_MODEL, "Test");
+    static const uint8_t version[4] = {1, 4, 0, 0};
+    TIFFSetField(t, TIFFTAG_DNGVERSION, version);
+    TIFFSetField(t, TIFFTAG_UNIQUECAMERAMODEL, "Galvora Test");
+    float matrix[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1};
+    TIFFSetField(t, TIFFTAG_COLORMATRIX1, 9, matrix);
+    TIFFSetField(t, TIFFTAG_CALIBRATIONILLUMINANT1, 21);
+    float neutral[3] = {1, 1, 1};
+    TIFFSetField(t, TIFFTAG_ASSHOTNEUTRAL, 3, neutral);
+    TIFFSetField(t, TIFFTAG_ROWSPERSTRIP, h);
+    std::vector<uint16_t> row(static_cast<size_t>(w) * 3);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) std::fill_n(&row[static_cast<size_t>(x) * 3], 3, x < w / 2 ? 60000 : 2000);
+        TIFFWriteScanline(t, row.data(), static_cast<uint32_t>(y), 0);
+    }
+    TIFFClose(t);
+}
+
+TEST(PictureRead, CameraRawThroughTheRawReader) {
+    test::TempDir dir;
+    const std::string path = dir.file("shot.dng");
+    write_linear_dng(path, 64, 48);
+    int32_t w = 0, h = 0;
+    CapturedMetadata meta;
+    GetImageDims(path, picture_type::camera_raw, w, h, nullptr, &meta);
+    EXPECT_EQ(w, 64);
+    EXPECT_EQ(h, 48);
+    EXPECT_EQ(meta.tiff_exif, test::read_bytes(path));  // RAW files keep their TIFF structure too
+    for (int32_t code : {picture_type::camera_raw, 0}) {
+        SCOPED_TRACE(code);
+        const PictureBuffer b = read_ok(path, code, &meta);
+        ASSERT_EQ(b.width(), 64);
+        ASSERT_EQ(b.height(), 48);
+        EXPECT_GT(b.pixel(5, 10)[0], 200);
+        EXPECT_LT(b.pixel(60, 10)[0], 100);
+        EXPECT_FALSE(meta.tiff_exif.empty());
+    }
+    // Not a RAW file at all: the read error.
+    PictureBuffer b;
+    const ErrorInfo e = raised([&] { ReadImage(test::sdl_sample("sample.png"), picture_type::camera_raw, b, w, h); });
+    EXPECT_EQ(e.description, "IS_ReadXXX");
 }
 
 }  // namespace

@@ -58,14 +58,19 @@ struct DecodeState {
     ImagingFault fault = ImagingFault::bad_data;
 };
 
+// Files up to this size are decoded from memory.
+constexpr long kMaxInMemoryFile = 64L << 20;
+
 // The whole file in memory: the Huffman decoder then always runs on its fast
 // path, which matters most for reduced decodes, where entropy decoding is
-// nearly all the work.
+// nearly all the work. Larger files (which would cost a large allocation
+// before the picture size is known) are streamed.
 bool load_file(FILE* in, DecodeState* st) {
     try {
         if (std::fseek(in, 0, SEEK_END) != 0) return false;
         const long size = std::ftell(in);
         if (size <= 0 || std::fseek(in, 0, SEEK_SET) != 0) return false;
+        if (size > kMaxInMemoryFile) return true;
         st->file_bytes.resize(static_cast<size_t>(size));
         return std::fread(st->file_bytes.data(), 1, st->file_bytes.size(), in) == st->file_bytes.size();
     } catch (const std::bad_alloc&) {
@@ -123,7 +128,7 @@ bool decode(FILE* in, DecodeState* st) {
         return false;
     }
     jpeg_create_decompress(&cinfo);
-    if (st->want_pixels) {
+    if (!st->file_bytes.empty()) {
         jpeg_mem_src(&cinfo, st->file_bytes.data(), static_cast<unsigned long>(st->file_bytes.size()));
     } else {
         jpeg_stdio_src(&cinfo, in);

@@ -65,6 +65,21 @@ void tiff_read_dims(FILE* in, int32_t& width, int32_t& height) {
     height = static_cast<int32_t>(h);
 }
 
+bool tiff_is_camera_raw(FILE* in) {
+    unsigned char head[10] = {};
+    if (std::fseek(in, 0, SEEK_SET) != 0) return false;
+    const size_t got = std::fread(head, 1, sizeof(head), in);
+    if (got == sizeof(head) && head[8] == 'C' && head[9] == 'R') return true;
+    TiffHandle t = open_tiff(in, "r");
+    if (!t) return false;
+    // The version tag has a fixed count of four bytes: libtiff hands out
+    // just the pointer, no count.
+    const uint8_t* version = nullptr;
+    if (TIFFGetField(t.get(), TIFFTAG_DNGVERSION, &version) && version) return true;
+    uint32_t subfile = 0;
+    return TIFFGetField(t.get(), TIFFTAG_SUBFILETYPE, &subfile) && (subfile & FILETYPE_REDUCEDIMAGE);
+}
+
 PictureBuffer tiff_read(FILE* in) {
     TiffHandle t = open_tiff(in, "r");
     if (!t) throw ImagingFailure(ImagingFault::bad_data);
