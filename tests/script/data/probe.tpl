@@ -1,0 +1,1 @@
+Summe: {summe(3, 4)} {unbekannt()}
