@@ -19,7 +19,7 @@ int natuerlich_vergleichen(std::string_view a, std::string_view b);
 
 // Builds a clone's file name from the mask: "%" the directory text, "$" the file
 // name after the find/replace pairs, "#" the number with at least `digits`
-// digits. Case mode 1 lower case, 2 upper case (both also make the find/replace
+// digits (padding stops at 255). Case mode 1 lower case, 2 upper case (both also make the find/replace
 // ignore case), 0 unchanged.
 std::string umbenennungsmaske_anwenden(std::string_view mask, int digits, std::string_view find_list,
                                        std::string_view replace_list, int case_mode,
