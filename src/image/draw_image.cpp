@@ -1,5 +1,6 @@
 #include "image/draw_image.h"
 
+#include <algorithm>
 #include <cfenv>
 #include <cmath>
 
@@ -44,16 +45,19 @@ void stamp_position(int32_t position, int32_t offset_x, int32_t offset_y, int32_
         y = 0;
         return;
     }
+    // In double precision and saturated: offsets come from profile settings and may be anything.
+    const auto fit = [](double v) { return static_cast<int32_t>(std::clamp(v, -2147483648.0, 2147483647.0)); };
     const int column = (position - 1) % 3, row = (position - 1) / 3;
+    const double free_x = static_cast<double>(width) - stamp_width, free_y = static_cast<double>(height) - stamp_height;
     switch (column) {
         case 0: x = offset_x; break;
-        case 1: x = round_half_even((width - stamp_width) / 2.0 + offset_x); break;
-        default: x = width - stamp_width + offset_x; break;
+        case 1: x = round_half_even(std::clamp(free_x / 2.0 + offset_x, -2147483648.0, 2147483647.0)); break;
+        default: x = fit(free_x + offset_x); break;
     }
     switch (row) {
         case 0: y = offset_y; break;
-        case 1: y = round_half_even((height - stamp_height) / 2.0 + offset_y); break;
-        default: y = height - stamp_height + offset_y; break;
+        case 1: y = round_half_even(std::clamp(free_y / 2.0 + offset_y, -2147483648.0, 2147483647.0)); break;
+        default: y = fit(free_y + offset_y); break;
     }
 }
 

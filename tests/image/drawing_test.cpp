@@ -208,6 +208,8 @@ TEST(Overlay, StampPositions) {
         {4, 0, 0, 100, 81, 10, 20, 0, 30},       // round(30.5) = 30
         {0, 10, 10, 100, 80, 10, 20, 0, 0},      {10, 10, 10, 100, 80, 10, 20, 0, 0},
         {-1, 10, 10, 100, 80, 10, 20, 0, 0},
+        {9, INT32_MAX, INT32_MAX, 100, 80, 10, 20, INT32_MAX, INT32_MAX},  // saturates, no overflow
+        {5, INT32_MIN, INT32_MIN, 100, 80, 10, 20, -2147483603, -2147483618},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.position);

@@ -2,6 +2,7 @@
 // type against reference pixels, type guessing, metadata capture, and the
 // error records of missing, unsupported, hostile and oversized files.
 #include <gtest/gtest.h>
+#include <jpeglib.h>
 #include <tiffio.h>
 
 #include <vector>
@@ -398,6 +399,45 @@ TEST(PictureRead, CameraRawThroughTheRawReader) {
     PictureBuffer b;
     const ErrorInfo e = raised([&] { ReadImage(test::sdl_sample("sample.png"), picture_type::camera_raw, b, w, h); });
     EXPECT_EQ(e.description, "IS_ReadXXX");
+}
+
+// CMYK JPEGs (as Photoshop writes them: inverted, with the Adobe marker) become RGB.
+TEST(PictureRead, CmykJpegIsConvertedToRgb) {
+    test::TempDir dir;
+    const std::string path = dir.file("cmyk.jpg");
+    FILE* f = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    jpeg_compress_struct cinfo;
+    jpeg_error_mgr err;
+    cinfo.err = jpeg_std_error(&err);
+    jpeg_create_compress(&cinfo);
+    jpeg_stdio_dest(&cinfo, f);
+    cinfo.image_width = 16;
+    cinfo.image_height = 8;
+    cinfo.input_components = 4;
+    cinfo.in_color_space = JCS_CMYK;
+    jpeg_set_defaults(&cinfo);
+    jpeg_set_quality(&cinfo, 100, TRUE);
+    jpeg_start_compress(&cinfo, TRUE);
+    // Left half full cyan ink, right half no ink; stored inverted.
+    std::vector<JSAMPLE> row(16 * 4);
+    for (int x = 0; x < 16; ++x) {
+        JSAMPLE* p = &row[static_cast<size_t>(x) * 4];
+        p[0] = x < 8 ? 0 : 255, p[1] = 255, p[2] = 255, p[3] = 255;
+    }
+    while (cinfo.next_scanline < cinfo.image_height) {
+        JSAMPROW r = row.data();
+        jpeg_write_scanlines(&cinfo, &r, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    std::fclose(f);
+    const PictureBuffer b = read_ok(path, picture_type::jpeg);
+    ASSERT_EQ(b.width(), 16);
+    EXPECT_LT(b.pixel(2, 4)[0], 20);   // cyan: no red
+    EXPECT_GT(b.pixel(2, 4)[1], 235);
+    EXPECT_GT(b.pixel(2, 4)[2], 235);
+    EXPECT_GT(b.pixel(13, 4)[0], 235);  // white
 }
 
 }  // namespace
