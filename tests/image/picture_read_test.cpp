@@ -395,6 +395,23 @@ TEST(PictureRead, CameraRawThroughTheRawReader) {
         EXPECT_LT(b.pixel(60, 10)[0], 100);
         EXPECT_FALSE(meta.tiff_exif.empty());
     }
+    // Truncated and damaged copies give the read error or a whole picture, never a crash.
+    const std::string bytes = test::read_bytes(path);
+    std::mt19937 rng(77);
+    for (int k = 0; k < 12; ++k) {
+        std::string damaged = k < 4 ? bytes.substr(0, bytes.size() * k / 4) : bytes;
+        for (int i = 0; k >= 4 && i < 8; ++i) damaged[rng() % std::min<size_t>(damaged.size(), 400)] = static_cast<char>(rng());
+        test::write_bytes(dir.file("bad.dng"), damaged);
+        PictureBuffer out;
+        int32_t bw = 0, bh = 0;
+        try {
+            ReadImage(dir.file("bad.dng"), picture_type::camera_raw, out, bw, bh);
+            EXPECT_EQ(out.size_bytes(), static_cast<size_t>(bw) * bh * 3);
+        } catch (const GalvoraError& e) {
+            EXPECT_EQ(e.description(), "IS_ReadXXX");
+            EXPECT_TRUE(out.empty());
+        }
+    }
     // Not a RAW file at all: the read error.
     PictureBuffer b;
     const ErrorInfo e = raised([&] { ReadImage(test::sdl_sample("sample.png"), picture_type::camera_raw, b, w, h); });

@@ -14,6 +14,8 @@ namespace galvora {
 
 namespace {
 
+constexpr tmsize_t kMaxLibraryAllocation = tmsize_t{512} << 20;
+
 // libtiff prints its complaints to stderr by default; the readers report
 // failures through their own records instead.
 void silence_libtiff() {
@@ -43,7 +45,17 @@ TiffHandle open_tiff(FILE* f, const char* mode) {
         close(fd);
         return nullptr;
     }
-    TIFF* t = TIFFFdOpen(fd, "picture", mode);
+    // A hostile file may declare strips or tiles of any size; no single
+    // allocation inside libtiff may exceed this (our own pixel block is
+    // checked against the pixel limit separately).
+    TIFFOpenOptions* options = TIFFOpenOptionsAlloc();
+    if (!options) {
+        close(fd);
+        return nullptr;
+    }
+    TIFFOpenOptionsSetMaxSingleMemAlloc(options, kMaxLibraryAllocation);
+    TIFF* t = TIFFFdOpenExt(fd, "picture", mode, options);
+    TIFFOpenOptionsFree(options);
     if (!t) close(fd);
     return TiffHandle(t);
 }
