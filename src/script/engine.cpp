@@ -5,6 +5,7 @@
 #include "foundation/language.h"
 #include "foundation/log.h"
 #include "foundation/messages.h"
+#include "script/builtins/builtin_frame.h"
 #include "script/machine.h"
 #include "script/operators.h"
 
@@ -33,7 +34,7 @@ constexpr FehlerText laufzeit_schluessel[] = {
     {22, "ErrQIMWSHMissing"},
     // A run that does not end by itself is stopped with one of these.
     {QIM_BEFEHLSGRENZE, "ErrQIMInstructionLimit"}, {QIM_AUFRUFTIEFE, "ErrQIMCallDepth"},
-    {QIM_ABGEBROCHEN, "ErrQIMCancelled"},
+    {QIM_ABGEBROCHEN, "ErrQIMCancelled"}, {QIM_SPEICHER, "ErrQIMOutOfMemory"},
 };
 
 // Texts of the keys that the language files do not know yet.
@@ -41,6 +42,7 @@ const char* eigener_text(std::string_view schluessel) {
     if (schluessel == "ErrQIMInstructionLimit") return "Skript angehalten: zu viele Anweisungen";
     if (schluessel == "ErrQIMCallDepth") return "Skript angehalten: Aufruftiefe zu groß";
     if (schluessel == "ErrQIMCancelled") return "Skript abgebrochen";
+    if (schluessel == "ErrQIMOutOfMemory") return "Skript angehalten: zu wenig Speicher";
     return nullptr;
 }
 
@@ -55,7 +57,10 @@ void script_objekt_anlegen() {
 
 void script_objekt_freigeben() { engine_objekt().reset(); }
 
-ZNS::ZNS() { reset(); }
+ZNS::ZNS() {
+    eingebaute_funktionen_einmal_registrieren();
+    reset();
+}
 
 void ZNS::reset() {
     const_oba = ZNSKonstanteArray();

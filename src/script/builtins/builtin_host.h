@@ -29,6 +29,9 @@ struct ExifEintrag {
     int32_t tag = 0;
     int32_t typ = 0;
     std::vector<ExifKomponente> komponenten;
+    // Byte order of the file the entry came from; texts of two-byte
+    // characters (a Unicode user comment) are read in it.
+    bool big_endian = false;
 };
 
 // One definition of the metadata definition file: name, default display mode

@@ -1,5 +1,7 @@
 // rgb, rotate, flip, drawline, drawrectangle, drawellipse and inqcolor.
 #include <algorithm>
+#include <cctype>
+#include <climits>
 
 #include "script/builtins/host_access.h"
 
