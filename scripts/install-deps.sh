@@ -12,6 +12,9 @@ PACKAGES=(
   qt6-base-dev qt6-svg-dev
   # picture codecs
   libjpeg62-turbo-dev libpng-dev libtiff-dev libgif-dev libraw-dev libwmf-dev zlib1g-dev
+  # fonts libwmf draws metafile text with; ImageMagick makes and checks codec fixtures;
+  # clang with its runtime builds the libFuzzer targets
+  fonts-urw-base35 imagemagick clang libclang-rt-14-dev
   # databases, patterns, http
   unixodbc-dev odbc-mdbtools libsqliteodbc sqlite3 libpcre2-dev libcurl4-openssl-dev
   # fonts for text stamps
