@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <jpeglib.h>
 #include <tiffio.h>
+#include <zlib.h>
 
 #include <vector>
 
@@ -455,6 +456,48 @@ TEST(PictureRead, CmykJpegIsConvertedToRgb) {
     EXPECT_GT(b.pixel(2, 4)[1], 235);
     EXPECT_GT(b.pixel(2, 4)[2], 235);
     EXPECT_GT(b.pixel(13, 4)[0], 235);  // white
+}
+
+std::string png_chunk(const std::string& type, const std::string& data) {
+    std::string out;
+    const uint32_t n = static_cast<uint32_t>(data.size());
+    out += {static_cast<char>(n >> 24), static_cast<char>(n >> 16), static_cast<char>(n >> 8), static_cast<char>(n)};
+    out += type + data;
+    uLong crc = crc32(0L, reinterpret_cast<const Bytef*>(type.data()), 4);
+    crc = crc32(crc, reinterpret_cast<const Bytef*>(data.data()), static_cast<uInt>(data.size()));
+    out += {static_cast<char>(crc >> 24), static_cast<char>(crc >> 16), static_cast<char>(crc >> 8), static_cast<char>(crc)};
+    return out;
+}
+
+// Text chunks that inflate beyond reason, are broken or fail their checksum
+// are passed over; the sound ones around them are kept, and the picture reads.
+TEST(PictureRead, OversizedAndBrokenPngTextsAreSkipped) {
+    test::TempDir dir;
+    int32_t used = 0;
+    WriteImage(dir.file("base.png"), picture_type::png, test::pattern(6, 5), 0, 0, false, 1, used);
+    std::string png = test::read_bytes(dir.file("base.png"));
+    const size_t iend = png.size() - 12;
+    // 20 MB of zeros compress to a few kilobytes.
+    std::string zeros(20u << 20, '\0');
+    uLongf packed_size = compressBound(static_cast<uLong>(zeros.size()));
+    std::string packed(packed_size, '\0');
+    ASSERT_EQ(compress2(reinterpret_cast<Bytef*>(packed.data()), &packed_size,
+                        reinterpret_cast<const Bytef*>(zeros.data()), static_cast<uLong>(zeros.size()), 9),
+              Z_OK);
+    packed.resize(packed_size);
+    std::string extra = png_chunk("zTXt", std::string("Bomb\0\0", 6) + packed);
+    extra += png_chunk("zTXt", std::string("Broken\0\0", 8) + "not zlib at all");
+    std::string bad_crc = png_chunk("tEXt", std::string("Bad\0crc", 7));
+    bad_crc[bad_crc.size() - 1] ^= 0x55;
+    extra += bad_crc;
+    extra += png_chunk("tEXt", std::string("Kept\0yes", 8));
+    png.insert(iend, extra);
+    test::write_bytes(dir.file("texts.png"), png);
+    CapturedMetadata meta;
+    const PictureBuffer b = read_ok(dir.file("texts.png"), picture_type::png, &meta);
+    EXPECT_TRUE(test::same_pixels(b, test::pattern(6, 5)));
+    ASSERT_EQ(meta.png_texts.size(), 1u);
+    EXPECT_EQ(meta.png_texts[0], (std::pair<std::string, std::string>{"Kept", "yes"}));
 }
 
 }  // namespace

@@ -17,8 +17,10 @@ namespace galvora {
 namespace {
 
 constexpr uint32_t kMaxChunkLength = 0x7FFFFFFFu;
-// Text chunks above this size (compressed or not) are skipped rather than kept.
+// Text chunks above this size (compressed or not) are skipped rather than
+// kept, and texts stop being collected once they add up to the total.
 constexpr size_t kMaxTextBytes = 16u << 20;
+constexpr size_t kMaxTotalTextBytes = 64u << 20;
 
 uint32_t be32(const unsigned char* p) {
     return (static_cast<uint32_t>(p[0]) << 24) | (static_cast<uint32_t>(p[1]) << 16) |
@@ -112,6 +114,7 @@ void walk_chunks(FILE* in, int32_t& width, int32_t& height, CapturedMetadata* me
         std::memcmp(sig, "\x89PNG\r\n\x1A\n", 8) != 0)
         throw ImagingFailure(ImagingFault::bad_data);
     bool first = true;
+    size_t text_bytes = 0;
     for (;;) {
         unsigned char head[8];
         if (std::fread(head, 1, 8, in) != 8) {
@@ -149,7 +152,10 @@ void walk_chunks(FILE* in, int32_t& width, int32_t& height, CapturedMetadata* me
         crc = crc32(crc, reinterpret_cast<const Bytef*>(data.data()), static_cast<uInt>(data.size()));
         if (crc != be32(crc_bytes)) continue;  // a damaged ancillary chunk is ignored
         std::pair<std::string, std::string> entry;
-        if (decode_text_chunk(type, data, entry)) meta->png_texts.push_back(std::move(entry));
+        if (!decode_text_chunk(type, data, entry)) continue;
+        text_bytes += entry.first.size() + entry.second.size();
+        if (text_bytes > kMaxTotalTextBytes) break;
+        meta->png_texts.push_back(std::move(entry));
     }
 }
 
