@@ -21,6 +21,8 @@ PACKAGES=(
   libfontconfig-dev libfreetype-dev fonts-dejavu-core fonts-liberation2
   # browser launch, reference tool for the benchmark, fetching test data
   xdg-utils libvips-tools curl ca-certificates xz-utils unzip file
+  # metadata tests (reference reader) and the short fuzzing runs (clang with its fuzzer runtime)
+  libimage-exiftool-perl clang libclang-rt-14-dev
 )
 
 missing=()

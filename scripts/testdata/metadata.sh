@@ -18,6 +18,11 @@ if [ ! -e "$dest/goexif/.done" ]; then
 fi
 
 if [ ! -e "$dest/exif-npm/.done" ]; then
+  if ! command -v npm >/dev/null; then
+    # Node.js may come from elsewhere with its own npm; only a machine without any gets Debian's.
+    SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO="sudo"
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends npm
+  fi
   work=$(mktemp -d "$dest/.exifnpm.XXXXXX")
   ( cd "$work" && npm pack --silent exif@0.6.0 >/dev/null )
   tar -xzf "$work"/exif-0.6.0.tgz -C "$work"

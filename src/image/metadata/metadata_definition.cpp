@@ -6,8 +6,6 @@
 #include <system_error>
 
 #include "foundation/error.h"
-#include "foundation/messages.h"
-#include "foundation/program_info.h"
 #include "foundation/text_codec.h"
 #include "image/metadata/metadata_text.h"
 #include "image/metadata/picture_metadata.h"
@@ -409,22 +407,6 @@ MetadataDefinition& metadata_definition() {
 
 bool LoadMetadataDefinition(const std::filesystem::path& file, const MetadataDefinition::Reporter& report) {
     return metadata_definition().load(file, report);
-}
-
-bool LoadMetadataDefinition() {
-    if (metadata_definition().loaded()) return true;
-    const std::filesystem::path folder = program_folder();
-    std::filesystem::path file = folder / "metadata.def";
-    std::error_code ec;
-    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        if (iequals(it->path().filename().string(), "metadata.def")) {
-            file = it->path();
-            break;
-        }
-    }
-    return LoadMetadataDefinition(file, [](const std::string& title, const std::string& text) {
-        meldung_text(title, MB_OK_STYLE | MB_ICON_EXCLAMATION, text, {});
-    });
 }
 
 double FocalEquivFactor(std::string_view make, std::string_view model) {
