@@ -54,11 +54,19 @@ inline std::string encode_bytes(const Writer& write, const PictureBuffer& buffer
     char* data = nullptr;
     size_t size = 0;
     FILE* f = open_memstream(&data, &size);
+    if (!f) throw std::runtime_error("cannot open a stream for the written bytes");
+    struct Closer {
+        FILE* f;
+        char*& data;
+        ~Closer() {
+            if (f) std::fclose(f);
+            std::free(data);
+        }
+    } closer{f, data};
     write(buffer, f);
     std::fclose(f);
-    std::string out(data, size);
-    std::free(data);
-    return out;
+    closer.f = nullptr;
+    return std::string(data, size);
 }
 
 // The fault a reader reports for these bytes; general when it succeeds.
