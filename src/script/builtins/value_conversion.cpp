@@ -4,6 +4,8 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "foundation/language.h"
@@ -147,24 +149,34 @@ std::string zahl_mit_muster(double v, std::string_view muster) {
     if (pflicht > 340) pflicht = 340;
     if (pflicht + optional > 340) optional = 340 - pflicht;
     const int stellen = pflicht + optional;
-    std::string ziffern;
     if (!std::isfinite(v)) return vorne + zahl_zu_text(v) + hinten;
-    const double skala = std::pow(10.0, stellen);
-    const double skaliert = std::round(std::fabs(v) * skala);  // half away from zero
-    bool negativ = v < 0 && skaliert != 0;
-    if (skaliert < 9e15) {
-        char puffer[32];
-        std::snprintf(puffer, sizeof puffer, "%.0f", skaliert);
-        ziffern = puffer;
-        if (static_cast<int>(ziffern.size()) <= stellen) ziffern.insert(0, static_cast<size_t>(stellen + 1) - ziffern.size(), '0');
+    // The value with 15 significant digits (what a double reliably holds),
+    // then rounded half away from zero at the last place the pattern keeps.
+    char puffer[40];
+    std::snprintf(puffer, sizeof puffer, "%.14e", std::fabs(v));
+    std::string mantisse;
+    for (const char* c = puffer; *c && *c != 'e'; ++c)
+        if (*c != '.') mantisse += *c;
+    long punkt_stelle = std::strtol(std::strchr(puffer, 'e') + 1, nullptr, 10) + 1;  // digits before the point
+    long behalten = punkt_stelle + stellen;
+    std::string ziffern;
+    if (behalten < 0) {
+        ziffern.clear();
     } else {
-        std::vector<char> puffer(static_cast<size_t>(stellen) + 400);
-        std::snprintf(puffer.data(), puffer.size(), "%.*f", stellen, std::fabs(v));
-        ziffern = puffer.data();
-        ziffern.erase(std::remove(ziffern.begin(), ziffern.end(), '.'), ziffern.end());
+        ziffern = mantisse.substr(0, static_cast<size_t>(std::min<long>(behalten, 15)));
+        if (behalten < 15 && mantisse[static_cast<size_t>(behalten)] >= '5') {
+            long i = static_cast<long>(ziffern.size()) - 1;
+            while (i >= 0 && ziffern[static_cast<size_t>(i)] == '9') ziffern[static_cast<size_t>(i--)] = '0';
+            if (i >= 0) ziffern[static_cast<size_t>(i)]++;
+            else ziffern.insert(0, 1, '1'), ++punkt_stelle, ++behalten;
+        }
+        if (static_cast<long>(ziffern.size()) < behalten) ziffern.append(static_cast<size_t>(behalten) - ziffern.size(), '0');
     }
+    if (ziffern.size() < static_cast<size_t>(stellen) + 1) ziffern.insert(0, static_cast<size_t>(stellen) + 1 - ziffern.size(), '0');
+    const bool negativ = v < 0 && ziffern.find_first_not_of('0') != std::string::npos;
     std::string ganz = ziffern.substr(0, ziffern.size() - static_cast<size_t>(stellen));
     std::string nach = ziffern.substr(ziffern.size() - static_cast<size_t>(stellen));
+    ganz.erase(0, std::min(ganz.find_first_not_of('0'), ganz.size() - 1));
     while (static_cast<int>(nach.size()) > pflicht && nach.back() == '0') nach.pop_back();
     std::string out = vorne;
     if (negativ) out += '-';
