@@ -145,7 +145,8 @@ void ExifWalk::walk(std::int32_t section, std::int64_t p, std::int64_t base, int
             }
             if (tag == kTagMakerNote || count == 0) {
                 picture_.ExifAdd(section, tag, kExifTypText,
-                                 {std::string("Offset:") + std::to_string(v) + " Bytes:" + std::to_string(count)});
+                                 {std::string("Offset:") + std::to_string(v) + " Bytes:" + std::to_string(count)})
+                    ->big_endian = big_endian_;
                 if (tag == kTagMakerNote) makernote_pos_ = v;
             }
             if (tag == kTagExifIfd || tag == kTagInteropIfd) walk(section, v, base, depth + 1);
@@ -228,7 +229,7 @@ bool ExifWalk::store_values(std::int32_t section, std::uint16_t tag, std::uint16
         default:
             return false;
     }
-    picture_.ExifAdd(section, tag, typ, std::move(values));
+    picture_.ExifAdd(section, tag, typ, std::move(values))->big_endian = big_endian_;
     return true;
 }
 

@@ -40,6 +40,8 @@ public:
     ExifTagNice* addnice(std::int32_t value, std::string text);
     const ExifTagNice* inqnice(std::int32_t value) const;
     std::int32_t inqnicecount() const { return static_cast<std::int32_t>(nice_.size()); }
+    // Every value text, by value.
+    const std::map<std::int32_t, ExifTagNice>& nice_texts() const { return nice_; }
 
 private:
     std::map<std::int32_t, ExifTagNice> nice_;

@@ -34,6 +34,9 @@ struct ZNExif {
     std::int32_t tag = 0;
     std::int32_t typ = 0;
     std::vector<ExifValue> inhalt;
+    // Byte order of the segment the entry came from: two-byte texts inside
+    // byte values (a Unicode user comment) are read in it.
+    bool big_endian = false;
 };
 
 // One IPTC dataset of record 2; repeated datasets are joined with ",".

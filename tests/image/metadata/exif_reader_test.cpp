@@ -379,6 +379,21 @@ TEST(ExifReader, MakerNoteLayoutsByMake) {
     }
 }
 
+TEST(ExifReader, MakeOfFourBytesIsReadFromTheEntry) {
+    // "AGFA" without a closing zero fits the entry's value field: the make
+    // comes from there, not from an offset the field does not hold.
+    TiffBuilder b(false);
+    int d = b.add_directory();
+    int exif = b.add_directory();
+    b.add(d, bytes(271, 2, "AGFA"));
+    b.pointer(d, 34665, exif);
+    b.makernote(exif, 32, [](std::uint32_t off) { return std::string("AGFA\0\x01\0\0", 8) + note_directory(false, off + 8, 5); });
+    PictureMetadata pm = parsed(segment_of(b));
+    EXPECT_EQ(text_value(pm, 1, 271), "AGFA");
+    EXPECT_EQ(pm.camera_id, 18);
+    EXPECT_EQ(int_value(pm, 3, 7), 5);
+}
+
 TEST(ExifReader, FujifilmNoteIsLittleEndianInABigEndianFile) {
     // "FUJIFILM", then the 32-bit little-endian offset of the directory from the note start.
     auto note = [](std::uint32_t) {

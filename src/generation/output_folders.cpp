@@ -1,0 +1,96 @@
+#include "generation/output_folders.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "foundation/file_helpers.h"
+#include "foundation/messages.h"
+#include "foundation/path_helpers.h"
+#include "foundation/string_helpers.h"
+#include "generation/decoration_copy.h"
+#include "generation/output_paths.h"
+#include "generation/run_port.h"
+#include "generation/run_state.h"
+#include "generation/run_variables.h"
+#include "generation/script_variables.h"
+#include "generation/settings_access.h"
+
+namespace galvora {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Empties a folder of the output, but never one that holds the originals:
+// the base folder or any of its parents is refused with a message.
+bool inhalt_loeschen(const std::string& folder, const std::string& progress_text) {
+    const LaufAuftrag& auftrag = lauf_auftrag();
+    if (!auftrag.basisverzeichnis.empty() && ordner_enthaelt(folder, auftrag.basisverzeichnis)) {
+        meldung(program_title(), MB_ICON_EXCLAMATION, "ErrClonesDirIsBase", {folder});
+        return false;
+    }
+    run_port().status_text(progress_text);
+    verzeichnis_loeschen(folder, auftrag.loeschoption);  // a failed deletion does not stop the run
+    return true;
+}
+
+// Makes root/name (one level: root must exist) or empties it when asked.
+// False after the message of `error_key`.
+bool unterordner_bereitstellen(const std::string& root, const std::string& name, bool clean,
+                               const std::string& progress_text, const char* error_key) {
+    const std::string folder = root + "/" + name;
+    std::error_code ec;
+    if (!unterordner_gueltig(root, name)) {
+        ec = std::make_error_code(std::errc::no_such_file_or_directory);
+    } else if (verzeichnis_existiert(folder, 2)) {
+        return !clean || inhalt_loeschen(folder, progress_text);
+    } else {
+        fs::create_directory(folder, ec);
+        if (!ec && !fs::is_directory(folder)) ec = std::make_error_code(std::errc::not_a_directory);
+    }
+    if (ec) {
+        meldung(program_title(), MB_ICON_EXCLAMATION, error_key,
+                {std::to_string(error_number_from_system(ec)), folder});
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool ausgabeverzeichnisse_vorbereiten(Laufzustand& run) {
+    const std::string& root = lauf_auftrag().cloneverzeichnis;
+    RunPicture& picture = *run.AktuellesBild;
+
+    if (picture.ClonenDurchführen() && setting_is_one(kSetCloneDirclean)) {
+        if (!inhalt_loeschen(root, run.texte.InfClonesDelete)) return false;
+    }
+
+    if (picture.ThumbDurchführen()) {
+        if (!unterordner_bereitstellen(root, setting_text(kSetThumbDirname), setting_is_one(kSetThumbdirClean),
+                                       run.texte.InfThumbsDelete, "ErrThumbMkDir")) {
+            return false;
+        }
+        thumb_dim_setzen();
+    }
+
+    if (!run.HtmlErzeugen) return true;
+    if (!unterordner_bereitstellen(root, setting_text(kSetHtmlBase), setting_is_one(kSetHtmlDirclean),
+                                   run.texte.InfHTMLDelete, "ErrHTMLBaseMkDir")) {
+        return false;
+    }
+    if (setting_is_one(kSetDecoCopy)) {
+        run_port().status_text(run.texte.InfDecoCopy);
+        if (!deko_kopieren(root)) return false;
+    }
+    run.NavErweitert = setting_is_one(kSetNavExtended);
+    run.BildNavErweitert = setting_is_one(kSetHtmlBildNavExtended);
+    const LinkPraefixe prefixes = link_praefixe(lauf_auftrag().auswertelevel);
+    run.ThumbseitenPraefix = prefixes.thumbseiten;
+    run.BildseitenPraefix = prefixes.bildseiten;
+    run.BildZuThumbPraefix = prefixes.bild_zu_thumb;
+    variable_setzen(skriptvariablen().deco_ref, url_kodieren(run.ThumbseitenPraefix + setting_text(kSetDecoPath)));
+    return true;
+}
+
+}  // namespace galvora

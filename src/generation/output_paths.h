@@ -1,0 +1,26 @@
+#pragma once
+// Path tests that keep the run's work inside its output root, and the
+// relative link prefixes of the pages.
+#include <string>
+
+namespace galvora {
+
+// True when root/name is a folder strictly below root: name is not empty,
+// not absolute, and does not climb out (no ".." past root, not "." itself).
+bool unterordner_gueltig(const std::string& root, const std::string& name);
+
+// True when `outer` is the folder `inner` or one of its parents (links and
+// "." / ".." resolved as far as the folders exist).
+bool ordner_enthaelt(const std::string& outer, const std::string& inner);
+
+// The relative prefixes from a thumbnail page and from a picture page to the
+// output root, and from a picture page to its thumbnail page, by directory
+// level; all empty for a level outside 0 to 2.
+struct LinkPraefixe {
+    std::string thumbseiten;
+    std::string bildseiten;
+    std::string bild_zu_thumb;
+};
+LinkPraefixe link_praefixe(int level);
+
+}  // namespace galvora

@@ -1,0 +1,12 @@
+#pragma once
+// Phase 9 of a run: every chosen directory's pictures are counted into the
+// run total, put into their final order and given the names of their clone
+// and thumbnail. Directories without pictures leave the run here, so that no
+// page or link is made for them.
+namespace galvora {
+
+struct Laufzustand;
+
+void bilder_zusammenstellen(Laufzustand& run);
+
+}  // namespace galvora

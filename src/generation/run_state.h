@@ -1,0 +1,97 @@
+#pragma once
+// The state of a generation run: what the main window's start routine hands
+// over before it calls the run, and the values the run keeps while it works
+// (module-level; every run sets them afresh). The page writers and the script
+// built-ins read them.
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "foundation/directory_record.h"
+#include "foundation/log.h"
+#include "generation/run_picture.h"
+#include "generation/run_texts.h"
+
+namespace galvora {
+
+class CCloneEffekte;
+
+// Set by the start routine before it calls erzeugung_durchfuehren.
+struct LaufAuftrag {
+    std::string basisverzeichnis;   // the base directory, without a trailing "/"
+    std::string cloneverzeichnis;   // the output root, without a trailing "/"
+    int32_t auswertelevel = 0;      // 0, 1 or 2
+    int32_t loeschoption = 0;       // 64: emptied folders go to the trash
+    // The chosen directories, each with its scanned picture list.
+    std::vector<Verzeichnissatz> verzeichnisse;
+    // Counted below the base directory by the start routine.
+    int32_t basis_verzeichnisanzahl = 0;
+    int32_t basis_bildanzahl = 0;
+    int64_t bildbytes_gesamt = 0;   // the chosen originals' byte total
+    // The clone-effect list of the run; the profile's working list when null.
+    const CCloneEffekte* effekte = nullptr;
+};
+
+LaufAuftrag& lauf_auftrag();
+
+struct Laufzustand {
+    Infotexte texte;
+
+    // Page flags.
+    bool HtmlErzeugen = false;
+    bool FrameErzeugen = false;
+    bool IndexErzeugen = false;
+    bool ThumbseitenErzeugen = false;
+    bool BildseitenErzeugen = false;
+
+    // Run set-up.
+    int32_t ThumbsProZeile = 0;
+    int32_t ZeilenProSeite = 0;
+    std::string SeitennummernMaske;
+    std::string HtmlEndung;
+    std::string Browserseite;
+    std::string ErstelltAmText;
+    std::optional<CStopWatch> stoppuhr;
+
+    // The run's picture object and what its configuration leaves for naming.
+    std::shared_ptr<RunPicture> AktuellesBild;
+    Bildkonfiguration bildkonfiguration;
+
+    int32_t BilderGesamt = 0;
+    int32_t BildNummerGesamt = 0;
+
+    // Output folders and link prefixes.
+    bool NavErweitert = false;
+    bool BildNavErweitert = false;
+    std::string ThumbseitenPraefix;
+    std::string BildseitenPraefix;
+    std::string BildZuThumbPraefix;
+
+    // Run references.
+    std::string Indexseitenname;
+    std::string Indexverweis;
+    int32_t up_slot = 0;  // HTML_UP when the index page is made, else 0
+
+    // The page being produced ("Thumb", "Image", "Index", "Frame") and the
+    // prefix from it to the output root.
+    std::string Seitenart;
+    std::string Wurzelpraefix;
+
+    // Results counted by the directory loop and the page writers.
+    int32_t Clonezaehler = 0;
+    int32_t Thumbzaehler = 0;
+    int32_t Seitenzaehler = 0;
+
+    // True while a run is between its start and its end.
+    bool aktiv = false;
+};
+
+Laufzustand& laufzustand();
+
+// A page number written with the run's mask: at least as many digits as the
+// mask has zeros (SPLIT_DIGITS 2: page 1 is "01").
+std::string seitennummer_text(int32_t number, const std::string& mask);
+
+}  // namespace galvora
