@@ -12,9 +12,14 @@ namespace galvora {
 
 namespace {
 
-std::unique_ptr<LibRaw> open_raw(const std::string& path) {
+// LibRaw reports damaged or truncated data through a callback (by default a
+// line on stderr) and goes on with zeros; we note it and fail the read.
+void note_data_error(void* data, const char*, const int) { *static_cast<bool*>(data) = true; }
+
+std::unique_ptr<LibRaw> open_raw(const std::string& path, bool* data_error) {
     std::unique_ptr<LibRaw> raw(new (std::nothrow) LibRaw(LIBRAW_OPTIONS_NONE));
     if (!raw) throw ImagingFailure(ImagingFault::out_of_memory);
+    raw->set_dataerror_handler(note_data_error, data_error);
     const int rc = raw->open_file(path.c_str());
     if (rc != LIBRAW_SUCCESS) {
         throw ImagingFailure(rc == LIBRAW_IO_ERROR ? ImagingFault::cannot_open
@@ -36,12 +41,14 @@ void oriented_dims(const LibRaw& raw, int32_t& width, int32_t& height) {
 }  // namespace
 
 void raw_read_dims(const std::string& path, int32_t& width, int32_t& height) {
-    auto raw = open_raw(path);
+    bool data_error = false;
+    auto raw = open_raw(path, &data_error);
     oriented_dims(*raw, width, height);
 }
 
 PictureBuffer raw_read(const std::string& path) {
-    auto raw = open_raw(path);
+    bool data_error = false;
+    auto raw = open_raw(path, &data_error);
     int32_t w = 0, h = 0;
     oriented_dims(*raw, w, h);
     const libraw_image_sizes_t& s = raw->imgdata.sizes;
@@ -49,7 +56,7 @@ PictureBuffer raw_read(const std::string& path) {
         throw ImagingFailure(ImagingFault::too_large);
     raw->imgdata.params.output_bps = 8;
     raw->imgdata.params.use_camera_wb = 1;
-    if (raw->unpack() != LIBRAW_SUCCESS || raw->dcraw_process() != LIBRAW_SUCCESS)
+    if (raw->unpack() != LIBRAW_SUCCESS || data_error || raw->dcraw_process() != LIBRAW_SUCCESS || data_error)
         throw ImagingFailure(ImagingFault::bad_data);
     int err = 0;
     libraw_processed_image_t* img = raw->dcraw_make_mem_image(&err);
