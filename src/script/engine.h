@@ -42,7 +42,7 @@ enum ZNSSymbolNummer : int32_t {
 };
 
 // Run-time error codes reported through ZNS::fehler. 1 to 22 are the
-// language's own; 23 to 25 stop a run that does not end by itself.
+// language's own; 23 to 26 stop a run that does not end by itself.
 enum ZNSLaufzeitfehler : int32_t {
     QIM_FUNKTION_UNBEKANNT = 1,
     QIM_ARGUMENTANZAHL = 2,
@@ -51,6 +51,7 @@ enum ZNSLaufzeitfehler : int32_t {
     QIM_BEFEHLSGRENZE = 23,
     QIM_AUFRUFTIEFE = 24,
     QIM_ABGEBROCHEN = 25,
+    QIM_SPEICHER = 26,
 };
 
 class ZNS {

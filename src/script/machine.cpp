@@ -1,5 +1,7 @@
 #include "script/machine.h"
 
+#include <new>
+
 #include "foundation/messages.h"
 #include "script/engine.h"
 #include "script/operators.h"
@@ -177,6 +179,9 @@ int32_t ZNSMaschine::ausfuehren(int32_t kanal, const ZNSFunktionRef& start) {
     const uint64_t budget = grenzen_.befehle;
     const uint32_t abstand = grenzen_.pruefabstand ? grenzen_.pruefabstand : 1;
 
+    // A script that makes values faster than memory allows is stopped like
+    // one that runs too long; whatever it left on the stack is dropped below.
+    try {
     while (pc_ >= 1) {
         if (!funktion_ || pc_ > funktion_->ioa.count()) break;
         const ZNSInstruction& ins = funktion_->ioa.inq(pc_);
@@ -382,6 +387,9 @@ int32_t ZNSMaschine::ausfuehren(int32_t kanal, const ZNSFunktionRef& start) {
             pc_ = 0;
             break;
         }
+    }
+    } catch (const std::bad_alloc&) {
+        abbruch = QIM_SPEICHER;
     }
 
     befehle_zuletzt_ = zaehler;

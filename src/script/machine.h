@@ -26,7 +26,8 @@ struct ZNSLaufgrenzen {
 class ZNSMaschine {
 public:
     // Runs funktion with output to kanal. Returns 0, or the run-time error code
-    // (23 instruction budget, 24 call depth, 25 cancelled) when a limit stopped it.
+    // (23 instruction budget, 24 call depth, 25 cancelled, 26 out of memory)
+    // when a limit stopped it.
     int32_t ausfuehren(int32_t kanal, const ZNSFunktionRef& funktion);
 
     // The i-th argument (1-based) of the current frame, or nullptr.

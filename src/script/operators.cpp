@@ -191,6 +191,7 @@ void op_addieren(ZNSVariable& r, const ZNSVariable& a, const ZNSVariable& b) {
     if (engine().typtabelle.inq(a.typ, b.typ) == TYP_STRING) {
         std::string s = als_text_angeglichen(a);
         if (b.typ == TYP_STRING) s += b.als_text(); else s += als_text_angeglichen(b);
+        if (s.size() > max_textlaenge) return auf_fehler(r);
         r.typ = TYP_STRING;
         r.wert = std::move(s);
         return;

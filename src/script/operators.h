@@ -65,6 +65,10 @@ void op_negieren(ZNSVariable& result, const ZNSVariable& a);
 void op_bit_nicht(ZNSVariable& result, const ZNSVariable& a);
 void op_nicht(ZNSVariable& result, const ZNSVariable& a);
 
+// Longest text an operator builds; a longer result is @ERROR, so a script
+// that doubles a text in a loop cannot exhaust memory.
+inline constexpr size_t max_textlaenge = size_t{64} << 20;
+
 // Rounds to the nearest integer, halves to the even neighbour; false when the
 // result does not fit 32 bits (or the value is not finite).
 bool runden_bankers(double v, int32_t& ergebnis);

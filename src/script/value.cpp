@@ -1,5 +1,8 @@
 #include "script/value.h"
 
+#include <algorithm>
+#include <new>
+
 #include "foundation/string_helpers.h"
 #include "script/engine.h"
 
@@ -8,19 +11,22 @@ namespace galvora {
 std::string klein(std::string_view text) { return utf8_to_lower(text); }
 
 bool gleich_ohne_gross_klein(std::string_view a, std::string_view b) {
-    if (a.size() == b.size()) {
-        bool ascii_gleich = true;
-        for (size_t i = 0; i < a.size(); ++i) {
-            unsigned char x = static_cast<unsigned char>(a[i]);
-            unsigned char y = static_cast<unsigned char>(b[i]);
-            if (x >= 0x80 || y >= 0x80) { ascii_gleich = false; break; }
-            if (x >= 'A' && x <= 'Z') x = static_cast<unsigned char>(x + 32);
-            if (y >= 'A' && y <= 'Z') y = static_cast<unsigned char>(y + 32);
-            if (x != y) return false;
-        }
-        if (ascii_gleich) return true;
+    // Plain ASCII keys, the usual case, are compared without building lower-case copies.
+    const size_t n = std::min(a.size(), b.size());
+    size_t i = 0;
+    for (; i < n; ++i) {
+        unsigned char x = static_cast<unsigned char>(a[i]);
+        unsigned char y = static_cast<unsigned char>(b[i]);
+        if (x >= 0x80 || y >= 0x80) return utf8_equal_nocase(a, b);
+        if (x >= 'A' && x <= 'Z') x = static_cast<unsigned char>(x + 32);
+        if (y >= 'A' && y <= 'Z') y = static_cast<unsigned char>(y + 32);
+        if (x != y) return false;
     }
-    return utf8_equal_nocase(a, b);
+    // Equal so far: a longer rest can only match in another encoding length.
+    std::string_view rest = a.size() > n ? a.substr(n) : b.substr(n);
+    for (unsigned char c : rest)
+        if (c >= 0x80) return utf8_equal_nocase(a, b);
+    return a.size() == b.size();
 }
 
 // ---------------------------------------------------------------- ZNSVariable
@@ -103,7 +109,45 @@ void ZNSVariable::copy(ZNSVariable& ziel) const {
 
 // ------------------------------------------------------------------- ZNSArray
 
+namespace {
+
+size_t elemente_zaehler = 0;
+
+void wachstum_pruefen() {
+    if (elemente_zaehler >= ZNSArray::elemente_grenze()) throw std::bad_alloc();
+}
+
+}  // namespace
+
+size_t ZNSArray::elemente_gesamt() { return elemente_zaehler; }
+
+size_t& ZNSArray::elemente_grenze() {
+    static size_t grenze = size_t{16} << 20;
+    return grenze;
+}
+
+void ZNSArray::einfuegen(size_t position, ZNSWertRef v, std::string gefaltet) {
+    wachstum_pruefen();
+    index_[gefaltet] = v.get();
+    elemente_.insert(elemente_.begin() + static_cast<long>(position), std::move(v));
+    schluessel_.insert(schluessel_.begin() + static_cast<long>(position), std::move(gefaltet));
+    ++elemente_zaehler;
+}
+
+void ZNSArray::entfernen(size_t position) {
+    index_.erase(schluessel_[position]);
+    elemente_.erase(elemente_.begin() + static_cast<long>(position));
+    schluessel_.erase(schluessel_.begin() + static_cast<long>(position));
+    --elemente_zaehler;
+}
+
+void ZNSArray::anhaengen_geordnet(ZNSWertRef v) {
+    std::string k = klein(v->bezeichner);
+    einfuegen(elemente_.size(), std::move(v), std::move(k));
+}
+
 ZNSArray::~ZNSArray() {
+    elemente_zaehler -= elemente_.size();
     // Tear nested arrays down one level at a time: a chain of arrays nested
     // thousands deep would otherwise be destroyed by recursion.
     std::vector<std::shared_ptr<ZNSArray>> offen;
@@ -125,27 +169,28 @@ ZNSArray::~ZNSArray() {
 }
 
 long ZNSArray::finden(std::string_view k) const {
+    auto it = index_.find(klein(k));
+    if (it == index_.end()) return -1;
     for (size_t i = 0; i < elemente_.size(); ++i)
-        if (gleich_ohne_gross_klein(elemente_[i]->bezeichner, k)) return static_cast<long>(i);
+        if (elemente_[i].get() == it->second) return static_cast<long>(i);
     return -1;
 }
 
 void ZNSArray::add(ZNSWertRef v) {
     if (!v) return;
-    const std::string& k = v->bezeichner;
-    if (long alt = finden(k); alt >= 0) elemente_.erase(elemente_.begin() + alt);
-    if (elemente_.empty()) {
-        elemente_.push_back(std::move(v));
-        return;
+    std::string k = klein(v->bezeichner);
+    if (auto it = index_.find(k); it != index_.end()) {
+        for (size_t i = 0; i < elemente_.size(); ++i)
+            if (elemente_[i].get() == it->second) {
+                entfernen(i);
+                break;
+            }
     }
-    if (natuerlich_vergleichen(k, elemente_.front()->bezeichner) < 0) {
-        elemente_.insert(elemente_.begin(), std::move(v));
-        return;
-    }
-    if (natuerlich_vergleichen(k, elemente_.back()->bezeichner) > 0) {
-        elemente_.push_back(std::move(v));
-        return;
-    }
+    const std::string& name = v->bezeichner;
+    if (elemente_.empty() || natuerlich_vergleichen(name, elemente_.front()->bezeichner) < 0)
+        return einfuegen(0, std::move(v), std::move(k));
+    if (natuerlich_vergleichen(name, elemente_.back()->bezeichner) > 0)
+        return einfuegen(elemente_.size(), std::move(v), std::move(k));
     // Binary search with 1-based positions, then past every key that compares
     // equal, so equal keys keep the order in which they were added.
     long anzahl = count();
@@ -153,21 +198,21 @@ void ZNSArray::add(ZNSWertRef v) {
     for (;;) {
         mid = (lo + hi) / 2;
         if (mid == lo) break;
-        int c = natuerlich_vergleichen(k, elemente_[mid - 1]->bezeichner);
+        int c = natuerlich_vergleichen(name, elemente_[static_cast<size_t>(mid - 1)]->bezeichner);
         if (c == 0) break;
         if (c > 0) lo = mid; else hi = mid;
     }
-    while (mid < anzahl && natuerlich_vergleichen(elemente_[mid]->bezeichner, k) == 0) ++mid;
-    elemente_.insert(elemente_.begin() + mid, std::move(v));
+    while (mid < anzahl && natuerlich_vergleichen(elemente_[static_cast<size_t>(mid)]->bezeichner, name) == 0) ++mid;
+    einfuegen(static_cast<size_t>(mid), std::move(v), std::move(k));
 }
 
 ZNSWertRef ZNSArray::item(const ZNSIndex& index) {
     switch (index.art) {
     case ZNSIndex::POSITION:
-        if (index.position >= 1 && index.position <= count()) return elemente_[index.position - 1];
+        if (index.position >= 1 && index.position <= count()) return elemente_[static_cast<size_t>(index.position - 1)];
         return fehler_kopie();
     case ZNSIndex::SCHLUESSEL: {
-        if (long i = finden(index.schluessel); i >= 0) return elemente_[i];
+        if (long i = finden(index.schluessel); i >= 0) return elemente_[static_cast<size_t>(i)];
         auto neu = neuer_wert();
         neu->bezeichner = index.schluessel;
         add(neu);
@@ -187,24 +232,25 @@ ZNSWertRef ZNSArray::key(const ZNSIndex& index) const {
     }
     if (i < 0) return fehler_kopie();
     auto v = neuer_wert();
-    v->set_string(elemente_[i]->bezeichner);
+    v->set_string(elemente_[static_cast<size_t>(i)]->bezeichner);
     return v;
 }
 
 void ZNSArray::remove(const ZNSIndex& index) {
     if (index.art == ZNSIndex::POSITION) {
-        if (index.position >= 1 && index.position <= count()) elemente_.erase(elemente_.begin() + (index.position - 1));
+        if (index.position >= 1 && index.position <= count()) entfernen(static_cast<size_t>(index.position - 1));
     } else if (index.art == ZNSIndex::SCHLUESSEL) {
-        if (long i = finden(index.schluessel); i >= 0) elemente_.erase(elemente_.begin() + i);
+        if (long i = finden(index.schluessel); i >= 0) entfernen(static_cast<size_t>(i));
     }
 }
 
 void ZNSArray::clear() {
-    std::vector<ZNSWertRef> alt;
-    alt.swap(elemente_);
-    // Destroy through a temporary array so the iterative tear-down applies.
+    // Hand the elements to a temporary array: its tear-down is iterative and
+    // takes them off the count.
     ZNSArray weg;
-    weg.elemente_ = std::move(alt);
+    weg.elemente_.swap(elemente_);
+    schluessel_.clear();
+    index_.clear();
 }
 
 ZNSWertRef fehler_kopie() {

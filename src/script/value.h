@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <variant>
 #include <vector>
 
@@ -98,13 +99,26 @@ public:
     auto end() const { return elemente_.end(); }
 
     // Appends without sorting; only for building an array from one already in order.
-    void anhaengen_geordnet(ZNSWertRef v) { elemente_.push_back(std::move(v)); }
+    void anhaengen_geordnet(ZNSWertRef v);
+
+    // Elements held by all arrays together. Beyond the limit an array refuses
+    // to grow with std::bad_alloc, which stops a script run the way running
+    // out of memory does, before the machine itself runs out.
+    static size_t elemente_gesamt();
+    static size_t& elemente_grenze();
 
     // Position (0-based) of the element with that key, or -1.
     long finden(std::string_view key) const;
 
 private:
+    void einfuegen(size_t position, ZNSWertRef v, std::string gefaltet);
+    void entfernen(size_t position);
+
     std::vector<ZNSWertRef> elemente_;
+    // Lower-cased key of each element, in step with elemente_, and the element
+    // of each such key: key look-ups need no scan of the keys.
+    std::vector<std::string> schluessel_;
+    std::unordered_map<std::string, ZNSVariable*> index_;
 };
 
 // A fresh value holding a copy of @ERROR of the current engine (an undefined

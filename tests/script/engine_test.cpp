@@ -130,6 +130,25 @@ TEST_F(EngineTest, RunawayRecursionIsStoppedByTheCallDepth) {
     EXPECT_EQ(r.ausgabe, "400");
 }
 
+TEST_F(EngineTest, ScriptsThatEatMemoryAreStopped) {
+    // Doubling a text: past the longest text the result is @ERROR.
+    ZNSProbelauf r = skript_probelauf("{s = \"x\"; i = 0; while (i < 40) { s = s + s; i = i + 1; } s}");
+    EXPECT_EQ(r.ausgabe, "@error");
+
+    // Filling arrays without end stops the run when the element limit is hit,
+    // and everything the run built is given back.
+    const size_t vorher = ZNSArray::elemente_gesamt();
+    const size_t grenze = ZNSArray::elemente_grenze();
+    ZNSArray::elemente_grenze() = vorher + 5000;
+    r = skript_probelauf("a{i = 0; while (1) { x[\"k\" + i] = i; i = i + 1; }}");
+    ZNSArray::elemente_grenze() = grenze;
+    EXPECT_EQ(r.lauf_code, QIM_SPEICHER);
+    EXPECT_EQ(r.ausgabe, "a");
+    EXPECT_EQ(r.errs, "probe: (26) Skript angehalten: zu wenig Speicher");
+    script_objekt_anlegen();
+    EXPECT_EQ(ZNSArray::elemente_gesamt(), vorher);
+}
+
 TEST_F(EngineTest, DefaultLimitsStopRecursionWithoutCrashing) {
     ZNSProbelauf r = skript_probelauf("{tief()}", "function tief() { return tief(); }");
     EXPECT_EQ(r.lauf_code, QIM_AUFRUFTIEFE);

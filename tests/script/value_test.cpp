@@ -106,11 +106,11 @@ TEST_F(ValueTest, CopyIsDeepAndKeepsTargetNameAndMark) {
 }
 
 TEST_F(ValueTest, DeeplyNestedArraysCopyAndFreeWithoutRecursion) {
-    // A chain 200000 arrays deep would overflow the call stack if copying
+    // A chain 100000 arrays deep would overflow the call stack if copying
     // or freeing recursed.
     auto wurzel = neuer_wert();
     ZNSVariable* ebene = wurzel.get();
-    for (int i = 0; i < 200000; ++i) {
+    for (int i = 0; i < 100000; ++i) {
         auto kind = neuer_wert();
         kind->bezeichner = "k";
         ebene->set_array()->add(kind);
@@ -122,7 +122,7 @@ TEST_F(ValueTest, DeeplyNestedArraysCopyAndFreeWithoutRecursion) {
     for (ZNSVariable* v = &kopie; v->typ == TYP_ARRAY && v->als_array()->count() == 1;
          v = v->als_array()->item(ZNSIndex::pos(1)).get())
         ++tiefe;
-    EXPECT_EQ(tiefe, 200000);
+    EXPECT_EQ(tiefe, 100000);
     wurzel.reset();
 }
 
