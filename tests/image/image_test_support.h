@@ -4,36 +4,20 @@
 // made in the test.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <random>
-#include <sstream>
 #include <string>
 
+#include "foundation/temp_folder.h"
 #include "image/picture_buffer.h"
 
 namespace galvora::test {
 
-class TempDir {
+// The shared temporary folder, with a helper for file names inside it.
+class TempDir : public galvora::testing::TempFolder {
 public:
-    TempDir() {
-        std::random_device rd;
-        std::ostringstream name;
-        name << "galvora-image-" << rd() << "-" << std::chrono::steady_clock::now().time_since_epoch().count();
-        path_ = std::filesystem::temp_directory_path() / name.str();
-        std::filesystem::create_directories(path_);
-    }
-    ~TempDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    const std::filesystem::path& path() const { return path_; }
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
-
-private:
-    std::filesystem::path path_;
+    std::string file(const std::string& name) const { return (path() / name).string(); }
 };
 
 // Path of a fetched test picture below <testdata>/images/pkg; records a
@@ -57,15 +41,8 @@ inline std::string goexif_sample(const std::string& name) {
 }
 inline std::string npm_exif(const std::string& name) { return fetched("exif/package/test/" + name); }
 
-inline std::string read_bytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-inline void write_bytes(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
+inline std::string read_bytes(const std::string& path) { return galvora::testing::read_file(path); }
+inline void write_bytes(const std::string& path, const std::string& bytes) { galvora::testing::write_file(path, bytes); }
 
 // A picture with a different colour in every pixel, so that any misplaced,
 // mirrored or shifted pixel shows.
