@@ -72,7 +72,10 @@ TEST_F(DatabaseTest, SingleFieldsKeepTheirTypes) {
              ")} {" + lese("id = 2", "faktor") + "} {" + lese("id = 1", "datum") + "} {" + lese("id = 1", "kurz") + "}",
          "Sonne 640 @integer 2.25 15.05.2023 18:30:00 3"},
         {"{" + lese("id = 1", "notiz") + "} {" + lese("name = 'Mond'", "notiz") + "}", "@empty hell"},
-        {"{x = " + lese("1 = 1", "*") + "; x[\"name\"]} {x[\"breite\"]} {x[\"notiz\"]}", "Sonne 640 @empty"},
+        {"{x = " + lese("id = 1", "name, breite, notiz") + "; x[\"name\"]} {x[\"breite\"]} {x[\"notiz\"]}",
+         "Sonne 640 @empty"},
+        // The first record only.
+        {"{" + lese("1 = 1", "name") + "}", "Sonne"},
         {"{x = " + lese("id = 2", "name, breite") + "; type(x)} {x[\"name\"]}{x[\"breite\"]}", "@array Mond800"},
         {"{dbread(@DSN, \"galvoratest\", \"bilder\", \"id = 2\", \"name\")}", "Mond"},
         {"{dbread(" + q(datenbank) + ", \"bilder\", \"id = 1\", \"name\", \"sqlite\")}", "Sonne"},
