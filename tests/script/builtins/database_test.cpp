@@ -3,10 +3,18 @@
 #include <sql.h>
 #include <sqlext.h>
 
+#include <dlfcn.h>
+
 #include <cstdlib>
 #include <fstream>
 
 #include "script/builtins/builtin_test_support.h"
+
+// The SQLite driver loads and unloads the driver-manager's ini library for
+// every connection, and that library keeps a few small allocations. They are
+// not ours: keep the library resident so the leak checker can name it, and
+// leave its allocations out of the report.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libodbcinst.so\nleak:libsqlite3odbc\n"; }
 
 namespace galvora {
 namespace {
@@ -39,9 +47,10 @@ class DatabaseTest : public BuiltinTest {
 protected:
     static void SetUpTestSuite() {
         ordner = new TempOrdner;
+        dlopen("libodbcinst.so.2", RTLD_NOW | RTLD_NODELETE);
         ASSERT_TRUE(std::filesystem::exists(sqlite_treiber)) << "the SQLite ODBC driver (libsqliteodbc) is missing";
         datenbank = ordner->datei("bilder.db");
-        std::ofstream(ordner->datei("odbcinst.ini")) << "[SQLite3]\nDriver=" << sqlite_treiber << "\n";
+        std::ofstream(ordner->datei("odbcinst.ini")) << "[SQLite3]\nDriver=" << sqlite_treiber << "\nDontDLClose=1\n";
         std::ofstream(ordner->datei("odbc.ini")) << "[galvoratest]\nDriver=SQLite3\nDatabase=" << datenbank << "\n";
         ::setenv("ODBCSYSINI", ordner->pfad().c_str(), 1);
         ::setenv("ODBCINI", ordner->datei("odbc.ini").c_str(), 1);
