@@ -155,8 +155,9 @@ std::string zahl_mit_muster(double v, std::string_view muster) {
     char puffer[40];
     std::snprintf(puffer, sizeof puffer, "%.14e", std::fabs(v));
     std::string mantisse;
+    // Only the digits: the decimal point printf writes follows the locale.
     for (const char* c = puffer; *c && *c != 'e'; ++c)
-        if (*c != '.') mantisse += *c;
+        if (*c >= '0' && *c <= '9') mantisse += *c;
     long punkt_stelle = std::strtol(std::strchr(puffer, 'e') + 1, nullptr, 10) + 1;  // digits before the point
     long behalten = punkt_stelle + stellen;
     std::string ziffern;
