@@ -72,18 +72,23 @@ std::string ohne_nul(std::string s) {
     return s;
 }
 
+// Reads the section of a call (tag [, index] [, section]), where a second
+// argument is the section when it is a symbol; returns where the index
+// stands (0: none).
+int32_t sektion_und_index(Aufruf& a, ExifSektion& s) {
+    if (a.anzahl() == 2) {
+        if (a.arg(2).typ == TYP_SYMBOL) return s = exif_sektion(a, 2), 0;
+        return 2;
+    }
+    if (a.anzahl() == 3) return s = exif_sektion(a, 3), 2;
+    return 0;
+}
+
 void exif_(Aufruf& a) {
     a.anzahl_pruefen(0, 3);
     if (a.anzahl() == 0) return a.wahrheit(host().bild_hat_exif());
     ExifSektion s;
-    int32_t index_arg = 0;
-    if (a.anzahl() == 2) {
-        if (a.arg(2).typ == TYP_SYMBOL) s = exif_sektion(a, 2);
-        else index_arg = 2;
-    } else if (a.anzahl() == 3) {
-        s = exif_sektion(a, 3);
-        index_arg = 2;
-    }
+    const int32_t index_arg = sektion_und_index(a, s);
     const int32_t tag = exif_tag(a, 1, s);
     int32_t index = index_arg ? a.integer_arg(index_arg) : 0;
     ExifEintrag eintrag;
@@ -135,14 +140,7 @@ void exiftag_(Aufruf& a) {
 void exiftagname_(Aufruf& a) {
     a.anzahl_pruefen(1, 3);
     ExifSektion s;
-    int32_t index_arg = 0;
-    if (a.anzahl() == 2) {
-        if (a.arg(2).typ == TYP_SYMBOL) s = exif_sektion(a, 2);
-        else index_arg = 2;
-    } else if (a.anzahl() == 3) {
-        s = exif_sektion(a, 3);
-        index_arg = 2;
-    }
+    const int32_t index_arg = sektion_und_index(a, s);
     const int32_t tag = exif_tag(a, 1, s);
     const int32_t index = index_arg ? a.integer_arg(index_arg) : 0;
     auto def = host().exif_definition(s.makernote_code, s.nummer, tag, index);
