@@ -1,0 +1,72 @@
+#include "image/picture/file_facts.h"
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "foundation/file_helpers.h"
+#include "foundation/ole_date.h"
+#include "foundation/text_codec.h"
+
+namespace galvora {
+namespace fs = std::filesystem;
+
+namespace {
+
+void set_error(ErrorInfo& error, const std::error_code& ec, const char* description) {
+    long number = error_number_from_system(ec);
+    error.number = number != 0 ? number : 75;
+    error.source = "DoIt";
+    error.description = description;
+}
+
+}  // namespace
+
+bool query_file_facts(const std::string& path, FileFacts& facts, ErrorInfo& error) {
+    std::error_code ec;
+    const fs::path p(path);
+    // A folder of that name is no picture file either.
+    if (!fs::is_regular_file(p, ec)) {
+        set_error(error, ec ? ec : std::make_error_code(std::errc::no_such_file_or_directory), "FileDateTime");
+        return false;
+    }
+    const auto written = fs::last_write_time(p, ec);
+    if (ec) {
+        set_error(error, ec, "FileDateTime");
+        return false;
+    }
+    const auto size = fs::file_size(p, ec);
+    if (ec) {
+        set_error(error, ec, "FileDateTime");
+        return false;
+    }
+    // Whole seconds: the clone's date is set in whole seconds, so a finer
+    // original date would make every kept clone look older than its original.
+    const auto sys = std::chrono::floor<std::chrono::seconds>(std::chrono::file_clock::to_sys(written));
+    facts.date = ole_from_time_t(std::chrono::system_clock::to_time_t(sys));
+    facts.bytes = static_cast<int64_t>(size);
+    return true;
+}
+
+bool copy_file_whole(const std::string& source, const std::string& target, ErrorInfo& error) {
+    std::ifstream in(source, std::ios::binary);
+    if (!in) {
+        std::error_code ec(errno ? errno : ENOENT, std::generic_category());
+        set_error(error, ec, "FileCopy");
+        return false;
+    }
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) {
+        set_error(error, std::make_error_code(std::errc::io_error), "FileCopy");
+        return false;
+    }
+    std::error_code ec;
+    if (!write_file_atomic(fs::path(target), bytes, ec)) {
+        set_error(error, ec ? ec : std::make_error_code(std::errc::io_error), "FileCopy");
+        return false;
+    }
+    return true;
+}
+
+}  // namespace galvora
