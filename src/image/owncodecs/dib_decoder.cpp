@@ -11,6 +11,7 @@ namespace galvora {
 namespace {
 
 constexpr uint32_t kPlain = 0, kRle8 = 1, kRle4 = 2, kBitFields = 3, kAlphaBitFields = 6;
+constexpr uint64_t kMaxPixelsPerRunByte = 2048;
 
 // One channel of a bit-field pixel, scaled to eight bits.
 struct Channel {
@@ -53,7 +54,7 @@ void decode_rle(ByteReader& in, const DibInfo& info, uint64_t bits_end, PictureB
     // Pixels the stream skips (deltas, early line and picture ends) show
     // the first colour of the table, as the background.
     for (int32_t row = 0; row < h; ++row)
-        for (int32_t col = 0; col < w; ++col) put_index(out, info, col, row, 0);
+        for (int32_t col = 0; col < w; ++col) std::memcpy(out.pixel(col, row), info.palette.data(), 3);
     auto row_of = [&](int32_t file_row) { return info.top_down ? file_row : h - 1 - file_row; };
     auto put = [&](uint32_t index) {
         if (x < w && y < h) put_index(out, info, x, row_of(y), index);
@@ -202,6 +203,12 @@ PictureBuffer dib_decode_pixels(ByteReader& in, const DibInfo& info, uint64_t bi
         const uint64_t needed = row_bytes * (static_cast<uint64_t>(info.height) - 1) +
                                 (static_cast<uint64_t>(info.width) * info.bit_count + 7) / 8;
         require(bits_end - bits_start >= needed);
+    } else {
+        // A run codes at most 255 pixels in two bytes; even with the skips
+        // that deltas allow, a stream this much shorter than its picture is
+        // not a picture but a request for a huge block.
+        const uint64_t pixels = static_cast<uint64_t>(info.width) * static_cast<uint64_t>(info.height);
+        require(bits_end - bits_start >= pixels / kMaxPixelsPerRunByte);
     }
     PictureBuffer out = PictureBuffer::allocate(info.width, info.height);
     in.seek(bits_start);

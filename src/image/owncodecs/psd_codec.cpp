@@ -145,6 +145,10 @@ PictureBuffer psd_read(FILE* in) {
         uint64_t total = 0;
         for (auto& c : counts) total += (c = r.be16());
         require(total <= r.remaining());
+        // Every packed row needs two bytes per 128 of its bytes; tables that
+        // promise less describe no picture but would still cost its block.
+        const uint16_t needed = h.mode == kRgb ? 3 : h.mode == kCmyk ? 4 : 1;
+        require(total >= static_cast<uint64_t>(needed) * h.height * 2 * ((row_bytes + 127) / 128));
     } else {
         // All channels of the picture follow, uncompressed; the ones needed
         // must be there in full.

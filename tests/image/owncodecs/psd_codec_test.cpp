@@ -90,8 +90,8 @@ TEST(PsdCodec, IndexedAndBitmapModes) {
 }
 
 TEST(PsdCodec, PackBitsRowsThatLieStayInsideTheirRow) {
-    // Grey 4 x 2. Row 0 claims 3 bytes: a repeat of 100 x 0x11 (only 4
-    // used). Row 1 claims 2 bytes: a literal of 5 whose data is cut off
+    // Grey 4 x 2. Row 0 holds 2 bytes: a repeat of 100 x 0x11 (only 4
+    // used). Row 1 holds 2 bytes: a literal of 5 whose data is cut off
     // after one byte; the rest of the row stays 0.
     std::string body;
     be16(body, 2);
