@@ -1,6 +1,7 @@
 #include "image/picture_io.h"
 
 #include <algorithm>
+#include <cctype>
 #include <new>
 
 #include "image/codecs/gif_codec.h"
@@ -12,6 +13,7 @@
 #include "image/imaging_error.h"
 #include "image/jpeg_quality_search.h"
 #include "image/output_file.h"
+#include "image/owncodecs/own_codecs.h"
 
 namespace galvora {
 
@@ -57,11 +59,40 @@ PictureBuffer read_by_type(FileSource& src, int32_t code, CapturedMetadata* meta
             capture_tiff_structure(src, meta);
             return b;
         }
+        case picture_type::bmp: return bmp_read(src.file());
+        case picture_type::metafile: return metafile_read(src.file());
+        case picture_type::photo_cd: return pcd_read(src.file(), photo_cd_resolution());
+        case picture_type::pcx: return pcx_read(src.file());
+        case picture_type::psd: return psd_read(src.file());
+        case picture_type::tga: return tga_read(src.file());
         default:
-            // BMP, PCX, TGA, PSD, Photo CD and metafiles have no reader yet;
             // JPEG 2000 and unused codes are never read.
             throw ImagingFailure(ImagingFault::unsupported_type);
     }
+}
+
+// The description of a type's write step.
+const char* write_step(int32_t type_code) {
+    switch (type_code) {
+        case picture_type::bmp: return "IS_WriteBMP";
+        case picture_type::metafile: return "IS_WriteRGBToMetafile";
+        case picture_type::gif: return "IS_WriteGIF";
+        case picture_type::jpeg: return "IS_WriteJPG";
+        case picture_type::pcx: return "IS_WritePCX";
+        case picture_type::png: return "IS_WritePNG";
+        case picture_type::psd: return "IS_WritePSD";
+        case picture_type::tga: return "IS_WriteTGA";
+        default: return "IS_WriteTIFF";
+    }
+}
+
+// Metafiles are written as EMF unless the file name asks for WMF.
+MetafileFormat metafile_format_for(const std::string& path) {
+    const size_t dot = path.find_last_of('.');
+    if (dot == std::string::npos || path.find('/', dot) != std::string::npos) return MetafileFormat::emf;
+    std::string ext = path.substr(dot + 1);
+    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return ext == "wmf" ? MetafileFormat::wmf : MetafileFormat::emf;
 }
 
 void read_image(const std::string& path, int32_t type_code, PictureBuffer& buffer, int32_t& width, int32_t& height,
@@ -73,10 +104,13 @@ void read_image(const std::string& path, int32_t type_code, PictureBuffer& buffe
     try {
         int32_t code = type_code;
         if (code == picture_type::undetermined) {
-            // The generic reader: whatever the content says; files the
-            // classifier does not know may still be camera RAW.
+            // The generic reader: whatever the content says.
             code = guessed_type(src);
-            if (code == picture_type::undetermined) code = picture_type::camera_raw;
+            // The generic reader knows more than the guess table: PSD by
+            // its signature, and files nothing else recognises may still be
+            // camera RAW.
+            if (code == picture_type::undetermined)
+                code = src.read_prefix(4) == "8BPS" ? picture_type::psd : picture_type::camera_raw;
             // Most camera RAW formats are TIFF inside; what the TIFF reader
             // cannot turn into RGB is tried as RAW.
             if (code == picture_type::tiff) {
@@ -133,6 +167,25 @@ void GetImageDims(const std::string& path, int32_t type_code, int32_t& width, in
             case picture_type::camera_raw:
                 raw_read_dims(src.path(), w, h);
                 capture_tiff_structure(src, meta);
+                break;
+            case picture_type::bmp: bmp_read_dims(src.file(), w, h); break;
+            case picture_type::pcx: pcx_read_dims(src.file(), w, h); break;
+            case picture_type::psd: psd_read_dims(src.file(), w, h); break;
+            case picture_type::tga: tga_read_dims(src.file(), w, h); break;
+            case picture_type::metafile:
+            case picture_type::photo_cd:
+                // These are measured by decoding; the picture goes back to a
+                // caller that wants it.
+                if (decoded) {
+                    *decoded = code == picture_type::metafile ? metafile_read(src.file())
+                                                              : pcd_read(src.file(), photo_cd_resolution());
+                    w = decoded->width();
+                    h = decoded->height();
+                } else if (code == picture_type::metafile) {
+                    metafile_read_dims(src.file(), w, h);
+                } else {
+                    pcd_read_dims(src.file(), photo_cd_resolution(), w, h);
+                }
                 break;
             default: throw ImagingFailure(ImagingFault::unsupported_type);
         }
@@ -225,20 +278,25 @@ void WriteImage(const std::string& path, int32_t type_code, const PictureBuffer&
             }
             break;
         case picture_type::bmp:
-        case picture_type::metafile:
-        case picture_type::pcx:
-        case picture_type::psd:
-        case picture_type::tga: {
-            // Writable types whose encoders are not there yet.
             used_quality = 100;
-            fault = ImagingFault::unsupported_type;
-            description = type_code == picture_type::bmp        ? "IS_WriteBMP"
-                          : type_code == picture_type::metafile ? "IS_WriteRGBToMetafile"
-                          : type_code == picture_type::pcx      ? "IS_WritePCX"
-                          : type_code == picture_type::psd      ? "IS_WritePSD"
-                                                                : "IS_WriteTGA";
+            attempt("IS_WriteBMP", [&] { bmp_write(buffer, out.file()); });
             break;
-        }
+        case picture_type::metafile:
+            used_quality = 100;
+            attempt("IS_WriteRGBToMetafile", [&] { metafile_write(buffer, out.file(), metafile_format_for(path)); });
+            break;
+        case picture_type::pcx:
+            used_quality = 100;
+            attempt("IS_WritePCX", [&] { pcx_write(buffer, out.file()); });
+            break;
+        case picture_type::psd:
+            used_quality = 100;
+            attempt("IS_WritePSD", [&] { psd_write(buffer, out.file()); });
+            break;
+        case picture_type::tga:
+            used_quality = 100;
+            attempt("IS_WriteTGA", [&] { tga_write(buffer, out.file()); });
+            break;
         default:
             fault = ImagingFault::general;
             description = "IS_WriteUnsupportedImageType";
@@ -248,10 +306,7 @@ void WriteImage(const std::string& path, int32_t type_code, const PictureBuffer&
     if (!description) {
         if (out.commit()) return;
         fault = ImagingFault::write_failed;
-        description = type_code == picture_type::jpeg  ? "IS_WriteJPG"
-                      : type_code == picture_type::png ? "IS_WritePNG"
-                      : type_code == picture_type::gif ? "IS_WriteGIF"
-                                                       : "IS_WriteTIFF";
+        description = write_step(type_code);
     }
     out.discard();
     raise(fault, "WriteImage", description);

@@ -80,10 +80,16 @@ int32_t type_code_for_guess(int32_t guess) {
 
 bool type_is_readable(int32_t type_code) {
     switch (type_code) {
+        case picture_type::bmp:
+        case picture_type::metafile:
         case picture_type::gif:
         case picture_type::jpeg:
+        case picture_type::photo_cd:
+        case picture_type::pcx:
         case picture_type::png:
+        case picture_type::psd:
         case picture_type::camera_raw:
+        case picture_type::tga:
         case picture_type::tiff: return true;
         default: return false;
     }

@@ -41,7 +41,10 @@ TEST(PictureWrite, LosslessTypesRoundTripExactly) {
         int32_t compression;
     };
     for (const Case& c : {Case{"a.png", picture_type::png, 1}, Case{"none.tif", picture_type::tiff, 1},
-                          Case{"lzw.tif", picture_type::tiff, 5}, Case{"zip.tif", picture_type::tiff, 8}}) {
+                          Case{"lzw.tif", picture_type::tiff, 5}, Case{"zip.tif", picture_type::tiff, 8},
+                          Case{"a.bmp", picture_type::bmp, 1}, Case{"a.pcx", picture_type::pcx, 1},
+                          Case{"a.tga", picture_type::tga, 1}, Case{"a.psd", picture_type::psd, 1},
+                          Case{"a.emf", picture_type::metafile, 1}, Case{"a.wmf", picture_type::metafile, 1}}) {
         SCOPED_TRACE(c.name);
         int32_t used = -1;
         WriteImage(dir.file(c.name), c.code, picture, 50, 0, false, c.compression, used);
@@ -201,16 +204,6 @@ TEST(PictureWrite, UnsupportedTypesAreRefusedWithoutTouchingTheTarget) {
         EXPECT_EQ(e.source, "WriteImage");
         EXPECT_EQ(e.description, "IS_WriteUnsupportedImageType");
         EXPECT_EQ(used, 42);
-        EXPECT_EQ(test::read_bytes(dir.file("keep.jpg")), "previous content");
-    }
-    // Types whose encoders come later report their own write step; quality is set first.
-    for (const auto& [code, description] : std::vector<std::pair<int32_t, std::string>>{
-             {3, "IS_WriteBMP"}, {4, "IS_WriteRGBToMetafile"}, {9, "IS_WritePCX"}, {11, "IS_WritePSD"}, {13, "IS_WriteTGA"}}) {
-        int32_t used = 42;
-        const ErrorInfo e = write_error(dir.file("keep.jpg"), code, picture, used);
-        EXPECT_EQ(e.description, description);
-        EXPECT_GT(e.number, 1000);
-        EXPECT_EQ(used, 100);
         EXPECT_EQ(test::read_bytes(dir.file("keep.jpg")), "previous content");
     }
     // Nothing but the kept file is in the folder: no temporary files stay behind.
