@@ -506,5 +506,26 @@ TEST(PictureRead, OversizedAndBrokenPngTextsAreSkipped) {
     EXPECT_EQ(meta.png_texts[0], (std::pair<std::string, std::string>{"Kept", "yes"}));
 }
 
+// Metafiles are measured by decoding them: the picture goes back to a caller
+// that asks for it, and no block is kept for one that does not.
+TEST(PictureRead, MetafileMeasurementHandsBackTheDecodedPicture) {
+    test::TempDir dir;
+    int32_t used = 0;
+    const PictureBuffer picture = test::pattern(30, 20);
+    WriteImage(dir.file("a.emf"), picture_type::metafile, picture, 0, 0, false, 1, used);
+    int32_t w = 0, h = 0;
+    PictureBuffer decoded = test::solid(2, 2, 1, 1, 1);  // replaced, not leaked
+    GetImageDims(dir.file("a.emf"), picture_type::metafile, w, h, &decoded);
+    EXPECT_EQ(w, 30);
+    EXPECT_EQ(h, 20);
+    EXPECT_TRUE(test::same_pixels(decoded, picture));
+    GetImageDims(dir.file("a.emf"), 0, w, h);  // guessed, nothing kept
+    EXPECT_EQ(w, 30);
+    // Other types never hand a block back.
+    WriteImage(dir.file("a.png"), picture_type::png, picture, 0, 0, false, 1, used);
+    GetImageDims(dir.file("a.png"), 0, w, h, &decoded);
+    EXPECT_TRUE(decoded.empty());
+}
+
 }  // namespace
 }  // namespace galvora
