@@ -69,8 +69,10 @@ void passende_dateien(const std::string& folder, const std::vector<ExtensionEntr
         std::error_code info_ec;
         const auto when = it->last_write_time(info_ec);
         if (!info_ec) {
-            const auto system = std::chrono::clock_cast<std::chrono::system_clock>(when);
-            c.date = ole_from_time_t(std::chrono::system_clock::to_time_t(system));
+            // To the second, as the directory listing reports it.
+            const auto system = std::chrono::file_clock::to_sys(when);
+            c.date = ole_from_time_t(std::chrono::system_clock::to_time_t(
+                std::chrono::time_point_cast<std::chrono::system_clock::duration>(system)));
         }
         c.size = it->file_size(info_ec);
         if (info_ec) c.size = 0;
@@ -164,6 +166,7 @@ void bilddateien_einlesen(const std::string& folder, const std::vector<Extension
 int32_t bilddateien_zaehlen(const std::string& folder, const std::vector<ExtensionEntry>& patterns, bool oracle) {
     int32_t count = 0;
     passende_dateien(folder, patterns, [&](const Candidate& c) {
+        if (c.size > static_cast<uintmax_t>(std::numeric_limits<int32_t>::max())) return;
         if (count == std::numeric_limits<int32_t>::max()) return;
         if (oracle && !orakel_sagt_ja(folder, record_for(c))) return;
         ++count;

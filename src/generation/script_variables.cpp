@@ -1,6 +1,5 @@
 #include "generation/script_variables.h"
 
-#include <cmath>
 #include <limits>
 
 #include "foundation/language.h"
@@ -121,10 +120,11 @@ void pfadvariablen_loeschen() {
     variable_setzen(v.path, "");
     for (const ZNSWertRef* counter :
          {&v.count_cur_path, &v.count_prev_path, &v.count_next_path, &v.count_pages, &v.count_files,
-          &v.count_page_files, &v.count_cur_page, &v.count_prev_page, &v.count_next_page, &v.size_byte_path,
-          &v.size_byte_path_original}) {
+          &v.count_page_files, &v.count_cur_page, &v.count_prev_page, &v.count_next_page}) {
         variable_setzen(*counter, int32_t{0});
     }
+    variable_setzen_bytes(v.size_byte_path, 0);
+    variable_setzen_bytes(v.size_byte_path_original, 0);
 }
 
 }  // namespace galvora
