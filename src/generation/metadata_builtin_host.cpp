@@ -9,13 +9,15 @@ namespace galvora {
 
 namespace {
 
-// Script integers have 32 bits; an unsigned EXIF value beyond them travels
-// as a number so that it is not cut to another value.
-ExifKomponente komponente(const ExifValue& value) {
+bool fits_script_integer(const ExifValue& value) {
+    const auto* n = std::get_if<std::int64_t>(&value);
+    return !n || (*n >= std::numeric_limits<int32_t>::min() && *n <= std::numeric_limits<int32_t>::max());
+}
+
+ExifKomponente komponente(const ExifValue& value, bool as_double) {
     if (const auto* n = std::get_if<std::int64_t>(&value)) {
-        if (*n >= std::numeric_limits<int32_t>::min() && *n <= std::numeric_limits<int32_t>::max())
-            return static_cast<int32_t>(*n);
-        return static_cast<double>(*n);
+        if (as_double) return static_cast<double>(*n);
+        return static_cast<int32_t>(*n);
     }
     if (const auto* d = std::get_if<double>(&value)) return *d;
     return std::get<std::string>(value);
@@ -30,12 +32,16 @@ int64_t MetadataBuiltinHost::bild_exif_anzahl(int32_t section) { return galvora:
 bool MetadataBuiltinHost::bild_exif_wert(int32_t section, int32_t tag, ExifEintrag& eintrag) {
     ZNExif record;
     if (!galvora::bild_exif_wert(section, tag, record)) return false;
+    // Script integers have 32 bits: an unsigned LONG of 2^31 or more makes the
+    // whole entry a list of numbers, so that no value is cut to another.
+    bool as_double = false;
+    for (const auto& value : record.inhalt) as_double = as_double || !fits_script_integer(value);
     eintrag.tag = record.tag;
-    eintrag.typ = record.typ;
+    eintrag.typ = as_double ? kExifTypDouble : record.typ;
     eintrag.big_endian = record.big_endian;
     eintrag.komponenten.clear();
     eintrag.komponenten.reserve(record.inhalt.size());
-    for (const auto& value : record.inhalt) eintrag.komponenten.push_back(komponente(value));
+    for (const auto& value : record.inhalt) eintrag.komponenten.push_back(komponente(value, as_double));
     return true;
 }
 

@@ -95,6 +95,8 @@ TEST_F(TemplatesReadMetadata, ValuesNamesAndTextsReachThePage) {
     EXPECT_EQ(run("{exifnice(37386)}|{exifnice(37386, 0, 1)}|{exiftagname(274)}|{exifcount(@MAKERNOTE)}"),
               "50.0mm|80mm|Ausrichtung|1");
     EXPECT_EQ(run("{exifnice(2, 0, 1, @GPS)}"), "48&deg; 51' 13.80\"");
+    // An unsigned value of 2^31 and more keeps its value.
+    EXPECT_EQ(run("{exif(40962)}|{exifnice(40962, 0, 10)}"), "3000000000.0|3000000000.0");
     EXPECT_EQ(run("{iptc(\"Stichwörter\")}|{iptctagname(25)}|{imagecomment(\"p1\")}|{imagecommentkey(1)}"),
               "sea,beach|Stichwörter|Urlaub|P1");
 }
