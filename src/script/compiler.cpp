@@ -29,12 +29,19 @@ std::string erste_zeichen(const std::string& text, size_t anzahl) {
     return utf8_encode(t);
 }
 
-void ersetzen(std::string& s, std::string_view von, std::string_view nach) {
-    size_t pos = 0;
-    while ((pos = s.find(von, pos)) != std::string::npos) {
-        s.replace(pos, von.size(), nach);
-        pos += nach.size();
+// Template text with "~<" and "~>" standing for the braces.
+std::string klammern_einsetzen(std::string_view s) {
+    std::string out;
+    out.reserve(s.size());
+    for (size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == '~' && i + 1 < s.size() && (s[i + 1] == '<' || s[i + 1] == '>')) {
+            out.push_back(s[i + 1] == '<' ? '{' : '}');
+            ++i;
+        } else {
+            out.push_back(s[i]);
+        }
     }
+    return out;
 }
 
 const char* eigener_text(int32_t code) {
@@ -91,10 +98,7 @@ const char* ZNSCompiler::fehler_schluessel(int32_t code) {
 }
 
 std::string ZNSCompiler::fehlermeldung() const {
-    const char* schluessel = fehler_schluessel(fehler_code_);
-    std::string text = inq("Msg", schluessel);
-    if (const char* eigen = eigener_text(fehler_code_); eigen && text == "?" + std::string(schluessel) + "?")
-        text = eigen;
+    std::string text = meldungstext(fehler_schluessel(fehler_code_), eigener_text(fehler_code_));
     if (fehler_code_ == 0) return text;
     return text + "\n" + inq("Msg", "ErrZNSFound") + " " + erste_zeichen(fehler_token_, 25) + "\n" +
            inq("Msg", "ErrZNSLine") + " " + std::to_string(fehler_zeile_);
@@ -224,9 +228,7 @@ int ZNSCompiler::template_uebersetzen(std::string_view name) {
         int32_t t = scanner_.token_vorschau_text(text);
         if (t == TOK_TEMPLATE) {
             scanner_.token_verbrauchen();
-            ersetzen(text, "~<", "{");
-            ersetzen(text, "~>", "}");
-            emit(OP_AUSGABE, konstante(e.const_oba.s_alloc(text)));
+            emit(OP_AUSGABE, konstante(e.const_oba.s_alloc(klammern_einsetzen(text))));
             scanner_.modus_setzen(MODUS_SKRIPT);
         } else if (t == TOK_GKLAMMER_AUF) {
             scanner_.token_verbrauchen();

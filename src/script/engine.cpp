@@ -48,6 +48,15 @@ const char* eigener_text(std::string_view schluessel) {
 
 }  // namespace
 
+std::string meldungstext(const char* schluessel, const char* fallback) {
+    std::string text = inq("Msg", schluessel);
+    const std::string_view k(schluessel);
+    const bool fehlt = text.size() == k.size() + 2 && text.front() == '?' && text.back() == '?' &&
+                       std::string_view(text).substr(1, k.size()) == k;
+    if (fehlt && fallback) return fallback;
+    return text;
+}
+
 ZNS* zns() { return engine_objekt().get(); }
 
 void script_objekt_anlegen() {
@@ -126,10 +135,11 @@ const char* ZNS::fehler_schluessel(int32_t code) {
 
 void ZNS::fehler(int32_t code) {
     const char* schluessel = fehler_schluessel(code);
-    std::string text = inq("Msg", schluessel);
-    if (const char* eigen = eigener_text(schluessel); eigen && text == "?" + std::string(schluessel) + "?") text = eigen;
+    const std::string text = meldungstext(schluessel, eigener_text(schluessel));
     errn_last->set_integer(code);
-    errs_last->set_string(funktion_aktuell + ": (" + zahl_zu_text(code) + ") " + text);
+    std::string zeile = funktion_aktuell;
+    zeile.append(": (").append(zahl_zu_text(code)).append(") ").append(text);
+    errs_last->set_string(std::move(zeile));
     errf_last->set_string(aufrufstapel(0));
 }
 

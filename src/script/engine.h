@@ -92,6 +92,10 @@ private:
     void typtabelle_fuellen();
 };
 
+// Text of a "Msg" key in the current language; the built-in fallback when
+// the language does not know the key (keys this program added later).
+std::string meldungstext(const char* schluessel, const char* fallback);
+
 // The program-wide engine object (nothing until script_objekt_anlegen).
 ZNS* zns();
 // Creates the engine, or resets it when it exists.

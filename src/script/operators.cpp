@@ -343,10 +343,10 @@ std::string ausgabe_text(const ZNSVariable& v) {
     switch (v.typ) {
     case TYP_INTEGER: return zahl_zu_text(v.als_integer());
     case TYP_DOUBLE: return double_ausgabe_text(v.als_double());
-    case TYP_SYMBOL: return "@" + symbol_name(v.als_integer());
+    case TYP_SYMBOL: return std::string(1, '@').append(symbol_name(v.als_integer()));
     case TYP_STRING: return v.als_text();
     case TYP_DATUM: return datum_text(v.als_double());
-    case TYP_ARRAY: return "@" + engine().sym_array->bezeichner;
+    case TYP_ARRAY: return std::string(1, '@').append(engine().sym_array->bezeichner);
     default: return std::string();
     }
 }
