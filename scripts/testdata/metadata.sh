@@ -7,7 +7,12 @@ set -euo pipefail
 if [ ! -e "$dest/goexif/.done" ]; then
   work=$(mktemp -d "$dest/.goexif.XXXXXX")
   chmod 0777 "$work"  # apt fetches as its own user
-  ( cd "$work" && apt-get download golang-github-rwcarlsen-goexif-dev >/dev/null )
+  if ! ( cd "$work" && apt-get download golang-github-rwcarlsen-goexif-dev >/dev/null 2>&1 ); then
+    # A fresh machine may not have the package lists yet.
+    SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO="sudo"
+    $SUDO apt-get update -q >/dev/null
+    ( cd "$work" && apt-get download golang-github-rwcarlsen-goexif-dev >/dev/null )
+  fi
   dpkg-deb -x "$work"/golang-github-rwcarlsen-goexif-dev_*.deb "$work/x"
   src="$work/x/usr/share/gocode/src/github.com/rwcarlsen/goexif/exif"
   rm -rf "$dest/goexif"
