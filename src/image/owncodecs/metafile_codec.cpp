@@ -17,18 +17,6 @@ namespace {
 // that size do not occur, and the whole file is held in memory for it.
 constexpr uint64_t kMaxVectorBytes = 64u << 20;
 
-bool one_bitmap_only(const MetafileScan& scan) {
-    return scan.bitmap && scan.bitmap_records == 1 && scan.drawing_records == 0;
-}
-
-DibInfo bitmap_info(ByteReader& in, const EmbeddedBitmap& b, uint64_t& bits_start) {
-    in.seek(b.info_start);
-    DibInfo info = dib_read_info(in, b.info_end);
-    bits_start = b.bits_start ? b.bits_start : in.tell();
-    require(bits_start <= b.bits_end);
-    return info;
-}
-
 std::vector<uint8_t> whole_file(ByteReader& in) {
     require(in.size() <= kMaxVectorBytes);
     std::vector<uint8_t> bytes(static_cast<size_t>(in.size()));
@@ -159,11 +147,8 @@ void write_wmf(const PictureBuffer& buffer, ByteWriter& w) {
 void metafile_read_dims(FILE* in, int32_t& width, int32_t& height) {
     ByteReader r(in);
     const MetafileScan scan = scan_metafile(r);
-    if (one_bitmap_only(scan)) {
-        uint64_t bits = 0;
-        const DibInfo info = bitmap_info(r, *scan.bitmap, bits);
-        width = info.width;
-        height = info.height;
+    if (holds_one_bitmap(scan)) {
+        embedded_bitmap_size(r, *scan.bitmap, width, height);
         return;
     }
     require(scan.kind == MetafileKind::wmf);
@@ -173,11 +158,7 @@ void metafile_read_dims(FILE* in, int32_t& width, int32_t& height) {
 PictureBuffer metafile_read(FILE* in) {
     ByteReader r(in);
     const MetafileScan scan = scan_metafile(r);
-    if (one_bitmap_only(scan)) {
-        uint64_t bits = 0;
-        const DibInfo info = bitmap_info(r, *scan.bitmap, bits);
-        return dib_decode_pixels(r, info, bits, scan.bitmap->bits_end);
-    }
+    if (holds_one_bitmap(scan)) return decode_embedded_bitmap(r, *scan.bitmap);
     // An EMF drawing is more than a bitmap: not something we can show.
     require(scan.kind == MetafileKind::wmf);
     return wmf_render(whole_file(r));

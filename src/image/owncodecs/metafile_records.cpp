@@ -1,5 +1,7 @@
 #include "image/owncodecs/metafile_records.h"
 
+#include "image/owncodecs/dib_decoder.h"
+
 namespace galvora {
 
 namespace {
@@ -132,6 +134,35 @@ MetafileScan scan_emf(ByteReader& in) {
 }
 
 }  // namespace
+
+namespace {
+
+DibInfo bitmap_info(ByteReader& in, const EmbeddedBitmap& b, uint64_t& bits_start) {
+    in.seek(b.info_start);
+    DibInfo info = dib_read_info(in, b.info_end);
+    bits_start = b.bits_start ? b.bits_start : in.tell();
+    require(bits_start <= b.bits_end);
+    return info;
+}
+
+}  // namespace
+
+bool holds_one_bitmap(const MetafileScan& scan) {
+    return scan.bitmap && scan.bitmap_records == 1 && scan.drawing_records == 0;
+}
+
+void embedded_bitmap_size(ByteReader& in, const EmbeddedBitmap& bitmap, int32_t& width, int32_t& height) {
+    uint64_t bits = 0;
+    const DibInfo info = bitmap_info(in, bitmap, bits);
+    width = info.width;
+    height = info.height;
+}
+
+PictureBuffer decode_embedded_bitmap(ByteReader& in, const EmbeddedBitmap& bitmap) {
+    uint64_t bits = 0;
+    const DibInfo info = bitmap_info(in, bitmap, bits);
+    return dib_decode_pixels(in, info, bits, bitmap.bits_end);
+}
 
 MetafileScan scan_metafile(ByteReader& in) {
     require(in.size() >= 18);

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "image/owncodecs/byte_reader.h"
+#include "image/picture_buffer.h"
 
 namespace galvora {
 
@@ -28,5 +29,12 @@ struct MetafileScan {
 // Walks every record from the start of the file; any size or offset that
 // leaves the file or its record is bad data.
 MetafileScan scan_metafile(ByteReader& in);
+
+// True when the metafile's whole picture is its one bitmap.
+bool holds_one_bitmap(const MetafileScan& scan);
+
+// Size and pixels of an embedded bitmap.
+void embedded_bitmap_size(ByteReader& in, const EmbeddedBitmap& bitmap, int32_t& width, int32_t& height);
+PictureBuffer decode_embedded_bitmap(ByteReader& in, const EmbeddedBitmap& bitmap);
 
 }  // namespace galvora
