@@ -23,6 +23,8 @@ PACKAGES=(
   xdg-utils libvips-tools curl ca-certificates xz-utils unzip file
   # metadata tests (reference reader) and the short fuzzing runs (clang with its fuzzer runtime)
   libimage-exiftool-perl clang libclang-rt-14-dev
+  # locale sources: the script tests build a German locale to check number output
+  locales
 )
 
 missing=()

@@ -33,6 +33,8 @@ TEST_F(CompilerTest, EveryCompileErrorWithTokenLineAndPosition) {
         {"", "function f(a;", 5, ";", 1, 13},
         {"{a b}", "", 6, "b", 1, 4},
         {"\n\n{a b}", "", 6, "b", 3, 6},
+        {"{a b\nc}", "", 6, "b", 2, 4},
+        {"{a[1][2]}", "", 6, "[", 1, 6},
         {"{for (i = 0 i < 1;) 1}", "", 6, "i", 1, 13},
         {"{a[1}", "", 8, "}", 1, 5},
         {"{if 1}", "", 9, "1", 1, 5},

@@ -1,9 +1,11 @@
 // Templates and modules compiled and run: output, error variables and the
 // run's return value, written as tables of script text and expected results.
 #include <clocale>
+#include <cstdlib>
 #include <sstream>
 #include <string>
 
+#include "foundation/temp_folder.h"
 #include "script/compiler.h"
 #include "script/output.h"
 #include "script/trial_run.h"
@@ -78,6 +80,8 @@ TEST_F(RunTest, OperatorsAndPromotion) {
         {"{\"a\" < \"b\"} {\"B\" < \"a\"} {\"ab\" >= \"ab\"} {\"b\" > \"ab\"}", "@true @true @true @true"},
         {"{a = 1; a = a; a}", "1"},
         {"{a = b = 3; a + b}", "6"},
+        {"{1 | 2 ^ 3 & 4} {1 + 2 == 3 && 2 < 1 || 4 > 3} {--5} {!!0} {~~7} {0xff}", "3 @true 5 @false 7 255"},
+        {"{(x) = 4; x} {(1, 2, 3)}", "4 3"},
     };
     for (const auto& f : faelle) pruefen(f);
 }
@@ -230,13 +234,23 @@ TEST_F(RunTest, OutputGoesToTheRegisteredPageOrNowhere) {
 }
 
 TEST_F(RunTest, NumbersAreWrittenWithAPointWhateverTheLocale) {
-    const char* vorher = std::setlocale(LC_ALL, nullptr);
-    std::string alt = vorher ? vorher : "C";
-    bool deutsch = std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
+    // A German locale (decimal comma) built into a temporary folder.
+    testing::TempFolder ordner;
+    const std::string befehl = "localedef -i de_DE -f UTF-8 '" + (ordner.path() / "de_DE.utf8").string() + "' 2>/dev/null";
+    ASSERT_EQ(std::system(befehl.c_str()), 0) << "localedef (packages libc-bin, locales) is needed";
+    const char* alt_locpath = std::getenv("LOCPATH");
+    std::string alt_pfad = alt_locpath ? alt_locpath : "";
+    ::setenv("LOCPATH", ordner.path().c_str(), 1);
+    std::string alt = std::setlocale(LC_ALL, nullptr);
+    ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr);
+    EXPECT_STREQ(std::localeconv()->decimal_point, ",");
+
     script_objekt_anlegen();
-    pruefen({"{2.5} {\"\" + 2.5} {0.000001}", "2.5 2.5 0.000001"});
+    EXPECT_EQ(zns()->dezimal_trenner, ",");
+    pruefen({"{2.5} {\"\" + 2.5} {0.000001} {1.5 + 1}", "2.5 2.5 0.000001 2.5"});
+
     std::setlocale(LC_ALL, alt.c_str());
-    if (!deutsch) GTEST_LOG_(INFO) << "de_DE.UTF-8 is not installed; checked under the C locale only";
+    if (alt_locpath) ::setenv("LOCPATH", alt_pfad.c_str(), 1); else ::unsetenv("LOCPATH");
 }
 
 TEST_F(RunTest, DatesAreWrittenWithTheLanguagePattern) {
