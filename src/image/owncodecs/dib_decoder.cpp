@@ -142,9 +142,10 @@ DibInfo dib_read_info(ByteReader& in, uint64_t region_end) {
         in.seek(start + 32);
         colours_used = in.le32();
     }
-    // OS/2 2.x headers number their compressions differently: 3 is Huffman,
-    // 4 RLE24; neither is read.
-    if (hs > 12 && hs < 40) require(info.compression <= kRle4);
+    // OS/2 2.x headers (every size but the Windows ones) number their
+    // compressions differently: 3 is Huffman, 4 RLE24; neither is read.
+    const bool windows_header = hs == 40 || hs == 52 || hs == 56 || hs == 108 || hs == 124;
+    if (hs != 12 && !windows_header) require(info.compression <= kRle4);
 
     const uint32_t c = info.compression;
     require(c == kPlain || c == kRle8 || c == kRle4 || c == kBitFields || c == kAlphaBitFields);
@@ -155,7 +156,7 @@ DibInfo dib_read_info(ByteReader& in, uint64_t region_end) {
 
     in.seek(start + hs);
     if (c == kBitFields || c == kAlphaBitFields) {
-        if (hs >= 52) {
+        if (windows_header && hs >= 52) {
             in.seek(start + 40);
             for (auto& m : info.masks) m = in.le32();
             in.seek(start + hs);

@@ -26,9 +26,9 @@ void put32(std::string& s, uint32_t v) {
 // A BMP file with a 40-byte header; palette entries as 0xRRGGBB.
 std::string make_bmp(int32_t width, int32_t height, uint16_t bits, uint32_t compression,
                      const std::vector<uint32_t>& palette, const std::string& pixels,
-                     const std::vector<uint32_t>& masks = {}) {
+                     const std::vector<uint32_t>& masks = {}, uint32_t header_size = 40) {
     std::string info;
-    put32(info, 40);
+    put32(info, header_size);
     put32(info, static_cast<uint32_t>(width));
     put32(info, static_cast<uint32_t>(height));
     put16(info, 1);
@@ -39,6 +39,7 @@ std::string make_bmp(int32_t width, int32_t height, uint16_t bits, uint32_t comp
     put32(info, 0);
     put32(info, static_cast<uint32_t>(palette.size()));
     put32(info, 0);
+    info.resize(header_size, '\0');
     for (uint32_t m : masks) put32(info, m);
     for (uint32_t c : palette) put32(info, c);
     std::string file = "BM";
@@ -173,6 +174,15 @@ TEST(BmpCodec, OldOs2HeaderWithThreeByteColourTable) {
     const PictureBuffer b = decode_bytes(kBmp, file);
     expect_pixel(b, 0, 0, 255, 0, 0);
     expect_pixel(b, 1, 0, 0, 0, 255);
+}
+
+TEST(BmpCodec, Os2VersionTwoHeaderKeepsItsOwnCompressionCodes) {
+    // The 64-byte header shares the first 40 bytes with the Windows one, but
+    // its compression 3 is Huffman coding, not bit fields.
+    const std::string px = std::string("\x01\x02\x03\x00", 4);
+    const PictureBuffer plain = decode_bytes(kBmp, make_bmp(1, 1, 24, 0, {}, px, {}, 64));
+    EXPECT_EQ(plain.pixel(0, 0)[0], 3);
+    EXPECT_EQ(fault_of(kBmp, make_bmp(1, 1, 32, 3, {}, px, {}, 64)), ImagingFault::bad_data);
 }
 
 TEST(BmpCodec, HostileHeadersGiveTheReadError) {
