@@ -51,12 +51,7 @@ protected:
         b.add(exif, rationals(33434, {{1, 125}}, false));
         b.add(exif, rationals(37386, {{50, 1}}, false));
         b.makernote(exif, 32, [](std::uint32_t off) { return encode_directory({shorts(7, {3}, false)}, false, off, 0); });
-        auto captured = std::make_shared<CapturedMetadata>();
-        captured->jpeg_markers = {
-            {0xE1, b.app1_payload()},
-            {0xED, photoshop_payload({{0x0404, "", iptc_dataset(25, "sea") + iptc_dataset(25, "beach")}})},
-            {0xFE, "Urlaub"}};
-        return captured;
+        return holiday_jpeg(b);
     }
 
     TempDir dir_;

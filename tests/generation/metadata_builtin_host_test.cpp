@@ -76,12 +76,7 @@ std::shared_ptr<CapturedMetadata> canon_picture() {
     b.add(exif, longs(0xA002, {3000000000u}, big));
     b.add(gps, rationals(2, {{48, 1}, {5123, 100}, {0, 1}}, big));
     b.makernote(exif, 32, [](std::uint32_t off) { return encode_directory({shorts(6, {1}, true)}, true, off, 0); });
-    auto captured = std::make_shared<CapturedMetadata>();
-    captured->jpeg_markers = {
-        {0xE1, b.app1_payload()},
-        {0xED, photoshop_payload({{0x0404, "", iptc_dataset(25, "sea") + iptc_dataset(25, "beach")}})},
-        {0xFE, "Urlaub"}};
-    return captured;
+    return holiday_jpeg(b);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -330,6 +331,17 @@ inline TempDir::TempDir() {
 inline TempDir::~TempDir() {
     std::error_code ec;
     std::filesystem::remove_all(path_, ec);
+}
+
+// A JPEG's markers: the EXIF of `exif`, IPTC keywords "sea" and "beach" (dataset
+// 25 twice) and the comment "Urlaub".
+inline std::shared_ptr<CapturedMetadata> holiday_jpeg(const TiffBuilder& exif) {
+    auto captured = std::make_shared<CapturedMetadata>();
+    captured->jpeg_markers = {
+        {0xE1, exif.app1_payload()},
+        {0xED, photoshop_payload({{0x0404, "", iptc_dataset(25, "sea") + iptc_dataset(25, "beach")}})},
+        {0xFE, "Urlaub"}};
+    return captured;
 }
 
 }  // namespace galvora::testing
