@@ -159,10 +159,11 @@ TEST_F(CloneTest, TextStampScriptFollowsTheListPosition) {
     jpeg_original();
     effects.add(std::make_shared<CBorder>());
     effects.add(std::make_shared<CTextStamp>());
+    effects.add(std::make_shared<CTextStamp>());  // its text did not compile: no function
     compile("_stamptext_1", "wrong");
     compile("_stamptext_2", "second {\"item\"}");
     std::vector<std::string> calls;
-    std::string drawn_text;
+    std::vector<std::string> drawn_texts;
     CloneEffectSteps steps;
     steps.border = [&](PictureBuffer& p, const CBorder&, ErrorInfo&) {
         calls.push_back("border");
@@ -174,15 +175,15 @@ TEST_F(CloneTest, TextStampScriptFollowsTheListPosition) {
     };
     steps.text_stamp = [&](PictureBuffer& p, const CTextStamp&, const std::string& text, ErrorInfo&) {
         calls.push_back("text");
-        drawn_text = text;
+        drawn_texts.push_back(text);
         EXPECT_EQ(p.width(), 660);
         return true;
     };
     image.effect_steps(steps);
     image.CloneStempeln(true);
     ASSERT_TRUE(image.DoIt()) << image.Err().description;
-    EXPECT_EQ(calls, (std::vector<std::string>{"border", "text"}));
-    EXPECT_EQ(drawn_text, "second item");
+    EXPECT_EQ(calls, (std::vector<std::string>{"border", "text", "text"}));
+    EXPECT_EQ(drawn_texts, (std::vector<std::string>{"second item", ""}));
     EXPECT_EQ(image.ImageFile()->CDimX, 660);
     EXPECT_EQ(image.ImageFile()->CDimY, 500);
     int32_t w = 0, h = 0;
@@ -190,14 +191,19 @@ TEST_F(CloneTest, TextStampScriptFollowsTheListPosition) {
     EXPECT_EQ(w, 660);
 }
 
-TEST_F(CloneTest, EffectsNotAvailableFailThatPicture) {
+TEST_F(CloneTest, FailedEffectLeavesNoClone) {
     auto r = jpeg_original();
     effects.add(std::make_shared<CBildEffekt>());
+    CloneEffectSteps steps;
+    steps.picture_effect = [](PictureBuffer&, const CBildEffekt&, ErrorInfo& e) {
+        e = ErrorInfo{1000, "ApplyEffect", "ApplyEffect: not available"};
+        return false;
+    };
+    image.effect_steps(steps);
     image.CloneStempeln(true);
     EXPECT_FALSE(image.DoIt());
     EXPECT_EQ(image.ErrImage(), clone_path(*r));
-    EXPECT_NE(image.Err().number, 0);
-    EXPECT_NE(image.Err().description.find("not available"), std::string::npos);
+    EXPECT_EQ(image.Err().source, "ApplyEffect");
     EXPECT_FALSE(image.CloneErstellt());
     EXPECT_FALSE(std::filesystem::exists(clone_path(*r)));
 }
@@ -295,8 +301,6 @@ TEST_F(CloneTest, FailedWriteKeepsTheExistingClone) {
     ASSERT_TRUE(image.DoIt());
     const std::string before = read_bytes(clone_path(*r));
     set_date(clone_path(*r), r->ODatum - 1);  // outdated, so it is remade
-    image.CloneMaxSize(1);
-    image.CloneQualität(1000);  // the size search refuses nothing; the type decides
     r->CBildtyp = picture_type::camera_raw;
     EXPECT_FALSE(image.DoIt());
     EXPECT_EQ(r->CDimX, 0);
@@ -315,6 +319,21 @@ TEST_F(CloneTest, DamagedCloneIsMadeAgain) {
     int32_t w = 0, h = 0;
     GetImageDims(clone_path(*r), picture_type::jpeg, w, h);
     EXPECT_EQ(w, 640);
+}
+
+TEST_F(CloneTest, CloneNeverReplacesItsOriginal) {
+    auto r = jpeg_original();
+    const std::string original = (originals / "a.jpg").string();
+    const std::string before = read_bytes(original);
+    image.ClonePfad(originals.string());
+    EXPECT_FALSE(image.DoIt());
+    EXPECT_EQ(image.ErrImage(), original);
+    EXPECT_EQ(read_bytes(original), before);
+
+    // Unprocessed, the original already is its own clone.
+    image.CloneSeitenwahl(0);
+    EXPECT_TRUE(image.DoIt()) << image.Err().description;
+    EXPECT_EQ(read_bytes(original), before);
 }
 
 TEST_F(CloneTest, CopyIntoAMissingFolderReportsFileCopy) {
