@@ -371,15 +371,21 @@ int ZNSCompiler::parse_block() {
     return 0;
 }
 
-int ZNSCompiler::parse_if() {
-    scanner_.token_verbrauchen();
+// "(" expression list ")" after if, while and switch.
+int ZNSCompiler::parse_klammerausdruck(Operand& o) {
     if (scanner_.token_vorschau() != '(') return fehler_setzen(ZNS_RUNDE_KLAMMER_AUF);
     scanner_.token_verbrauchen();
-    Operand c;
     bool z = false;
-    if (parse_ausdrucksliste(c, z)) return 1;
+    if (parse_ausdrucksliste(o, z)) return 1;
     if (scanner_.token_vorschau() != ')') return fehler_setzen(ZNS_RUNDE_KLAMMER_ZU);
     scanner_.token_verbrauchen();
+    return 0;
+}
+
+int ZNSCompiler::parse_if() {
+    scanner_.token_verbrauchen();
+    Operand c;
+    if (parse_klammerausdruck(c)) return 1;
     int32_t jf = emit(OP_SPRUNG_FALSCH, c, direkt(0));
     if (parse_anweisung()) return 1;
     int32_t j = emit(OP_SPRUNG, direkt(0));
@@ -398,13 +404,8 @@ int ZNSCompiler::parse_while() {
     ++echte_schleifen_;
     const size_t breaks = break_liste_.size(), continues = continue_liste_.size();
     const int32_t start = naechste();
-    if (scanner_.token_vorschau() != '(') return fehler_setzen(ZNS_RUNDE_KLAMMER_AUF);
-    scanner_.token_verbrauchen();
     Operand c;
-    bool z = false;
-    if (parse_ausdrucksliste(c, z)) return 1;
-    if (scanner_.token_vorschau() != ')') return fehler_setzen(ZNS_RUNDE_KLAMMER_ZU);
-    scanner_.token_verbrauchen();
+    if (parse_klammerausdruck(c)) return 1;
     int32_t jf = emit(OP_SPRUNG_FALSCH, c, direkt(0));
     if (parse_anweisung()) return 1;
     emit(OP_SPRUNG, direkt(start));
@@ -468,13 +469,8 @@ int ZNSCompiler::parse_for() {
 
 int ZNSCompiler::parse_switch() {
     scanner_.token_verbrauchen();
-    if (scanner_.token_vorschau() != '(') return fehler_setzen(ZNS_RUNDE_KLAMMER_AUF);
-    scanner_.token_verbrauchen();
     Operand v;
-    bool z = false;
-    if (parse_ausdrucksliste(v, z)) return 1;
-    if (scanner_.token_vorschau() != ')') return fehler_setzen(ZNS_RUNDE_KLAMMER_ZU);
-    scanner_.token_verbrauchen();
+    if (parse_klammerausdruck(v)) return 1;
     if (scanner_.token_vorschau() != TOK_GKLAMMER_AUF) return fehler_setzen(ZNS_GESCHWEIFTE_KLAMMER_AUF);
     scanner_.token_verbrauchen();
     ++schleifen_tiefe_;

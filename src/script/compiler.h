@@ -88,6 +88,7 @@ private:
     int parse_anweisungsliste();
     int parse_anweisung();
     int parse_block();
+    int parse_klammerausdruck(Operand& o);
     int parse_if();
     int parse_switch();
     int parse_while();
