@@ -1,4 +1,6 @@
 // read, write, exist and input.
+#include <unistd.h>
+
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
@@ -101,6 +103,9 @@ void write_(Aufruf& a) {
         // A new text replaces the file only once it is completely written.
         if (pfad.empty()) ec = std::make_error_code(std::errc::no_such_file_or_directory);
         else if (fs::is_directory(ziel, ec)) ec = std::make_error_code(std::errc::is_a_directory);
+        // A file the user may not write stays as it is, though its folder would allow a rename.
+        else if (::access(pfad.c_str(), F_OK) == 0 && ::access(pfad.c_str(), W_OK) != 0)
+            ec = std::make_error_code(std::errc::permission_denied);
         else write_file_atomic(ziel, text, ec);
         if (ec) melden(dateifehler(ziel, ec));
     } else {

@@ -1,4 +1,6 @@
 // read, write, exist and input on files in a temporary folder.
+#include <unistd.h>
+
 #include <fstream>
 #include <sstream>
 
@@ -89,6 +91,15 @@ TEST_F(FileBuiltinTest, WriteCreatesReplacesAndAppends) {
         {"{write(" + q(ordner.pfad().string()) + ", @APPEND, \"a\")}|{ERRN_LAST}", "@error|75", 75},
     });
     EXPECT_TRUE(std::filesystem::is_directory(ordner.pfad()));
+
+    // A file without write permission keeps its text (unless the tests run as root).
+    const std::string geschuetzt = ordner.datei("geschuetzt.txt");
+    schreiben(geschuetzt, "alt");
+    std::filesystem::permissions(geschuetzt, std::filesystem::perms::owner_read);
+    if (::access(geschuetzt.c_str(), W_OK) != 0) {
+        pruefen({{"{write(" + q(geschuetzt) + ", \"neu\")}|{ERRN_LAST}", "@error|70", 70}});
+        EXPECT_EQ(inhalt(geschuetzt), "alt");
+    }
 }
 
 TEST_F(FileBuiltinTest, ExistTestsFilesAndFolders) {
