@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "exif_test_support.h"
+#include "image/metadata/metadata_definition.h"
 #include "image/metadata/picture_metadata.h"
 #include "image/metadata/read_image_metadata.h"
 #include "image/picture_type.h"
@@ -258,4 +259,36 @@ TEST(ThirdPartyFiles, CorruptFilesEndCleanly) {
         EXPECT_LT(pm.ExifCount(), 1000);
     }
     EXPECT_EQ(files, 3);
+}
+
+// The component positions metadata.def gives Canon's camera settings match
+// what the camera wrote: each named component holds exiftool's value.
+TEST(ThirdPartyFiles, CanonCameraSettingsPositionsOfTheDefinitionFile) {
+    const fs::path file = kData / "goexif" / "samples" / "2006-08-03-16-29-38-sep-2006-08-03-16-29-38a.jpg";
+    CapturedMetadata captured = jpeg_markers(read_file(file));
+    ASSERT_FALSE(captured.jpeg_markers.empty());
+    TempDir tmp;
+    const fs::path exif_alone = tmp.path() / "canon.exif";
+    std::ofstream(exif_alone, std::ios::binary) << captured.jpeg_markers.front().second.substr(6);
+
+    MetadataDefinition defs;
+    ASSERT_TRUE(defs.load(fs::path(GALVORA_SOURCE_DIR) / "resources" / "metadata.def",
+                          [](const std::string&, const std::string& text) { ADD_FAILURE() << text; }));
+    PictureMetadata pm;
+    pm.set_source(std::make_shared<CapturedMetadata>(captured), picture_type::jpeg);
+    const ZNExif* settings = pm.ExifTag(kSectionMakernote, 1);
+    ASSERT_NE(settings, nullptr);
+    ASSERT_EQ(pm.camera_id, 4);
+
+    const std::vector<std::pair<int, std::string>> positions = {
+        {2, "MacroMode"}, {4, "Quality"}, {5, "CanonFlashMode"}, {8, "FocusMode"},
+        {18, "MeteringMode"}, {19, "FocusRange"}, {20, "AFPoint"}};
+    for (const auto& [position, exiftool_name] : positions) {
+        SCOPED_TRACE(exiftool_name);
+        EXPECT_NE(defs.ExifTagName(4, kSectionMakernote, 1, position), "");
+        std::string theirs = run("exiftool -n -s3 -Canon:" + exiftool_name + " " + quoted(exif_alone));
+        ASSERT_FALSE(theirs.empty());
+        EXPECT_EQ(std::get<std::int64_t>(settings->inhalt.at(static_cast<std::size_t>(position - 1))),
+                  std::stoll(theirs));
+    }
 }
