@@ -18,7 +18,7 @@ CXX=${FUZZ_CXX:-clang++}
 flags=(-std=c++20 -g -O1 -fno-omit-frame-pointer -fsanitize=fuzzer,address,undefined
        -fno-sanitize-recover=undefined -I"$root/src" -I"$root/fuzz")
 codec=$root/src/image/owncodecs
-sources=("$codec"/{byte_reader,byte_writer,dib_decoder,bmp_codec,pcx_codec,tga_codec,psd_codec,photo_cd_codec,metafile_records}.cpp
+sources=("$codec"/{byte_reader,byte_writer,dib_decoder,dib_encoder,bmp_codec,pcx_codec,tga_codec,psd_codec,photo_cd_codec,metafile_records}.cpp
          "$root/src/image/picture_buffer.cpp")
 
 # Seeds our writers make (the seed maker also needs the metafile writer and

@@ -6,11 +6,5 @@
 #include "owncodecs/fuzz_stream.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    using namespace galvora;
-    fuzz::with_input(data, size, [](FILE* f) {
-        int32_t w = 0, h = 0;
-        bmp_read_dims(f, w, h);
-    });
-    fuzz::with_input(data, size, [](FILE* f) { bmp_read(f); });
-    return 0;
+    return galvora::fuzz::run_reader(data, size, galvora::bmp_read_dims, galvora::bmp_read);
 }

@@ -29,4 +29,15 @@ void with_input(const std::uint8_t* data, std::size_t size, Fn&& fn) {
     std::fclose(f);
 }
 
+// The usual target: the header query, then the full decode.
+template <typename Dims, typename Read>
+int run_reader(const std::uint8_t* data, std::size_t size, Dims&& dims, Read&& read) {
+    with_input(data, size, [&](FILE* f) {
+        int32_t w = 0, h = 0;
+        dims(f, w, h);
+    });
+    with_input(data, size, [&](FILE* f) { read(f); });
+    return 0;
+}
+
 }  // namespace galvora::fuzz

@@ -10,10 +10,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace galvora;
     if (size < 1) return 0;
     const int32_t code = data[0] % 8;
-    fuzz::with_input(data + 1, size - 1, [code](FILE* f) {
-        int32_t w = 0, h = 0;
-        pcd_read_dims(f, code, w, h);
-    });
-    fuzz::with_input(data + 1, size - 1, [code](FILE* f) { pcd_read(f, code); });
-    return 0;
+    return fuzz::run_reader(
+        data + 1, size - 1, [code](FILE* f, int32_t& w, int32_t& h) { pcd_read_dims(f, code, w, h); },
+        [code](FILE* f) { return pcd_read(f, code); });
 }

@@ -6,11 +6,5 @@
 #include "owncodecs/fuzz_stream.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    using namespace galvora;
-    fuzz::with_input(data, size, [](FILE* f) {
-        int32_t w = 0, h = 0;
-        pcx_read_dims(f, w, h);
-    });
-    fuzz::with_input(data, size, [](FILE* f) { pcx_read(f); });
-    return 0;
+    return galvora::fuzz::run_reader(data, size, galvora::pcx_read_dims, galvora::pcx_read);
 }

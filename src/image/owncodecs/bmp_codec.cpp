@@ -1,11 +1,10 @@
 #include "image/owncodecs/bmp_codec.h"
 
-#include <vector>
-
 #include "image/imaging_error.h"
 #include "image/owncodecs/byte_reader.h"
 #include "image/owncodecs/byte_writer.h"
 #include "image/owncodecs/dib_decoder.h"
+#include "image/owncodecs/dib_encoder.h"
 
 namespace galvora {
 
@@ -60,27 +59,8 @@ void bmp_write(const PictureBuffer& buffer, FILE* out) {
     w.le32(static_cast<uint32_t>(file_bytes));
     w.le32(0);
     w.le32(kFileHeaderBytes + 40);
-    w.le32(40);
-    w.le32(static_cast<uint32_t>(buffer.width()));
-    w.le32(static_cast<uint32_t>(buffer.height()));  // positive: bottom row first
-    w.le16(1);
-    w.le16(24);
-    w.le32(0);
-    w.le32(static_cast<uint32_t>(image_bytes));
-    w.le32(3780);  // 96 dots per inch, in dots per metre
-    w.le32(3780);
-    w.le32(0);
-    w.le32(0);
-    std::vector<uint8_t> row(static_cast<size_t>(row_bytes), 0);
-    for (int32_t y = buffer.height() - 1; y >= 0; --y) {
-        const uint8_t* src = buffer.row(y);
-        for (int32_t x = 0; x < buffer.width(); ++x) {
-            row[x * 3] = src[x * 3 + 2];
-            row[x * 3 + 1] = src[x * 3 + 1];
-            row[x * 3 + 2] = src[x * 3];
-        }
-        w.bytes(row.data(), row.size());
-    }
+    write_dib_header(w, buffer, static_cast<uint32_t>(image_bytes));
+    write_bgr_rows_bottom_up(w, buffer, row_bytes);
     w.finish();
 }
 

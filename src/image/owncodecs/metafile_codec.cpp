@@ -6,6 +6,7 @@
 #include "image/owncodecs/byte_reader.h"
 #include "image/owncodecs/byte_writer.h"
 #include "image/owncodecs/dib_decoder.h"
+#include "image/owncodecs/dib_encoder.h"
 #include "image/owncodecs/metafile_records.h"
 #include "image/owncodecs/wmf_renderer.h"
 
@@ -23,33 +24,6 @@ std::vector<uint8_t> whole_file(ByteReader& in) {
     in.seek(0);
     in.read(bytes.data(), bytes.size());
     return bytes;
-}
-
-void write_dib_header(ByteWriter& w, const PictureBuffer& buffer, uint32_t image_bytes) {
-    w.le32(40);
-    w.le32(static_cast<uint32_t>(buffer.width()));
-    w.le32(static_cast<uint32_t>(buffer.height()));
-    w.le16(1);
-    w.le16(24);
-    w.le32(0);
-    w.le32(image_bytes);
-    w.le32(3780);
-    w.le32(3780);
-    w.le32(0);
-    w.le32(0);
-}
-
-void write_dib_rows(ByteWriter& w, const PictureBuffer& buffer) {
-    std::vector<uint8_t> row(static_cast<size_t>(dib_row_bytes(buffer.width(), 24)), 0);
-    for (int32_t y = buffer.height() - 1; y >= 0; --y) {
-        const uint8_t* src = buffer.row(y);
-        for (int32_t x = 0; x < buffer.width(); ++x) {
-            row[x * 3] = src[x * 3 + 2];
-            row[x * 3 + 1] = src[x * 3 + 1];
-            row[x * 3 + 2] = src[x * 3];
-        }
-        w.bytes(row.data(), row.size());
-    }
 }
 
 void write_emf(const PictureBuffer& buffer, ByteWriter& w) {
@@ -91,7 +65,7 @@ void write_emf(const PictureBuffer& buffer, ByteWriter& w) {
     w.le32(0x00CC0020);            // plain copy
     w.le32(wd), w.le32(ht);        // destination size
     write_dib_header(w, buffer, static_cast<uint32_t>(image));
-    write_dib_rows(w, buffer);
+    write_bgr_rows_bottom_up(w, buffer, dib_row_bytes(buffer.width(), 24));
 
     w.le32(14);
     w.le32(kEnd);
@@ -136,7 +110,7 @@ void write_wmf(const PictureBuffer& buffer, ByteWriter& w) {
     w.le16(ht), w.le16(wd), w.le16(0), w.le16(0);  // source
     w.le16(ht), w.le16(wd), w.le16(0), w.le16(0);  // destination
     write_dib_header(w, buffer, static_cast<uint32_t>(image));
-    write_dib_rows(w, buffer);
+    write_bgr_rows_bottom_up(w, buffer, dib_row_bytes(buffer.width(), 24));
 
     w.le32(3);
     w.le16(0);

@@ -6,6 +6,7 @@
 #include "image/imaging_error.h"
 #include "image/owncodecs/byte_reader.h"
 #include "image/owncodecs/byte_writer.h"
+#include "image/owncodecs/dib_encoder.h"
 
 namespace galvora {
 
@@ -177,16 +178,7 @@ void tga_write(const PictureBuffer& buffer, FILE* out) {
     w.le16(static_cast<uint16_t>(buffer.height()));
     w.u8(24);
     w.u8(0);   // bottom row first, left to right, no alpha
-    std::vector<uint8_t> row(buffer.row_bytes());
-    for (int32_t y = buffer.height() - 1; y >= 0; --y) {
-        const uint8_t* src = buffer.row(y);
-        for (int32_t x = 0; x < buffer.width(); ++x) {
-            row[x * 3] = src[x * 3 + 2];
-            row[x * 3 + 1] = src[x * 3 + 1];
-            row[x * 3 + 2] = src[x * 3];
-        }
-        w.bytes(row.data(), row.size());
-    }
+    write_bgr_rows_bottom_up(w, buffer, buffer.row_bytes());
     // Version 2 footer: no extension or developer area.
     w.le32(0);
     w.le32(0);

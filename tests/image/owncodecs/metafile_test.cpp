@@ -19,23 +19,14 @@ Writer writer_for(MetafileFormat format) {
     return [format](const PictureBuffer& b, FILE* f) { metafile_write(b, f, format); };
 }
 
-void put16(std::string& s, uint32_t v) {
-    s += static_cast<char>(v & 0xFF);
-    s += static_cast<char>((v >> 8) & 0xFF);
-}
-void put32(std::string& s, uint32_t v) {
-    put16(s, v & 0xFFFF);
-    put16(s, v >> 16);
-}
-
 // A placeable WMF of 100 x 50 units at 96 per inch: a red rectangle filling
 // the window.
 std::string vector_wmf() {
     std::string records;
     auto record = [&](uint16_t function, std::initializer_list<uint16_t> params) {
-        put32(records, static_cast<uint32_t>(3 + params.size()));
-        put16(records, function);
-        for (uint16_t p : params) put16(records, p);
+        append_le32(records, static_cast<uint32_t>(3 + params.size()));
+        append_le16(records, function);
+        for (uint16_t p : params) append_le16(records, p);
     };
     record(0x020B, {0, 0});               // window origin
     record(0x020C, {50, 100});            // window extent
@@ -46,15 +37,15 @@ std::string vector_wmf() {
     std::string s;
     const uint16_t placeable[10] = {0xCDD7, 0x9AC6, 0, 0, 0, 100, 50, 96, 0, 0};
     uint16_t checksum = 0;
-    for (uint16_t v : placeable) put16(s, v), checksum ^= v;
-    put16(s, checksum);
-    put16(s, 1);
-    put16(s, 9);
-    put16(s, 0x0300);
-    put32(s, static_cast<uint32_t>(9 + records.size() / 2));
-    put16(s, 1);
-    put32(s, 7);
-    put16(s, 0);
+    for (uint16_t v : placeable) append_le16(s, v), checksum ^= v;
+    append_le16(s, checksum);
+    append_le16(s, 1);
+    append_le16(s, 9);
+    append_le16(s, 0x0300);
+    append_le32(s, static_cast<uint32_t>(9 + records.size() / 2));
+    append_le16(s, 1);
+    append_le32(s, 7);
+    append_le16(s, 0);
     return s + records;
 }
 
@@ -116,17 +107,12 @@ TEST(Metafile, EmfDrawingsAndHostileRecordsGiveTheReadError) {
     };
     // The EMF header is 88 bytes; the bitmap record follows.
     std::string emf_without_bitmap = emf.substr(0, 88);
-    put32(emf_without_bitmap, 43);  // a rectangle: drawing that only a full renderer shows
-    put32(emf_without_bitmap, 24);
+    append_le32(emf_without_bitmap, 43);  // a rectangle: drawing that only a full renderer shows
+    append_le32(emf_without_bitmap, 24);
     emf_without_bitmap += std::string(16, '\0');
     emf_without_bitmap += emf.substr(emf.size() - 20);
     std::string two_bitmaps = emf.substr(0, emf.size() - 20) + emf.substr(88, emf.size() - 108) + emf.substr(emf.size() - 20);
-    struct Case {
-        const char* what;
-        std::string bytes;
-        ImagingFault fault;
-    };
-    const Case cases[] = {
+    expect_faults(kMetafile, {
         {"empty", "", ImagingFault::bad_data},
         {"EMF drawing without a bitmap", emf_without_bitmap, ImagingFault::bad_data},
         {"EMF with two bitmaps", two_bitmaps, ImagingFault::bad_data},
@@ -140,8 +126,7 @@ TEST(Metafile, EmfDrawingsAndHostileRecordsGiveTheReadError) {
         {"WMF record beyond the file", patched32(wmf, 22 + 18, 0x7FFFFFF0), ImagingFault::bad_data},
         {"WMF record of no size", patched32(wmf, 22 + 18, 0), ImagingFault::bad_data},
         {"WMF with a wrong header size", patched32(wmf, 22, 0x00070001), ImagingFault::bad_data},
-    };
-    for (const Case& c : cases) EXPECT_EQ(fault_of(kMetafile, c.bytes), c.fault) << c.what;
+    });
 }
 
 TEST(Metafile, PicturesTooLargeForWmfAreRefused) {

@@ -10,6 +10,7 @@
 #include <functional>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "image/codecs/png_codec.h"
 #include "image/imaging_error.h"
@@ -79,6 +80,35 @@ inline ImagingFault fault_of(const Reader& read, const std::string& bytes) {
     return ImagingFault::general;
 }
 
+// A hostile input and the fault its reader must report.
+struct FaultCase {
+    const char* what;
+    std::string bytes;
+    ImagingFault fault;
+};
+
+inline void expect_faults(const Reader& read, const std::vector<FaultCase>& cases) {
+    for (const FaultCase& c : cases) EXPECT_EQ(fault_of(read, c.bytes), c.fault) << c.what;
+}
+
+// Little- and big-endian integers appended to hand-made files.
+inline void append_le16(std::string& s, uint32_t v) {
+    s += static_cast<char>(v & 0xFF);
+    s += static_cast<char>((v >> 8) & 0xFF);
+}
+inline void append_le32(std::string& s, uint32_t v) {
+    append_le16(s, v & 0xFFFF);
+    append_le16(s, v >> 16);
+}
+inline void append_be16(std::string& s, uint32_t v) {
+    s += static_cast<char>((v >> 8) & 0xFF);
+    s += static_cast<char>(v & 0xFF);
+}
+inline void append_be32(std::string& s, uint32_t v) {
+    append_be16(s, v >> 16);
+    append_be16(s, v & 0xFFFF);
+}
+
 inline PictureBuffer read_png(const std::string& path) {
     return decode_file([](FILE* f) { return png_read(f, nullptr); }, path);
 }
@@ -88,6 +118,23 @@ inline PictureBuffer read_png(const std::string& path) {
 inline bool magick(const std::string& arguments) {
     const std::string command = "/usr/bin/convert " + arguments + " 2>/dev/null";
     return std::system(command.c_str()) == 0;
+}
+
+// Writes original, reads it back with our reader and has ImageMagick read
+// the same file ("<file><input_suffix>", then options): both must give the
+// original pixels. Returns the written bytes.
+inline std::string expect_written_file_reads_back(const Writer& write, const Reader& read,
+                                                  const PictureBuffer& original, const std::string& extension,
+                                                  const std::string& input_suffix = "",
+                                                  const std::string& options = "") {
+    const std::string bytes = encode_bytes(write, original);
+    EXPECT_TRUE(same_pixels(decode_bytes(read, bytes), original)) << "read back by us";
+    TempDir dir;
+    const std::string file = dir.file("ours." + extension);
+    write_bytes(file, bytes);
+    EXPECT_TRUE(magick(file + input_suffix + " " + options + " " + dir.file("back.png")));
+    EXPECT_TRUE(same_pixels(read_png(dir.file("back.png")), original)) << "read back by ImageMagick";
+    return bytes;
 }
 
 // A binary PPM of the buffer, as an input ImageMagick reads exactly.

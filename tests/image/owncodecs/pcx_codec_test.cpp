@@ -102,12 +102,7 @@ TEST(PcxCodec, HostileFilesGiveTheReadError) {
     inverted[4] = 5;  // xmin beyond xmax
     std::string one_byte_runs;  // long enough to pass for compressed lines, too short to fill them
     for (int i = 0; i < 5000; ++i) one_byte_runs += std::string("\xC1\x00", 2);
-    struct Case {
-        const char* what;
-        std::string bytes;
-        ImagingFault fault;
-    };
-    const Case cases[] = {
+    expect_faults(kPcx, {
         {"empty", "", ImagingFault::bad_data},
         {"short header", std::string(100, '\x0A'), ImagingFault::bad_data},
         {"not a PCX", bad_manufacturer, ImagingFault::bad_data},
@@ -118,23 +113,17 @@ TEST(PcxCodec, HostileFilesGiveTheReadError) {
         {"lines missing", make_pcx(100, 100, 8, 3, 100, 0, std::string(1000, '\0')), ImagingFault::bad_data},
         {"runs missing", make_pcx(300, 300, 8, 3, 300, 1, one_byte_runs), ImagingFault::bad_data},
         {"beyond the pixel limit", make_pcx(65535, 65535, 1, 1, 8192, 1, "\1"), ImagingFault::too_large},
-    };
-    for (const Case& c : cases) EXPECT_EQ(fault_of(kPcx, c.bytes), c.fault) << c.what;
+    });
 }
 
 TEST(PcxCodec, WrittenFilesReadBackAndImageMagickAgrees) {
-    TempDir dir;
     for (const auto& [w, h] : {std::pair{1, 1}, std::pair{7, 5}, std::pair{130, 3}}) {
         SCOPED_TRACE(w);
         PictureBuffer original = pattern(w, h);
         // Long equal stretches and bytes with both high bits set test the runs.
         for (int32_t x = 0; x < w / 2; ++x) original.pixel(x, 0)[0] = 0xC5;
-        const std::string bytes = encode_bytes(pcx_write, original);
+        const std::string bytes = expect_written_file_reads_back(pcx_write, kPcx, original, "pcx");
         EXPECT_EQ(type_code_for_guess(guess_file_type(bytes)), picture_type::pcx);
-        EXPECT_TRUE(same_pixels(decode_bytes(kPcx, bytes), original));
-        write_bytes(dir.file("ours.pcx"), bytes);
-        ASSERT_TRUE(magick(dir.file("ours.pcx") + " " + dir.file("back.png")));
-        EXPECT_TRUE(same_pixels(read_png(dir.file("back.png")), original));
     }
 }
 

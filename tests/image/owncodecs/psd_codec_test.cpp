@@ -11,32 +11,23 @@ namespace {
 
 const Reader kPsd = [](FILE* f) { return psd_read(f); };
 
-void be16(std::string& s, uint32_t v) {
-    s += static_cast<char>((v >> 8) & 0xFF);
-    s += static_cast<char>(v & 0xFF);
-}
-void be32(std::string& s, uint32_t v) {
-    be16(s, v >> 16);
-    be16(s, v & 0xFFFF);
-}
-
 // Header, colour mode data, empty resources and layers, compression code;
 // the image data follows in body.
 std::string make_psd(uint16_t channels, uint32_t w, uint32_t h, uint16_t depth, uint16_t mode,
                      const std::string& mode_data, uint16_t compression, const std::string& body) {
     std::string s = "8BPS";
-    be16(s, 1);
+    append_be16(s, 1);
     s += std::string(6, '\0');
-    be16(s, channels);
-    be32(s, h);
-    be32(s, w);
-    be16(s, depth);
-    be16(s, mode);
-    be32(s, static_cast<uint32_t>(mode_data.size()));
+    append_be16(s, channels);
+    append_be32(s, h);
+    append_be32(s, w);
+    append_be16(s, depth);
+    append_be16(s, mode);
+    append_be32(s, static_cast<uint32_t>(mode_data.size()));
     s += mode_data;
-    be32(s, 0);
-    be32(s, 0);
-    be16(s, compression);
+    append_be32(s, 0);
+    append_be32(s, 0);
+    append_be16(s, compression);
     return s + body;
 }
 
@@ -94,8 +85,8 @@ TEST(PsdCodec, PackBitsRowsThatLieStayInsideTheirRow) {
     // used). Row 1 holds 2 bytes: a literal of 5 whose data is cut off
     // after one byte; the rest of the row stays 0.
     std::string body;
-    be16(body, 2);
-    be16(body, 2);
+    append_be16(body, 2);
+    append_be16(body, 2);
     body += std::string("\x9D\x11", 2);  // -99: repeat 100 times
     body += std::string("\x04\x22", 2);
     const PictureBuffer b = decode_bytes(kPsd, make_psd(1, 4, 2, 8, 1, "", 1, body));
@@ -108,13 +99,8 @@ TEST(PsdCodec, HostileFilesGiveTheReadError) {
     std::string psb = make_psd(3, 1, 1, 8, 3, "", 0, "abc");
     psb[5] = 2;
     std::string counts_beyond;
-    be16(counts_beyond, 60000);
-    struct Case {
-        const char* what;
-        std::string bytes;
-        ImagingFault fault;
-    };
-    const Case cases[] = {
+    append_be16(counts_beyond, 60000);
+    expect_faults(kPsd, {
         {"empty", "", ImagingFault::bad_data},
         {"not a PSD", "8BPX" + std::string(40, '\0'), ImagingFault::bad_data},
         {"large document format", psb, ImagingFault::bad_data},
@@ -132,24 +118,18 @@ TEST(PsdCodec, HostileFilesGiveTheReadError) {
         {"section length beyond the file", "8BPS" + std::string("\0\1", 2) + std::string(6, '\0') +
                                                std::string("\0\3\0\0\0\1\0\0\0\1\0\x08\0\3\xFF\xFF\xFF\xFF", 18),
          ImagingFault::bad_data},
-    };
-    for (const Case& c : cases) EXPECT_EQ(fault_of(kPsd, c.bytes), c.fault) << c.what;
+    });
     set_pixel_limit(100);
     EXPECT_EQ(fault_of(kPsd, make_psd(1, 11, 10, 8, 1, "", 0, std::string(110, '\0'))), ImagingFault::too_large);
     set_pixel_limit(0);
 }
 
 TEST(PsdCodec, WrittenFilesReadBackAndImageMagickAgrees) {
-    TempDir dir;
     for (const auto& [w, h] : {std::pair{1, 1}, std::pair{300, 4}, std::pair{9, 6}}) {
         SCOPED_TRACE(w);
         PictureBuffer original = pattern(w, h);
         for (int32_t x = 0; x < w / 2; ++x) original.pixel(x, 0)[1] = 7;  // a long run in one row
-        const std::string bytes = encode_bytes(psd_write, original);
-        EXPECT_TRUE(same_pixels(decode_bytes(kPsd, bytes), original));
-        write_bytes(dir.file("ours.psd"), bytes);
-        ASSERT_TRUE(magick(dir.file("ours.psd") + "[0] " + dir.file("back.png")));
-        EXPECT_TRUE(same_pixels(read_png(dir.file("back.png")), original));
+        expect_written_file_reads_back(psd_write, kPsd, original, "psd", "[0]");
     }
     EXPECT_THROW(encode_bytes(psd_write, PictureBuffer::allocate(30001, 1)), ImagingFailure);
 }

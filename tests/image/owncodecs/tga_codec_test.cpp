@@ -98,12 +98,7 @@ TEST(TgaCodec, RunLengthPacketsMayCrossRows) {
 }
 
 TEST(TgaCodec, HostileFilesGiveTheReadError) {
-    struct Case {
-        const char* what;
-        std::string bytes;
-        ImagingFault fault;
-    };
-    const Case cases[] = {
+    expect_faults(kTga, {
         {"empty", "", ImagingFault::bad_data},
         {"short header", std::string(10, '\0'), ImagingFault::bad_data},
         {"unknown image type", make_tga(4, 1, 1, 24, 0, "abc"), ImagingFault::bad_data},
@@ -116,8 +111,7 @@ TEST(TgaCodec, HostileFilesGiveTheReadError) {
          ImagingFault::bad_data},
         {"a large picture in a tiny file", make_tga(10, 10000, 10000, 24, 0, "\xFF\1\2\3"), ImagingFault::bad_data},
         {"beyond the pixel limit", make_tga(10, 65535, 65535, 24, 0, "\xFF\1\2\3"), ImagingFault::too_large},
-    };
-    for (const Case& c : cases) EXPECT_EQ(fault_of(kTga, c.bytes), c.fault) << c.what;
+    });
 
     // Above the pixel limit the picture is refused before its block exists.
     set_pixel_limit(100);
@@ -139,17 +133,12 @@ TEST(TgaCodec, MapIndexesOutsideTheMapShowBlack) {
 }
 
 TEST(TgaCodec, WrittenFilesReadBackAndImageMagickAgrees) {
-    TempDir dir;
     for (const auto& [w, h] : {std::pair{1, 1}, std::pair{7, 5}}) {
-        const PictureBuffer original = pattern(w, h);
-        const std::string bytes = encode_bytes(tga_write, original);
-        EXPECT_EQ(type_code_for_guess(guess_file_type(bytes)), picture_type::tga);
-        EXPECT_TRUE(same_pixels(decode_bytes(kTga, bytes), original));
-        write_bytes(dir.file("ours.tga"), bytes);
+        SCOPED_TRACE(w);
         // ImageMagick keeps the bottom-left origin as a mere orientation tag
         // unless asked to apply it.
-        ASSERT_TRUE(magick(dir.file("ours.tga") + " -auto-orient " + dir.file("back.png")));
-        EXPECT_TRUE(same_pixels(read_png(dir.file("back.png")), original));
+        const std::string bytes = expect_written_file_reads_back(tga_write, kTga, pattern(w, h), "tga", "", "-auto-orient");
+        EXPECT_EQ(type_code_for_guess(guess_file_type(bytes)), picture_type::tga);
     }
     EXPECT_THROW(encode_bytes(tga_write, PictureBuffer::allocate(70000, 1)), ImagingFailure);
 }
