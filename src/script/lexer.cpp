@@ -53,12 +53,21 @@ enum Zustand {
 
 void ZNSScanner::quelle_setzen(std::string_view text) {
     quelle_ = utf8_decode(text);
+    // A byte-order mark left at the start is not part of the script.
+    if (!quelle_.empty() && quelle_[0] == U'\uFEFF') quelle_.erase(0, 1);
     position_ = 1;
-    // The counter goes up whenever the scanner moves onto a line feed; a text
+    // The counter goes up whenever the scanner moves onto a line end; a text
     // that begins with one is counted here, since the scanner starts on it.
-    zeile_ = (!quelle_.empty() && quelle_[0] == U'\n') ? 2 : 1;
+    zeile_ = zeilenende(1) ? 2 : 1;
     token_start_ = 0;
     token_verbrauchen();
+}
+
+// A line feed ends a line, and so does a carriage return that no line feed
+// follows (text from old Macintosh files).
+bool ZNSScanner::zeilenende(int32_t pos) const {
+    char32_t c = zeichen(pos);
+    return c == U'\n' || (c == U'\r' && zeichen(pos + 1) != U'\n');
 }
 
 char32_t ZNSScanner::zeichen(int32_t pos) const {
@@ -76,7 +85,7 @@ int32_t ZNSScanner::naechstes_token(std::string& text) {
     for (;;) {
         if (!erster && !nochmal) {
             if (static_cast<size_t>(position_) <= quelle_.size()) ++position_;
-            if (zeichen(position_) == U'\n') ++zeile_;
+            if (zeilenende(position_)) ++zeile_;
         }
         erster = false;
         nochmal = false;

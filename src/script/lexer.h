@@ -81,6 +81,7 @@ public:
 
 private:
     char32_t zeichen(int32_t pos) const;
+    bool zeilenende(int32_t pos) const;
 
     std::u32string quelle_;
     int32_t position_ = 1;

@@ -119,6 +119,21 @@ TEST(Lexer, LinesAndPositions) {
     s.quelle_setzen("\nx");
     s.naechstes_token(t);
     EXPECT_EQ(s.zeile(), 2);
+
+    // CR LF counts once (at its line feed), a lone CR counts as a line end too.
+    s.quelle_setzen("a\r\nb\rc\r\n\r\nd");
+    for (int zeile : {1, 3, 3}) {
+        s.naechstes_token(t);
+        EXPECT_EQ(s.zeile(), zeile) << t;
+    }
+    s.naechstes_token(t);
+    EXPECT_EQ(t, "d");
+    EXPECT_EQ(s.zeile(), 5);
+
+    // A byte-order mark in front is skipped.
+    s.quelle_setzen("\xEF\xBB\xBFif");
+    EXPECT_EQ(s.naechstes_token(t), TOK_IF);
+    EXPECT_EQ(s.token_start(), 1);
 }
 
 TEST(Lexer, LookaheadKeepsTokenUntilConsumed) {
