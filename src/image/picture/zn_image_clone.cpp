@@ -82,53 +82,51 @@ bool ZNImage::DoIt() {
     return true;
 }
 
+namespace {
+
+// The facts of an existing clone or thumbnail: date and length from the file
+// system, dimensions through measure. False when the file is missing or
+// cannot be read; a damaged file then counts as missing, so it is made again
+// rather than kept for ever. Its dimensions read 0 then.
+template <class Measure>
+bool existing_output(const std::string& path, double& date, int32_t& bytes, int32_t& width, int32_t& height,
+                     Measure&& measure) {
+    FileFacts facts;
+    ErrorInfo ignored;
+    if (query_file_facts(path, facts, ignored)) {
+        date = facts.date;
+        bytes = clamp_bytes(facts.bytes);
+        if (run_guarded(measure, ignored, "GetImageDims")) return true;
+    }
+    width = 0;
+    height = 0;
+    return false;
+}
+
+}  // namespace
+
 bool ZNImage::check_existing(Run& run) {
     ZNImageFile& r = *record_;
     if (clone_on_) {
         run.clone_path = picture_file_path(clone_dir_, r.CDateiname, r.CDateiart);
-        FileFacts facts;
-        ErrorInfo missing;
-        bool readable = false;
-        if (query_file_facts(run.clone_path, facts, missing)) {
-            r.CDatum = facts.date;
-            r.CBytes = clamp_bytes(facts.bytes);
-            ErrorInfo ignored;
-            readable = run_guarded([&] { GetImageDims(run.clone_path, r.CBildtyp, r.CDimX, r.CDimY); }, ignored,
-                                   "GetImageDims");
-        }
-        // A clone that cannot be read (left damaged by some earlier failure)
-        // counts as missing: it is made again rather than kept for ever.
-        if (!readable) {
-            r.CDimX = 0;
-            r.CDimY = 0;
+        if (!existing_output(run.clone_path, r.CDatum, r.CBytes, r.CDimX, r.CDimY,
+                             [&] { GetImageDims(run.clone_path, r.CBildtyp, r.CDimX, r.CDimY); })) {
             run.remake_clone = true;
         }
     }
     if (thumb_on_) {
         run.thumb_path = picture_file_path(thumb_dir_, r.TDateiname, r.TDateiart);
         if (!clone_on_) thumb_from_clone_ = false;
-        FileFacts facts;
-        ErrorInfo missing;
-        bool readable = false;
-        if (query_file_facts(run.thumb_path, facts, missing)) {
-            r.TDatum = facts.date;
-            r.TBytes = clamp_bytes(facts.bytes);
-            ErrorInfo ignored;
-            readable = run_guarded(
-                [&] {
-                    if (picture_box_ != nullptr) {
-                        // The pixels serve the preview.
-                        ReadImage(run.thumb_path, r.TBildtyp, thumbnail_, r.TDimX, r.TDimY);
-                    } else {
-                        GetImageDims(run.thumb_path, r.TBildtyp, r.TDimX, r.TDimY);
-                    }
-                },
-                ignored, "GetImageDims");
-        }
-        if (!readable) {
+        const auto measure = [&] {
+            if (picture_box_ != nullptr) {
+                // The pixels serve the preview.
+                ReadImage(run.thumb_path, r.TBildtyp, thumbnail_, r.TDimX, r.TDimY);
+            } else {
+                GetImageDims(run.thumb_path, r.TBildtyp, r.TDimX, r.TDimY);
+            }
+        };
+        if (!existing_output(run.thumb_path, r.TDatum, r.TBytes, r.TDimX, r.TDimY, measure)) {
             thumbnail_.release();
-            r.TDimX = 0;
-            r.TDimY = 0;
             run.remake_thumb = true;
         }
     }

@@ -117,6 +117,13 @@ TEST_F(ThumbnailTest, RemakeFollowsTheOriginalsDate) {
     ASSERT_TRUE(image.DoIt());
     EXPECT_TRUE(image.ThumbErstellt());
     EXPECT_EQ(r->TDimX, 100);
+
+    // A damaged thumbnail, however new, is made again.
+    write_bytes(thumb_path(*r), "broken");
+    set_date(thumb_path(*r), r->ODatum + 1);
+    ASSERT_TRUE(image.DoIt()) << image.Err().description;
+    EXPECT_TRUE(image.ThumbErstellt());
+    EXPECT_EQ(written_thumbnail(*r).width(), 100);
 }
 
 TEST_F(ThumbnailTest, FromTheCloneReadsAKeptCloneBack) {
