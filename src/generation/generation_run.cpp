@@ -8,6 +8,7 @@
 #include "foundation/error.h"
 #include "foundation/messages.h"
 #include "foundation/ole_date.h"
+#include "foundation/path_helpers.h"
 #include "generation/output_folders.h"
 #include "generation/picture_collection.h"
 #include "generation/run_port.h"
@@ -56,7 +57,7 @@ bool textstempel_kompilieren() {
         auto item = effects.item(i);
         auto* stamp = dynamic_cast<CTextStamp*>(item.get());
         if (stamp == nullptr) continue;
-        if (uebersetze(0, 0, "_stamptext_" + std::to_string(i), stamp->Text()) != 0) {
+        if (vorlage_uebersetzen("_stamptext_" + std::to_string(i), stamp->Text()) != 0) {
             meldung(kCompilerTitle, MB_ICON_EXCLAMATION, "ErrStampLastErr", {stamp->Description(), fehlermeldung()});
             return false;
         }
@@ -104,6 +105,14 @@ bool seitenmasse_pruefen(const Laufzustand& run) {
         return false;
     }
     return true;
+}
+
+// A base folder that is gone holds no picture to work on; the run stops
+// before it touches the output.
+bool basisverzeichnis_pruefen() {
+    if (verzeichnis_existiert(lauf_auftrag().basisverzeichnis, 2)) return true;
+    meldung(program_title(), MB_ICON_INFORMATION, "ErrNothingToDo");
+    return false;
 }
 
 void lauf_einrichten(Laufzustand& run) {
@@ -155,7 +164,7 @@ void erzeugung_durchfuehren() {
         seitenflags_setzen(run);
         if (!textstempel_kompilieren()) return;
         if (run.HtmlErzeugen && !vorlagen_bereitstellen(run)) return;
-        if (!funktionen_vollstaendig() || !seitenmasse_pruefen(run)) return;
+        if (!funktionen_vollstaendig() || !seitenmasse_pruefen(run) || !basisverzeichnis_pruefen()) return;
 
         opened = true;
         lauf_einrichten(run);

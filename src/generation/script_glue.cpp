@@ -22,12 +22,21 @@ ZNSFunktionRef script_function(std::string_view name) {
 
 }  // namespace
 
+int32_t vorlage_uebersetzen(const std::string& name, const std::string& source) {
+    if (ZNS* engine = zns()) {
+        if (auto f = engine->fkt_oba.funktion_per_bezeichner(name); f && f->typ == FKT_SKRIPT) {
+            engine->fkt_oba.lösche_funktion(name);
+        }
+    }
+    return uebersetze(0, 0, name, source);
+}
+
 int32_t vorlagen_kompilieren(int first, int last, const std::string& page_kind_text) {
     for (int i = first; i <= last; ++i) {
         check_profile_index(i, "vorlagen_kompilieren");
         const Profileintrag& entry = Profileinstellungen()[static_cast<size_t>(i)];
         if (entry.key.empty() || trim_blanks(entry.value).empty()) continue;
-        int32_t code = uebersetze(0, 0, entry.key, entry.value);
+        int32_t code = vorlage_uebersetzen(entry.key, entry.value);
         if (code != 0) {
             meldung("ZantoScript Compiler", MB_ICON_EXCLAMATION, "ErrTagLastErr",
                     {page_kind_text, profileintrag_beschreibung()[static_cast<size_t>(i)], fehlermeldung()});

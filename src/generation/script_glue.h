@@ -9,6 +9,10 @@
 
 namespace galvora {
 
+// Compiles a template as the function `name`, replacing a script function of
+// that name that an earlier run left; returns the compiler's code.
+int32_t vorlage_uebersetzen(const std::string& name, const std::string& source);
+
 // Compiles every entry from first to last (inclusive) whose value is not
 // blank, in template mode, as the function named after the entry's key. The
 // first failure shows "ErrTagLastErr" (title "ZantoScript Compiler") with the
