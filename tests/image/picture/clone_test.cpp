@@ -191,6 +191,28 @@ TEST_F(CloneTest, TextStampScriptFollowsTheListPosition) {
     EXPECT_EQ(w, 660);
 }
 
+TEST_F(CloneTest, DrawingOnTheCurrentImageReachesTheClone) {
+    auto r = jpeg_original();
+    effects.add(std::make_shared<CBildEffekt>());
+    CloneEffectSteps steps;
+    steps.picture_effect = [](PictureBuffer&, const CBildEffekt&, ErrorInfo&) {
+        RotateImage(0);  // a quarter turn through the current image, as the script built-ins do
+        return true;
+    };
+    image.effect_steps(steps);
+    image.CloneStempeln(true);
+    ASSERT_TRUE(image.DoIt()) << image.Err().description;
+    EXPECT_TRUE(image.OriginalRotated());
+    EXPECT_EQ(r->CDimX, 480);
+    EXPECT_EQ(r->CDimY, 640);
+    int32_t w = 0, h = 0;
+    GetImageDims(clone_path(*r), picture_type::jpeg, w, h);
+    EXPECT_EQ(w, 480);
+    EXPECT_EQ(h, 640);
+    ASSERT_TRUE(image.DoIt());
+    EXPECT_TRUE(image.OriginalRotated());
+}
+
 TEST_F(CloneTest, FailedEffectLeavesNoClone) {
     auto r = jpeg_original();
     effects.add(std::make_shared<CBildEffekt>());
