@@ -27,7 +27,9 @@ TEST_F(BuiltinTest, FormatFollowsItsPlaceholders) {
         // An undefined value or an array gets an empty field, not the previous text.
         {"{format(\"%3!|%3!|%!\", \"ab\", x, 5)}", " ab|   |5"},
         {"{a[1] = 1; format(\"%!|%2!\", \"q\", a)}", "q|  "},
-        {"{format(\"%40000!\", 1)}|{ERRN_LAST}", "@error|0"},
+        {"{format(\"%40000!\", 1)}|{format(\"%99999999999!\", 1)}|{ERRN_LAST}", "@error|@error|0"},
+        // Places beyond what a double holds are zeros, and stay bounded.
+        {"{len(format(\"%.400!\", 1))} {format(\"%.20!\", 0.1)}", "342 0.10000000000000000000"},
         {"{format(1)}|{ERRN_LAST}", "@error|3", 3},
     });
 }
