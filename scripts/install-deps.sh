@@ -12,15 +12,16 @@ PACKAGES=(
   qt6-base-dev qt6-svg-dev
   # picture codecs
   libjpeg62-turbo-dev libpng-dev libtiff-dev libgif-dev libraw-dev libwmf-dev zlib1g-dev
-  # fonts libwmf draws metafile text with; ImageMagick makes and checks codec fixtures;
-  # clang with its runtime builds the libFuzzer targets
-  fonts-urw-base35 imagemagick clang libclang-rt-14-dev
+  # fonts libwmf draws metafile text with; ImageMagick makes and checks codec fixtures
+  fonts-urw-base35 imagemagick
   # databases, patterns, http
   unixodbc-dev odbc-mdbtools libsqliteodbc sqlite3 libpcre2-dev libcurl4-openssl-dev
   # fonts for text stamps
   libfontconfig-dev libfreetype-dev fonts-dejavu-core fonts-liberation2
   # browser launch, reference tool for the benchmark, fetching test data
   xdg-utils libvips-tools curl ca-certificates xz-utils unzip file
+  # the gallery check loads the generated pages in a headless browser
+  chromium
   # metadata tests (reference reader) and the short fuzzing runs (clang with its fuzzer runtime)
   libimage-exiftool-perl clang libclang-rt-14-dev
   # locale sources: the script tests build a German locale to check number output
