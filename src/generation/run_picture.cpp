@@ -1,6 +1,6 @@
 #include "generation/run_picture.h"
 
-#include "generation/original_facts_picture.h"
+#include "generation/zn_image_picture.h"
 #include "generation/settings_access.h"
 #include "profile/clone_effect_list.h"
 
@@ -19,9 +19,8 @@ void set_run_picture_factory(RunPictureFactory factory) { factory_slot() = std::
 
 std::shared_ptr<RunPicture> neues_bildobjekt() {
     if (factory_slot()) return factory_slot()();
-    return std::make_shared<OriginalFactsPicture>();
+    return std::make_shared<ZNImageRunPicture>();
 }
-
 
 Bildkonfiguration bildobjekt_konfigurieren(RunPicture& p, const CCloneEffekte& effects) {
     Bildkonfiguration result;
@@ -59,6 +58,7 @@ Bildkonfiguration bildobjekt_konfigurieren(RunPicture& p, const CCloneEffekte& e
     p.MetadataKopieren(setting_is_one(kSetCloneMetadata));
     p.DatumZeitErhalten(setting_is_one(kSetClonePreserveDate));
     p.CloneStempeln(effects.count() > 0);
+    p.CloneEffekte(&effects);
 
     p.ThumbDurchführen(setting_is_one(kSetThumbnails));
     if (p.ThumbDurchführen()) {

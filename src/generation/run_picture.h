@@ -14,6 +14,7 @@
 namespace galvora {
 
 class CCloneEffekte;
+class PictureBoxPort;
 class PictureMetadata;
 class ZNImageFile;
 
@@ -37,6 +38,8 @@ public:
     virtual void MetadataKopieren(bool on) = 0;
     virtual void DatumZeitErhalten(bool on) = 0;
     virtual void CloneStempeln(bool on) = 0;
+    // The clone-effect list applied when CloneStempeln is on; it must outlive its use.
+    virtual void CloneEffekte(const CCloneEffekte* list) = 0;
 
     // --- thumbnail settings
     virtual void ThumbDurchführen(bool on) = 0;
@@ -57,6 +60,8 @@ public:
     virtual void ClonePfad(const std::string& folder) = 0;
     virtual void ThumbPfad(const std::string& folder) = 0;
     virtual void ImageFile(std::shared_ptr<ZNImageFile> record) = 0;
+    // Target of the preview drawing (the main window's control picture), or null.
+    virtual void PictureBox(PictureBoxPort* box) = 0;
     // Processes the picture; false with the error filled when a step failed.
     virtual bool DoIt(ErrorInfo& error) = 0;
     virtual bool CloneErstellt() const = 0;
@@ -67,9 +72,8 @@ public:
 };
 
 // Makes a new picture object with its default settings (neither clone nor
-// thumbnail). Until the image pipeline installs its own factory, the run uses
-// a picture object that only learns the original's facts (see
-// original_facts_picture.h).
+// thumbnail): the image pipeline's ZNImage, unless a factory was installed
+// (tests install one that records what the run sets).
 using RunPictureFactory = std::function<std::shared_ptr<RunPicture>()>;
 void set_run_picture_factory(RunPictureFactory factory);
 std::shared_ptr<RunPicture> neues_bildobjekt();
@@ -93,7 +97,7 @@ struct Bildkonfiguration {
 };
 
 // Sets the picture object from the working settings in the run's fixed
-// order. Thumbnail settings are read only when thumbnails are made; the
+// order, and hands it the clone-effect list. Thumbnail settings are read only when thumbnails are made; the
 // rename settings only when clones are made and renaming is on.
 Bildkonfiguration bildobjekt_konfigurieren(RunPicture& picture, const CCloneEffekte& effects);
 

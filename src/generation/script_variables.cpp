@@ -6,6 +6,7 @@
 #include "foundation/ole_date.h"
 #include "generation/settings_access.h"
 #include "image/image_file_record.h"
+#include "image/picture/script_hooks.h"
 #include "profile/profile_hooks.h"
 #include "script/date_text.h"
 #include "script/engine.h"
@@ -53,7 +54,10 @@ void skriptvariablen_anlegen() {
     skriptvariable_anlegen(fixed, "thumb_path", TYP_STRING, ZNSWert(setting_text(kSetThumbDirname)));
 }
 
-void erzeugung_anmelden() { profile_hooks().script_variables_create = skriptvariablen_anlegen; }
+void erzeugung_anmelden() {
+    profile_hooks().script_variables_create = skriptvariablen_anlegen;
+    set_picture_variables_setter(bildvariablen_setzen);
+}
 
 void variable_setzen(const ZNSWertRef& variable, std::string_view text) {
     if (!variable) return;

@@ -53,7 +53,8 @@ void skriptvariable_anlegen(ZNSWertRef& slot, std::string_view name, int32_t typ
 void skriptvariablen_anlegen();
 
 // Registers skriptvariablen_anlegen with the profile operations, which call
-// it after every reset of the script engine.
+// it after every reset of the script engine, and bildvariablen_setzen with
+// the picture object, which sets the picture variables before its hooks.
 void erzeugung_anmelden();
 
 // The per-picture group from a picture-file record.

@@ -1,7 +1,6 @@
 #include "generation/generation_run.h"
 
 #include "generation/generation_test_support.h"
-#include "generation/original_facts_picture.h"
 #include "generation/picture_scanner.h"
 #include "generation/settings_access.h"
 #include "image/image_file_record.h"
@@ -369,7 +368,7 @@ TEST_F(GenerationRun, PictureObjectTakesTheProfilesSettings) {
     set(kSetCloneTifCompmode, "2");
     set(kSetCloneSelectedSide, "4");
     set(kSetThumbSize, "77");
-    OriginalFactsPicture p;
+    RecordingPicture p;
     Bildkonfiguration c = bildobjekt_konfigurieren(p, WorkingCloneEffects());
     EXPECT_TRUE(p.clonen);
     EXPECT_EQ(p.clone_max_size, 50000);
@@ -378,6 +377,7 @@ TEST_F(GenerationRun, PictureObjectTakesTheProfilesSettings) {
     EXPECT_EQ(p.clone_seitenwahl, 4);
     EXPECT_EQ(p.clone_filter, -2);
     EXPECT_FALSE(p.stempeln);
+    EXPECT_EQ(p.effekte, &WorkingCloneEffects());
     EXPECT_TRUE(p.thumbs);
     EXPECT_EQ(p.thumb_ausdehnung, 77);
     EXPECT_EQ(p.rahmenfarbe, 16777215);
@@ -391,7 +391,7 @@ TEST_F(GenerationRun, PictureObjectTakesTheProfilesSettings) {
     set(kSetThumbSize, "not a number");
     set(kSetCloneConvert, "0");
     WorkingCloneEffects().add(std::make_shared<CTextStamp>());
-    OriginalFactsPicture q;
+    RecordingPicture q;
     q.tif_komprimierung = 42;
     c = bildobjekt_konfigurieren(q, WorkingCloneEffects());
     EXPECT_EQ(q.tif_komprimierung, 42);

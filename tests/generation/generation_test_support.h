@@ -15,6 +15,7 @@
 #include "foundation/program_info.h"
 #include "foundation/temp_folder.h"
 #include "foundation/ui_test_support.h"
+#include "generation/run_picture.h"
 #include "generation/run_port.h"
 #include "generation/run_state.h"
 #include "generation/script_variables.h"
@@ -66,6 +67,64 @@ struct RecordingRunPort : RunPort {
     void overall_progress_begin() override { begun = true; }
 };
 
+// A picture object that keeps what the run sets and processes nothing.
+class RecordingPicture : public RunPicture {
+public:
+    void ClonenDurchführen(bool on) override { clonen = on; }
+    bool ClonenDurchführen() const override { return clonen; }
+    void CloneNurWennNeuerErstellen(bool on) override { nur_wenn_neuer = on; }
+    void CloneSeitenwahl(int32_t v) override { clone_seitenwahl = v; }
+    void CloneAusdehnung(int32_t v) override { clone_ausdehnung = v; }
+    void CloneBreite(int32_t v) override { clone_breite = v; }
+    void CloneHöhe(int32_t v) override { clone_hoehe = v; }
+    void CloneMaxSize(int32_t v) override { clone_max_size = v; }
+    void CloneQualität(int32_t v) override { clone_qualitaet = v; }
+    void CloneJPGProgressiveSpeicherung(bool on) override { progressiv = on; }
+    void CloneTIFKomprimierung(int32_t v) override { tif_komprimierung = v; }
+    void CloneFilter(int32_t v) override { clone_filter = v; }
+    void MetadataKopieren(bool on) override { metadaten_kopieren = on; }
+    void DatumZeitErhalten(bool on) override { datum_erhalten = on; }
+    void CloneStempeln(bool on) override { stempeln = on; }
+    void CloneEffekte(const CCloneEffekte* list) override { effekte = list; }
+    void ThumbDurchführen(bool on) override { thumbs = on; }
+    bool ThumbDurchführen() const override { return thumbs; }
+    void ThumbVomClone(bool on) override { thumb_vom_clone = on; }
+    void ThumbSeitenwahl(int32_t v) override { thumb_seitenwahl = v; }
+    void ThumbAusdehnung(int32_t v) override { thumb_ausdehnung = v; }
+    void ThumbBreite(int32_t v) override { thumb_breite = v; }
+    void ThumbHöhe(int32_t v) override { thumb_hoehe = v; }
+    void ThumbQualität(int32_t v) override { thumb_qualitaet = v; }
+    void ThumbRahmenFüllen(bool on) override { rahmen_fuellen = on; }
+    void ThumbRahmenfarbePassend(bool on) override { rahmenfarbe_passend = on; }
+    void ThumbRahmenfarbe(int32_t c) override { rahmenfarbe = c; }
+    void ThumbVergrößernErlauben(bool on) override { vergroessern = on; }
+    void OriginalPfad(const std::string& folder) override { original_pfad = folder; }
+    void ClonePfad(const std::string& folder) override { clone_pfad = folder; }
+    void ThumbPfad(const std::string& folder) override { thumb_pfad = folder; }
+    void ImageFile(std::shared_ptr<ZNImageFile> r) override { record = std::move(r); }
+    void PictureBox(PictureBoxPort* box) override { picture_box = box; }
+    bool DoIt(ErrorInfo& error) override {
+        error = {};
+        return true;
+    }
+    bool CloneErstellt() const override { return false; }
+    bool ThumbErstellt() const override { return false; }
+    const std::string& ErrImage() const override { return err_image; }
+    PictureMetadata* metadata() override { return nullptr; }
+
+    bool clonen = false, nur_wenn_neuer = false, progressiv = false, metadaten_kopieren = false;
+    bool datum_erhalten = false, stempeln = false, thumbs = false, thumb_vom_clone = false;
+    bool rahmen_fuellen = false, rahmenfarbe_passend = false, vergroessern = false;
+    int32_t clone_seitenwahl = 0, clone_ausdehnung = 0, clone_breite = 0, clone_hoehe = 0;
+    int32_t clone_max_size = 0, clone_qualitaet = 0, clone_filter = 0, tif_komprimierung = 0;
+    int32_t thumb_seitenwahl = 0, thumb_ausdehnung = 0, thumb_breite = 0, thumb_hoehe = 0, thumb_qualitaet = 0;
+    int32_t rahmenfarbe = 0;
+    const CCloneEffekte* effekte = nullptr;
+    PictureBoxPort* picture_box = nullptr;
+    std::string original_pfad, clone_pfad, thumb_pfad, err_image;
+    std::shared_ptr<ZNImageFile> record;
+};
+
 class GenerationTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -97,6 +156,7 @@ protected:
     }
     void TearDown() override {
         set_run_port(nullptr);
+        set_run_picture_factory(nullptr);
         set_program_folder(previous_program_);
         lauf_auftrag() = LaufAuftrag{};
         laufzustand() = Laufzustand{};
