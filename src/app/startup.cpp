@@ -1,0 +1,91 @@
+#include "app/startup.h"
+
+#include <unistd.h>
+
+#include <iostream>
+#include <memory>
+
+#include "app/component_test.h"
+#include "app/environment_report.h"
+#include "app/headless_runner.h"
+#include "app/main_window.h"
+#include "app/run_start.h"
+#include "app/syntax_colors.h"
+#include "foundation/command_arguments.h"
+#include "foundation/language.h"
+#include "foundation/log.h"
+#include "foundation/messages.h"
+#include "generation/run_port.h"
+#include "generation/script_variables.h"
+#include "platform/ui_port.h"
+
+namespace galvora {
+
+int Main(int argc, const char* const* argv) {
+    // Without windows every message goes to stderr and, once it exists, into the log.
+    headless_ui_port().set_line_sink([](std::string_view line) { log_line(line); });
+
+    auto arguments = std::make_unique<CommandArguments>();
+    arguments->CommandLine(join_command_line(argc, argv));
+    if (arguments->Error()) {
+        // No language is loaded yet, so the text is fixed and bilingual.
+        meldung_text(program_title(), MB_ICON_STOP, "Kommandozeile fehlerhaft%nError in Commandline%n%n%n%1",
+                     {arguments->CommandLine()});
+        return kExitFaultyCommandLine;
+    }
+
+    if (auto logfile = arguments->Argument("Logfile")) {
+        arguments->remove("Logfile");
+        auto log = std::make_unique<LogClass>();
+        if (!log->CreateLogfile(*logfile)) {
+            meldung_text(program_title(), MB_ICON_STOP,
+                         "LOG-Datei kann nicht erzeugt werden%nUnable to create Logfile%n%n%1", {*logfile});
+            return kExitFaultyCommandLine;
+        }
+        set_global_log(std::move(log));
+        log_line("Initialization START");
+    }
+    umgebung_protokollieren();
+
+    sprachdateien_laden();
+    sprache_waehlen(sprache_beim_start());
+
+    batchmodus = false;
+    batch_unterbrochen = false;
+    erzeugung_anmelden();
+    profilzustand_anmelden();
+
+    if (!startbedingungen_pruefen()) return kExitComponentMissing;
+    syntaxfarben_lesen();
+
+    if (arguments->count() == 0) {
+        // The window program is not part of this build: a start without batch
+        // switches only checks the installation.
+        log_line("Initialization END");
+        std::cerr << "galvora: no batch switches given (/Profile=... /Basedir=... /Level=...)\n";
+        return kExitDone;
+    }
+
+    unterbrechung_abfangen();
+    HeadlessRunPort port(std::cerr, ::isatty(STDERR_FILENO) == 1);
+    set_run_port(&port);
+    struct PortReset {
+        ~PortReset() { set_run_port(nullptr); }
+    } port_reset;
+
+    startdialog_laden(arguments.release());
+    log_line("Initialization END");
+    if (batchmodus) {
+        aufbereitung_starten(startdialog());
+        if (batchmodus) {
+            startdialog_schliessen();
+            return kExitDone;
+        }
+        batch_unterbrochen = true;
+    }
+    // A message ended batch mode: on a machine without windows there is no
+    // one to leave the window open for, so the run counts as failed.
+    return kExitRunFailed;
+}
+
+}  // namespace galvora
