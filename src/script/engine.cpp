@@ -32,7 +32,10 @@ constexpr FehlerText laufzeit_schluessel[] = {
     {16, "ErrQIMIPTCTagposition"},     {17, "ErrQIMIPTCTagUnknown"},      {18, "ErrQIMIPTCTagMissing"},
     {19, "ErrQIMCommentMissing"},      {20, "ErrQIMDirNotExist"},         {21, "ErrQIMImageNotExist"},
     {22, "ErrQIMWSHMissing"},
-    // A run that does not end by itself is stopped with one of these.
+};
+
+// Why the machine stopped a run.
+constexpr FehlerText abbruch_schluessel[] = {
     {QIM_BEFEHLSGRENZE, "ErrQIMInstructionLimit"}, {QIM_AUFRUFTIEFE, "ErrQIMCallDepth"},
     {QIM_ABGEBROCHEN, "ErrQIMCancelled"}, {QIM_SPEICHER, "ErrQIMOutOfMemory"},
 };
@@ -133,8 +136,16 @@ const char* ZNS::fehler_schluessel(int32_t code) {
     return "ErrQIMErrorMissing";
 }
 
-void ZNS::fehler(int32_t code) {
-    const char* schluessel = fehler_schluessel(code);
+void ZNS::fehler(int32_t code) { fehler_eintragen(code, fehler_schluessel(code)); }
+
+void ZNS::laufabbruch(int32_t code) {
+    const char* schluessel = "ErrQIMErrorMissing";
+    for (const auto& f : abbruch_schluessel)
+        if (f.code == code) schluessel = f.schluessel;
+    fehler_eintragen(code, schluessel);
+}
+
+void ZNS::fehler_eintragen(int32_t code, const char* schluessel) {
     const std::string text = meldungstext(schluessel, eigener_text(schluessel));
     errn_last->set_integer(code);
     std::string zeile = funktion_aktuell;

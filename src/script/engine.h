@@ -41,17 +41,19 @@ enum ZNSSymbolNummer : int32_t {
     SYM_ANZAHL_VORDEFINIERT = SYM_INIFILE
 };
 
-// Run-time error codes reported through ZNS::fehler. 1 to 22 are the
-// language's own; 23 to 26 stop a run that does not end by itself.
+// Run-time error codes reported through ZNS::fehler (1 to 22 have texts of
+// their own). The machine stops a run that does not end by itself with one of
+// 101 to 104; those are recorded through ZNS::laufabbruch, so a built-in that
+// passes on a foreign number in that range still gets the generic text.
 enum ZNSLaufzeitfehler : int32_t {
     QIM_FUNKTION_UNBEKANNT = 1,
     QIM_ARGUMENTANZAHL = 2,
     QIM_ARGUMENTTYP = 3,
     QIM_ARGUMENT = 4,
-    QIM_BEFEHLSGRENZE = 23,
-    QIM_AUFRUFTIEFE = 24,
-    QIM_ABGEBROCHEN = 25,
-    QIM_SPEICHER = 26,
+    QIM_BEFEHLSGRENZE = 101,
+    QIM_AUFRUFTIEFE = 102,
+    QIM_ABGEBROCHEN = 103,
+    QIM_SPEICHER = 104,
 };
 
 class ZNS {
@@ -83,11 +85,14 @@ public:
     int32_t funktioncall(ZNSWertRef& result, const ZNSFunktion& funktion);
     // Records run-time error `code` in ERRN_LAST, ERRS_LAST and ERRF_LAST.
     void fehler(int32_t code);
+    // Records why the machine stopped a run (QIM_BEFEHLSGRENZE ... QIM_SPEICHER).
+    void laufabbruch(int32_t code);
 
     // Message key of a run-time error code.
     static const char* fehler_schluessel(int32_t code);
 
 private:
+    void fehler_eintragen(int32_t code, const char* schluessel);
     void interne_registrieren();
     void typtabelle_fuellen();
 };

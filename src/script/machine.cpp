@@ -397,7 +397,7 @@ int32_t ZNSMaschine::ausfuehren(int32_t kanal, const ZNSFunktionRef& start) {
         // The run is stopped like a failed operation: the error variables say
         // why and where, the run's result is @ERROR.
         e->funktion_aktuell = funktion_ ? funktion_->bezeichner : std::string();
-        e->fehler(abbruch);
+        e->laufabbruch(abbruch);
         ergebnis = fehler_kopie();
     }
     auto rueckgabe = e->gvar_oba.alloc("_return_value", false);

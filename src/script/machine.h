@@ -25,9 +25,9 @@ struct ZNSLaufgrenzen {
 
 class ZNSMaschine {
 public:
-    // Runs funktion with output to kanal. Returns 0, or the run-time error code
-    // (23 instruction budget, 24 call depth, 25 cancelled, 26 out of memory)
-    // when a limit stopped it.
+    // Runs funktion with output to kanal. Returns 0, or the code of the limit
+    // that stopped it (QIM_BEFEHLSGRENZE, QIM_AUFRUFTIEFE, QIM_ABGEBROCHEN,
+    // QIM_SPEICHER), which is also recorded in the error variables.
     int32_t ausfuehren(int32_t kanal, const ZNSFunktionRef& funktion);
 
     // The i-th argument (1-based) of the current frame, or nullptr.

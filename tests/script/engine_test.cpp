@@ -79,7 +79,8 @@ TEST_F(EngineTest, RunTimeErrorRecords) {
         {22, "x: (22) Windows Scripting Host nicht vorhanden"},
         {-5, "x: (-5) Fehlertext noch nicht festgelegt"},
         {3, "x: (3) Argumenttyp fehlerhaft"},
-        {23, "x: (23) Skript angehalten: zu viele Anweisungen"},
+        {23, "x: (23) Fehlertext noch nicht festgelegt"},
+        {101, "x: (101) Fehlertext noch nicht festgelegt"},
     };
     e.funktion_aktuell = "x";
     for (const auto& f : faelle) {
@@ -95,7 +96,7 @@ TEST_F(EngineTest, EndlessLoopIsStoppedByTheInstructionBudget) {
     EXPECT_EQ(r.lauf_code, QIM_BEFEHLSGRENZE);
     EXPECT_EQ(r.ausgabe, "a");
     EXPECT_EQ(r.errn, QIM_BEFEHLSGRENZE);
-    EXPECT_EQ(r.errs, "probe: (23) Skript angehalten: zu viele Anweisungen");
+    EXPECT_EQ(r.errs, "probe: (101) Skript angehalten: zu viele Anweisungen");
     EXPECT_EQ(r.errf, "probe");
     EXPECT_EQ(r.rueckgabe, "@error");
 
@@ -113,7 +114,7 @@ TEST_F(EngineTest, CancelCheckEndsARun) {
     EXPECT_EQ(r.lauf_code, QIM_ABGEBROCHEN);
     EXPECT_EQ(gefragt, 3);
     EXPECT_EQ(r.errn, QIM_ABGEBROCHEN);
-    EXPECT_EQ(r.errs, "probe: (25) Skript abgebrochen");
+    EXPECT_EQ(r.errs, "probe: (103) Skript abgebrochen");
 }
 
 TEST_F(EngineTest, RunawayRecursionIsStoppedByTheCallDepth) {
@@ -122,7 +123,7 @@ TEST_F(EngineTest, RunawayRecursionIsStoppedByTheCallDepth) {
     EXPECT_EQ(r.lauf_code, QIM_AUFRUFTIEFE);
     EXPECT_EQ(r.ausgabe, "vor");
     EXPECT_EQ(r.errn, QIM_AUFRUFTIEFE);
-    EXPECT_EQ(r.errs, "tief: (24) Skript angehalten: Aufruftiefe zu groß");
+    EXPECT_EQ(r.errs, "tief: (102) Skript angehalten: Aufruftiefe zu groß");
     EXPECT_EQ(r.errf.substr(0, 12), "tief < tief ");
 
     // Deep but bounded recursion below the limit runs normally.
@@ -144,7 +145,7 @@ TEST_F(EngineTest, ScriptsThatEatMemoryAreStopped) {
     ZNSArray::elemente_grenze() = grenze;
     EXPECT_EQ(r.lauf_code, QIM_SPEICHER);
     EXPECT_EQ(r.ausgabe, "a");
-    EXPECT_EQ(r.errs, "probe: (26) Skript angehalten: zu wenig Speicher");
+    EXPECT_EQ(r.errs, "probe: (104) Skript angehalten: zu wenig Speicher");
     script_objekt_anlegen();
     EXPECT_EQ(ZNSArray::elemente_gesamt(), vorher);
 }
