@@ -1,0 +1,68 @@
+#include "image/effects/filter_effects.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <cstdlib>
+
+#include "image/effects/blur_kernels.h"
+
+namespace galvora {
+
+namespace {
+
+uint8_t to_byte(double v) { return static_cast<uint8_t>(std::clamp(std::lround(v), 0L, 255L)); }
+
+double clamp_finite(double v, double lo, double hi) { return std::isnan(v) ? lo : std::clamp(v, lo, hi); }
+
+// A second buffer holding a copy of the picture.
+PictureBuffer working_copy(const PictureBuffer& picture) {
+    PictureBuffer n = PictureBuffer::allocate(picture.width(), picture.height());
+    std::memcpy(n.data(), picture.data(), picture.size_bytes());
+    return n;
+}
+
+}  // namespace
+
+void EffectSharpen(PictureBuffer& picture, int32_t level, int32_t /*option*/) {
+    if (picture.empty()) return;
+    const double k = std::clamp(level, 1, 100) / 50.0;
+    PictureBuffer n = working_copy(picture);
+    box_blur(n.data(), n.width(), n.height(), 3, 1);
+    const uint8_t* p = picture.data();
+    uint8_t* q = n.data();
+    for (size_t i = 0, end = picture.size_bytes(); i < end; ++i) q[i] = to_byte(p[i] + k * (p[i] - q[i]));
+    picture = std::move(n);
+}
+
+void EffectUnsharpMask(PictureBuffer& picture, int32_t threshold, double amount, double radius, int32_t /*option*/) {
+    if (picture.empty()) return;
+    threshold = std::clamp(threshold, 0, 255);
+    amount = clamp_finite(amount, 0.0, 1.0);
+    radius = clamp_finite(radius, 0.1, 100.0);
+    PictureBuffer n = working_copy(picture);
+    gaussian_blur(n.data(), n.width(), n.height(), 3, radius);
+    const uint8_t* p = picture.data();
+    uint8_t* q = n.data();
+    for (size_t i = 0, end = picture.size_bytes(); i < end; ++i) {
+        const int diff = p[i] - q[i];
+        q[i] = std::abs(diff) > threshold ? to_byte(p[i] + amount * diff) : p[i];
+    }
+    picture = std::move(n);
+}
+
+void EffectBlur(PictureBuffer& picture, int32_t size, double intensity, int32_t /*option*/) {
+    if (picture.empty()) return;
+    size = std::clamp(size, 1, 200);
+    intensity = clamp_finite(intensity, 0.0, 1.0);
+    PictureBuffer n = working_copy(picture);
+    smooth_blur(n.data(), n.width(), n.height(), 3, (size - 1) / 2);
+    if (intensity < 1.0) {
+        const uint8_t* p = picture.data();
+        uint8_t* q = n.data();
+        for (size_t i = 0, end = picture.size_bytes(); i < end; ++i) q[i] = to_byte(p[i] + intensity * (q[i] - p[i]));
+    }
+    picture = std::move(n);
+}
+
+}  // namespace galvora

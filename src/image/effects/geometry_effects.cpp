@@ -1,0 +1,82 @@
+#include "image/effects/geometry_effects.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+#include "image/effects/blur_kernels.h"
+#include "image/imaging_error.h"
+#include "image/pixel/draw.h"
+#include "image/pixel/resample.h"
+
+namespace galvora {
+
+namespace {
+
+// The shadow of a rectangle blurred by three boxes is the product of two
+// blurred steps, one along each axis; so two short profiles describe it.
+std::vector<float> shadow_profile(int64_t canvas_length, int64_t shadow_start, int64_t shadow_length, int32_t reach) {
+    std::vector<float> profile(static_cast<size_t>(canvas_length), 0.0f);
+    for (int64_t i = 0; i < canvas_length; ++i)
+        if (i >= shadow_start && i < shadow_start + shadow_length) profile[static_cast<size_t>(i)] = 1.0f;
+    smooth_blur_line(profile, reach);
+    return profile;
+}
+
+}  // namespace
+
+void EffectDropShadow(PictureBuffer& picture, int32_t offset, int32_t diffusion, int32_t background_colour,
+                      int32_t shadow_colour, int32_t direction) {
+    if (picture.empty()) return;
+    const int64_t w = picture.width(), h = picture.height();
+    const double distance = std::clamp(offset, 0, 9999);
+    const int32_t reach = std::clamp(diffusion, 1, 100);
+    const double angle = (direction % 360) * M_PI / 180.0;
+    const int64_t dx = std::lround(distance * std::sin(angle));
+    const int64_t dy = std::lround(-distance * std::cos(angle));
+    const int64_t left = std::min<int64_t>(0, dx - reach), top = std::min<int64_t>(0, dy - reach);
+    const int64_t right = std::max<int64_t>(w, dx + w + reach), bottom = std::max<int64_t>(h, dy + h + reach);
+    const int64_t cw = right - left, ch = bottom - top;
+    if (cw > INT32_MAX || ch > INT32_MAX) throw ImagingFailure(ImagingFault::too_large);
+    PictureBuffer canvas = PictureBuffer::allocate(static_cast<int32_t>(cw), static_cast<int32_t>(ch));
+    const std::vector<float> fx = shadow_profile(cw, dx - left, w, reach);
+    const std::vector<float> fy = shadow_profile(ch, dy - top, h, reach);
+    const uint8_t bg[3] = {colour_red(background_colour), colour_green(background_colour), colour_blue(background_colour)};
+    const uint8_t sh[3] = {colour_red(shadow_colour), colour_green(shadow_colour), colour_blue(shadow_colour)};
+    for (int32_t y = 0; y < canvas.height(); ++y) {
+        uint8_t* p = canvas.row(y);
+        const float ay = fy[static_cast<size_t>(y)];
+        for (int32_t x = 0; x < canvas.width(); ++x, p += 3) {
+            const float a = ay * fx[static_cast<size_t>(x)];
+            for (int c = 0; c < 3; ++c) p[c] = static_cast<uint8_t>(std::lround(bg[c] + (sh[c] - bg[c]) * a));
+        }
+    }
+    overlay_image(canvas, picture, static_cast<int32_t>(-left), static_cast<int32_t>(-top), 1.0);
+    picture = std::move(canvas);
+}
+
+void EffectMosaic(PictureBuffer& picture, int32_t cell_width, int32_t cell_height) {
+    if (picture.empty()) return;
+    // A cell below one pixel would divide by zero; above 99 is beyond what the
+    // effect page offers.
+    cell_width = std::clamp(cell_width, 1, 99);
+    cell_height = std::clamp(cell_height, 1, 99);
+    const int32_t w = picture.width(), h = picture.height();
+    const int32_t sw = std::max(w / cell_width, 1), sh = std::max(h / cell_height, 1);
+    PictureBuffer small = PictureBuffer::allocate(sw, sh);
+    resample(picture, small, resample_mode::area_average);
+    // Enlarging repeats each pixel of the reduced picture over its block.
+    std::vector<int32_t> column(static_cast<size_t>(w));
+    for (int32_t x = 0; x < w; ++x) column[static_cast<size_t>(x)] = static_cast<int32_t>(static_cast<int64_t>(x) * sw / w);
+    for (int32_t y = 0; y < h; ++y) {
+        const uint8_t* src = small.row(static_cast<int32_t>(static_cast<int64_t>(y) * sh / h));
+        uint8_t* out = picture.row(y);
+        for (int32_t x = 0; x < w; ++x, out += 3) {
+            const uint8_t* s = src + static_cast<size_t>(column[static_cast<size_t>(x)]) * 3;
+            out[0] = s[0], out[1] = s[1], out[2] = s[2];
+        }
+    }
+}
+
+}  // namespace galvora

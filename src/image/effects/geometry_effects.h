@@ -1,0 +1,24 @@
+#pragma once
+// Picture effects that work on areas of the picture: the drop shadow, which
+// grows the picture, and the mosaic. When a buffer cannot be had they throw
+// ImagingFailure before the picture is touched.
+#include <cstdint>
+
+#include "image/picture_buffer.h"
+
+namespace galvora {
+
+// The picture on a new, larger canvas of background_colour, with a soft
+// shadow in shadow_colour behind it: offset 0 to 9999 pixels in the
+// direction (degrees clockwise from up, so 135 is down and to the right),
+// diffusion 1 to 100 pixels of softness. The canvas is just large enough for
+// picture and shadow; the picture replaces its buffer and size.
+void EffectDropShadow(PictureBuffer& picture, int32_t offset, int32_t diffusion, int32_t background_colour,
+                      int32_t shadow_colour, int32_t direction);
+
+// The picture reduced to one pixel per cell of cell_width x cell_height
+// (1 to 99; smaller values count as 1), each pixel the mean of its cell,
+// and enlarged again so that every cell is one flat block of colour.
+void EffectMosaic(PictureBuffer& picture, int32_t cell_width, int32_t cell_height);
+
+}  // namespace galvora

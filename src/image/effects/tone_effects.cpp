@@ -1,0 +1,108 @@
+#include "image/effects/tone_effects.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+namespace galvora {
+
+namespace {
+
+using Table = std::array<uint8_t, 256>;
+
+uint8_t to_byte(double v) { return static_cast<uint8_t>(std::clamp(std::lround(v), 0L, 255L)); }
+
+// Runs every channel byte through one table.
+void map_bytes(PictureBuffer& picture, const Table& table) {
+    uint8_t* p = picture.data();
+    const size_t n = picture.size_bytes();
+    for (size_t i = 0; i < n; ++i) p[i] = table[p[i]];
+}
+
+template <typename F>
+Table make_table(F f) {
+    Table t{};
+    for (int v = 0; v < 256; ++v) t[static_cast<size_t>(v)] = f(v);
+    return t;
+}
+
+template <typename F>
+void for_each_pixel(PictureBuffer& picture, F f) {
+    uint8_t* p = picture.data();
+    const size_t n = picture.size_bytes();
+    for (size_t i = 0; i < n; i += 3) f(p + i);
+}
+
+double clamp_finite(double v, double lo, double hi, double fallback) {
+    if (!std::isfinite(v)) return std::isnan(v) ? fallback : (v < 0 ? lo : hi);
+    return std::clamp(v, lo, hi);
+}
+
+}  // namespace
+
+void EffectGrayscale(PictureBuffer& picture) {
+    for_each_pixel(picture, [](uint8_t* p) { p[0] = p[1] = p[2] = grey_level(p); });
+}
+
+void EffectInvert(PictureBuffer& picture) {
+    map_bytes(picture, make_table([](int v) { return static_cast<uint8_t>(255 - v); }));
+}
+
+// The darkroom's solarisation: the light half of the tone scale is turned
+// negative, the dark half kept, so the curve peaks in the middle.
+void EffectSolarize(PictureBuffer& picture) {
+    map_bytes(picture, make_table([](int v) { return static_cast<uint8_t>(v > 127 ? 255 - v : v); }));
+}
+
+// Four levels per channel, spread evenly from 0 to 255.
+void EffectPosterize(PictureBuffer& picture) {
+    constexpr int kLevels = 4;
+    map_bytes(picture, make_table([](int v) { return static_cast<uint8_t>((v * kLevels / 256) * 255 / (kLevels - 1)); }));
+}
+
+// The grey level picks a tone on the ramp black -> colour -> white, with the
+// colour at the middle grey: a two-ink print of the picture.
+void EffectDuotone(PictureBuffer& picture, int32_t colour) {
+    std::array<Table, 3> ramp;
+    const uint8_t ink[3] = {colour_red(colour), colour_green(colour), colour_blue(colour)};
+    for (int c = 0; c < 3; ++c) {
+        ramp[static_cast<size_t>(c)] = make_table([&](int g) {
+            if (g <= 128) return to_byte(ink[c] * g / 128.0);
+            return to_byte(ink[c] + (255.0 - ink[c]) * (g - 128) / 127.0);
+        });
+    }
+    for_each_pixel(picture, [&](uint8_t* p) {
+        const uint8_t g = grey_level(p);
+        p[0] = ramp[0][g], p[1] = ramp[1][g], p[2] = ramp[2][g];
+    });
+}
+
+// out = 255 * (in / 255) ^ (1 / gamma).
+void EffectGamma(PictureBuffer& picture, double gamma) {
+    gamma = clamp_finite(gamma, 0.01, 2.0, 1.0);
+    if (gamma == 1.0) return;
+    map_bytes(picture, make_table([&](int v) { return to_byte(255.0 * std::pow(v / 255.0, 1.0 / gamma)); }));
+}
+
+// Contrast scales the distance from the middle grey by tan((c + 1) * pi / 4)
+// (0 flat grey at -1, 1 unchanged at 0, a hard threshold towards 1);
+// brightness then shifts every value by brightness * 255.
+void EffectBrightnessContrast(PictureBuffer& picture, double brightness, double contrast) {
+    brightness = clamp_finite(brightness, -1.0, 1.0, 0.0);
+    contrast = clamp_finite(contrast, -1.0, 1.0, 0.0);
+    if (brightness == 0.0 && contrast == 0.0) return;
+    const double factor = contrast == 0.0 ? 1.0 : std::min(std::tan((contrast + 1.0) * M_PI / 4.0), 1024.0);
+    map_bytes(picture, make_table([&](int v) { return to_byte((v - 127.5) * factor + 127.5 + brightness * 255.0); }));
+}
+
+// Each channel moves away from (or towards) the pixel's grey level.
+void EffectSaturation(PictureBuffer& picture, double saturation) {
+    saturation = clamp_finite(saturation, 0.1, 10.0, 1.0);
+    if (saturation == 1.0) return;
+    for_each_pixel(picture, [&](uint8_t* p) {
+        const double g = grey_level(p);
+        for (int c = 0; c < 3; ++c) p[c] = to_byte(g + (p[c] - g) * saturation);
+    });
+}
+
+}  // namespace galvora
