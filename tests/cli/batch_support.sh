@@ -1,0 +1,26 @@
+# Shared by the batch tests: a private temporary folder with HOME and the
+# per-user folders inside it, no display, a check helper and a small JPEG.
+set -u
+galvora=$1
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+unset DISPLAY WAYLAND_DISPLAY
+export HOME=$tmp/home XDG_CONFIG_HOME=$tmp/config XDG_DATA_HOME=$tmp/data XDG_STATE_HOME=$tmp/state
+mkdir -p "$HOME"
+fail=0
+check() { if ! eval "$2"; then echo "FAILED: $1"; fail=1; fi; }
+
+# A 24 x 16 baseline JPEG.
+jpeg() {
+  mkdir -p "$(dirname "$1")"
+  echo '/9j/2wBDAA0JCgsKCA0LCgsODg0PEyAVExISEyccHhcgLikxMC4pLSwzOko+MzZGNywtQFdBRkxOUlNSMj5aYVpQYEpRUk//wAALCAAQABgBAREA/8QAHwAAAQUBAQEBAQEAAAAAAAAAAAECAwQFBgcICQoL/8QAtRAAAgEDAwIEAwUFBAQAAAF9AQIDAAQRBRIhMUEGE1FhByJxFDKBkaEII0KxwRVS0fAkM2JyggkKFhcYGRolJicoKSo0NTY3ODk6Q0RFRkdISUpTVFVWV1hZWmNkZWZnaGlqc3R1dnd4eXqDhIWGh4iJipKTlJWWl5iZmqKjpKWmp6ipqrKztLW2t7i5usLDxMXGx8jJytLT1NXW19jZ2uHi4+Tl5ufo6erx8vP09fb3+Pn6/9oACAEBAAA/APMKKKKKK//Z' | base64 -d >"$1"
+}
+
+# Two picture directories with two pictures each.
+make_base() {
+  rm -rf "$tmp/base"
+  jpeg "$tmp/base/alpha/one.jpg"; jpeg "$tmp/base/alpha/two.jpg"
+  jpeg "$tmp/base/beta/three.jpg"; jpeg "$tmp/base/beta/four.JPG"
+}
+
+pages_in() { find "$1" -name '*.html' | wc -l; }
