@@ -4,6 +4,7 @@
 
 #include "foundation/language.h"
 #include "foundation/ole_date.h"
+#include "generation/run_builtin_host.h"
 #include "generation/settings_access.h"
 #include "image/image_file_record.h"
 #include "image/picture/script_hooks.h"
@@ -57,6 +58,7 @@ void skriptvariablen_anlegen() {
 void erzeugung_anmelden() {
     profile_hooks().script_variables_create = skriptvariablen_anlegen;
     set_picture_variables_setter(bildvariablen_setzen);
+    set_builtin_host(&run_builtin_host());
 }
 
 void variable_setzen(const ZNSWertRef& variable, std::string_view text) {

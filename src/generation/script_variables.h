@@ -54,7 +54,8 @@ void skriptvariablen_anlegen();
 
 // Registers skriptvariablen_anlegen with the profile operations, which call
 // it after every reset of the script engine, and bildvariablen_setzen with
-// the picture object, which sets the picture variables before its hooks.
+// the picture object, which sets the picture variables before its hooks, and
+// installs the engine's host of the script built-ins.
 void erzeugung_anmelden();
 
 // The per-picture group from a picture-file record.

@@ -2,6 +2,7 @@
 
 #include <set>
 
+#include "foundation/ole_date.h"
 #include "generation/file_pattern.h"
 #include "generation/generation_test_support.h"
 #include "generation/settings_access.h"
@@ -84,7 +85,7 @@ TEST_F(Scanner, ListsMatchingFilesWithNamesTypesSizesAndDates) {
         names.insert(r->ODateiname + "|" + r->ODateiart);
         EXPECT_EQ(r->OBildtyp, 6);
         EXPECT_GT(r->ODatum, 40000.0);
-        EXPECT_EQ(r->ODatum * 86400, std::floor(r->ODatum * 86400 + 1e-6)) << "whole seconds";
+        EXPECT_EQ(ole_to_parts(r->ODatum).millisecond, 0) << "whole seconds";
     }
     EXPECT_EQ(names, (std::set<std::string>{"Photo|jpg", "archive.tar|jpg"}));
     EXPECT_EQ(bilddateien_zaehlen(base.string(), jpg_only, false), 2);

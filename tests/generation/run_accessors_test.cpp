@@ -2,8 +2,12 @@
 
 #include "foundation/string_helpers.h"
 #include "generation/generation_test_support.h"
+#include "generation/run_builtin_host.h"
 #include "generation/settings_access.h"
+#include "image/current_image.h"
 #include "image/image_file_record.h"
+#include "script/compiler.h"
+#include "script/output.h"
 
 namespace galvora::testing {
 namespace {
@@ -103,6 +107,46 @@ TEST_F(RunAccessors, WithoutPicturePagesOrThumbnailTheReferenceIsEmpty) {
     EXPECT_EQ(info_text(1, 1, 3), "");
     lauf_auftrag().verzeichnisse[0].bilddateien[0]->TDateiname.clear();
     EXPECT_EQ(info_text(1, 1, 10), "");
+}
+
+}  // namespace
+}  // namespace galvora::testing
+
+namespace galvora::testing {
+namespace {
+
+TEST_F(RunAccessors, TemplatesReachTheRunThroughTheBuiltinHost) {
+    ASSERT_EQ(uebersetze(0, 0, "t", "{dirinfo(3, @DIRNAME)}|{dirinfo(1, @COUNT)}|{imageinfo(0, 4, @REF)}"), 0);
+    ausgabe_puffer.clear();
+    ausfuehren(-1, zns()->fkt_oba.funktion_per_bezeichner("t"));
+    EXPECT_EQ(ausgabe_puffer, "ä b|3|../%C3%A4%20b/%C3%A4pic%201.jpg");
+}
+
+}  // namespace
+}  // namespace galvora::testing
+
+namespace galvora::testing {
+namespace {
+
+struct Surface : DrawingSurface {
+    PictureBuffer buffer = PictureBuffer::allocate(2, 1);
+    PictureBuffer& clone_buffer() override { return buffer; }
+    void clone_turned(int32_t, int32_t) override {}
+};
+
+TEST(RunBuiltinHostDrawing, RotateTurnsClockwiseAndFillsReachTheCurrentPicture) {
+    auto surface = std::make_shared<Surface>();
+    surface->buffer.pixel(0, 0)[0] = 255;  // red on the left
+    SetImage(surface);
+    run_builtin_host().bild_drehen(1);
+    ASSERT_EQ(surface->buffer.width(), 1);
+    ASSERT_EQ(surface->buffer.height(), 2);
+    EXPECT_EQ(surface->buffer.pixel(0, 0)[0], 255);  // a quarter clockwise puts the left edge on top
+    run_builtin_host().bild_drehen(2);
+    EXPECT_EQ(surface->buffer.pixel(0, 1)[0], 255);
+    run_builtin_host().rechteck_fuellen(0x00FF00, 0, 0, -1, -1, 100);
+    EXPECT_EQ(run_builtin_host().durchschnittsfarbe(), 0x00FF00);
+    SetImage(nullptr);
 }
 
 }  // namespace
