@@ -398,32 +398,39 @@ int ZNSCompiler::parse_if() {
     return 0;
 }
 
-int ZNSCompiler::parse_while() {
-    scanner_.token_verbrauchen();
+// A while or for loop: breaks and continues added inside it are patched when
+// it ends, and the lists are cut back to where they stood before it.
+ZNSCompiler::Schleife ZNSCompiler::schleife_beginnen() {
     ++schleifen_tiefe_;
     ++echte_schleifen_;
-    const size_t breaks = break_liste_.size(), continues = continue_liste_.size();
+    return Schleife{break_liste_.size(), continue_liste_.size()};
+}
+
+void ZNSCompiler::schleife_beenden(const Schleife& schleife, int32_t ende, int32_t weiter) {
+    sprungliste_patchen(break_liste_, schleife.breaks, ende);
+    sprungliste_patchen(continue_liste_, schleife.continues, weiter);
+    --echte_schleifen_;
+    --schleifen_tiefe_;
+}
+
+int ZNSCompiler::parse_while() {
+    scanner_.token_verbrauchen();
+    const Schleife schleife = schleife_beginnen();
     const int32_t start = naechste();
     Operand c;
     if (parse_klammerausdruck(c)) return 1;
     int32_t jf = emit(OP_SPRUNG_FALSCH, c, direkt(0));
     if (parse_anweisung()) return 1;
     emit(OP_SPRUNG, direkt(start));
-    const int32_t ende = naechste();
-    patchen(jf, ende);
-    sprungliste_patchen(break_liste_, breaks, ende);
-    sprungliste_patchen(continue_liste_, continues, start);
-    --echte_schleifen_;
-    --schleifen_tiefe_;
+    patchen(jf, naechste());
+    schleife_beenden(schleife, naechste(), start);
     return 0;
 }
 
 int ZNSCompiler::parse_for() {
     ZNS& e = *zns();
     scanner_.token_verbrauchen();
-    ++schleifen_tiefe_;
-    ++echte_schleifen_;
-    const size_t breaks = break_liste_.size(), continues = continue_liste_.size();
+    const Schleife schleife = schleife_beginnen();
     if (scanner_.token_vorschau() != '(') return fehler_setzen(ZNS_RUNDE_KLAMMER_AUF);
     scanner_.token_verbrauchen();
     bool z = false;
@@ -458,12 +465,8 @@ int ZNSCompiler::parse_for() {
     patchen(jkoerper, naechste());
     if (parse_anweisung()) return 1;
     emit(OP_SPRUNG, direkt(schritt));
-    const int32_t ende = naechste();
-    patchen(jf, ende);
-    sprungliste_patchen(break_liste_, breaks, ende);
-    sprungliste_patchen(continue_liste_, continues, schritt);
-    --echte_schleifen_;
-    --schleifen_tiefe_;
+    patchen(jf, naechste());
+    schleife_beenden(schleife, naechste(), schritt);
     return 0;
 }
 

@@ -116,6 +116,13 @@ private:
     int parse_argumentliste();
     int parse_literal(Operand& o);
 
+    struct Schleife {
+        size_t breaks;
+        size_t continues;
+    };
+    Schleife schleife_beginnen();
+    void schleife_beenden(const Schleife& schleife, int32_t ende, int32_t weiter);
+
     // Pops a value that an expression left on the stack and nobody uses.
     void verwerfen(const Operand& o);
     void sprungliste_patchen(std::vector<int32_t>& liste, size_t ab, int32_t ziel);
