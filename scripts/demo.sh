@@ -1,6 +1,31 @@
 #!/usr/bin/env bash
-# Runs the main job: a batch gallery run over sample photos with the default profile.
+# The main job on real photos (scripts/sample-pictures.sh) in
+# build/demo/pictures/: a batch gallery run with the built-in default profile,
+# then the path of the first page.
+#   scripts/demo.sh [build folder]   (default build/release)
 set -euo pipefail
-build=${1:-build/release}
-test -x "$build/bin/galvora"
-echo "no gallery run yet"
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(dirname "$here")
+build=$(realpath -m "${1:-$root/build/release}")
+galvora=$build/bin/galvora
+[ -x "$galvora" ] || { echo "galvora is not built in $build (run: make demo)" >&2; exit 1; }
+
+demo=$root/build/demo
+pictures=$demo/pictures
+rm -rf "$pictures"
+"$here/sample-pictures.sh" "$pictures"
+
+# A user of its own, so that the run starts from the built-in settings and
+# the default profile's German name whatever this machine's user has chosen.
+user=$demo/user
+rm -rf "$user"
+export XDG_CONFIG_HOME=$user/config XDG_DATA_HOME=$user/data XDG_STATE_HOME=$user/state
+start=$(date +%s.%N)
+"$galvora" "/Logfile=$demo/galvora.log" /Profile=Voreinstellung "/Basedir=$pictures" /Level=0
+end=$(date +%s.%N)
+
+count=$(find "$pictures" -maxdepth 1 -type f | wc -l)
+first=$(find "$pictures" -name '*.html' | sort | head -n 1)
+[ -n "$first" ] || { echo "the run wrote no page (log: $demo/galvora.log)" >&2; exit 1; }
+awk -v n="$count" -v a="$start" -v b="$end" 'BEGIN { printf "%d pictures in %.1f s\n", n, b - a }'
+echo "first page: $first"

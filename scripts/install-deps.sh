@@ -19,7 +19,7 @@ PACKAGES=(
   # fonts for text stamps
   libfontconfig-dev libfreetype-dev fonts-dejavu-core fonts-liberation2
   # browser launch, reference tool for the benchmark, fetching test data
-  xdg-utils libvips-tools curl ca-certificates xz-utils unzip file
+  xdg-utils libvips-tools curl ca-certificates xz-utils unzip file npm
   # the gallery check loads the generated pages in a headless browser
   chromium
   # metadata tests (reference reader) and the short fuzzing runs (clang with its fuzzer runtime)
