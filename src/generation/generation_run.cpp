@@ -155,7 +155,10 @@ void erzeugung_durchfuehren() {
         ~EndOfRun() { run.aktiv = false; }
     } end_of_run{run};
     bool opened = false;  // past the opening phases: completion follows whatever happens
+    bool broken_off = false;
+    bool completing = false;  // the completion runs once, also when it fails itself
     try {
+        erzeugung_anmelden();
         if (zns() == nullptr) {
             script_objekt_anlegen();
             skriptvariablen_anlegen();
@@ -174,6 +177,7 @@ void erzeugung_durchfuehren() {
         laufpfade_setzen();
 
         if (!ausgabeverzeichnisse_vorbereiten(run)) {
+            completing = true;
             abschliessen(run, false);
             return;
         }
@@ -183,16 +187,25 @@ void erzeugung_durchfuehren() {
         laufvariablen_setzen(run);
         run_port().path_progress_attach();
         if (laufabschnitte().verzeichnisschleife) laufabschnitte().verzeichnisschleife(run);
+        completing = true;
         abschliessen(run, true);
     } catch (const GalvoraError& e) {
         fehler_melden(e.number(), e.source(), e.description());
-        if (opened) abschliessen(run, false);
+        broken_off = opened && !completing;
     } catch (const std::bad_alloc&) {
         fehler_melden(7, "erzeugung_durchfuehren", "Out of memory");
-        if (opened) abschliessen(run, false);
+        broken_off = opened && !completing;
     } catch (const std::exception& e) {
         fehler_melden(5, "erzeugung_durchfuehren", e.what());
-        if (opened) abschliessen(run, false);
+        broken_off = opened && !completing;
+    }
+    // A run broken off by an error still ends with its statistics and end state.
+    if (broken_off) {
+        try {
+            abschliessen(run, false);
+        } catch (const std::exception& e) {
+            fehler_melden(5, "erzeugung_durchfuehren", e.what());
+        }
     }
 }
 

@@ -43,7 +43,9 @@ bool unterordner_bereitstellen(const std::string& root, const std::string& name,
     if (!unterordner_gueltig(root, name)) {
         ec = std::make_error_code(std::errc::no_such_file_or_directory);
     } else if (verzeichnis_existiert(folder, 2)) {
-        return !clean || inhalt_loeschen(folder, progress_text);
+        // A folder that leads elsewhere (a link out of the output) is never emptied.
+        if (!clean || !ordner_enthaelt(root, folder)) return true;
+        return inhalt_loeschen(folder, progress_text);
     } else {
         fs::create_directory(folder, ec);
         if (!ec && !fs::is_directory(folder)) ec = std::make_error_code(std::errc::not_a_directory);

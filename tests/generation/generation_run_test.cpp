@@ -403,3 +403,56 @@ TEST_F(GenerationRun, PictureObjectTakesTheProfilesSettings) {
 
 }  // namespace
 }  // namespace galvora::testing
+
+namespace galvora::testing {
+namespace {
+
+class GenerationRunFailures : public GenerationRun {};
+
+TEST_F(GenerationRunFailures, ThumbnailFolderLeadingOutOfTheOutputIsNeverEmptied) {
+    write_file(tmp.path() / "elsewhere" / "precious.txt", "keep");
+    fs::create_directory_symlink(tmp.path() / "elsewhere", out / "thumbs");
+    set(kSetThumbdirClean, "1");
+    add_directory("a", "", {{"p1", 8, 6}});
+    erzeugung_durchfuehren();
+    EXPECT_TRUE(port.boxes.empty());
+    EXPECT_EQ(read_file(tmp.path() / "elsewhere" / "precious.txt"), "keep");
+}
+
+TEST_F(GenerationRunFailures, ASettingThatIsNoNumberLaterOnEndsWithTheStatistics) {
+    set(kSetThumbSortierung, "by name");
+    add_directory("a", "", {{"p1", 8, 6}});
+    int completions = 0;
+    bool with_pages = true;
+    bool loop_ran = false;
+    laufabschnitte().verzeichnisschleife = [&](Laufzustand&) { loop_ran = true; };
+    laufabschnitte().abschluss = [&](Laufzustand&, bool pages) {
+        ++completions;
+        with_pages = pages;
+    };
+    erzeugung_durchfuehren();
+    laufabschnitte() = Laufabschnitte{};
+    ASSERT_EQ(port.boxes.size(), 1u);
+    EXPECT_NE(port.boxes[0].text.find("THUMB_SORTIERUNG"), std::string::npos) << port.boxes[0].text;
+    EXPECT_FALSE(loop_ran);
+    EXPECT_EQ(completions, 1);
+    EXPECT_FALSE(with_pages);
+    EXPECT_FALSE(laufzustand().aktiv);
+}
+
+TEST_F(GenerationRunFailures, ACompletionThatFailsIsReportedOnce) {
+    add_directory("a", "", {{"p1", 8, 6}});
+    int completions = 0;
+    laufabschnitte().abschluss = [&](Laufzustand&, bool) {
+        ++completions;
+        throw GalvoraError(75, "indexseite_schreiben", "Path/File access error");
+    };
+    erzeugung_durchfuehren();
+    laufabschnitte() = Laufabschnitte{};
+    EXPECT_EQ(completions, 1);
+    ASSERT_EQ(port.boxes.size(), 1u);
+    EXPECT_EQ(port.boxes[0].text.rfind("Fehler 75", 0), 0u);
+}
+
+}  // namespace
+}  // namespace galvora::testing
