@@ -28,6 +28,14 @@ check "faulty command line: status 2" '[ $rc -eq 2 ]'
 check "faulty command line: message" 'grep -q "Error in Commandline" "$tmp/err"'
 check "faulty command line: no page" '[ "$(pages_in "$tmp/base")" -eq 0 ]'
 
+# A program folder without metadata.def: the component test stops the start.
+mkdir -p "$tmp/prog/languages"
+cp "$galvora" "$tmp/prog/galvora"
+"$tmp/prog/galvora" /Profile=Voreinstellung "/Basedir=$tmp/base" /Level=1 >"$tmp/out" 2>"$tmp/err"; rc=$?
+check "missing component: status 3" '[ $rc -eq 3 ]'
+check "missing component: message names it" 'grep -q "$tmp/prog/metadata.def" "$tmp/err" && grep -q "ist nicht vorhanden" "$tmp/err"'
+check "missing component: no page" '[ "$(pages_in "$tmp/base")" -eq 0 ]'
+
 log=$tmp/logs/run.log
 mkdir -p "$tmp/logs"
 "$galvora" "/Logfile=$log" /Profile=Voreinstellung "/Basedir=$tmp/base" /Level=3 >"$tmp/out" 2>"$tmp/err"
