@@ -27,7 +27,14 @@ void ordnen(Laufzustand& run, Verzeichnissatz& d, std::span<std::shared_ptr<ZNIm
         for (auto& p : pictures) {
             const std::string path = lauf_auftrag().basisverzeichnis + "/" + d.relativer_pfad + "/" + p->ODateiname +
                                      "." + p->ODateiart;
-            GetImageDims(path, p->OBildtyp, p->ODimX, p->ODimY);
+            // A picture that cannot be measured sorts as 0 x 0; its processing
+            // reports it later, so one bad file does not stop the whole run.
+            try {
+                GetImageDims(path, p->OBildtyp, p->ODimX, p->ODimY);
+            } catch (const GalvoraError&) {
+                p->ODimX = 0;
+                p->ODimY = 0;
+            }
         }
     }
     bilddateien_sortieren(pictures, kind, direction);

@@ -456,3 +456,22 @@ TEST_F(GenerationRunFailures, ACompletionThatFailsIsReportedOnce) {
 
 }  // namespace
 }  // namespace galvora::testing
+
+namespace galvora::testing {
+namespace {
+
+TEST_F(GenerationRunFailures, APictureThatCannotBeMeasuredSortsFirstByDimension) {
+    add_directory("a", "", {{"big", 30, 20}, {"small", 10, 5}});
+    write_file(base / "a" / "broken.jpg", "not a picture");
+    Verzeichnissatz& d = lauf_auftrag().verzeichnisse[0];
+    bilddateien_einlesen((base / "a").string(), {{"*.JPG", 6}}, false, d.bildanzahl, d.bilddateien, d.bildbytes);
+    set(kSetThumbSortierung, "4");
+    erzeugung_durchfuehren();
+    EXPECT_TRUE(port.boxes.empty());
+    std::vector<std::string> order;
+    for (const auto& r : d.bilddateien) order.push_back(r->ODateiname);
+    EXPECT_EQ(order, (std::vector<std::string>{"broken", "small", "big"}));
+}
+
+}  // namespace
+}  // namespace galvora::testing
