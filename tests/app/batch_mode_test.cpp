@@ -1,0 +1,100 @@
+#include "app/batch_mode.h"
+
+#include "app/app_test_support.h"
+#include "foundation/command_arguments.h"
+#include "foundation/registry.h"
+#include "generation/settings_access.h"
+#include "profile/profiles.h"
+
+namespace galvora::testing {
+namespace {
+
+constexpr int kSetKommentar = 2;
+
+class BatchMode : public AppTest {
+protected:
+    // Runs the batch step on program arguments as the shell passes them;
+    // returns the base directory.
+    std::string prepare(const std::vector<std::string>& argv) {
+        auto arguments = std::make_unique<CommandArguments>();
+        arguments->CommandLine(join_command_line(argv));
+        EXPECT_FALSE(arguments->Error()) << arguments->CommandLine();
+        std::string result = batch_vorbereiten(startdialog(), arguments);
+        EXPECT_EQ(arguments, nullptr);
+        return result;
+    }
+};
+
+TEST_F(BatchMode, GoodSwitchesLeaveBatchModeOnWithoutMessage) {
+    EXPECT_EQ(prepare({"/Profile=VOREINSTELLUNG", "/Basedir=/pics/my holiday", "/Level=2"}), "/pics/my holiday");
+    EXPECT_TRUE(port.boxes.empty());
+    EXPECT_TRUE(batchmodus);
+    EXPECT_EQ(DirectoryLevel, 2);
+    EXPECT_EQ(aktuelles_profil()->art(), kProfileDefault);
+    EXPECT_EQ(registry_lesen("LastSession", "profile", "unset"), "");
+}
+
+TEST_F(BatchMode, LevelValuesAreRoundedAndChecked) {
+    struct Case {
+        const char* text;
+        int32_t level;
+        bool message;
+    };
+    const Case cases[] = {{"0", 0, false}, {"1.5", 2, false}, {"2.5", 2, false}, {"0.5", 0, false},
+                          {"3", 0, true},  {"-1", 0, true},   {"two", 0, true}};
+    for (const Case& c : cases) {
+        port.boxes.clear();
+        batch_unterbrochen = false;
+        DirectoryLevel = 7;
+        prepare({"/Profile=Voreinstellung", "/Basedir=/x", std::string("/Level=") + c.text});
+        EXPECT_EQ(DirectoryLevel, c.level) << c.text;
+        ASSERT_EQ(port.boxes.size(), c.message ? 1u : 0u) << c.text;
+        if (c.message) {
+            EXPECT_EQ(port.boxes[0].text, msg("ErrBatchLevel", {c.text}));
+        }
+    }
+}
+
+TEST_F(BatchMode, MissingSwitchesAreReportedAndLevelComesFromTheProfile) {
+    geladene_Profileinstellungen()[kSetDirLevel].value = "2";
+    EXPECT_EQ(prepare({"/Controlimage=1"}), "");
+    EXPECT_EQ(box_texts(), (std::vector<std::string>{msg("ErrBatchProfileMissing"), msg("ErrBatchBasedirMissing"),
+                                                     msg("ErrBatchLevelMissing")}));
+    EXPECT_FALSE(batchmodus);
+    EXPECT_TRUE(batch_unterbrochen);
+    // The default profile was loaded afresh; its level stands in for the switch.
+    EXPECT_EQ(DirectoryLevel, int32_t{0} + std::stoi(setting_text(kSetDirLevel)));
+}
+
+TEST_F(BatchMode, ControlImageOnlyForTheExactWords) {
+    for (const char* word : {"1", "T", "W", "TRUE", "WAHR"}) {
+        prepare({"/Profile=Voreinstellung", "/Basedir=/x", "/Level=0", std::string("/Controlimage=") + word});
+        EXPECT_TRUE(startdialog().kontrollbild) << word;
+    }
+    for (const char* word : {"true", "wahr", "yes", "0", ""}) {
+        prepare({"/Profile=Voreinstellung", "/Basedir=/x", "/Level=0", std::string("/Controlimage=") + word});
+        EXPECT_FALSE(startdialog().kontrollbild) << word;
+    }
+}
+
+TEST_F(BatchMode, OverridesReplacePrefixOrAppendAndIgnoreUnknownKeys) {
+    geladene_Profileinstellungen()[kSetKommentar].value = "mid";
+    prepare({"/Profile=Voreinstellung", "/Basedir=/x", "/Level=1", "/thumb_dirname=small", "/$KOMMENTAR=pre-",
+             "/KOMMENTAR$=-post", "/NO_SUCH_KEY=1"});
+    EXPECT_TRUE(port.boxes.empty());
+    EXPECT_EQ(setting_text(kSetThumbDirname), "small");
+    EXPECT_EQ(setting_text(kSetKommentar).rfind("pre-", 0), 0u);
+    EXPECT_TRUE(setting_text(kSetKommentar).ends_with("-post"));
+}
+
+TEST_F(BatchMode, AnUnknownProfileLoadsTheDefaultAndSkipsTheOverrides) {
+    prepare({"/Profile=Nowhere", "/Basedir=/x", "/Level=1", "/THUMB_DIRNAME=small"});
+    ASSERT_EQ(port.boxes.size(), 1u);
+    EXPECT_EQ(port.boxes[0].text, msg("ErrBatchProfileCollection", {"Nowhere"}));
+    EXPECT_EQ(aktuelles_profil()->art(), kProfileDefault);
+    EXPECT_EQ(setting_text(kSetThumbDirname), "thumbs");
+    EXPECT_FALSE(batchmodus);
+}
+
+}  // namespace
+}  // namespace galvora::testing
