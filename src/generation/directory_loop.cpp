@@ -1,0 +1,307 @@
+#include "generation/directory_loop.h"
+
+#include <algorithm>
+#include <optional>
+#include <vector>
+
+#include "foundation/error.h"
+#include "foundation/log.h"
+#include "foundation/messages.h"
+#include "foundation/path_helpers.h"
+#include "foundation/string_helpers.h"
+#include "generation/picture_pages.h"
+#include "generation/run_port.h"
+#include "generation/run_state.h"
+#include "generation/run_statistics.h"
+#include "generation/script_glue.h"
+#include "generation/script_variables.h"
+#include "generation/settings_access.h"
+#include "image/image_file_record.h"
+
+namespace galvora {
+
+Schleifenzustand& schleifenzustand() {
+    static Schleifenzustand state;
+    return state;
+}
+
+namespace {
+
+int32_t picture_count(const Verzeichnissatz& d) {
+    return static_cast<int32_t>(
+        std::min<size_t>(d.bilddateien.size(), static_cast<size_t>(std::max<int32_t>(d.bildanzahl, 0))));
+}
+
+// Makes a folder of the loop; false after the message named by key.
+bool make_folder(const std::string& path, const char* key, std::string& result) {
+    try {
+        result = MakeFullDir(path);
+        return true;
+    } catch (const GalvoraError& e) {
+        meldung(program_title(), MB_ICON_EXCLAMATION, key, {std::to_string(e.number()), path});
+        return false;
+    }
+}
+
+// The variables a picture page changes, kept from the thumbnail page and put
+// back after it.
+class ThumbnailPageValues {
+public:
+    void keep() {
+        Skriptvariablen& v = skriptvariablen();
+        refs_ = {v.html_absolute, v.doc,       v.prev_doc,       v.up_doc,        v.next_doc,
+                 v.prev_ref,      v.index_ref, v.up_ref,         v.next_ref,      v.deco_ref,
+                 v.first_doc,     v.last_doc,  v.first_path_doc, v.last_path_doc, v.first_ref,
+                 v.last_ref,      v.first_path_ref, v.last_path_ref};
+        kept_.assign(refs_.size(), ZNSVariable{});
+        for (size_t i = 0; i < refs_.size(); ++i)
+            if (refs_[i]) refs_[i]->copy(kept_[i]);
+    }
+    void restore() {
+        for (size_t i = 0; i < refs_.size(); ++i)
+            if (refs_[i]) kept_[i].copy(*refs_[i]);
+        Skriptvariablen& v = skriptvariablen();
+        for (const ZNSWertRef* ref : {&v.first_page_doc, &v.last_page_doc, &v.first_page_ref, &v.last_page_ref})
+            variable_setzen(*ref, "");
+    }
+
+private:
+    std::vector<ZNSWertRef> refs_;
+    std::vector<ZNSVariable> kept_;
+};
+
+void clear_picture_variables() {
+    Skriptvariablen& v = skriptvariablen();
+    for (const ZNSWertRef* ref : {&v.count_cur_all_files, &v.count_cur_file, &v.count_prev_file, &v.count_next_file,
+                                  &v.count_cur_row, &v.count_cur_file_in_row, &v.count_cur_file_in_page})
+        variable_setzen(*ref, int32_t{0});
+    for (const ZNSWertRef* ref : {&v.file, &v.ext, &v.file_original, &v.ext_original, &v.date, &v.time})
+        variable_setzen(*ref, "");
+    variable_setzen(v.size_byte, int32_t{0});
+    variable_setzen(v.size_kbyte, 0.0);
+    variable_setzen(v.size_mbyte, 0.0);
+    variable_setzen(v.dim, "0 x 0");
+    for (const ZNSWertRef* ref : {&v.dimx, &v.dimy, &v.dimx_original, &v.dimy_original, &v.thumb_dimx, &v.thumb_dimy})
+        variable_setzen(*ref, int32_t{0});
+    for (const ZNSWertRef* ref : {&v.src_doc, &v.src_ref, &v.pic_ref, &v.thumb_ref}) variable_setzen(*ref, "");
+}
+
+// One picture's failure: a question in the window program; in batch mode the
+// run cannot wait for an answer, so the error goes to the log and the run goes
+// on with the next picture. True when the run is to stop.
+bool report_picture_error(const ErrorInfo& error, const std::string& err_image) {
+    const std::vector<std::string> values{std::to_string(error.number), error.source, error.description, err_image};
+    if (batchmodus) {
+        const std::string line = platzhalter_ersetzen("Image-Error %1: %2: %3: %4", values);
+        log_line(line);
+        run_port().log_line(line);
+        return false;
+    }
+    const int answer = meldung_text(program_title(), MB_OKCANCEL_STYLE | MB_ICON_EXCLAMATION,
+                                    "Image-Error %1%n%n%2%n%3%n%4", values);
+    return answer == ID_CANCEL;
+}
+
+class Loop {
+public:
+    explicit Loop(Laufzustand& run) : run_(run), job_(lauf_auftrag()), state_(schleifenzustand()), v_(skriptvariablen()) {}
+
+    void run() {
+        const int32_t n = static_cast<int32_t>(job_.verzeichnisse.size());
+        for (int32_t i = 1; i <= n; ++i) {
+            if (!directory(i, n)) {
+                state_.abgebrochen = true;
+                return;
+            }
+            if (CancelRequested) return;
+        }
+    }
+
+private:
+    bool directory(int32_t i, int32_t n) {
+        Verzeichnissatz& d = job_.verzeichnisse[static_cast<size_t>(i) - 1];
+        RunPicture& picture = *run_.AktuellesBild;
+        state_.VerzeichnisAktuell = i;
+        state_.VerzeichnisVorher = i - 1;
+        state_.VerzeichnisNachher = i < n ? i + 1 : 0;
+        run_port().tree_node_select(d.baumknoten);
+        run_port().tree_node_image(d.baumknoten, "checked_gelb");
+
+        const std::string& root = job_.cloneverzeichnis;
+        state_.Cloneordner.clear();
+        state_.Thumbordner.clear();
+        state_.Bildseitenordner.clear();
+        if (picture.ClonenDurchführen() && !make_folder(root + "/" + d.relativer_pfad, "ErrClonesMkDir", state_.Cloneordner))
+            return false;
+        if (picture.ThumbDurchführen() &&
+            !make_folder(root + "/" + setting_text(kSetThumbDirname) + "/" + d.relativer_pfad, "ErrThumbMkDir",
+                         state_.Thumbordner))
+            return false;
+        run_port().path_progress_reset(run_port().tree_node_text(d.baumknoten), picture_count(d));
+        if (run_.HtmlErzeugen) {
+            const std::string below = run_.BildseitenErzeugen ? d.relativer_pfad : d.gruppe;
+            std::string folder = root + "/" + setting_text(kSetHtmlBase);
+            if (!below.empty()) folder += "/" + below;
+            if (!make_folder(folder, "ErrHTMLImageMkDir", state_.Bildseitenordner)) return false;
+        }
+        state_.Webpfad = d.relativer_pfad;
+        state_.BilderImPfad = picture_count(d);
+        if (run_.HtmlErzeugen && run_.ThumbseitenErzeugen) state_.thumbseiten.verzeichnis_beginnen(static_cast<size_t>(i));
+
+        variable_setzen(v_.full_path, state_.Webpfad);
+        variable_setzen(v_.path, d.name);
+        variable_setzen(v_.count_cur_path, i);
+        variable_setzen(v_.count_prev_path, state_.VerzeichnisVorher);
+        variable_setzen(v_.count_next_path, state_.VerzeichnisNachher);
+        variable_setzen(v_.count_files, state_.BilderImPfad);
+        variable_setzen_bytes(v_.size_byte_path, d.bildbytes);
+        variable_setzen_bytes(v_.size_byte_path_original, d.bildbytes);
+        variable_setzen(v_.path_absolute, root + "/" + d.relativer_pfad);
+        variable_setzen(v_.path_absolute_original, job_.basisverzeichnis + "/" + d.relativer_pfad);
+        skriptfunktion_ausfuehren(0, "_initpath");
+
+        state_.PfadbalkenAktiv = false;
+        watch_.emplace();
+        bool ok = true;
+        try {
+            for (int32_t j = 1; j <= state_.BilderImPfad; ++j) {
+                if (!picture_step(i, n, j)) break;
+            }
+        } catch (const SeitendateiFehler& e) {
+            seitenfehler_melden(e, run_.texte.InfHTMLThumb);
+            state_.thumbseiten.abbrechen();
+            ok = false;
+        }
+        run_port().path_progress_visible(false);
+        run_port().tree_node_image(d.baumknoten, "checked_grün");
+        if (CancelRequested) state_.thumbseiten.abbrechen();
+        return ok;
+    }
+
+    // False when the picture loop is to end.
+    bool picture_step(int32_t i, int32_t n, int32_t j) {
+        if (abbruch_pruefen()) return false;
+        Verzeichnissatz& d = job_.verzeichnisse[static_cast<size_t>(i) - 1];
+        const std::shared_ptr<ZNImageFile>& record = d.bilddateien[static_cast<size_t>(j) - 1];
+        RunPicture& picture = *run_.AktuellesBild;
+        Thumbseiten& thumbs = state_.thumbseiten;
+        const bool thumb_pages = run_.HtmlErzeugen && run_.ThumbseitenErzeugen;
+
+        run_.Seitenart = "Thumb";
+        ++run_.BildNummerGesamt;
+        state_.BildNummerImPfad = j;
+        run_port().overall_progress_value(run_.BildNummerGesamt);
+        if (state_.PfadbalkenAktiv) run_port().path_progress_value(j);
+        int32_t previous = 0;
+        if (j > 1) previous = j - 1;
+        else if (i > 1) previous = picture_count(job_.verzeichnisse[static_cast<size_t>(i) - 2]);
+        const int32_t next = j < state_.BilderImPfad ? j + 1 : (i == n ? 0 : 1);
+        run_.Wurzelpraefix = run_.ThumbseitenPraefix;
+
+        if (thumb_pages) {
+            if (abbruch_pruefen()) return false;
+            thumbs.zelle_oeffnen(j);
+        }
+        variable_setzen(v_.count_cur_all_files, run_.BildNummerGesamt);
+        variable_setzen(v_.count_cur_file, j);
+        variable_setzen(v_.count_prev_file, previous);
+        variable_setzen(v_.count_next_file, next);
+        variable_setzen(v_.count_cur_row, thumbs.zeile);
+        variable_setzen(v_.count_cur_file_in_row, thumbs.zellen_in_zeile);
+        variable_setzen(v_.count_cur_file_in_page, thumbs.BildNummerAufSeite);
+
+        picture.OriginalPfad(job_.basisverzeichnis + "/" + d.relativer_pfad);
+        picture.ClonePfad(job_.cloneverzeichnis + "/" + d.relativer_pfad);
+        picture.ThumbPfad(state_.Thumbordner);
+        picture.ImageFile(record);
+        picture.PictureBox(nullptr);
+        ErrorInfo error;
+        if (picture.DoIt(error)) {
+            if (picture.CloneErstellt()) ++run_.Clonezaehler;
+            if (picture.ThumbErstellt()) ++run_.Thumbzaehler;
+            run_port().status_text(bildprotokoll_text(run_.texte.InfImageLog, *record));
+        } else if (report_picture_error(error, picture.ErrImage())) {
+            CancelRequested = true;
+            return false;
+        }
+        bildvariablen_setzen(*record);
+
+        if (run_.HtmlErzeugen) {
+            if (abbruch_pruefen()) return false;
+            if (run_.BildseitenErzeugen) picture_page(i, j);
+            const std::string page_name = bildseitenname(d, j);
+            variable_setzen(v_.src_doc, page_name);
+            std::string target;
+            if (run_.BildseitenErzeugen) {
+                target = job_.auswertelevel == 0 ? page_name + run_.HtmlEndung
+                                                 : d.name + "/" + page_name + run_.HtmlEndung;
+            } else {
+                target = run_.ThumbseitenPraefix + state_.Webpfad + "/" + record->CDateiname + "." + record->CDateiart;
+            }
+            variable_setzen(v_.src_ref, url_kodieren(target));
+        }
+        if (thumb_pages) thumbs.zelle_schreiben(*record, picture.ThumbDurchführen());
+        if (run_.HtmlErzeugen) clear_picture_variables();
+        if (thumb_pages) thumbs.zelle_schliessen(j);
+
+        if (!state_.PfadbalkenAktiv && watch_) {
+            const int64_t elapsed = watch_->Elapsed();
+            if (elapsed > 100 && elapsed * state_.BilderImPfad / j >= 1000) {
+                run_port().path_progress_visible(true);
+                state_.PfadbalkenAktiv = true;
+            }
+        }
+        return true;
+    }
+
+    void picture_page(int32_t i, int32_t j) {
+        const ZNImageFile& record = *job_.verzeichnisse[static_cast<size_t>(i) - 1].bilddateien[static_cast<size_t>(j) - 1];
+        RunPicture& picture = *run_.AktuellesBild;
+        ThumbnailPageValues kept;
+        kept.keep();
+        run_.Seitenart = "Image";
+        run_.Wurzelpraefix = run_.BildseitenPraefix;
+        variable_setzen(v_.deco_ref, url_kodieren(run_.BildseitenPraefix + setting_text(kSetDecoPath)));
+        variable_setzen(v_.pic_ref, url_kodieren(run_.BildseitenPraefix + state_.Webpfad + "/" + record.CDateiname +
+                                                 "." + record.CDateiart));
+        if (picture.ThumbDurchführen()) {
+            variable_setzen(v_.thumb_ref, url_kodieren(run_.BildseitenPraefix + setting_text(kSetThumbDirname) + "/" +
+                                                       state_.Webpfad + "/" + record.TDateiname + "." + record.TDateiart));
+        } else {
+            variable_setzen(v_.thumb_ref, "");
+        }
+        if (!run_.Indexverweis.empty()) {
+            // The index reference leads from a thumbnail page; a picture page
+            // reaches it through its own thumbnail page's folder.
+            variable_setzen(v_.index_ref, run_.BildZuThumbPraefix + run_.Indexverweis);
+            variable_setzen(v_.up_ref, run_.Indexverweis);
+        }
+        const Thumbseiten& thumbs = state_.thumbseiten;
+        Bildseitenlage lage;
+        if (run_.ThumbseitenErzeugen) {
+            lage = {thumbs.BildNummerAufSeite, thumbs.BilderAufSeite, thumbs.ErstesBildDerSeite,
+                    thumbs.LetztesBildDerSeite};
+        }
+        const std::string thumb_page = run_.ThumbseitenErzeugen ? thumbs.aktueller_seitenname() : std::string();
+        if (bildseite_schreiben(i, j, thumb_page, run_.BildZuThumbPraefix, state_.Bildseitenordner, lage) != 1)
+            CancelRequested = true;
+        run_.Seitenart = "Thumb";
+        run_.Wurzelpraefix = run_.ThumbseitenPraefix;
+        kept.restore();
+    }
+
+    Laufzustand& run_;
+    LaufAuftrag& job_;
+    Schleifenzustand& state_;
+    Skriptvariablen& v_;
+    std::optional<CStopWatch> watch_;
+};
+
+}  // namespace
+
+void verzeichnisschleife(Laufzustand& run) {
+    schleifenzustand() = Schleifenzustand{};
+    Loop(run).run();
+}
+
+}  // namespace galvora

@@ -1,0 +1,159 @@
+#include "generation/index_page.h"
+
+#include <algorithm>
+
+#include "foundation/string_helpers.h"
+#include "generation/page_file.h"
+#include "generation/page_keys.h"
+#include "generation/page_skeleton.h"
+#include "generation/run_state.h"
+#include "generation/script_variables.h"
+#include "generation/settings_access.h"
+#include "generation/thumbnail_pages.h"
+
+namespace galvora {
+
+namespace {
+
+int32_t picture_count(const Verzeichnissatz& d) {
+    return static_cast<int32_t>(
+        std::min<size_t>(d.bilddateien.size(), static_cast<size_t>(std::max<int32_t>(d.bildanzahl, 0))));
+}
+
+// Sets the directory group of the variables for directory i (1-based).
+void directory_variables(const Verzeichnissatz& d, int32_t i, int32_t n, int32_t pages) {
+    Skriptvariablen& v = skriptvariablen();
+    variable_setzen(v.full_path, d.relativer_pfad);
+    variable_setzen(v.path, d.name);
+    variable_setzen(v.count_cur_path, i);
+    variable_setzen(v.count_prev_path, i - 1);
+    variable_setzen(v.count_next_path, i < n ? i + 1 : 0);
+    variable_setzen(v.count_pages, pages);
+    variable_setzen(v.count_files, picture_count(d));
+    variable_setzen(v.count_page_files, picture_count(d));
+    variable_setzen_bytes(v.size_byte_path, d.clonebytes);
+    variable_setzen_bytes(v.size_byte_path_original, d.bildbytes);
+}
+
+}  // namespace
+
+void indexseite_schreiben() {
+    Laufzustand& run = laufzustand();
+    const LaufAuftrag& job = lauf_auftrag();
+    Skriptvariablen& v = skriptvariablen();
+    const std::string& html_base = setting_text(kSetHtmlBase);
+    const std::string& filename = setting_text(kSetHtmlIndexFilename);
+    const bool in_root = setting_is_one(kSetHtmlIndexInBasedir);
+    const std::string folder = in_root ? job.cloneverzeichnis : job.cloneverzeichnis + "/" + html_base;
+    const std::string prefix = in_root ? html_base + "/" : std::string();
+    run.Wurzelpraefix = in_root ? "" : "../";
+    const std::string path = folder + "/" + filename + run.HtmlEndung;
+
+    Seitendatei page;
+    try {
+        page.oeffnen(path, setting_is_one(kSetHtmlChanged));
+    } catch (const SeitendateiFehler& e) {
+        seitenfehler_melden(e, run.texte.InfHTMLIndex);
+        return;
+    }
+    run.Browserseite = path;
+    variable_setzen(v.html_absolute, folder);
+    variable_setzen(v.doc, filename);
+    variable_setzen(v.index_doc, filename);
+    variable_setzen(v.index_ref, filename + run.HtmlEndung);
+    pfadvariablen_loeschen();
+
+    seitenkopf_schreiben(page, {kIndexHead, kSetHtmlIndexHeadDisable, kIndexTitle, kIndexBodyTag});
+    page.vorlage(kIndexPostBody);
+
+    const bool grouped = setting_is_one(kSetHtmlIndexGroup);
+    const bool first_only = setting_is_one(kSetHtmlIndexFirstThumbpage);
+    const bool split = setting_is_one(kSetHtmlSplit);
+    const int32_t per_line = setting_int(kSetHtmlIndexEntriesPerLine);
+    Seitenplanregeln rules;
+    rules.level = job.auswertelevel;
+    rules.standardname = setting_text(kSetHtmlDefault);
+    if (!grouped) {
+        page.vorlage(kIndexPreTable);
+        page.vorlage(kIndexTableOpen);
+    }
+    bool new_group = grouped;
+    int32_t entries = 0;
+    const int32_t n = static_cast<int32_t>(job.verzeichnisse.size());
+    std::string group;
+    for (int32_t i = 1; i <= n; ++i) {
+        const Verzeichnissatz& d = job.verzeichnisse[static_cast<size_t>(i) - 1];
+        const int32_t pictures = picture_count(d);
+        // Each directory by its own rows per page: without splitting one page
+        // takes all of its pictures.
+        const int32_t lines = zeilen_pro_seite(pictures, run.ZeilenProSeite, split);
+        const int64_t per_page = std::max<int64_t>(int64_t{lines} * run.ThumbsProZeile, 1);
+        const int32_t pages = seitenanzahl(pictures, lines, run.ThumbsProZeile);
+        directory_variables(d, i, n, pages);
+        if (new_group) {
+            new_group = false;
+            group = d.gruppe;
+            if (!group.empty()) {
+                variable_setzen(v.parent_path, group);
+                pfadvariablen_loeschen();
+            }
+            page.vorlage(kIndexPreTable);
+            page.vorlage(kIndexTableOpen);
+            if (!group.empty()) directory_variables(d, i, n, pages);
+            entries = 0;
+        }
+        const int32_t last_listed = first_only ? 1 : pages;
+        for (int32_t p = 1; p <= last_listed; ++p) {
+            ++entries;
+            variable_setzen(v.count_cur_page, p);
+            variable_setzen(v.count_prev_page, p - 1);
+            if (p >= pages) {
+                variable_setzen(v.count_next_page, int32_t{0});
+                variable_setzen(v.count_page_files,
+                                static_cast<int32_t>((std::max<int64_t>(pictures, 1) - 1) % per_page + 1));
+            } else {
+                variable_setzen(v.count_next_page, p + 1);
+                variable_setzen(v.count_page_files, static_cast<int32_t>(per_page));
+            }
+            std::string name = thumbseiten_basisname(d, rules);
+            if (split) name += "-" + seitennummer_text(p, run.SeitennummernMaske);
+            if (entries > per_line) {
+                page.vorlage(kIndexTrClose);
+                entries = 1;
+            }
+            if (entries == 1) page.vorlage(kIndexTrOpen);
+            page.vorlage(kIndexTdOpen);
+            variable_setzen(v.src_doc, name);
+            const std::string target = job.auswertelevel == 2 ? prefix + d.gruppe + "/" + name + run.HtmlEndung
+                                                              : prefix + name + run.HtmlEndung;
+            variable_setzen(v.src_ref, url_kodieren(target));
+            page.vorlage(kIndexEntry);
+            page.vorlage(kIndexTdClose);
+        }
+        if (grouped) {
+            const bool ends = group.empty() || i == n || job.verzeichnisse[static_cast<size_t>(i)].gruppe != group;
+            if (ends) {
+                if (!group.empty()) pfadvariablen_loeschen();
+                page.vorlage(kIndexTrClose);
+                page.vorlage(kIndexTableClose);
+                page.vorlage(kIndexPostTable);
+                new_group = true;
+            }
+        }
+        pfadvariablen_loeschen();
+    }
+    if (!grouped) {
+        page.vorlage(kIndexTrClose);
+        page.vorlage(kIndexTableClose);
+        page.vorlage(kIndexPostTable);
+    }
+    page.vorlage(kIndexPostPostTable);
+    seitenende_schreiben(page, setting_int(kSetHtmlIndexPrintDate), kIndexFooter);
+    try {
+        if (page.uebernehmen() || !setting_is_one(kSetHtmlChanged)) ++run.Seitenzaehler;
+    } catch (const SeitendateiFehler& e) {
+        seitenfehler_melden(e, run.texte.InfHTMLIndex);
+    }
+}
+
+}  // namespace galvora

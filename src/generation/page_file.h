@@ -1,0 +1,83 @@
+#pragma once
+// One page file of a gallery while it is written: registered under a free
+// output channel number, so that templates write straight into it, with the
+// two write forms of the page skeleton (a line ending in CR LF, or text that
+// the next write continues). The page is written to a side file (page path
+// and "_") and only committed into place when it is complete: with
+// replace-if-changed the old page stays when the text is the same, otherwise
+// the side file is renamed over it. A page that is abandoned (a cancelled run,
+// a write error) never replaces the page that was there.
+#include <cstdint>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "foundation/error.h"
+
+namespace galvora {
+
+// A page file that could not be made or put into place; carries the page's
+// path for the message "ErrHTMLCreateFile".
+class SeitendateiFehler : public GalvoraError {
+public:
+    SeitendateiFehler(long number, std::string page_path, std::string description)
+        : GalvoraError(number, "Seitendatei", std::move(description)), page_path_(std::move(page_path)) {}
+    const std::string& seitenpfad() const { return page_path_; }
+
+private:
+    std::string page_path_;
+};
+
+// Shows "ErrHTMLCreateFile" for the failed page, with the page kind's text.
+void seitenfehler_melden(const SeitendateiFehler& error, const std::string& page_kind_text);
+
+class Seitendatei {
+public:
+    Seitendatei() = default;
+    ~Seitendatei();
+    Seitendatei(const Seitendatei&) = delete;
+    Seitendatei& operator=(const Seitendatei&) = delete;
+    // Moving hands an open page over; a page the target held is abandoned.
+    Seitendatei(Seitendatei&& other) noexcept;
+    Seitendatei& operator=(Seitendatei&& other) noexcept;
+
+    // Opens the side file of `page_path` for output (created new). Throws
+    // GalvoraError with the system's error number when it cannot be made.
+    void oeffnen(const std::string& page_path, bool only_if_changed);
+    bool offen() const { return stream_ != nullptr; }
+
+    // The output channel under which the page is registered.
+    int32_t nummer() const { return number_; }
+    const std::string& pfad() const { return page_path_; }
+
+    // The text and CR LF.
+    void zeile(std::string_view text);
+    // The text without a line end.
+    void text(std::string_view text);
+    // A line end alone.
+    void zeilenende() { text("\r\n"); }
+    // The template of a settings entry, run into the page.
+    void vorlage(int entry);
+
+    // Closes the file and puts it into place. True when the page file changed
+    // (replace-if-changed: only when the text differs). Throws SeitendateiFehler
+    // when the file could not be written or put into place; the old page
+    // stays then and the side file is gone.
+    bool uebernehmen();
+    // Closes the file and deletes the side file; the old page stays.
+    void verwerfen();
+
+private:
+    void schliessen();
+
+    std::unique_ptr<std::ofstream> stream_;
+    int32_t number_ = 0;
+    std::string page_path_;
+    bool only_if_changed_ = false;
+};
+
+// A free output channel number (the lowest from 1 that no open page holds).
+int32_t freie_dateinummer();
+
+}  // namespace galvora

@@ -1,0 +1,197 @@
+#include "generation/picture_pages.h"
+
+#include <algorithm>
+
+#include "foundation/string_helpers.h"
+#include "generation/page_file.h"
+#include "generation/page_keys.h"
+#include "generation/page_skeleton.h"
+#include "generation/run_state.h"
+#include "generation/script_glue.h"
+#include "generation/script_variables.h"
+#include "generation/settings_access.h"
+#include "image/image_file_record.h"
+
+namespace galvora {
+
+namespace {
+
+constexpr int32_t kBarTop = 4;
+constexpr int32_t kBarBelowPicture = 16;
+constexpr int32_t kBarAfterPostPicture = 32;
+
+int32_t picture_count(const Verzeichnissatz& d) {
+    return static_cast<int32_t>(
+        std::min<size_t>(d.bilddateien.size(), static_cast<size_t>(std::max<int32_t>(d.bildanzahl, 0))));
+}
+
+bool digits_only(const std::string& text) {
+    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// True when a page of another kind takes this name in the level-0 page folder.
+bool name_taken(const std::string& name) {
+    const Laufzustand& run = laufzustand();
+    if (run.ThumbseitenErzeugen) {
+        const std::string& base = setting_text(kSetHtmlDefault);
+        if (name == base) return true;
+        if (setting_is_one(kSetHtmlSplit) && name.size() > base.size() + 1 && name.compare(0, base.size(), base) == 0 &&
+            name[base.size()] == '-' && digits_only(name.substr(base.size() + 1)))
+            return true;
+    }
+    if (run.IndexErzeugen && !setting_is_one(kSetHtmlIndexInBasedir) && name == setting_text(kSetHtmlIndexFilename))
+        return true;
+    if (run.FrameErzeugen && !setting_is_one(kSetHtmlFrameInBasedir) && name == setting_text(kSetHtmlFrameFilename))
+        return true;
+    return false;
+}
+
+const Verzeichnissatz& directory(int32_t d) { return lauf_auftrag().verzeichnisse[static_cast<size_t>(d) - 1]; }
+
+}  // namespace
+
+std::string bildseitenname(const Verzeichnissatz& dir, int32_t p) {
+    std::string name = dir.bilddateien[static_cast<size_t>(p) - 1]->CDateiname;
+    if (lauf_auftrag().auswertelevel != 0) return name;
+    while (name_taken(name)) name += "_pic";
+    return name;
+}
+
+std::string bildseiten_verzeichnispraefix(const Verzeichnissatz& dir, const std::string& bild_zu_thumb) {
+    // At level 2 a picture page lies two folders below the page root.
+    const std::string up = lauf_auftrag().auswertelevel == 2 ? "../../" : bild_zu_thumb;
+    return up + dir.relativer_pfad + "/";
+}
+
+int32_t bildseite_schreiben(int32_t d, int32_t p, const std::string& thumb_page, const std::string& bild_zu_thumb,
+                            const std::string& page_dir, const Bildseitenlage& lage) {
+    Laufzustand& run = laufzustand();
+    const LaufAuftrag& job = lauf_auftrag();
+    Skriptvariablen& v = skriptvariablen();
+    const auto& dirs = job.verzeichnisse;
+    const Verzeichnissatz& dir = directory(d);
+    const int32_t n = static_cast<int32_t>(dirs.size());
+    const int32_t count = picture_count(dir);
+    const std::string& ext = run.HtmlEndung;
+
+    const std::string name = bildseitenname(dir, p);
+    const std::string path = page_dir + "/" + name + ext;
+    Seitendatei page;
+    try {
+        page.oeffnen(path, setting_is_one(kSetHtmlChanged));
+    } catch (const SeitendateiFehler& e) {
+        seitenfehler_melden(e, run.texte.InfHTMLImage);
+        return 10;
+    }
+    if (run.Browserseite.empty()) run.Browserseite = path;
+
+    const std::string& order = setting_text(kSetHtmlBildVerweisfolge);
+    std::string prev_doc, prev_ref, next_doc, next_ref, up_doc, up_ref;
+    // A neighbour in a directory record carries that directory's prefix.
+    auto link_to = [&](int32_t dir_number, int32_t picture, bool same_directory, std::string& doc, std::string& ref) {
+        const Verzeichnissatz& target = directory(dir_number);
+        if (picture_count(target) < 1) return;
+        doc = bildseitenname(target, picture);
+        const std::string prefix = same_directory ? std::string() : bildseiten_verzeichnispraefix(target, bild_zu_thumb);
+        ref = url_kodieren(prefix + doc + ext);
+    };
+    if (p >= 2) {
+        link_to(d, p - 1, true, prev_doc, prev_ref);
+    } else if (order == "1") {
+        if (d > 1) link_to(d - 1, picture_count(directory(d - 1)), false, prev_doc, prev_ref);
+    } else if (order == "2") {
+        link_to(d, count, false, prev_doc, prev_ref);
+    }
+    if (!thumb_page.empty()) {
+        up_doc = thumb_page;
+        up_ref = url_kodieren((job.auswertelevel != 0 ? "../" : "") + up_doc + ext);
+    }
+    if (p < count) {
+        link_to(d, p + 1, true, next_doc, next_ref);
+    } else if (order == "1") {
+        if (d < n) link_to(d + 1, 1, false, next_doc, next_ref);
+    } else if (order == "2") {
+        link_to(d, 1, false, next_doc, next_ref);
+    }
+
+    Navigationsslots slots{kPicPrevPrev,
+                           run.BildNummerGesamt >= 2 ? kPicFirst : 0,
+                           p >= 2 ? kPicPathFirst : 0,
+                           lage.BildNummerAufSeite >= 2 ? kPicPageFirst : 0,
+                           prev_doc.empty() ? 0 : kPicPrev,
+                           up_doc.empty() ? 0 : kPicUp,
+                           next_doc.empty() ? 0 : kPicNext,
+                           lage.BildNummerAufSeite < lage.BilderAufSeite ? kPicPageLast : 0,
+                           p < count ? kPicPathLast : 0,
+                           run.BildNummerGesamt < run.BilderGesamt ? kPicLast : 0,
+                           kPicNextNext};
+
+    variable_setzen(v.html_absolute, page_dir);
+    variable_setzen(v.doc, name);
+    variable_setzen(v.prev_doc, prev_doc);
+    variable_setzen(v.up_doc, up_doc);
+    variable_setzen(v.next_doc, next_doc);
+    variable_setzen(v.prev_ref, prev_ref);
+    variable_setzen(v.up_ref, up_ref);
+    variable_setzen(v.next_ref, next_ref);
+
+    // The run's first and last picture: the first directory and the last
+    // directory that hold one.
+    const Verzeichnissatz* first_dir = nullptr;
+    const Verzeichnissatz* last_dir = nullptr;
+    for (const Verzeichnissatz& candidate : dirs) {
+        if (picture_count(candidate) < 1) continue;
+        if (first_dir == nullptr) first_dir = &candidate;
+        last_dir = &candidate;
+    }
+    const std::string first_doc = bildseitenname(*first_dir, 1);
+    const std::string last_doc = bildseitenname(*last_dir, picture_count(*last_dir));
+    const std::string first_path_doc = bildseitenname(dir, 1);
+    const std::string last_path_doc = bildseitenname(dir, count);
+    variable_setzen(v.first_doc, first_doc);
+    variable_setzen(v.last_doc, last_doc);
+    variable_setzen(v.first_path_doc, first_path_doc);
+    variable_setzen(v.last_path_doc, last_path_doc);
+    variable_setzen(v.first_ref, url_kodieren(bildseiten_verzeichnispraefix(*first_dir, bild_zu_thumb) + first_doc + ext));
+    variable_setzen(v.last_ref, url_kodieren(bildseiten_verzeichnispraefix(*last_dir, bild_zu_thumb) + last_doc + ext));
+    variable_setzen(v.first_path_ref, url_kodieren(first_path_doc + ext));
+    variable_setzen(v.last_path_ref, url_kodieren(last_path_doc + ext));
+    if (run.ThumbseitenErzeugen && lage.ErstesBildDerSeite >= 1 && lage.LetztesBildDerSeite <= count &&
+        lage.LetztesBildDerSeite >= 1) {
+        const std::string first_page_doc = bildseitenname(dir, lage.ErstesBildDerSeite);
+        const std::string last_page_doc = bildseitenname(dir, lage.LetztesBildDerSeite);
+        variable_setzen(v.first_page_doc, first_page_doc);
+        variable_setzen(v.last_page_doc, last_page_doc);
+        variable_setzen(v.first_page_ref, url_kodieren(first_page_doc + ext));
+        variable_setzen(v.last_page_ref, url_kodieren(last_page_doc + ext));
+    }
+
+    skriptfunktion_ausfuehren(0, "_initpic");
+
+    seitenkopf_schreiben(page, {kPicHead, kSetHtmlBildHeadDisable, kPicTitle, kPicBody});
+    page.vorlage(kPicPostBody);
+    const int32_t ref_pos = setting_int(kSetHtmlBildRefPos);
+    auto bar = [&] {
+        navigation_schreiben(page, run.BildNavErweitert, slots);
+        page.zeilenende();
+    };
+    if (ref_pos & kBarTop) bar();
+    page.vorlage(kPicPrePic);
+    page.zeilenende();
+    page.vorlage(kPicPic);
+    page.zeilenende();
+    if (ref_pos & kBarBelowPicture) bar();
+    page.vorlage(kPicPostPic);
+    page.zeilenende();
+    if (ref_pos & kBarAfterPostPicture) bar();
+    seitenende_schreiben(page, setting_int(kSetHtmlBildPrintDate), kPicFooter);
+    try {
+        if (page.uebernehmen() || !setting_is_one(kSetHtmlChanged)) ++run.Seitenzaehler;
+    } catch (const SeitendateiFehler& e) {
+        seitenfehler_melden(e, run.texte.InfHTMLImage);
+        return 10;
+    }
+    return 1;
+}
+
+}  // namespace galvora

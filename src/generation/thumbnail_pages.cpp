@@ -1,0 +1,286 @@
+#include "generation/thumbnail_pages.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "foundation/error.h"
+#include "foundation/path_helpers.h"
+#include "foundation/string_helpers.h"
+#include "generation/page_keys.h"
+#include "generation/run_state.h"
+#include "generation/script_variables.h"
+#include "generation/settings_access.h"
+#include "image/image_file_record.h"
+#include "profile/settings_table.h"
+
+namespace galvora {
+
+namespace {
+
+// The bit of REF_POS that places a navigation bar.
+constexpr int32_t kBarTop = 4;
+constexpr int32_t kBarBelowTable = 16;
+constexpr int32_t kBarAfterPostTable = 32;
+
+int32_t picture_count(const Verzeichnissatz& d) {
+    return static_cast<int32_t>(
+        std::min<size_t>(d.bilddateien.size(), static_cast<size_t>(std::max<int32_t>(d.bildanzahl, 0))));
+}
+
+std::string numbered(const std::string& base, int32_t number, const Seitenplanregeln& rules) {
+    return base + "-" + seitennummer_text(number, rules.maske);
+}
+
+// From a thumbnail page to the page folder of another directory's group.
+std::string group_prefix(const Verzeichnissatz& d, const Seitenplanregeln& rules) {
+    return rules.level == 2 ? "../" + d.gruppe + "/" : std::string();
+}
+
+}  // namespace
+
+std::string thumbseiten_basisname(const Verzeichnissatz& directory, const Seitenplanregeln& rules) {
+    return rules.level == 0 ? rules.standardname : directory.name;
+}
+
+int32_t zeilen_pro_seite(int32_t pictures, int32_t lines_per_page, bool split) {
+    if (split) return lines_per_page;
+    return pictures < std::numeric_limits<int32_t>::max() ? pictures + 1 : pictures;
+}
+
+int32_t seitenanzahl(int32_t pictures, int32_t lines_per_page, int32_t per_line) {
+    const int64_t per_page = std::max<int64_t>(int64_t{lines_per_page} * per_line, 1);
+    return static_cast<int32_t>((int64_t{pictures} - 1) / per_page + 1);
+}
+
+Seitenverweise seitenverweise(const std::vector<Verzeichnissatz>& directories, size_t i, int32_t page, int32_t pages,
+                              const Seitenplanregeln& rules) {
+    Seitenverweise plan;
+    const size_t n = directories.size();
+    const Verzeichnissatz& d = directories[i - 1];
+    const std::string base = thumbseiten_basisname(d, rules);
+    std::string prev_prefix;
+    std::string next_prefix;
+    if (rules.split) {
+        if (page < 2) {
+            if (rules.verweisfolge == "1") {
+                if (i > 1) {
+                    const Verzeichnissatz& before = directories[i - 2];
+                    plan.prev_nummer = before.seitenanzahl;
+                    plan.prev_name = numbered(thumbseiten_basisname(before, rules), plan.prev_nummer, rules);
+                    prev_prefix = group_prefix(before, rules);
+                }
+            } else if (rules.verweisfolge == "2") {
+                plan.prev_nummer = pages;
+                plan.prev_name = numbered(base, pages, rules);
+            }
+        } else {
+            plan.prev_nummer = page - 1;
+            plan.prev_name = numbered(base, page - 1, rules);
+            plan.path_first_slot = kThumbPathFirst;
+        }
+        if (page >= pages) {
+            if (rules.verweisfolge == "1") {
+                if (i < n) {
+                    const Verzeichnissatz& after = directories[i];
+                    plan.next_nummer = 1;
+                    plan.next_name = numbered(thumbseiten_basisname(after, rules), 1, rules);
+                    next_prefix = group_prefix(after, rules);
+                }
+            } else if (rules.verweisfolge == "2") {
+                plan.next_nummer = 1;
+                plan.next_name = numbered(base, 1, rules);
+            }
+        } else {
+            plan.next_nummer = page + 1;
+            plan.next_name = numbered(base, page + 1, rules);
+            plan.path_last_slot = kThumbPathLast;
+        }
+        plan.name = numbered(base, page, rules);
+    } else {
+        if (i > 1) {
+            plan.prev_name = thumbseiten_basisname(directories[i - 2], rules);
+            prev_prefix = group_prefix(directories[i - 2], rules);
+        }
+        if (i < n) {
+            plan.next_name = thumbseiten_basisname(directories[i], rules);
+            next_prefix = group_prefix(directories[i], rules);
+        }
+        plan.path_first_slot = kThumbPathFirst;
+        plan.path_last_slot = kThumbPathLast;
+        plan.name = base;
+    }
+    if (!plan.prev_name.empty()) {
+        plan.prev_ref = url_kodieren(prev_prefix + plan.prev_name + rules.endung);
+        plan.first_slot = kThumbFirst;
+        plan.prev_slot = kThumbPrev;
+    }
+    if (!plan.next_name.empty()) {
+        plan.next_ref = url_kodieren(next_prefix + plan.next_name + rules.endung);
+        plan.next_slot = kThumbNext;
+        plan.last_slot = kThumbLast;
+    }
+    return plan;
+}
+
+Seitenplanregeln Thumbseiten::regeln() const {
+    const Laufzustand& run = laufzustand();
+    Seitenplanregeln rules;
+    rules.level = lauf_auftrag().auswertelevel;
+    rules.split = setting_is_one(kSetHtmlSplit);
+    rules.verweisfolge = setting_text(kSetHtmlVerweisfolge);
+    rules.maske = run.SeitennummernMaske;
+    rules.endung = run.HtmlEndung;
+    rules.standardname = setting_text(kSetHtmlDefault);
+    return rules;
+}
+
+void Thumbseiten::verzeichnis_beginnen(size_t i) {
+    Laufzustand& run = laufzustand();
+    LaufAuftrag& job = lauf_auftrag();
+    Skriptvariablen& v = skriptvariablen();
+    Verzeichnissatz& d = job.verzeichnisse[i - 1];
+    const Seitenplanregeln rules = regeln();
+    directory_ = i;
+    pictures_ = picture_count(d);
+    lines_per_page_ = zeilen_pro_seite(pictures_, run.ZeilenProSeite, rules.split);
+    pages_ = seitenanzahl(pictures_, lines_per_page_, run.ThumbsProZeile);
+    d.seitenanzahl = 0;
+    zeile = zellen_in_zeile = BildNummerAufSeite = BilderAufSeite = 0;
+    ErstesBildDerSeite = LetztesBildDerSeite = 0;
+
+    std::string first = thumbseiten_basisname(d, rules);
+    std::string last = first;
+    if (rules.level == 2) variable_setzen(v.parent_path, d.gruppe);
+    if (rules.split) {
+        first = numbered(first, 1, rules);
+        last = numbered(last, pages_, rules);
+    }
+    variable_setzen(v.count_pages, pages_);
+    variable_setzen(v.count_cur_page, int32_t{0});
+    variable_setzen(v.first_path_doc, first);
+    variable_setzen(v.last_path_doc, last);
+    variable_setzen(v.first_path_ref, first + rules.endung);
+    variable_setzen(v.last_path_ref, last + rules.endung);
+
+    folder_ = job.cloneverzeichnis + "/" + setting_text(kSetHtmlBase);
+    if (rules.level == 2 && !d.gruppe.empty()) folder_ += "/" + d.gruppe;
+    variable_setzen(v.html_absolute, folder_);
+    current_name_.clear();
+}
+
+void Thumbseiten::zelle_oeffnen(int32_t j) {
+    ++zellen_in_zeile;
+    ++BildNummerAufSeite;
+    if (BildNummerAufSeite == 1) seite_oeffnen(j);
+    Laufzustand& run = laufzustand();
+    if (zellen_in_zeile > run.ThumbsProZeile) {
+        page_.vorlage(kThumbTrClose);
+        zellen_in_zeile = 1;
+    }
+    if (zellen_in_zeile == 1) {
+        ++zeile;
+        page_.vorlage(kThumbTrOpen);
+    }
+    page_.vorlage(kThumbTdOpen);
+}
+
+void Thumbseiten::seite_oeffnen(int32_t j) {
+    Laufzustand& run = laufzustand();
+    LaufAuftrag& job = lauf_auftrag();
+    Skriptvariablen& v = skriptvariablen();
+    Verzeichnissatz& d = job.verzeichnisse[directory_ - 1];
+    const Seitenplanregeln rules = regeln();
+    d.seitenanzahl = rules.split ? d.seitenanzahl + 1 : 1;
+    plan_ = seitenverweise(job.verzeichnisse, directory_, d.seitenanzahl, pages_, rules);
+    current_name_ = plan_.name;
+
+    ErstesBildDerSeite = j;
+    const int64_t last = int64_t{j} + int64_t{lines_per_page_} * run.ThumbsProZeile - 1;
+    LetztesBildDerSeite = last <= pictures_ ? static_cast<int32_t>(last) : pictures_;
+    BilderAufSeite = LetztesBildDerSeite - ErstesBildDerSeite + 1;
+
+    variable_setzen(v.count_cur_page, d.seitenanzahl);
+    variable_setzen(v.count_prev_page, plan_.prev_nummer);
+    variable_setzen(v.count_next_page, plan_.next_nummer);
+    variable_setzen(v.count_page_files, BilderAufSeite);
+    variable_setzen(v.doc, plan_.name);
+    variable_setzen(v.prev_doc, plan_.prev_name);
+    variable_setzen(v.index_doc, run.Indexseitenname);
+    variable_setzen(v.up_doc, run.Indexseitenname);
+    variable_setzen(v.next_doc, plan_.next_name);
+    variable_setzen(v.prev_ref, plan_.prev_ref);
+    variable_setzen(v.index_ref, run.Indexverweis);
+    variable_setzen(v.up_ref, run.Indexverweis);
+    variable_setzen(v.next_ref, plan_.next_ref);
+
+    const std::string path = folder_ + "/" + plan_.name + run.HtmlEndung;
+    MakeFullDir(folder_);
+    page_.oeffnen(path, setting_is_one(kSetHtmlChanged));
+    if (run.Browserseite.empty()) run.Browserseite = path;
+
+    seitenkopf_schreiben(page_, {kThumbHead, kSetHtmlHeadDisable, kThumbTitle, kThumbBody});
+    if (!Profileinstellungen()[kThumbPostBody].value.empty()) {
+        page_.vorlage(kThumbPostBody);
+        page_.zeilenende();
+    }
+    if (setting_int(kSetRefPos) & kBarTop) navigationsleiste();
+    page_.vorlage(kThumbPreTable);
+    page_.vorlage(kThumbTableOpen);
+}
+
+void Thumbseiten::navigationsleiste() {
+    const Laufzustand& run = laufzustand();
+    navigation_schreiben(page_, run.NavErweitert,
+                         {kThumbPrevPrev, plan_.first_slot, plan_.path_first_slot, 0, plan_.prev_slot, run.up_slot,
+                          plan_.next_slot, 0, plan_.path_last_slot, plan_.last_slot, kThumbNextNext});
+}
+
+void Thumbseiten::zelle_schreiben(const ZNImageFile& record, bool thumbnails) {
+    Skriptvariablen& v = skriptvariablen();
+    const LaufAuftrag& job = lauf_auftrag();
+    const std::string prefix = job.auswertelevel == 2 ? "../../" : "../";
+    const std::string web = job.verzeichnisse[directory_ - 1].relativer_pfad;
+    variable_setzen(v.pic_ref, url_kodieren(prefix + web + "/" + record.CDateiname + "." + record.CDateiart));
+    if (thumbnails) {
+        variable_setzen(v.thumb_ref, url_kodieren(prefix + setting_text(kSetThumbDirname) + "/" + web + "/" +
+                                                  record.TDateiname + "." + record.TDateiart));
+    }
+    page_.vorlage(kThumbPicTag);
+}
+
+void Thumbseiten::zelle_schliessen(int32_t j) {
+    page_.vorlage(kThumbTdClose);
+    if (BildNummerAufSeite != lines_per_page_ * laufzustand().ThumbsProZeile && j != pictures_) return;
+    seite_beenden();
+}
+
+void Thumbseiten::seite_beenden() {
+    Laufzustand& run = laufzustand();
+    Skriptvariablen& v = skriptvariablen();
+    const int32_t ref_pos = setting_int(kSetRefPos);
+    page_.vorlage(kThumbTrClose);
+    page_.vorlage(kThumbTableClose);
+    if (ref_pos & kBarBelowTable) navigationsleiste();
+    page_.vorlage(kThumbPostTable);
+    if (ref_pos & kBarAfterPostTable) navigationsleiste();
+    erstellungsdatum_schreiben(page_, setting_int(kSetPrintDate));
+    page_.vorlage(kThumbFooter);
+    page_.zeilenende();
+    page_.zeile("</body>");
+    page_.zeile("</html>");
+    BilderAufSeite = zeile = zellen_in_zeile = BildNummerAufSeite = 0;
+    variable_setzen(v.count_page_files, int32_t{0});
+    variable_setzen(v.count_cur_row, int32_t{0});
+    variable_setzen(v.count_cur_file_in_row, int32_t{0});
+    variable_setzen(v.count_cur_file_in_page, int32_t{0});
+    const bool only_if_changed = setting_is_one(kSetHtmlChanged);
+    if (page_.uebernehmen() || !only_if_changed) ++run.Seitenzaehler;
+}
+
+void Thumbseiten::abbrechen() {
+    // A cut-off page must not replace the complete page of an earlier run.
+    page_.verwerfen();
+    BilderAufSeite = zeile = zellen_in_zeile = BildNummerAufSeite = 0;
+}
+
+}  // namespace galvora

@@ -1,0 +1,265 @@
+#include "generation/gallery_test_support.h"
+#include "generation/directory_loop.h"
+#include "generation/page_file.h"
+
+namespace galvora::testing {
+namespace {
+
+class GalleryPages : public GalleryTest {
+protected:
+    // Small templates that show the structure of the pages.
+    void plain_picture_templates() {
+        set(kSetHtmlDoctype, "<!DOCTYPE html>");
+        set(kSetHtmlHtml, "lang=\"de\"");
+        set(176, "H");
+        set(177, "T{doc}");
+        set(178, "");
+        set(179, "PB");
+        set(180, "[");
+        set(184, "<{prev_doc}>");
+        set(185, "^{up_doc}");
+        set(186, "<{next_doc}>");
+        set(190, "]");
+        set(191, "pre");
+        set(192, "{pic_ref}|{index_ref}");
+        set(193, "post");
+        set(194, "foot");
+        set(kSetHtmlBildPrintDate, "0");
+    }
+};
+
+TEST_F(GalleryPages, PicturePageIsWrittenByteForByte) {
+    plain_picture_templates();
+    set(kSetGenerateIndex, "1");
+    add_directory("d", "", {"a", "b", "c"});
+    erzeugung_durchfuehren();
+    ASSERT_TRUE(port.boxes.empty()) << box_texts()[0];
+    EXPECT_EQ(page("d/b.html"),
+              "<!DOCTYPE html>\r\n<html lang=\"de\">\r\n<head>\r\nH\r\n<title>Tb</title>\r\n</head>\r\n<body>\r\n"
+              "PB[<a>^d<c>]\r\n\r\npre\r\n../../d/b.jpg|../index.html\r\npost\r\nfoot\r\n</body>\r\n</html>\r\n");
+    // The head written as text keeps its braces.
+    set(kSetHtmlBildHeadDisable, "1");
+    set(176, "{ no script }");
+    erzeugung_durchfuehren();
+    EXPECT_NE(page("d/a.html").find("<head>\r\n{ no script }\r\n\r\n<title>"), std::string::npos);
+}
+
+TEST_F(GalleryPages, ThumbnailPagesSplitIntoNumberedPages) {
+    set(kSetGeneratePicpage, "0");
+    set(kSetHtmlSplit, "1");
+    set(166, "<td>");
+    set(168, "{count_page_files}/{count_pages}");
+    add_directory("urlaub", "", numbered("p", 23));
+    erzeugung_durchfuehren();
+    ASSERT_TRUE(port.boxes.empty()) << box_texts()[0];
+    const std::string first = page("urlaub-1.html");
+    const std::string second = page("urlaub-2.html");
+    EXPECT_EQ(occurrences(first, "<td>"), 20u);
+    EXPECT_EQ(occurrences(first, "<tr>"), 5u);
+    EXPECT_EQ(occurrences(first, "20/2"), 20u);
+    // The last page holds the rest in one row and adds no empty cells.
+    EXPECT_EQ(occurrences(second, "<td>"), 3u);
+    EXPECT_EQ(occurrences(second, "<tr>"), 1u);
+    EXPECT_EQ(occurrences(second, "3/2"), 3u);
+    EXPECT_EQ(lauf_auftrag().verzeichnisse[0].seitenanzahl, 2);
+    EXPECT_EQ(laufzustand().Seitenzaehler, 2);
+    // The first thumbnail page is the one the browser opens without index or frame.
+    EXPECT_EQ(opened, std::vector<std::string>{(out / "html" / "urlaub-1.html").string()});
+
+    set(kSetHtmlSplit, "0");
+    erzeugung_durchfuehren();
+    EXPECT_EQ(occurrences(page("urlaub.html"), "<td>"), 23u);
+    EXPECT_EQ(occurrences(page("urlaub.html"), "<tr>"), 6u);
+}
+
+TEST_F(GalleryPages, NavigationBarsFollowRefPos) {
+    set(kSetGeneratePicpage, "0");
+    set(153, "<nav>");
+    set(kSetHtmlBildRefPos, "0");
+    add_directory("a", "", {"p1"});
+    for (const auto& [ref_pos, bars] : std::vector<std::pair<std::string, size_t>>{{"0", 0}, {"4", 1}, {"16", 1},
+                                                                                   {"32", 1}, {"20", 2}, {"52", 3}}) {
+        SCOPED_TRACE(ref_pos);
+        set(kSetRefPos, ref_pos);
+        erzeugung_durchfuehren();
+        EXPECT_EQ(occurrences(page("a.html"), "<nav>"), bars);
+    }
+}
+
+TEST_F(GalleryPages, IndexCountsEachDirectorysOwnPagesAndGroups) {
+    set(kSetGeneratePicpage, "0");
+    set(kSetGenerateIndex, "1");
+    set(kSetHtmlIndexGroup, "1");
+    set(130, "<table>");
+    set(135, "{src_doc}:{count_pages}:{count_page_files}:{parent_path};");
+    add_directory("g1/a", "g1", numbered("a", 3));
+    add_directory("g1/b", "g1", numbered("b", 25));
+    add_directory("g2/c", "g2", {"c1"});
+    lauf_auftrag().auswertelevel = 2;
+    erzeugung_durchfuehren();
+    ASSERT_TRUE(port.boxes.empty()) << box_texts()[0];
+    const std::string index = page("index.html");
+    EXPECT_EQ(occurrences(index, "<table>"), 2u);
+    EXPECT_NE(index.find("a:1:3:g1;"), std::string::npos) << index;
+    EXPECT_NE(index.find("b:1:25:g1;"), std::string::npos) << index;
+    EXPECT_NE(index.find("c:1:1:g2;"), std::string::npos) << index;
+    EXPECT_TRUE(broken_references(out).empty());
+    // The index page replaces the thumbnail page as the page to open.
+    EXPECT_EQ(opened.back(), (out / "html" / "index.html").string());
+}
+
+TEST_F(GalleryPages, EveryReferenceReachesItsFileAtEachLevel) {
+    set(kSetGenerateIndex, "1");
+    set(kSetGenerateFrame, "1");
+    set(146, "<frameset><frame src=\"{index_ref}\"></frameset>");
+    set(kSetNavExtended, "1");
+    set(kSetHtmlBildNavExtended, "1");
+    set(kSetHtmlSplit, "1");
+    set(kSetLinesPerPage, "1");
+    set(kSetThumbsPerLine, "2");
+    set(kSetRefPos, "52");
+    set(kSetHtmlBildRefPos, "52");
+    for (int level : {0, 1, 2}) {
+        for (const std::string order : {"1", "2", "3"}) {
+            SCOPED_TRACE("level " + std::to_string(level) + " order " + order);
+            TearDown();
+            SetUp();
+            set(kSetGenerateIndex, "1");
+            set(kSetGenerateFrame, "1");
+            set(146, "<frameset><frame src=\"{index_ref}\"></frameset>");
+            set(kSetNavExtended, "1");
+            set(kSetHtmlBildNavExtended, "1");
+            set(kSetHtmlSplit, "1");
+            set(kSetLinesPerPage, "1");
+            set(kSetThumbsPerLine, "2");
+            set(kSetRefPos, "52");
+            set(kSetHtmlBildRefPos, "52");
+            set(kSetHtmlVerweisfolge, order);
+            set(kSetHtmlBildVerweisfolge, order);
+            lauf_auftrag().auswertelevel = level;
+            if (level == 0) {
+                // A picture named like the thumbnail page keeps its own page.
+                add_directory(".", "", {"default", "default-1", "Strand Tag 1", "Größe"});
+            } else if (level == 1) {
+                add_directory("Reise Süd", "", {"a b", "ä"});
+                add_directory("zwei", "", {"x", "y", "z"});
+            } else {
+                add_directory("Jahr 1/Reise Süd", "Jahr 1", {"a b", "ä", "c"});
+                add_directory("Jahr 1/zwei", "Jahr 1", {"x"});
+                add_directory("Ö/drei", "Ö", {"y", "z"});
+            }
+            erzeugung_durchfuehren();
+            ASSERT_TRUE(port.boxes.empty()) << box_texts()[0];
+            EXPECT_EQ(broken_references(out), std::vector<std::string>{});
+            if (level == 0) {
+                EXPECT_NE(page("default-1.html").find("<table"), std::string::npos);
+                EXPECT_NE(page("default_pic.html").find("Galvora - default"), std::string::npos);
+                EXPECT_NE(page("default-1_pic.html").find("Galvora - default-1"), std::string::npos);
+            }
+        }
+    }
+}
+
+TEST_F(GalleryPages, UnchangedGalleryIsNotRewritten) {
+    set(kSetHtmlChanged, "1");
+    set(kSetGenerateIndex, "1");
+    set(kSetCloneOnlyIfNewer, "1");
+    add_directory("a", "", {"p1", "p2"});
+    erzeugung_durchfuehren();
+    ASSERT_TRUE(port.boxes.empty()) << box_texts()[0];
+    EXPECT_EQ(laufzustand().Seitenzaehler, 4);
+    std::map<std::string, fs::file_time_type> times;
+    for (const auto& entry : fs::recursive_directory_iterator(out))
+        if (entry.is_regular_file()) times[entry.path().string()] = entry.last_write_time();
+
+    erzeugung_durchfuehren();
+    EXPECT_EQ(laufzustand().Seitenzaehler, 0);
+    EXPECT_EQ(laufzustand().Thumbzaehler, 0);
+    for (const auto& entry : fs::recursive_directory_iterator(out)) {
+        if (!entry.is_regular_file()) continue;
+        const std::string path = entry.path().string();
+        EXPECT_FALSE(path.ends_with("_")) << path;
+        if (path.find("/deco/") != std::string::npos) continue;
+        ASSERT_TRUE(times.count(path)) << path;
+        EXPECT_EQ(entry.last_write_time(), times[path]) << path;
+    }
+}
+
+// Cancels the run at the n-th time the loop yields.
+struct CancellingPort : RecordingRunPort {
+    int remaining = 0;
+    void process_events() override {
+        if (--remaining == 0) CancelRequested = true;
+    }
+};
+
+TEST_F(GalleryPages, CancelledRunKeepsTheCompletePages) {
+    set(kSetHtmlSplit, "1");
+    set(kSetGenerateIndex, "1");
+    add_directory("a", "", numbered("p", 6));
+    for (const std::string changed : {"1", "0"}) {
+        SCOPED_TRACE(changed);
+        set(kSetHtmlChanged, changed);
+        erzeugung_durchfuehren();
+        const std::string complete = page("a-1.html");
+        ASSERT_NE(complete.find("</html>"), std::string::npos);
+        fs::remove(out / "html" / "index.html");
+
+        CancellingPort cancelling;
+        cancelling.remaining = 5;  // within the second picture
+        set_run_port(&cancelling);
+        erzeugung_durchfuehren();
+        set_run_port(&run_port_);
+        EXPECT_EQ(page("a-1.html"), complete);
+        EXPECT_FALSE(fs::exists(out / "html" / "index.html"));
+        for (const auto& entry : fs::recursive_directory_iterator(out))
+            EXPECT_FALSE(entry.path().string().ends_with("_")) << entry.path();
+        // The statistics still appear, with every chosen picture counted.
+        ASSERT_FALSE(cancelling.texts.empty());
+        EXPECT_EQ(cancelling.texts.back().find("6 Bilder wurden umgesetzt") != std::string::npos, true);
+        EXPECT_TRUE(opened.size() == (changed == "1" ? 1u : 2u));
+        CancelRequested = false;
+    }
+}
+
+TEST_F(GalleryPages, PictureErrorsAskInTheWindowAndAreLoggedInBatchMode) {
+    add_directory("a", "", {"p1", "p3"});
+    write_file(base / "a" / "p2.jpg", "not a picture");
+    lauf_auftrag().verzeichnisse.clear();
+    lauf_auftrag().bildbytes_gesamt = 0;
+    add_directory("a", "", {"p1", "p3"});
+    ASSERT_EQ(lauf_auftrag().verzeichnisse[0].bildanzahl, 3);
+
+    batchmodus = true;
+    erzeugung_durchfuehren();
+    EXPECT_TRUE(port.boxes.empty());
+    EXPECT_TRUE(batchmodus);
+    EXPECT_TRUE(fs::exists(out / "html" / "a" / "p3.html"));
+    EXPECT_EQ(laufzustand().Thumbzaehler, 2);
+
+    batchmodus = false;
+    port.answer = ID_CANCEL;
+    fs::remove_all(out / "html");
+    erzeugung_durchfuehren();
+    ASSERT_EQ(port.boxes.size(), 1u);
+    EXPECT_EQ(port.boxes[0].text.rfind("Image-Error ", 0), 0u);
+    EXPECT_EQ(port.boxes[0].style, MB_OKCANCEL_STYLE | MB_ICON_EXCLAMATION);
+    EXPECT_FALSE(fs::exists(out / "html" / "a" / "p3.html"));
+}
+
+TEST_F(GalleryPages, PageThatCannotBeWrittenStopsTheRun) {
+    set(kSetGeneratePicpage, "0");
+    add_directory("a", "", {"p1"});
+    add_directory("b", "", {"p2"});
+    fs::create_directories(out / "html" / "b.html_");  // the side file's name is taken by a folder
+    erzeugung_durchfuehren();
+    ASSERT_EQ(port.boxes.size(), 1u);
+    EXPECT_EQ(port.boxes[0].text.rfind("Fehler ", 0), 0u);
+    EXPECT_NE(port.boxes[0].text.find("HTML-Thumbnailseite"), std::string::npos);
+    EXPECT_NE(port.boxes[0].text.find((out / "html" / "b.html").string()), std::string::npos);
+    EXPECT_TRUE(schleifenzustand().abgebrochen);
+    EXPECT_TRUE(opened.empty());
+}
+
+}  // namespace
+}  // namespace galvora::testing
