@@ -475,3 +475,41 @@ TEST_F(GenerationRunFailures, APictureThatCannotBeMeasuredSortsFirstByDimension)
 
 }  // namespace
 }  // namespace galvora::testing
+
+namespace galvora::testing {
+namespace {
+
+TEST_F(GenerationRun, OutputFoldersFollowTheSwitches) {
+    struct Case {
+        const char* what;
+        std::vector<std::pair<int, const char*>> settings;
+        std::vector<std::string> tree;
+    };
+    write_file(tmp.path() / "program" / "decopool" / "standard" / "home.gif", "GIF89a");
+    const Case cases[] = {
+        {"no clones: the output root is not emptied",
+         {{kSetGenerateClones, "0"}, {kSetCloneDirclean, "1"}},
+         {"deco", "deco/home.gif", "html", "old.txt", "thumbs"}},
+        {"no thumbnails: no thumbnail folder, even with its clean-up",
+         {{kSetThumbnails, "0"}, {kSetThumbdirClean, "1"}},
+         {"deco", "deco/home.gif", "html", "old.txt"}},
+        {"no HTML: no HTML folder and no decoration",
+         {{kSetGenerateHtml, "0"}, {kSetDecoCopy, "1"}},
+         {"old.txt", "thumbs"}},
+        {"HTML without decoration copy", {{kSetDecoCopy, "0"}}, {"html", "old.txt", "thumbs"}},
+    };
+    add_directory("a", "", {{"p1", 8, 6}});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Profileinstellungen() = geladene_Profileinstellungen();
+        fs::remove_all(out);
+        write_file(out / "old.txt", "x");
+        for (const auto& [index, value] : c.settings) set(index, value);
+        erzeugung_durchfuehren();
+        EXPECT_TRUE(port.boxes.empty());
+        EXPECT_EQ(tree_of(out), c.tree);
+    }
+}
+
+}  // namespace
+}  // namespace galvora::testing
