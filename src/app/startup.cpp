@@ -15,6 +15,7 @@
 #include "foundation/language.h"
 #include "foundation/log.h"
 #include "foundation/messages.h"
+#include "generation/run_completion.h"
 #include "generation/run_port.h"
 #include "generation/script_variables.h"
 #include "platform/ui_port.h"
@@ -53,6 +54,7 @@ int Main(int argc, const char* const* argv) {
     batchmodus = false;
     batch_unterbrochen = false;
     erzeugung_anmelden();
+    seitenerzeugung_anmelden();
     profilzustand_anmelden();
 
     if (!startbedingungen_pruefen()) return kExitComponentMissing;
