@@ -21,11 +21,12 @@ user=$demo/user
 rm -rf "$user"
 export XDG_CONFIG_HOME=$user/config XDG_DATA_HOME=$user/data XDG_STATE_HOME=$user/state
 start=$(date +%s.%N)
-"$galvora" "/Logfile=$demo/galvora.log" /Profile=Voreinstellung "/Basedir=$pictures" /Level=0
+# The run prints the page a browser would open first; progress goes to stderr.
+first=$("$galvora" "/Logfile=$demo/galvora.log" /Profile=Voreinstellung "/Basedir=$pictures" /Level=0 2>"$demo/run.err") ||
+  { cat "$demo/run.err" >&2; echo "the batch run failed (log: $demo/galvora.log)" >&2; exit 1; }
 end=$(date +%s.%N)
 
 count=$(find "$pictures" -maxdepth 1 -type f | wc -l)
-first=$(find "$pictures" -name '*.html' | sort | head -n 1)
-[ -n "$first" ] || { echo "the run wrote no page (log: $demo/galvora.log)" >&2; exit 1; }
+[ -f "$first" ] || { echo "the run wrote no page (log: $demo/galvora.log)" >&2; exit 1; }
 awk -v n="$count" -v a="$start" -v b="$end" 'BEGIN { printf "%d pictures in %.1f s\n", n, b - a }'
 echo "first page: $first"

@@ -33,9 +33,19 @@ void HeadlessRunPort::end_progress_line() {
 }
 
 void HeadlessRunPort::show_progress() {
-    std::string line = status_;
-    if (maximum_ > 0) line += " [" + std::to_string(value_) + "/" + std::to_string(maximum_) + "]";
+    // Status texts hold CR LF line breaks: plain output keeps them as lines,
+    // the terminal's one updating line joins them.
+    std::string line;
+    for (char c : status_) {
+        if (c == '\r') continue;
+        if (c == '\n' && terminal_) {
+            line += " | ";
+        } else {
+            line += c;
+        }
+    }
     if (terminal_) {
+        if (maximum_ > 0) line += " [" + std::to_string(value_) + "/" + std::to_string(maximum_) + "]";
         out_ << '\r' << line << "\x1b[K";
         line_open_ = true;
     } else {

@@ -17,6 +17,7 @@
 #include "foundation/messages.h"
 #include "generation/run_completion.h"
 #include "generation/run_port.h"
+#include "generation/run_state.h"
 #include "generation/script_variables.h"
 #include "platform/ui_port.h"
 
@@ -79,6 +80,8 @@ int Main(int argc, const char* const* argv) {
     log_line("Initialization END");
     if (batchmodus) {
         aufbereitung_starten(startdialog());
+        // No browser opens without a display; the page it would show goes to stdout.
+        if (!laufzustand().Browserseite.empty()) std::cout << laufzustand().Browserseite << std::endl;
         if (batchmodus) {
             startdialog_schliessen();
             return kExitDone;
