@@ -7,13 +7,12 @@
 #include <vector>
 
 #include "image/effects/blur_kernels.h"
+#include "image/effects/effect_values.h"
 #include "image/effects/tone_effects.h"
 
 namespace galvora {
 
 namespace {
-
-uint8_t to_byte(double v) { return static_cast<uint8_t>(std::clamp(std::lround(v), 0L, 255L)); }
 
 // splitmix64: small, fast and the same on every platform, unlike the
 // distributions of the standard library.
@@ -149,7 +148,7 @@ void EffectOilPaint(PictureBuffer& picture, int32_t brush_width, int32_t levels,
 // contrast and light.
 void EffectWatercolor(PictureBuffer& picture, double blur, int32_t flags) {
     if (picture.empty()) return;
-    blur = std::isnan(blur) ? 0.01 : std::clamp(blur, 0.01, 1.0);
+    blur = clamp_parameter(blur, 0.01, 1.0, 0.5);
     const int32_t w = picture.width(), h = picture.height();
     PictureBuffer n = PictureBuffer::allocate(w, h);
     std::memcpy(n.data(), picture.data(), picture.size_bytes());

@@ -5,13 +5,12 @@
 #include <vector>
 
 #include "image/effects/blur_kernels.h"
+#include "image/effects/effect_values.h"
 #include "image/effects/tone_effects.h"
 
 namespace galvora {
 
 namespace {
-
-double clamp_finite(double v, double lo, double hi) { return std::isnan(v) ? lo : std::clamp(v, lo, hi); }
 
 // The gradient magnitude below which share of all pixels lie.
 float magnitude_quantile(const std::vector<float>& magnitude, float strongest, double share) {
@@ -34,9 +33,9 @@ float magnitude_quantile(const std::vector<float>& magnitude, float strongest, d
 // pixels only where they connect to strong ones.
 void EffectEdgeDetect(PictureBuffer& picture, double sigma, double low, double high) {
     if (picture.empty()) return;
-    sigma = clamp_finite(sigma, 0.0, 2.0);
-    low = clamp_finite(low, 0.0, 1.0);
-    high = clamp_finite(high, 0.0, 1.0);
+    sigma = clamp_parameter(sigma, 0.0, 2.0, 0.1);
+    low = clamp_parameter(low, 0.0, 1.0, 0.0);
+    high = clamp_parameter(high, 0.0, 1.0, 0.0);
     const int32_t w = picture.width(), h = picture.height();
     const size_t n = static_cast<size_t>(w) * h;
     const auto at = [w](int32_t x, int32_t y) { return static_cast<size_t>(y) * w + x; };

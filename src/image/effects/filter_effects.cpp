@@ -6,14 +6,11 @@
 #include <cstdlib>
 
 #include "image/effects/blur_kernels.h"
+#include "image/effects/effect_values.h"
 
 namespace galvora {
 
 namespace {
-
-uint8_t to_byte(double v) { return static_cast<uint8_t>(std::clamp(std::lround(v), 0L, 255L)); }
-
-double clamp_finite(double v, double lo, double hi) { return std::isnan(v) ? lo : std::clamp(v, lo, hi); }
 
 // A second buffer holding a copy of the picture.
 PictureBuffer working_copy(const PictureBuffer& picture) {
@@ -38,8 +35,8 @@ void EffectSharpen(PictureBuffer& picture, int32_t level, int32_t /*option*/) {
 void EffectUnsharpMask(PictureBuffer& picture, int32_t threshold, double amount, double radius, int32_t /*option*/) {
     if (picture.empty()) return;
     threshold = std::clamp(threshold, 0, 255);
-    amount = clamp_finite(amount, 0.0, 1.0);
-    radius = clamp_finite(radius, 0.1, 100.0);
+    amount = clamp_parameter(amount, 0.0, 1.0, 0.5);
+    radius = clamp_parameter(radius, 0.1, 100.0, 2.0);
     PictureBuffer n = working_copy(picture);
     gaussian_blur(n.data(), n.width(), n.height(), 3, radius);
     const uint8_t* p = picture.data();
@@ -54,7 +51,7 @@ void EffectUnsharpMask(PictureBuffer& picture, int32_t threshold, double amount,
 void EffectBlur(PictureBuffer& picture, int32_t size, double intensity, int32_t /*option*/) {
     if (picture.empty()) return;
     size = std::clamp(size, 1, 200);
-    intensity = clamp_finite(intensity, 0.0, 1.0);
+    intensity = clamp_parameter(intensity, 0.0, 1.0, 0.5);
     PictureBuffer n = working_copy(picture);
     smooth_blur(n.data(), n.width(), n.height(), 3, (size - 1) / 2);
     if (intensity < 1.0) {

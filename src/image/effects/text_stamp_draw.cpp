@@ -1,7 +1,6 @@
 #include "image/effects/text_stamp_draw.h"
 
 #include <algorithm>
-#include <cfenv>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -31,13 +30,9 @@ std::optional<int32_t> fit32(int64_t v) {
     return static_cast<int32_t>(v);
 }
 
-int64_t round_half_even(double v) {
-    const int saved = std::fegetround();
-    std::fesetround(FE_TONEAREST);
-    const double r = std::nearbyint(v);
-    std::fesetround(saved);
-    return static_cast<int64_t>(r);
-}
+// Halves to the even neighbour: the default rounding mode, which the program
+// never changes.
+int64_t round_half_even(double v) { return static_cast<int64_t>(std::nearbyint(v)); }
 
 std::string replace_line_marks(const std::string& text) {
     std::string out;

@@ -4,13 +4,13 @@
 #include <array>
 #include <cmath>
 
+#include "image/effects/effect_values.h"
+
 namespace galvora {
 
 namespace {
 
 using Table = std::array<uint8_t, 256>;
-
-uint8_t to_byte(double v) { return static_cast<uint8_t>(std::clamp(std::lround(v), 0L, 255L)); }
 
 // Runs every channel byte through one table.
 void map_bytes(PictureBuffer& picture, const Table& table) {
@@ -31,11 +31,6 @@ void for_each_pixel(PictureBuffer& picture, F f) {
     uint8_t* p = picture.data();
     const size_t n = picture.size_bytes();
     for (size_t i = 0; i < n; i += 3) f(p + i);
-}
-
-double clamp_finite(double v, double lo, double hi, double fallback) {
-    if (!std::isfinite(v)) return std::isnan(v) ? fallback : (v < 0 ? lo : hi);
-    return std::clamp(v, lo, hi);
 }
 
 }  // namespace
@@ -79,7 +74,7 @@ void EffectDuotone(PictureBuffer& picture, int32_t colour) {
 
 // out = 255 * (in / 255) ^ (1 / gamma).
 void EffectGamma(PictureBuffer& picture, double gamma) {
-    gamma = clamp_finite(gamma, 0.01, 2.0, 1.0);
+    gamma = clamp_parameter(gamma, 0.01, 2.0, 1.0);
     if (gamma == 1.0) return;
     map_bytes(picture, make_table([&](int v) { return to_byte(255.0 * std::pow(v / 255.0, 1.0 / gamma)); }));
 }
@@ -88,8 +83,8 @@ void EffectGamma(PictureBuffer& picture, double gamma) {
 // (0 flat grey at -1, 1 unchanged at 0, a hard threshold towards 1);
 // brightness then shifts every value by brightness * 255.
 void EffectBrightnessContrast(PictureBuffer& picture, double brightness, double contrast) {
-    brightness = clamp_finite(brightness, -1.0, 1.0, 0.0);
-    contrast = clamp_finite(contrast, -1.0, 1.0, 0.0);
+    brightness = clamp_parameter(brightness, -1.0, 1.0, 0.0);
+    contrast = clamp_parameter(contrast, -1.0, 1.0, 0.0);
     if (brightness == 0.0 && contrast == 0.0) return;
     const double factor = contrast == 0.0 ? 1.0 : std::min(std::tan((contrast + 1.0) * M_PI / 4.0), 1024.0);
     map_bytes(picture, make_table([&](int v) { return to_byte((v - 127.5) * factor + 127.5 + brightness * 255.0); }));
@@ -97,7 +92,7 @@ void EffectBrightnessContrast(PictureBuffer& picture, double brightness, double 
 
 // Each channel moves away from (or towards) the pixel's grey level.
 void EffectSaturation(PictureBuffer& picture, double saturation) {
-    saturation = clamp_finite(saturation, 0.1, 10.0, 1.0);
+    saturation = clamp_parameter(saturation, 0.1, 10.0, 1.0);
     if (saturation == 1.0) return;
     for_each_pixel(picture, [&](uint8_t* p) {
         const double g = grey_level(p);

@@ -8,6 +8,7 @@
 
 #include "image/effects/frame_draw.h"
 #include "image/effects/image_stamp_draw.h"
+#include "image/effects/effect_test_support.h"
 #include "image/image_test_support.h"
 #include "image/picture/effect_calls.h"
 #include "image/picture_io.h"
@@ -36,22 +37,6 @@ protected:
     std::map<std::string, PictureBuffer> pictures_;
 };
 
-// The bounding box of pixels that differ between two pictures of one size.
-struct Box {
-    int32_t left = INT32_MAX, top = INT32_MAX, right = -1, bottom = -1;
-    bool empty() const { return right < 0; }
-};
-Box changed_box(const PictureBuffer& before, const PictureBuffer& after) {
-    Box b;
-    for (int32_t y = 0; y < before.height(); ++y)
-        for (int32_t x = 0; x < before.width(); ++x)
-            if (std::memcmp(before.pixel(x, y), after.pixel(x, y), 3) != 0) {
-                b.left = std::min(b.left, x), b.top = std::min(b.top, y);
-                b.right = std::max(b.right, x + 1), b.bottom = std::max(b.bottom, y + 1);
-            }
-    return b;
-}
-
 bool pixel_is(const PictureBuffer& p, int32_t x, int32_t y, uint8_t r, uint8_t g, uint8_t b) {
     const uint8_t* px = p.pixel(x, y);
     return px[0] == r && px[1] == g && px[2] == b;
@@ -71,7 +56,7 @@ TEST_F(StampPictures, StampLandsOnItsGridCellWithOffsets) {
         stamp.Position(position);
         PictureBuffer p = background.copy();
         EXPECT_TRUE(DrawImageStamp(p, &stamp).empty());
-        const Box b = changed_box(background, p);
+        const auto b = test::changed_area(background, p);
         EXPECT_EQ(b.left, expect[position][0]) << "position " << position;
         EXPECT_EQ(b.top, expect[position][1]) << "position " << position;
         EXPECT_EQ(b.right, std::min(expect[position][0] + 50, 400)) << "cut at the right edge";
@@ -82,7 +67,7 @@ TEST_F(StampPictures, StampLandsOnItsGridCellWithOffsets) {
     stamp.Position(42);
     PictureBuffer p = background.copy();
     DrawImageStamp(p, &stamp);
-    EXPECT_EQ(changed_box(background, p).left, 0);
+    EXPECT_EQ(test::changed_area(background, p).left, 0);
 
     // Centring rounds halves to the even neighbour: 2.5 -> 2, 3.5 -> 4.
     pictures_["narrow"] = solid(395, 20, 250, 10, 10);
@@ -95,7 +80,7 @@ TEST_F(StampPictures, StampLandsOnItsGridCellWithOffsets) {
         narrow.OffsetX(offset);
         PictureBuffer q = background.copy();
         DrawImageStamp(q, &narrow);
-        EXPECT_EQ(changed_box(background, q).left, x) << "offset " << offset;
+        EXPECT_EQ(test::changed_area(background, q).left, x) << "offset " << offset;
     }
 }
 

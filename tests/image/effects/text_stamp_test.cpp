@@ -6,6 +6,7 @@
 
 #include <cstring>
 
+#include "image/effects/effect_test_support.h"
 #include "image/effects/text_renderer.h"
 #include "image/effects/text_stamp_draw.h"
 #include "image/image_test_support.h"
@@ -28,22 +29,6 @@ TextStampArguments stamp_args(const std::string& text) {
     a.color = 0xFFFFFF;
     a.position = 1;
     return a;
-}
-
-struct Ink {
-    int32_t left = INT32_MAX, top = INT32_MAX, right = -1, bottom = -1;
-    int64_t count = 0;
-};
-Ink ink_between(const PictureBuffer& before, const PictureBuffer& after) {
-    Ink k;
-    for (int32_t y = 0; y < before.height(); ++y)
-        for (int32_t x = 0; x < before.width(); ++x)
-            if (std::memcmp(before.pixel(x, y), after.pixel(x, y), 3) != 0) {
-                k.left = std::min(k.left, x), k.top = std::min(k.top, y);
-                k.right = std::max(k.right, x + 1), k.bottom = std::max(k.bottom, y + 1);
-                ++k.count;
-            }
-    return k;
 }
 
 int64_t round_even(double v) { return static_cast<int64_t>(std::nearbyint(v)); }
@@ -124,7 +109,7 @@ TEST(TextStamp, TurnedTextSwapsTheBoxAndReadsTheRightWay) {
         EXPECT_EQ(box.x, round_even((400 - box.width) / 2.0)) << "centred with its turned size";
         PictureBuffer p = black.copy();
         DrawTextStamp(p, a);
-        const Ink k = ink_between(black, p);
+        const auto k = test::changed_area(black, p);
         ASSERT_GT(k.count, 0) << c.direction;
         EXPECT_GE(k.left, box.x);
         EXPECT_GE(k.top, box.y);
@@ -153,7 +138,7 @@ TEST(TextStamp, LineBreakMarkerAndRightAlignment) {
     const int32_t half = box.y + box.height / 2;
     PictureBuffer top = black.copy(), bottom = black.copy();
     for (int32_t y = 0; y < 200; ++y) std::memcpy((y < half ? top : bottom).row(y), p.row(y), p.row_bytes());
-    const Ink first = ink_between(black, top), second = ink_between(black, bottom);
+    const auto first = test::changed_area(black, top), second = test::changed_area(black, bottom);
     ASSERT_GT(first.count, 0);
     ASSERT_GT(second.count, 0);
     EXPECT_NEAR(first.right, box.x + box.width, 4);
@@ -202,7 +187,7 @@ TEST(TextStamp, BackgroundOutlineAndTextLayers) {
         a.background_color = bg, a.border_color = ring_colour, a.border_width = rings;
         PictureBuffer q = grey.copy();
         DrawTextStamp(q, a);
-        const Ink k = ink_between(grey, q);
+        const auto k = test::changed_area(grey, q);
         EXPECT_GT(k.count, 0);
         EXPECT_GE(k.left, b.x);
         EXPECT_GE(k.top, b.y);
@@ -291,7 +276,7 @@ TEST(TextStamp, UnknownFontFallsBackAndStylesDraw) {
         a.font = font;
         PictureBuffer p = black.copy();
         DrawTextStamp(p, a);
-        const Ink k = ink_between(black, p);
+        const auto k = test::changed_area(black, p);
         EXPECT_GT(k.count, 50) << "font '" << font << "'";
         if (font == "DejaVu Sans") plain_count = k.count;
     }
