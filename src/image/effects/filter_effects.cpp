@@ -21,6 +21,9 @@ PictureBuffer working_copy(const PictureBuffer& picture) {
 
 }  // namespace
 
+// The mean of the 3 x 3 neighbourhood (a box blur of radius 1) is the
+// picture without its finest detail; adding back a multiple of the
+// difference strengthens that detail.
 void EffectSharpen(PictureBuffer& picture, int32_t level, int32_t /*option*/) {
     if (picture.empty()) return;
     const double k = std::clamp(level, 1, 100) / 50.0;
@@ -32,6 +35,9 @@ void EffectSharpen(PictureBuffer& picture, int32_t level, int32_t /*option*/) {
     picture = std::move(n);
 }
 
+// The darkroom's unsharp mask: a blurred copy is subtracted, and the
+// difference, where it is large enough to be an edge rather than grain, is
+// added back.
 void EffectUnsharpMask(PictureBuffer& picture, int32_t threshold, double amount, double radius, int32_t /*option*/) {
     if (picture.empty()) return;
     threshold = std::clamp(threshold, 0, 255);
@@ -48,6 +54,8 @@ void EffectUnsharpMask(PictureBuffer& picture, int32_t threshold, double amount,
     picture = std::move(n);
 }
 
+// Three box blurs in a row, each with running sums, approximate a Gaussian;
+// the time does not depend on the size.
 void EffectBlur(PictureBuffer& picture, int32_t size, double intensity, int32_t /*option*/) {
     if (picture.empty()) return;
     size = std::clamp(size, 1, 200);

@@ -35,10 +35,13 @@ void for_each_pixel(PictureBuffer& picture, F f) {
 
 }  // namespace
 
+// Each pixel takes its grey level (weights of the eye's sensitivity) in all
+// three channels.
 void EffectGrayscale(PictureBuffer& picture) {
     for_each_pixel(picture, [](uint8_t* p) { p[0] = p[1] = p[2] = grey_level(p); });
 }
 
+// The negative: every channel value v becomes 255 - v.
 void EffectInvert(PictureBuffer& picture) {
     map_bytes(picture, make_table([](int v) { return static_cast<uint8_t>(255 - v); }));
 }
