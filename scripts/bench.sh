@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
-# Speed of a gallery run's picture step against vipsthumbnail on the same
-# file: the picture object makes an 800-pixel clone and a 120-pixel thumbnail
-# of a 24-megapixel camera JPEG; vipsthumbnail makes the 120-pixel thumbnail
-# alone. Prints both, side by side, in pictures per second.
+# Speed of a gallery run against vipsthumbnail, in pictures per second.
+# First the picture step alone: the picture object makes an 800-pixel clone
+# and a 120-pixel thumbnail of a 24-megapixel camera JPEG; vipsthumbnail makes
+# the 120-pixel thumbnail alone. Then whole batch runs over real photos
+# (scripts/sample-pictures.sh, copied under different names to at least 40
+# pictures): the default profile (thumbnails and pages), the default profile
+# with an 800-pixel clone, and vipsthumbnail making the same thumbnails.
 #   scripts/bench.sh [build folder]   (default build/bench, a Release build)
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -11,7 +14,7 @@ build=$(realpath -m "${1:-$root/build/bench}")
 rounds=${BENCH_ROUNDS:-20}
 
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DGALVORA_BENCH=ON >/dev/null
-cmake --build "$build" -j4 --target picture_bench >/dev/null
+cmake --build "$build" -j4 --target picture_bench galvora >/dev/null
 "$here/fetch-testdata.sh" "$build/testdata" >/dev/null
 
 picture="$build/testdata/images/pkg/exif/package/test/sony-alpha-6000.jpg"
@@ -62,3 +65,54 @@ if awk -v a="$ours" -v b="$vips" 'BEGIN { exit !(a < b) }'; then
 else
   echo "clone + thumbnail take longer than vipsthumbnail's thumbnail alone"
 fi
+
+# ---------------------------------------------------------------- whole runs
+copies=${BENCH_COPIES:-4}
+photos=$work/photos
+"$here/sample-pictures.sh" "$photos"
+export XDG_CONFIG_HOME=$work/user/config XDG_DATA_HOME=$work/user/data XDG_STATE_HOME=$work/user/state
+
+# A fresh base folder holding every photo $copies times under other names.
+fresh_base() {
+  rm -rf "$work/base" && mkdir -p "$work/base"
+  for i in $(seq "$copies"); do
+    for f in "$photos"/*; do cp "$f" "$work/base/copy${i}_$(basename "$f")"; done
+  done
+}
+seconds() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.3f", b - a }'; }
+
+fresh_base
+total=$(find "$work/base" -maxdepth 1 -type f | wc -l)
+start=$(date +%s.%N)
+"$build/bin/galvora" /Profile=Voreinstellung "/Basedir=$work/base" /Level=0 >/dev/null 2>&1
+end=$(date +%s.%N)
+run_pages=$(seconds "$start" "$end")
+thumbs=$(find "$work/base/thumbs" -type f 2>/dev/null | wc -l)
+pages=$(find "$work/base" -name '*.html' | wc -l)
+
+fresh_base
+start=$(date +%s.%N)
+"$build/bin/galvora" /Profile=Voreinstellung "/Basedir=$work/base" /Level=0 /GENERATE_CLONES=1 /CLONE_PATH=clones \
+  /CLONE_SIZE_ORIGINAL=0 /CLONE_SIZE=800 >/dev/null 2>&1
+end=$(date +%s.%N)
+run_clones=$(seconds "$start" "$end")
+clones=$(find "$work/base/clones" -maxdepth 1 -type f -iname '*.jpg' 2>/dev/null | wc -l)
+
+fresh_base
+mkdir -p "$work/vips"
+start=$(date +%s.%N)
+vipsthumbnail "$work/base"/*.jpg --size 120 -o "$work/vips/%s.jpg[Q=60]"
+end=$(date +%s.%N)
+run_vips=$(seconds "$start" "$end")
+
+per_second() { awk -v n="$total" -v s="$1" 'BEGIN { printf "%.1f", n / s }'; }
+# Pictures per second relative to vipsthumbnail's (above 1: faster).
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", b / a }'; }
+echo
+printf '%-52s %10s %12s %8s\n' "batch runs over $total photos" "seconds" "pictures/s" "x vips"
+printf '%-52s %10s %12s %8s\n' "galvora default profile ($thumbs thumbnails, $pages pages)" "$run_pages" \
+  "$(per_second "$run_pages")" "$(ratio "$run_pages" "$run_vips")"
+printf '%-52s %10s %12s %8s\n' "galvora + 800-pixel clone ($clones clones)" "$run_clones" \
+  "$(per_second "$run_clones")" "$(ratio "$run_clones" "$run_vips")"
+printf '%-52s %10s %12s %8s\n' "vipsthumbnail: the same 120-pixel thumbnails" "$run_vips" \
+  "$(per_second "$run_vips")" "1.00"
