@@ -31,7 +31,14 @@ bool BasisverzeichnisSetzen(Startdialog& window, const std::string& path) {
     const size_t slash = path.rfind('/');
     if (slash != std::string::npos) window.basisverzeichnis_tag = path.substr(slash + 1);
     CloneverzeichnisEinstellen(window);
-    AuswahlBaumAufbauen(window, DirectoryLevel);
+    if (exists) {
+        AuswahlBaumAufbauen(window, DirectoryLevel);
+    } else {
+        // A folder that is not there holds no directory; an empty path must
+        // not be read as the current folder or the root.
+        window.baum.clear();
+        window.gesamtfortschritt_text = AuswahlTextSetzen(0, 0);
+    }
     return exists;
 }
 

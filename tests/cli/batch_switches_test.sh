@@ -27,6 +27,11 @@ check "missing profile switch: message" 'grep -q "Profilname muss als Parameter 
 check "faulty command line: status 2" '[ $rc -eq 2 ]'
 check "faulty command line: message" 'grep -q "Error in Commandline" "$tmp/err"'
 check "faulty command line: no page" '[ "$(pages_in "$tmp/base")" -eq 0 ]'
+"$galvora" bareword "/Logfile=$tmp/faulty.log" >"$tmp/out" 2>"$tmp/err"; rc=$?
+check "faulty command line with a log switch: status 2, no log" '[ $rc -eq 2 ] && [ ! -e "$tmp/faulty.log" ]'
+
+"$galvora" /Profile=Voreinstellung /Level=1 >"$tmp/out" 2>"$tmp/err"; rc=$?
+check "missing base switch: status 1 and message" '[ $rc -eq 1 ] && grep -q "Name des Basisverzeichnisses" "$tmp/err"'
 
 # A program folder without metadata.def: the component test stops the start.
 mkdir -p "$tmp/prog/languages"
