@@ -23,6 +23,14 @@ protected:
         window().basisverzeichnis_tag = "base";
     }
     Startdialog& window() { return startdialog(); }
+    // Starts a run and expects it to stop with exactly this message.
+    void expect_stop(const std::string& text) {
+        port.boxes.clear();
+        aufbereitung_starten(window());
+        ASSERT_EQ(port.boxes.size(), 1u) << text;
+        EXPECT_EQ(port.boxes[0].text, text);
+        EXPECT_FALSE(window().RunInProgress);
+    }
     void build(int level) {
         DirectoryLevel = level;
         AuswahlBaumAufbauen(window(), level);
@@ -84,19 +92,12 @@ TEST_F(RunStart, CloneFolderEqualToTheBaseIsRefusedWhateverItsSpelling) {
     build(0);
     set(kSetGenerateClones, "1");
     for (const std::string& spelling : {base.string() + "/", base.string() + "/sub/..", base.string() + "/."}) {
-        port.boxes.clear();
         window().cloneverzeichnis = spelling;
-        aufbereitung_starten(window());
-        ASSERT_EQ(port.boxes.size(), 1u) << spelling;
-        EXPECT_EQ(port.boxes[0].text, msg("ErrClonesDirIsBase", {spelling}));
+        expect_stop(msg("ErrClonesDirIsBase", {spelling}));
         EXPECT_TRUE(lauf_auftrag().verzeichnisse.empty());
-        EXPECT_FALSE(window().RunInProgress);
     }
-    port.boxes.clear();
     window().cloneverzeichnis = "";
-    aufbereitung_starten(window());
-    ASSERT_EQ(port.boxes.size(), 1u);
-    EXPECT_EQ(port.boxes[0].text, msg("ErrClonesMissingDir"));
+    expect_stop(msg("ErrClonesMissingDir"));
 }
 
 TEST_F(RunStart, RenameChecksStopInOrder) {
@@ -118,13 +119,10 @@ TEST_F(RunStart, RenameChecksStopInOrder) {
         {"clone_#", "a,b", "c", "ErrRenameClonesFindReplaceCount"},
     };
     for (const Case& c : cases) {
-        port.boxes.clear();
         set(kSetCloneRenameMask, c.mask);
         set(kSetCloneRenameFind, c.find);
         set(kSetCloneRenameReplace, c.replace);
-        aufbereitung_starten(window());
-        ASSERT_EQ(port.boxes.size(), 1u) << c.key;
-        EXPECT_EQ(port.boxes[0].text, msg(c.key)) << c.key;
+        expect_stop(msg(c.key));
     }
 }
 
@@ -167,16 +165,11 @@ TEST_F(RunStart, NothingSelectedAndNothingToMake) {
     write_jpeg(base / "a" / "1.jpg");
     build(1);
     window().baum.click(*window().baum.top());
-    aufbereitung_starten(window());
-    ASSERT_EQ(port.boxes.size(), 1u);
-    EXPECT_EQ(port.boxes[0].text, msg("ErrNothingToDo"));
+    expect_stop(msg("ErrNothingToDo"));
 
-    port.boxes.clear();
     set(kSetGenerateHtml, "1");
     for (int index : {kSetGenerateFrame, kSetGenerateIndex, kSetGenerateThumbpages, kSetGeneratePicpage}) set(index, "0");
-    aufbereitung_starten(window());
-    ASSERT_EQ(port.boxes.size(), 1u);
-    EXPECT_EQ(port.boxes[0].text, msg("ErrHTMLNothingToDo"));
+    expect_stop(msg("ErrHTMLNothingToDo"));
 }
 
 TEST_F(RunStart, ModuleAndOracleErrorsStopTheRun) {
