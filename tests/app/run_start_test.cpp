@@ -91,7 +91,9 @@ TEST_F(RunStart, CloneFolderEqualToTheBaseIsRefusedWhateverItsSpelling) {
     write_jpeg(base / "1.jpg");
     build(0);
     set(kSetGenerateClones, "1");
-    for (const std::string& spelling : {base.string() + "/", base.string() + "/sub/..", base.string() + "/."}) {
+    fs::create_directory_symlink(base, tmp.path() / "link");
+    for (const std::string& spelling :
+         {base.string() + "/", base.string() + "/sub/..", base.string() + "/.", (tmp.path() / "link").string()}) {
         window().cloneverzeichnis = spelling;
         expect_stop(msg("ErrClonesDirIsBase", {spelling}));
         EXPECT_TRUE(lauf_auftrag().verzeichnisse.empty());
