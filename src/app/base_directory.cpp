@@ -8,6 +8,7 @@
 #include "app/run_start.h"
 #include "app/selection_tree_build.h"
 #include "foundation/language.h"
+#include "foundation/messages.h"
 #include "foundation/path_helpers.h"
 #include "foundation/registry.h"
 #include "foundation/string_helpers.h"
@@ -40,6 +41,29 @@ bool BasisverzeichnisSetzen(Startdialog& window, const std::string& path) {
         window.gesamtfortschritt_text = AuswahlTextSetzen(0, 0);
     }
     return exists;
+}
+
+namespace {
+
+// True when the base directory changed.
+bool change_base(Startdialog& window, const std::string& folder, bool& exists) {
+    if (folder.empty() || utf8_to_lower(folder) == utf8_to_lower(window.basisverzeichnis)) return false;
+    BasisverzeichnisMerken(window, window.basisverzeichnis);
+    exists = BasisverzeichnisSetzen(window, folder);
+    return true;
+}
+
+}  // namespace
+
+void basisverzeichnis_gewaehlt(Startdialog& window, const std::string& folder) {
+    bool exists = false;
+    change_base(window, folder, exists);
+}
+
+void zuletzt_gewaehlt(Startdialog& window, const std::string& entry) {
+    bool exists = false;
+    if (change_base(window, entry, exists) && !exists)
+        meldung(program_title(), MB_ICON_INFORMATION, "ErrBasedirNotAvailable", {entry});
 }
 
 void BasisverzeichnisMerken(Startdialog& window, const std::string& path) {

@@ -10,6 +10,13 @@ class AuswahlBaum;
 // Sets the base-directory field, derives the clone directory and rebuilds the
 // tree; true when the path is an existing folder.
 bool BasisverzeichnisSetzen(Startdialog& window, const std::string& path);
+// The folder browser chose a folder (empty: cancelled): a folder other than
+// the current base directory (any case) becomes the base directory, the one
+// left goes on top of the recent list. Nothing is reported.
+void basisverzeichnis_gewaehlt(Startdialog& window, const std::string& folder);
+// An entry of the recent list was chosen: as above, and a folder that is not
+// there is reported with "ErrBasedirNotAvailable". The entry keeps its place.
+void zuletzt_gewaehlt(Startdialog& window, const std::string& entry);
 // Puts a path on top of the recent list unless it is there already (any case).
 void BasisverzeichnisMerken(Startdialog& window, const std::string& path);
 // Fills the recent list from the registry, keeping the stored order.

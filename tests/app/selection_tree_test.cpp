@@ -4,6 +4,7 @@
 #include "app/base_directory.h"
 #include "app/selection_tree_build.h"
 #include "foundation/registry.h"
+#include "foundation/string_helpers.h"
 #include "generation/settings_access.h"
 
 namespace galvora::testing {
@@ -195,6 +196,37 @@ TEST_F(SelectionTreeFiles, SettingTheBaseDirectory) {
     EXPECT_FALSE(BasisverzeichnisSetzen(window, (tmp.path() / "missing").string()));
     EXPECT_EQ(window.basisverzeichnis_farbe, kMissingFolderColour);
     EXPECT_TRUE(window.baum.empty());
+}
+
+TEST_F(SelectionTreeFiles, ChoosingFromTheRecentListKeepsItsOrder) {
+    fs::create_directories(tmp.path() / "A");
+    fs::create_directories(tmp.path() / "B");
+    const std::string a = (tmp.path() / "A").string();
+    const std::string b = (tmp.path() / "B").string();
+    Startdialog& window = startdialog();
+    BasisverzeichnisSetzen(window, a);
+    basisverzeichnis_gewaehlt(window, b);
+    EXPECT_EQ(window.basisverzeichnis, b);
+    EXPECT_EQ(window.zuletzt, (std::vector<std::string>{a}));
+    zuletzt_gewaehlt(window, a);
+    EXPECT_EQ(window.zuletzt, (std::vector<std::string>{b, a}));
+    // Back and forth between the two leaves the list as it is.
+    zuletzt_gewaehlt(window, b);
+    zuletzt_gewaehlt(window, a);
+    EXPECT_EQ(window.zuletzt, (std::vector<std::string>{b, a}));
+    // The same folder in other letters, or a cancelled browser, changes nothing.
+    zuletzt_gewaehlt(window, utf8_to_upper(a));
+    basisverzeichnis_gewaehlt(window, "");
+    EXPECT_EQ(window.basisverzeichnis, a);
+    EXPECT_TRUE(port.boxes.empty());
+
+    const std::string gone = (tmp.path() / "gone").string();
+    window.zuletzt.push_back(gone);
+    zuletzt_gewaehlt(window, gone);
+    ASSERT_EQ(port.boxes.size(), 1u);
+    EXPECT_EQ(port.boxes[0].text, msg("ErrBasedirNotAvailable", {gone}));
+    EXPECT_EQ(window.basisverzeichnis, gone);
+    EXPECT_EQ(window.basisverzeichnis_farbe, kMissingFolderColour);
 }
 
 }  // namespace
