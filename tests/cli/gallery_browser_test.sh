@@ -145,6 +145,9 @@ for level in 0 1 2; do
   rc=$?
   check "level $level: the second run ends with status 0" '[ $rc -eq 0 ]'
   after=$(snapshot "$base")
+  check "level $level: the second run makes no thumbnail and writes no page" \
+    'grep -q "^0 Thumbnails wurden erstellt" "$tmp/again$level.out" && grep -q "^0 HTML-Dateien wurden erstellt" "$tmp/again$level.out"'
+
   check "level $level: the second run over the unchanged tree rewrites no file" '[ "$before" = "$after" ]'
   [ "$before" = "$after" ] || diff <(echo "$before") <(echo "$after") | head -20
 done
