@@ -195,9 +195,9 @@ DibInfo dib_read_info(ByteReader& in, uint64_t region_end) {
     return info;
 }
 
-PictureBuffer dib_decode_pixels(ByteReader& in, const DibInfo& info, uint64_t bits_start, uint64_t bits_end) {
+void dib_check_pixels(const DibInfo& info, uint64_t bits_start, uint64_t bits_end) {
     if (!dimensions_allowed(info.width, info.height)) throw ImagingFailure(ImagingFault::too_large);
-    require(bits_start <= bits_end && bits_end <= in.size());
+    require(bits_start <= bits_end);
     const uint64_t row_bytes = dib_row_bytes(info.width, info.bit_count);
     if (info.compression == kPlain || info.compression == kBitFields || info.compression == kAlphaBitFields) {
         // Uncompressed rows must all be there (the last row may lack its padding).
@@ -211,6 +211,12 @@ PictureBuffer dib_decode_pixels(ByteReader& in, const DibInfo& info, uint64_t bi
         const uint64_t pixels = static_cast<uint64_t>(info.width) * static_cast<uint64_t>(info.height);
         require(bits_end - bits_start >= pixels / kMaxPixelsPerRunByte);
     }
+}
+
+PictureBuffer dib_decode_pixels(ByteReader& in, const DibInfo& info, uint64_t bits_start, uint64_t bits_end) {
+    require(bits_end <= in.size());
+    dib_check_pixels(info, bits_start, bits_end);
+    const uint64_t row_bytes = dib_row_bytes(info.width, info.bit_count);
     PictureBuffer out = PictureBuffer::allocate(info.width, info.height);
     in.seek(bits_start);
     if (info.compression == kRle8 || info.compression == kRle4) {

@@ -29,6 +29,11 @@ struct DibInfo {
 // inconsistent or unsupported.
 DibInfo dib_read_info(ByteReader& in, uint64_t region_end);
 
+// Throws unless the picture is within the pixel limit (too_large) and the
+// rows between bits_start and bits_end can hold it (bad_data): the checks
+// that come before any decoding.
+void dib_check_pixels(const DibInfo& info, uint64_t bits_start, uint64_t bits_end);
+
 // Decodes the pixel rows found between bits_start and bits_end. The pixel
 // limit is checked before the buffer is allocated.
 PictureBuffer dib_decode_pixels(ByteReader& in, const DibInfo& info, uint64_t bits_start, uint64_t bits_end);

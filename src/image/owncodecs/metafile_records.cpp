@@ -8,6 +8,7 @@ namespace {
 
 constexpr uint32_t kPlaceableKey = 0x9AC6CDD7;
 constexpr uint32_t kEmfSignature = 0x464D4520;  // " EMF"
+constexpr uint16_t kDibPatternBrush = 0x0142;     // a brush made from a DIB
 
 // WMF functions that carry a bitmap, and the offset of the bitmap inside
 // the record's parameters (after the six bytes of size and function).
@@ -42,11 +43,20 @@ MetafileScan scan_wmf(ByteReader& in) {
     scan.kind = MetafileKind::wmf;
     in.seek(0);
     uint64_t start = 0;
-    if (in.size() >= 22 && in.le32() == kPlaceableKey) start = 22;
+    if (in.size() >= 22 && in.le32() == kPlaceableKey) {
+        start = 22;
+        in.seek(14);
+        require(in.le16() != 0);  // units per inch: the drawing's scale divides by it
+    }
     in.seek(start);
     const uint16_t type = in.le16();
     const uint16_t header_words = in.le16();
     require((type == 1 || type == 2) && header_words == 9);
+    in.seek(start + 12);
+    // The largest record: drawing libraries allocate a buffer of this size
+    // up front, so it must be a record that can stand in this file.
+    const uint32_t max_record_words = in.le32();
+    require(static_cast<uint64_t>(max_record_words) * 2 <= in.size() - start);
     in.seek(start + 18);
     while (true) {
         const uint64_t record = in.tell();
@@ -56,8 +66,18 @@ MetafileScan scan_wmf(ByteReader& in) {
         const uint16_t function = in.le16();
         if (function == 0) break;
         require(words >= 3 && static_cast<uint64_t>(words) * 2 <= in.size() - record);
+        require(words <= max_record_words);
         const uint64_t bytes = static_cast<uint64_t>(words) * 2;
         const int offset = wmf_bitmap_offset(function, bytes);
+        if (offset >= 0 || function == kDibPatternBrush) {
+            // Every bitmap must be sound before anything draws it: a
+            // drawing library decodes it with no limit of its own.
+            const uint64_t info_start = record + 6 + static_cast<uint64_t>(offset >= 0 ? offset : 4);
+            require(info_start < record + bytes);
+            in.seek(info_start);
+            const DibInfo info = dib_read_info(in, record + bytes);
+            dib_check_pixels(info, in.tell(), record + bytes);
+        }
         if (offset >= 0) {
             ++scan.bitmap_records;
             if (!scan.bitmap) {

@@ -129,6 +129,26 @@ TEST(Metafile, EmfDrawingsAndHostileRecordsGiveTheReadError) {
     });
 }
 
+TEST(Metafile, DrawingsLibwmfCannotFinishGiveTheReadError) {
+    // Found by fuzzing the whole metafile reader: a header that promises a
+    // record larger than the file (libwmf would allocate it), and a drawing
+    // on which libwmf never returns (its worker is stopped after its CPU
+    // time).
+    const std::string dir = std::string(GALVORA_SOURCE_DIR) + "/tests/image/owncodecs/regressions/libwmf/";
+    for (const char* name : {"huge-record-buffer.wmf", "endless-bitmap.wmf"}) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(fault_of(kMetafile, read_bytes(dir + name)), ImagingFault::bad_data);
+    }
+    // The size query goes through the same worker.
+    int32_t w = 0, h = 0;
+    EXPECT_THROW(with_stream(read_bytes(dir + "huge-record-buffer.wmf"),
+                             [&](FILE* f) {
+                                 metafile_read_dims(f, w, h);
+                                 return 0;
+                             }),
+                 ImagingFailure);
+}
+
 TEST(Metafile, PicturesTooLargeForWmfAreRefused) {
     EXPECT_THROW(encode_bytes(writer_for(MetafileFormat::wmf), PictureBuffer::allocate(40000, 1)), ImagingFailure);
     const PictureBuffer wide = pattern(40000, 1);
