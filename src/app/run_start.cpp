@@ -12,6 +12,7 @@
 #include "foundation/registry.h"
 #include "foundation/string_helpers.h"
 #include "generation/generation_run.h"
+#include "generation/picture_scanner.h"
 #include "generation/run_port.h"
 #include "generation/run_state.h"
 #include "generation/script_variables.h"
@@ -33,19 +34,6 @@ constexpr int kSetClonePath = 53;
 constexpr int kSetCloneAppendBasename = 54;
 // Frame kind that draws a picture around the clone.
 constexpr int32_t kPictureFrame = 2;
-
-std::vector<std::string> split_trimmed(const std::string& text) {
-    std::vector<std::string> parts;
-    size_t start = 0;
-    while (start <= text.size()) {
-        size_t comma = text.find(',', start);
-        if (comma == std::string::npos) comma = text.size();
-        std::string_view part = trim_blanks(std::string_view(text).substr(start, comma - start));
-        if (!part.empty()) parts.emplace_back(part);
-        start = comma + 1;
-    }
-    return parts;
-}
 
 // Splits at "," as the rename settings store their lists; "" is no entry.
 size_t list_length(const std::string& text) {
@@ -190,17 +178,9 @@ int32_t directory_walk(const Startdialog& window, LaufAuftrag& job, bool oracle)
 
 }  // namespace
 
-std::vector<ExtensionEntry> DateiendungenErmitteln() {
-    std::vector<ExtensionEntry> list;
-    const std::vector<std::string> terms = split_trimmed(setting_text(kSetFilter));
-    for (int code = 3; code <= 14; ++code) {
-        if (!setting_is_one(kSetTypeSwitchFirst + code - 3)) continue;
-        const std::vector<std::string> extensions = split_trimmed(setting_text(kSetTypeExtensionFirst + code - 3));
-        for (const std::string& term : terms)
-            for (const std::string& extension : extensions) list.push_back({term + "." + extension, code});
-    }
-    return list;
-}
+// The run start and the selection tree accept the same extensions as the
+// picture scanners.
+std::vector<ExtensionEntry> DateiendungenErmitteln() { return musterliste_bilden(); }
 
 int32_t ModuleUebersetzen() {
     script_objekt_anlegen();

@@ -402,4 +402,17 @@ double minimum_double(std::span<const double> values) {
     return result;
 }
 
+std::vector<std::string> split_trimmed_list(std::string_view text) {
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t comma = text.find(',', start);
+        if (comma == std::string_view::npos) comma = text.size();
+        const std::string_view part = trim_blanks(text.substr(start, comma - start));
+        if (!part.empty()) parts.emplace_back(part);
+        start = comma + 1;
+    }
+    return parts;
+}
+
 }  // namespace galvora

@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace galvora {
 
@@ -80,5 +81,9 @@ int utf8_compare_nocase(std::string_view a, std::string_view b);
 
 // Blanks (code 32) removed at both ends.
 std::string_view trim_blanks(std::string_view text);
+
+// Splits a comma-separated list, trims blanks from each entry and drops the
+// empty ones ("JPG, JPEG," gives "JPG" and "JPEG").
+std::vector<std::string> split_trimmed_list(std::string_view text);
 
 }  // namespace galvora

@@ -24,19 +24,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::vector<std::string> split_list(const std::string& text) {
-    std::vector<std::string> parts;
-    if (text.empty()) return parts;
-    size_t start = 0;
-    for (;;) {
-        const size_t comma = text.find(',', start);
-        parts.push_back(text.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
-        if (comma == std::string::npos) break;
-        start = comma + 1;
-    }
-    return parts;
-}
-
 // A matching file of the folder: its name and type, and (for listing) its
 // date and size.
 struct Candidate {
@@ -117,13 +104,13 @@ bool orakel_sagt_ja(const std::string& folder, const std::shared_ptr<ZNImageFile
 
 std::vector<ExtensionEntry> musterliste_bilden() {
     std::vector<ExtensionEntry> list;
-    const std::vector<std::string> terms = split_list(setting_text(kSetFilter));
+    const std::vector<std::string> terms = split_trimmed_list(setting_text(kSetFilter));
     for (int code = 3; code <= 14; ++code) {
         if (!setting_is_one(kSetTypeSwitchFirst + code - 3)) continue;
-        const std::vector<std::string> extensions = split_list(setting_text(kSetTypeExtensionFirst + code - 3));
+        const std::vector<std::string> extensions = split_trimmed_list(setting_text(kSetTypeExtensionFirst + code - 3));
         for (const std::string& term : terms) {
             for (const std::string& extension : extensions) {
-                list.push_back({std::string(trim_blanks(term)) + "." + extension, code});
+                list.push_back({term + "." + extension, code});
             }
         }
     }

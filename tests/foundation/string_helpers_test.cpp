@@ -182,3 +182,15 @@ TEST(StringHelpers, TrimBlanks) {
     EXPECT_EQ(trim_blanks("\ta\t"), "\ta\t");  // only blanks
     EXPECT_EQ(trim_blanks("   "), "");
 }
+
+TEST(StringHelpers, SplitTrimmedListDropsBlanksAndEmptyEntries) {
+    struct Case { const char* text; std::vector<std::string> parts; };
+    const Case cases[] = {
+        {"JPG, JPEG", {"JPG", "JPEG"}},
+        {" jpg ,,jpeg, ", {"jpg", "jpeg"}},
+        {"", {}},
+        {" , ", {}},
+        {"*", {"*"}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(galvora::split_trimmed_list(c.text), c.parts) << c.text;
+}
