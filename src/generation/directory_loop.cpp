@@ -11,6 +11,7 @@
 #include "foundation/string_helpers.h"
 #include "generation/picture_pages.h"
 #include "generation/run_port.h"
+#include "generation/page_skeleton.h"
 #include "generation/run_state.h"
 #include "generation/run_statistics.h"
 #include "generation/script_glue.h"
@@ -26,11 +27,6 @@ Schleifenzustand& schleifenzustand() {
 }
 
 namespace {
-
-int32_t picture_count(const Verzeichnissatz& d) {
-    return static_cast<int32_t>(
-        std::min<size_t>(d.bilddateien.size(), static_cast<size_t>(std::max<int32_t>(d.bildanzahl, 0))));
-}
 
 // Makes a folder of the loop; false after the message named by key.
 bool make_folder(const std::string& path, const char* key, std::string& result) {
@@ -137,7 +133,7 @@ private:
             !make_folder(root + "/" + setting_text(kSetThumbDirname) + "/" + d.relativer_pfad, "ErrThumbMkDir",
                          state_.Thumbordner))
             return false;
-        run_port().path_progress_reset(run_port().tree_node_text(d.baumknoten), picture_count(d));
+        run_port().path_progress_reset(run_port().tree_node_text(d.baumknoten), bilder_im_verzeichnis(d));
         if (run_.HtmlErzeugen) {
             const std::string below = run_.BildseitenErzeugen ? d.relativer_pfad : d.gruppe;
             std::string folder = root + "/" + setting_text(kSetHtmlBase);
@@ -145,7 +141,7 @@ private:
             if (!make_folder(folder, "ErrHTMLImageMkDir", state_.Bildseitenordner)) return false;
         }
         state_.Webpfad = d.relativer_pfad;
-        state_.BilderImPfad = picture_count(d);
+        state_.BilderImPfad = bilder_im_verzeichnis(d);
         if (run_.HtmlErzeugen && run_.ThumbseitenErzeugen) state_.thumbseiten.verzeichnis_beginnen(static_cast<size_t>(i));
 
         variable_setzen(v_.full_path, state_.Webpfad);
@@ -194,7 +190,7 @@ private:
         if (state_.PfadbalkenAktiv) run_port().path_progress_value(j);
         int32_t previous = 0;
         if (j > 1) previous = j - 1;
-        else if (i > 1) previous = picture_count(job_.verzeichnisse[static_cast<size_t>(i) - 2]);
+        else if (i > 1) previous = bilder_im_verzeichnis(job_.verzeichnisse[static_cast<size_t>(i) - 2]);
         const int32_t next = j < state_.BilderImPfad ? j + 1 : (i == n ? 0 : 1);
         run_.Wurzelpraefix = run_.ThumbseitenPraefix;
 

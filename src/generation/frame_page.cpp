@@ -21,12 +21,7 @@ void startseite_schreiben() {
     const std::string path = folder + "/" + filename + run.HtmlEndung;
 
     Seitendatei page;
-    try {
-        page.oeffnen(path, setting_is_one(kSetHtmlChanged));
-    } catch (const SeitendateiFehler& e) {
-        seitenfehler_melden(e, run.texte.InfHTMLFrame);
-        return;
-    }
+    if (!seite_oeffnen(page, path, run.texte.InfHTMLFrame)) return;
     run.Browserseite = path;
     variable_setzen(v.doc, filename);
     for (const ZNSWertRef* ref : {&v.prev_doc, &v.up_doc, &v.next_doc, &v.prev_ref}) variable_setzen(*ref, "");
@@ -47,11 +42,7 @@ void startseite_schreiben() {
     page.vorlage(kFrameContent);
     page.zeilenende();
     page.zeile("</html>");
-    try {
-        if (page.uebernehmen() || !setting_is_one(kSetHtmlChanged)) ++run.Seitenzaehler;
-    } catch (const SeitendateiFehler& e) {
-        seitenfehler_melden(e, run.texte.InfHTMLFrame);
-    }
+    seite_uebernehmen(page, run.texte.InfHTMLFrame);
 }
 
 }  // namespace galvora

@@ -15,11 +15,6 @@ namespace galvora {
 
 namespace {
 
-int32_t picture_count(const Verzeichnissatz& d) {
-    return static_cast<int32_t>(
-        std::min<size_t>(d.bilddateien.size(), static_cast<size_t>(std::max<int32_t>(d.bildanzahl, 0))));
-}
-
 // Sets the directory group of the variables for directory i (1-based).
 void directory_variables(const Verzeichnissatz& d, int32_t i, int32_t n, int32_t pages) {
     Skriptvariablen& v = skriptvariablen();
@@ -29,8 +24,8 @@ void directory_variables(const Verzeichnissatz& d, int32_t i, int32_t n, int32_t
     variable_setzen(v.count_prev_path, i - 1);
     variable_setzen(v.count_next_path, i < n ? i + 1 : 0);
     variable_setzen(v.count_pages, pages);
-    variable_setzen(v.count_files, picture_count(d));
-    variable_setzen(v.count_page_files, picture_count(d));
+    variable_setzen(v.count_files, bilder_im_verzeichnis(d));
+    variable_setzen(v.count_page_files, bilder_im_verzeichnis(d));
     variable_setzen_bytes(v.size_byte_path, d.clonebytes);
     variable_setzen_bytes(v.size_byte_path_original, d.bildbytes);
 }
@@ -50,12 +45,7 @@ void indexseite_schreiben() {
     const std::string path = folder + "/" + filename + run.HtmlEndung;
 
     Seitendatei page;
-    try {
-        page.oeffnen(path, setting_is_one(kSetHtmlChanged));
-    } catch (const SeitendateiFehler& e) {
-        seitenfehler_melden(e, run.texte.InfHTMLIndex);
-        return;
-    }
+    if (!seite_oeffnen(page, path, run.texte.InfHTMLIndex)) return;
     run.Browserseite = path;
     variable_setzen(v.html_absolute, folder);
     variable_setzen(v.doc, filename);
@@ -83,7 +73,7 @@ void indexseite_schreiben() {
     std::string group;
     for (int32_t i = 1; i <= n; ++i) {
         const Verzeichnissatz& d = job.verzeichnisse[static_cast<size_t>(i) - 1];
-        const int32_t pictures = picture_count(d);
+        const int32_t pictures = bilder_im_verzeichnis(d);
         // Each directory by its own rows per page: without splitting one page
         // takes all of its pictures.
         const int32_t lines = zeilen_pro_seite(pictures, run.ZeilenProSeite, split);
@@ -149,11 +139,7 @@ void indexseite_schreiben() {
     }
     page.vorlage(kIndexPostPostTable);
     seitenende_schreiben(page, setting_int(kSetHtmlIndexPrintDate), kIndexFooter);
-    try {
-        if (page.uebernehmen() || !setting_is_one(kSetHtmlChanged)) ++run.Seitenzaehler;
-    } catch (const SeitendateiFehler& e) {
-        seitenfehler_melden(e, run.texte.InfHTMLIndex);
-    }
+    seite_uebernehmen(page, run.texte.InfHTMLIndex);
 }
 
 }  // namespace galvora

@@ -8,7 +8,9 @@
 #include "foundation/error.h"
 #include "foundation/file_helpers.h"
 #include "foundation/messages.h"
+#include "generation/run_state.h"
 #include "generation/script_glue.h"
+#include "generation/settings_access.h"
 #include "script/output.h"
 
 namespace galvora {
@@ -24,6 +26,30 @@ std::string side_file(const std::string& page_path) { return page_path + "_"; }
 void seitenfehler_melden(const SeitendateiFehler& error, const std::string& page_kind_text) {
     meldung(program_title(), MB_ICON_EXCLAMATION, "ErrHTMLCreateFile",
             {std::to_string(error.number()), page_kind_text, error.seitenpfad()});
+}
+
+bool seite_oeffnen(Seitendatei& page, const std::string& page_path, const std::string& page_kind_text) {
+    try {
+        page.oeffnen(page_path, setting_is_one(kSetHtmlChanged));
+        return true;
+    } catch (const SeitendateiFehler& e) {
+        seitenfehler_melden(e, page_kind_text);
+        return false;
+    }
+}
+
+void seite_uebernehmen(Seitendatei& page) {
+    if (page.uebernehmen() || !setting_is_one(kSetHtmlChanged)) ++laufzustand().Seitenzaehler;
+}
+
+bool seite_uebernehmen(Seitendatei& page, const std::string& page_kind_text) {
+    try {
+        seite_uebernehmen(page);
+        return true;
+    } catch (const SeitendateiFehler& e) {
+        seitenfehler_melden(e, page_kind_text);
+        return false;
+    }
 }
 
 int32_t freie_dateinummer() {

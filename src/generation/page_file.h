@@ -77,6 +77,19 @@ private:
     bool only_if_changed_ = false;
 };
 
+// Opens the page; on failure shows "ErrHTMLCreateFile" with the page kind's
+// text and returns false.
+bool seite_oeffnen(Seitendatei& page, const std::string& page_path, const std::string& page_kind_text);
+
+// Commits a finished page and counts it: with replace-if-changed only when its
+// text changed, otherwise always. A page that cannot be put into place throws
+// SeitendateiFehler.
+void seite_uebernehmen(Seitendatei& page);
+
+// Commits and counts like seite_uebernehmen; a failure shows "ErrHTMLCreateFile"
+// and returns false.
+bool seite_uebernehmen(Seitendatei& page, const std::string& page_kind_text);
+
 // A free output channel number (the lowest from 1 that no open page holds).
 int32_t freie_dateinummer();
 

@@ -1,5 +1,9 @@
 #include "generation/page_skeleton.h"
 
+#include <algorithm>
+
+#include "foundation/directory_record.h"
+
 #include "generation/page_file.h"
 #include "generation/run_state.h"
 #include "generation/settings_access.h"
@@ -12,6 +16,12 @@ namespace {
 const std::string& entry_value(int index) { return Profileinstellungen()[static_cast<size_t>(index)].value; }
 
 }  // namespace
+
+int32_t bilder_im_verzeichnis(const Verzeichnissatz& d) {
+    // A record never claims more pictures than its list holds.
+    return static_cast<int32_t>(
+        std::min<size_t>(d.bilddateien.size(), static_cast<size_t>(std::max<int32_t>(d.bildanzahl, 0))));
+}
 
 void seitenkopf_schreiben(Seitendatei& page, const Seitenschluessel& keys) {
     const std::string& doctype = setting_text(kSetHtmlDoctype);

@@ -7,6 +7,7 @@
 namespace galvora {
 
 class Seitendatei;
+struct Verzeichnissatz;
 
 // The template entries of one page kind's skeleton.
 struct Seitenschluessel {
@@ -22,6 +23,14 @@ void seitenkopf_schreiben(Seitendatei& page, const Seitenschluessel& keys);
 // The date line (flag 1 only), the footer template and a line end, then
 // "</body>" and "</html>".
 void seitenende_schreiben(Seitendatei& page, int32_t date_flag, int footer);
+
+// Bits of the navigation bar positions (REF_POS, HTML_BILD_REF_POS).
+inline constexpr int32_t kBarTop = 4;            // above the table or picture
+inline constexpr int32_t kBarBelowContent = 16;  // below the table or picture
+inline constexpr int32_t kBarAfterPost = 32;     // after the text that follows it
+
+// The number of pictures a directory record holds.
+int32_t bilder_im_verzeichnis(const Verzeichnissatz& directory);
 
 // The eleven slots of a navigation bar, in output order; 0 leaves a slot out.
 using Navigationsslots = std::array<int, 11>;

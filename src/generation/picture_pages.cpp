@@ -10,20 +10,12 @@
 #include "generation/script_glue.h"
 #include "generation/script_variables.h"
 #include "generation/settings_access.h"
+#include "generation/thumbnail_pages.h"
 #include "image/image_file_record.h"
 
 namespace galvora {
 
 namespace {
-
-constexpr int32_t kBarTop = 4;
-constexpr int32_t kBarBelowPicture = 16;
-constexpr int32_t kBarAfterPostPicture = 32;
-
-int32_t picture_count(const Verzeichnissatz& d) {
-    return static_cast<int32_t>(
-        std::min<size_t>(d.bilddateien.size(), static_cast<size_t>(std::max<int32_t>(d.bildanzahl, 0))));
-}
 
 bool digits_only(const std::string& text) {
     return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
@@ -70,19 +62,13 @@ int32_t bildseite_schreiben(int32_t d, int32_t p, const std::string& thumb_page,
     Skriptvariablen& v = skriptvariablen();
     const auto& dirs = job.verzeichnisse;
     const Verzeichnissatz& dir = directory(d);
-    const int32_t n = static_cast<int32_t>(dirs.size());
-    const int32_t count = picture_count(dir);
+    const int32_t count = bilder_im_verzeichnis(dir);
     const std::string& ext = run.HtmlEndung;
 
     const std::string name = bildseitenname(dir, p);
     const std::string path = page_dir + "/" + name + ext;
     Seitendatei page;
-    try {
-        page.oeffnen(path, setting_is_one(kSetHtmlChanged));
-    } catch (const SeitendateiFehler& e) {
-        seitenfehler_melden(e, run.texte.InfHTMLImage);
-        return 10;
-    }
+    if (!seite_oeffnen(page, path, run.texte.InfHTMLImage)) return 10;
     if (run.Browserseite.empty()) run.Browserseite = path;
 
     const std::string& order = setting_text(kSetHtmlBildVerweisfolge);
@@ -90,7 +76,7 @@ int32_t bildseite_schreiben(int32_t d, int32_t p, const std::string& thumb_page,
     // A neighbour in a directory record carries that directory's prefix.
     auto link_to = [&](int32_t dir_number, int32_t picture, bool same_directory, std::string& doc, std::string& ref) {
         const Verzeichnissatz& target = directory(dir_number);
-        if (picture_count(target) < 1) return;
+        if (bilder_im_verzeichnis(target) < 1) return;
         doc = bildseitenname(target, picture);
         const std::string prefix = same_directory ? std::string() : bildseiten_verzeichnispraefix(target, bild_zu_thumb);
         ref = url_kodieren(prefix + doc + ext);
@@ -98,7 +84,8 @@ int32_t bildseite_schreiben(int32_t d, int32_t p, const std::string& thumb_page,
     if (p >= 2) {
         link_to(d, p - 1, true, prev_doc, prev_ref);
     } else if (order == "1") {
-        if (d > 1) link_to(d - 1, picture_count(directory(d - 1)), false, prev_doc, prev_ref);
+        if (const size_t k = nachbarverzeichnis(dirs, static_cast<size_t>(d), -1); k != 0)
+            link_to(static_cast<int32_t>(k), bilder_im_verzeichnis(dirs[k - 1]), false, prev_doc, prev_ref);
     } else if (order == "2") {
         link_to(d, count, false, prev_doc, prev_ref);
     }
@@ -109,7 +96,8 @@ int32_t bildseite_schreiben(int32_t d, int32_t p, const std::string& thumb_page,
     if (p < count) {
         link_to(d, p + 1, true, next_doc, next_ref);
     } else if (order == "1") {
-        if (d < n) link_to(d + 1, 1, false, next_doc, next_ref);
+        if (const size_t k = nachbarverzeichnis(dirs, static_cast<size_t>(d), 1); k != 0)
+            link_to(static_cast<int32_t>(k), 1, false, next_doc, next_ref);
     } else if (order == "2") {
         link_to(d, 1, false, next_doc, next_ref);
     }
@@ -140,12 +128,12 @@ int32_t bildseite_schreiben(int32_t d, int32_t p, const std::string& thumb_page,
     const Verzeichnissatz* first_dir = nullptr;
     const Verzeichnissatz* last_dir = nullptr;
     for (const Verzeichnissatz& candidate : dirs) {
-        if (picture_count(candidate) < 1) continue;
+        if (bilder_im_verzeichnis(candidate) < 1) continue;
         if (first_dir == nullptr) first_dir = &candidate;
         last_dir = &candidate;
     }
     const std::string first_doc = bildseitenname(*first_dir, 1);
-    const std::string last_doc = bildseitenname(*last_dir, picture_count(*last_dir));
+    const std::string last_doc = bildseitenname(*last_dir, bilder_im_verzeichnis(*last_dir));
     const std::string first_path_doc = bildseitenname(dir, 1);
     const std::string last_path_doc = bildseitenname(dir, count);
     variable_setzen(v.first_doc, first_doc);
@@ -180,18 +168,12 @@ int32_t bildseite_schreiben(int32_t d, int32_t p, const std::string& thumb_page,
     page.zeilenende();
     page.vorlage(kPicPic);
     page.zeilenende();
-    if (ref_pos & kBarBelowPicture) bar();
+    if (ref_pos & kBarBelowContent) bar();
     page.vorlage(kPicPostPic);
     page.zeilenende();
-    if (ref_pos & kBarAfterPostPicture) bar();
+    if (ref_pos & kBarAfterPost) bar();
     seitenende_schreiben(page, setting_int(kSetHtmlBildPrintDate), kPicFooter);
-    try {
-        if (page.uebernehmen() || !setting_is_one(kSetHtmlChanged)) ++run.Seitenzaehler;
-    } catch (const SeitendateiFehler& e) {
-        seitenfehler_melden(e, run.texte.InfHTMLImage);
-        return 10;
-    }
-    return 1;
+    return seite_uebernehmen(page, run.texte.InfHTMLImage) ? 1 : 10;
 }
 
 }  // namespace galvora

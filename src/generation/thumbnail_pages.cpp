@@ -7,6 +7,7 @@
 #include "foundation/path_helpers.h"
 #include "foundation/string_helpers.h"
 #include "generation/page_keys.h"
+#include "generation/page_skeleton.h"
 #include "generation/run_state.h"
 #include "generation/script_variables.h"
 #include "generation/settings_access.h"
@@ -16,16 +17,6 @@
 namespace galvora {
 
 namespace {
-
-// The bit of REF_POS that places a navigation bar.
-constexpr int32_t kBarTop = 4;
-constexpr int32_t kBarBelowTable = 16;
-constexpr int32_t kBarAfterPostTable = 32;
-
-int32_t picture_count(const Verzeichnissatz& d) {
-    return static_cast<int32_t>(
-        std::min<size_t>(d.bilddateien.size(), static_cast<size_t>(std::max<int32_t>(d.bildanzahl, 0))));
-}
 
 std::string numbered(const std::string& base, int32_t number, const Seitenplanregeln& rules) {
     return base + "-" + seitennummer_text(number, rules.maske);
@@ -37,6 +28,14 @@ std::string group_prefix(const Verzeichnissatz& d, const Seitenplanregeln& rules
 }
 
 }  // namespace
+
+size_t nachbarverzeichnis(const std::vector<Verzeichnissatz>& directories, size_t i, int step) {
+    for (size_t k = i; ;) {
+        if (step < 0 ? k <= 1 : k >= directories.size()) return 0;
+        k = step < 0 ? k - 1 : k + 1;
+        if (bilder_im_verzeichnis(directories[k - 1]) > 0) return k;
+    }
+}
 
 std::string thumbseiten_basisname(const Verzeichnissatz& directory, const Seitenplanregeln& rules) {
     return rules.level == 0 ? rules.standardname : directory.name;
@@ -55,7 +54,6 @@ int32_t seitenanzahl(int32_t pictures, int32_t lines_per_page, int32_t per_line)
 Seitenverweise seitenverweise(const std::vector<Verzeichnissatz>& directories, size_t i, int32_t page, int32_t pages,
                               const Seitenplanregeln& rules) {
     Seitenverweise plan;
-    const size_t n = directories.size();
     const Verzeichnissatz& d = directories[i - 1];
     const std::string base = thumbseiten_basisname(d, rules);
     std::string prev_prefix;
@@ -63,8 +61,8 @@ Seitenverweise seitenverweise(const std::vector<Verzeichnissatz>& directories, s
     if (rules.split) {
         if (page < 2) {
             if (rules.verweisfolge == "1") {
-                if (i > 1) {
-                    const Verzeichnissatz& before = directories[i - 2];
+                if (const size_t k = nachbarverzeichnis(directories, i, -1); k != 0) {
+                    const Verzeichnissatz& before = directories[k - 1];
                     plan.prev_nummer = before.seitenanzahl;
                     plan.prev_name = numbered(thumbseiten_basisname(before, rules), plan.prev_nummer, rules);
                     prev_prefix = group_prefix(before, rules);
@@ -80,8 +78,8 @@ Seitenverweise seitenverweise(const std::vector<Verzeichnissatz>& directories, s
         }
         if (page >= pages) {
             if (rules.verweisfolge == "1") {
-                if (i < n) {
-                    const Verzeichnissatz& after = directories[i];
+                if (const size_t k = nachbarverzeichnis(directories, i, 1); k != 0) {
+                    const Verzeichnissatz& after = directories[k - 1];
                     plan.next_nummer = 1;
                     plan.next_name = numbered(thumbseiten_basisname(after, rules), 1, rules);
                     next_prefix = group_prefix(after, rules);
@@ -97,13 +95,13 @@ Seitenverweise seitenverweise(const std::vector<Verzeichnissatz>& directories, s
         }
         plan.name = numbered(base, page, rules);
     } else {
-        if (i > 1) {
-            plan.prev_name = thumbseiten_basisname(directories[i - 2], rules);
-            prev_prefix = group_prefix(directories[i - 2], rules);
+        if (const size_t k = nachbarverzeichnis(directories, i, -1); k != 0) {
+            plan.prev_name = thumbseiten_basisname(directories[k - 1], rules);
+            prev_prefix = group_prefix(directories[k - 1], rules);
         }
-        if (i < n) {
-            plan.next_name = thumbseiten_basisname(directories[i], rules);
-            next_prefix = group_prefix(directories[i], rules);
+        if (const size_t k = nachbarverzeichnis(directories, i, 1); k != 0) {
+            plan.next_name = thumbseiten_basisname(directories[k - 1], rules);
+            next_prefix = group_prefix(directories[k - 1], rules);
         }
         plan.path_first_slot = kThumbPathFirst;
         plan.path_last_slot = kThumbPathLast;
@@ -141,7 +139,7 @@ void Thumbseiten::verzeichnis_beginnen(size_t i) {
     Verzeichnissatz& d = job.verzeichnisse[i - 1];
     const Seitenplanregeln rules = regeln();
     directory_ = i;
-    pictures_ = picture_count(d);
+    pictures_ = bilder_im_verzeichnis(d);
     lines_per_page_ = zeilen_pro_seite(pictures_, run.ZeilenProSeite, rules.split);
     pages_ = seitenanzahl(pictures_, lines_per_page_, run.ThumbsProZeile);
     d.seitenanzahl = 0;
@@ -255,14 +253,13 @@ void Thumbseiten::zelle_schliessen(int32_t j) {
 }
 
 void Thumbseiten::seite_beenden() {
-    Laufzustand& run = laufzustand();
     Skriptvariablen& v = skriptvariablen();
     const int32_t ref_pos = setting_int(kSetRefPos);
     page_.vorlage(kThumbTrClose);
     page_.vorlage(kThumbTableClose);
-    if (ref_pos & kBarBelowTable) navigationsleiste();
+    if (ref_pos & kBarBelowContent) navigationsleiste();
     page_.vorlage(kThumbPostTable);
-    if (ref_pos & kBarAfterPostTable) navigationsleiste();
+    if (ref_pos & kBarAfterPost) navigationsleiste();
     erstellungsdatum_schreiben(page_, setting_int(kSetPrintDate));
     page_.vorlage(kThumbFooter);
     page_.zeilenende();
@@ -273,8 +270,7 @@ void Thumbseiten::seite_beenden() {
     variable_setzen(v.count_cur_row, int32_t{0});
     variable_setzen(v.count_cur_file_in_row, int32_t{0});
     variable_setzen(v.count_cur_file_in_page, int32_t{0});
-    const bool only_if_changed = setting_is_one(kSetHtmlChanged);
-    if (page_.uebernehmen() || !only_if_changed) ++run.Seitenzaehler;
+    seite_uebernehmen(page_);
 }
 
 void Thumbseiten::abbrechen() {

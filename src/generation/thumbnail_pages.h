@@ -45,6 +45,11 @@ std::string thumbseiten_basisname(const Verzeichnissatz& directory, const Seiten
 int32_t zeilen_pro_seite(int32_t pictures, int32_t lines_per_page, bool split);
 int32_t seitenanzahl(int32_t pictures, int32_t lines_per_page, int32_t per_line);
 
+// The nearest directory before (step -1) or after (step 1) directory i that
+// holds pictures, 1-based; 0 when there is none. Links between directories
+// skip the empty ones, which have no pages to link to.
+size_t nachbarverzeichnis(const std::vector<Verzeichnissatz>& directories, size_t i, int step);
+
 // The plan of page `page` (1-based, of `pages`) of directory i (1-based) of
 // `directories`. Continuous links read the page number that the previous
 // directory's record holds (its last page).

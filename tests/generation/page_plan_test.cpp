@@ -15,6 +15,8 @@ Verzeichnissatz directory(const std::string& name, const std::string& group, int
     d.relativer_pfad = group.empty() ? name : group + "/" + name;
     d.gruppe = group;
     d.seitenanzahl = pages_so_far;
+    d.bildanzahl = 1;
+    d.bilddateien.push_back(std::make_shared<ZNImageFile>());
     return d;
 }
 
@@ -94,6 +96,20 @@ TEST(PagePlan, LinkOrdersBetweenPagesAndDirectories) {
         EXPECT_EQ(plan.next_ref, "c.html");
         EXPECT_EQ(plan.path_first_slot, kThumbPathFirst);
     }
+}
+
+TEST(PagePlan, LinksBetweenDirectoriesSkipEmptyOnes) {
+    Verzeichnissatz empty = directory("leer", "", 0);
+    empty.bildanzahl = 0;
+    empty.bilddateien.clear();
+    const std::vector<Verzeichnissatz> dirs{directory("a", "", 2), empty, directory("c", "", 0), empty};
+    EXPECT_EQ(nachbarverzeichnis(dirs, 3, -1), 1u);
+    EXPECT_EQ(nachbarverzeichnis(dirs, 3, 1), 0u);
+    EXPECT_EQ(nachbarverzeichnis(dirs, 1, 1), 3u);
+    EXPECT_EQ(seitenverweise(dirs, 3, 1, 1, rules(1, true, "1")).prev_ref, "a-2.html");
+    EXPECT_EQ(seitenverweise(dirs, 3, 1, 1, rules(1, false, "1")).prev_ref, "a.html");
+    EXPECT_EQ(seitenverweise(dirs, 3, 1, 1, rules(1, false, "1")).next_ref, "");
+    EXPECT_EQ(seitenverweise(dirs, 1, 2, 2, rules(1, true, "1")).next_ref, "c-1.html");
 }
 
 TEST(PagePlan, GroupsAndUnsafeNamesAtLevelTwoAndTheDefaultNameAtLevelZero) {
