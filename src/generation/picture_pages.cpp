@@ -44,6 +44,8 @@ const Verzeichnissatz& directory(int32_t d) { return lauf_auftrag().verzeichniss
 
 std::string bildseitenname(const Verzeichnissatz& dir, int32_t p) {
     std::string name = dir.bilddateien[static_cast<size_t>(p) - 1]->CDateiname;
+    // A renamed clone may carry its folder's path; its page stays in the page folder.
+    std::replace(name.begin(), name.end(), '/', '_');
     if (lauf_auftrag().auswertelevel != 0) return name;
     while (name_taken(name)) name += "_pic";
     return name;

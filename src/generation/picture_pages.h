@@ -21,6 +21,7 @@ struct Bildseitenlage {
 // level 0 picture pages share their folder with the thumbnail pages (and the
 // index and frame pages when these lie there too), so a picture whose name is
 // taken by one of those pages gets "_pic" appended rather than overwriting it.
+// A "/" in the clone's name becomes "_", so that no page lands in another folder.
 std::string bildseitenname(const Verzeichnissatz& directory, int32_t p);
 
 // The prefix from a picture page to the picture pages of `directory`.

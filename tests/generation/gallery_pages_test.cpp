@@ -1,6 +1,7 @@
 #include "generation/gallery_test_support.h"
 #include "generation/directory_loop.h"
 #include "generation/page_file.h"
+#include "generation/picture_pages.h"
 
 namespace galvora::testing {
 namespace {
@@ -250,6 +251,39 @@ TEST_F(GalleryPages, PageThatCannotBeWrittenStopsTheRun) {
     EXPECT_NE(port.boxes[0].text.find((out / "html" / "b.html").string()), std::string::npos);
     EXPECT_TRUE(schleifenzustand().abgebrochen);
     EXPECT_TRUE(opened.empty());
+}
+
+}  // namespace
+}  // namespace galvora::testing
+
+namespace galvora::testing {
+namespace {
+
+TEST_F(GalleryPages, PicturePageNamesStayClearOfOtherPages) {
+    Verzeichnissatz d;
+    for (const std::string name : {"default", "default-2", "index", "a/b", "Strand"}) {
+        auto record = std::make_shared<ZNImageFile>();
+        record->CDateiname = name;
+        d.bilddateien.push_back(record);
+    }
+    d.bildanzahl = 5;
+    laufzustand().ThumbseitenErzeugen = true;
+    laufzustand().IndexErzeugen = true;
+    struct Case {
+        int level;
+        const char* split;
+        std::vector<std::string> names;
+    };
+    const Case cases[] = {
+        {0, "1", {"default_pic", "default-2_pic", "index_pic", "a_b", "Strand"}},
+        {0, "0", {"default_pic", "default-2", "index_pic", "a_b", "Strand"}},
+        {1, "1", {"default", "default-2", "index", "a_b", "Strand"}},
+    };
+    for (const Case& c : cases) {
+        lauf_auftrag().auswertelevel = c.level;
+        set(kSetHtmlSplit, c.split);
+        for (int32_t p = 1; p <= 5; ++p) EXPECT_EQ(bildseitenname(d, p), c.names[static_cast<size_t>(p) - 1]);
+    }
 }
 
 }  // namespace
