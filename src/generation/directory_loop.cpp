@@ -297,7 +297,15 @@ private:
 
 void verzeichnisschleife(Laufzustand& run) {
     schleifenzustand() = Schleifenzustand{};
-    Loop(run).run();
+    try {
+        Loop(run).run();
+    } catch (...) {
+        // The run reports the error; a page left open must not replace the
+        // page an earlier run completed.
+        schleifenzustand().thumbseiten.abbrechen();
+        schleifenzustand().abgebrochen = true;
+        throw;
+    }
 }
 
 }  // namespace galvora

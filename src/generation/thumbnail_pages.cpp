@@ -248,7 +248,8 @@ void Thumbseiten::zelle_schreiben(const ZNImageFile& record, bool thumbnails) {
 
 void Thumbseiten::zelle_schliessen(int32_t j) {
     page_.vorlage(kThumbTdClose);
-    if (BildNummerAufSeite != lines_per_page_ * laufzustand().ThumbsProZeile && j != pictures_) return;
+    const int64_t per_page = int64_t{lines_per_page_} * laufzustand().ThumbsProZeile;
+    if (BildNummerAufSeite != per_page && j != pictures_) return;
     seite_beenden();
 }
 

@@ -288,3 +288,24 @@ TEST_F(GalleryPages, PicturePageNamesStayClearOfOtherPages) {
 
 }  // namespace
 }  // namespace galvora::testing
+
+namespace galvora::testing {
+namespace {
+
+TEST_F(GalleryPages, ErrorInsideAPageLeavesTheEarlierPage) {
+    set(kSetGeneratePicpage, "0");
+    add_directory("a", "", {"p1", "p2"});
+    erzeugung_durchfuehren();
+    const std::string complete = page("a.html");
+    ASSERT_NE(complete.find("</html>"), std::string::npos);
+    set(kSetRefPos, "oben");  // read once the page is open
+    erzeugung_durchfuehren();
+    ASSERT_EQ(port.boxes.size(), 1u);
+    EXPECT_EQ(port.boxes[0].text.rfind("Fehler 13", 0), 0u) << port.boxes[0].text;
+    EXPECT_EQ(page("a.html"), complete);
+    EXPECT_FALSE(fs::exists(out / "html" / "a.html_"));
+    EXPECT_EQ(opened.size(), 1u);
+}
+
+}  // namespace
+}  // namespace galvora::testing
