@@ -4,8 +4,8 @@
 # (FUZZ_SECONDS, default 20) over a seed corpus of the fetched test pictures
 # and pictures our writers make. Exits non-zero when a target finds a crash,
 # a leak, an over-read or a hang; the input that did it is left in the build
-# folder (crash-*, leak-*, timeout-*) to be kept as a regression input in
-# tests/image/owncodecs/regressions/<format>/.
+# folder (crash-*, leak-*, timeout-*); once mended, keep it under
+# tests/image/owncodecs/regressions/ with a test that reads it.
 #   scripts/fuzz-owncodecs.sh [build folder]      (default build/fuzz-owncodecs)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
