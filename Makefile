@@ -27,8 +27,10 @@ test: deps testdata
 	cd $(TESTBUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --output-on-failure -j $(JOBS)
 
-bench: build
-	@bash scripts/bench.sh $(BUILD)
+# Release build of its own (with the Google Benchmark programs), then the
+# side-by-side figures against vipsthumbnail.
+bench: deps
+	@bash scripts/bench.sh build/bench
 
 clean:
 	rm -rf build
