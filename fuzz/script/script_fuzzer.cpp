@@ -1,0 +1,63 @@
+// libFuzzer target: arbitrary bytes compiled as a template and as a module;
+// whatever compiles is run into the discard channel under a small instruction
+// budget and call depth. Built-ins that reach files, databases or the user
+// are taken out, so a generated script cannot touch this machine.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "foundation/language.h"
+#include "script/compiler.h"
+#include "script/engine.h"
+#include "script/internal_functions.h"
+#include "script/machine.h"
+#include "script/output.h"
+
+namespace {
+
+using namespace galvora;
+
+void einrichten() {
+    deutsche_texte_anlegen();
+    sprache_waehlen("de");
+    script_objekt_anlegen();
+    for (const char* name : {"qim_read", "qim_write", "qim_exist", "qim_input", "qim_dbread", "qim_dirinfo",
+                             "qim_imageinfo"}) {
+        ZNSInterneFunktionen::registrierung_entfernen(name);
+    }
+    ZNSLaufgrenzen& g = maschine().grenzen();
+    g.befehle = 20'000;
+    g.aufruftiefe = 200;
+}
+
+// Runs every script function the compile left in the table, without arguments.
+void alle_ausfuehren() {
+    std::vector<ZNSFunktionRef> funktionen;
+    for (const auto& f : zns()->fkt_oba) {
+        if (f->typ == FKT_SKRIPT) funktionen.push_back(f);
+    }
+    for (const auto& f : funktionen) {
+        ausfuehren(0, f);
+        if (!zns()) return;
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    einrichten();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    for (int32_t modus : {0, 1}) {
+        script_objekt_anlegen();
+        if (uebersetze(0, modus, modus == 0 ? "vorlage" : "modul", text) == 0) alle_ausfuehren();
+        (void)fehlermeldung();
+    }
+    ausgabe_puffer.clear();
+    return 0;
+}

@@ -1,0 +1,109 @@
+#!/usr/bin/env bash
+# Builds libFuzzer targets of the script compiler and machine, the profile
+# file reader and writer, the language file reader and the script file reader
+# with clang and runs each for a bounded time (FUZZ_SECONDS, default 20) over
+# a seed corpus of the shipped profiles, the default templates, the language
+# files and the small scripts of the script tests. Exits non-zero when a
+# target finds a crash, a leak, an over-read or a hang; the input that did it
+# is left in the build folder (crash-*, leak-*, timeout-*, oom-*); once
+# mended, keep it as a test case in the matching tests/<subsystem>/ test.
+#   scripts/fuzz-script.sh [build folder] [target ...]   (default build/fuzz-script, all targets)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+out=$(realpath -m "${1:-$root/build/fuzz-script}")
+shift || true
+targets=("$@")
+[ ${#targets[@]} -gt 0 ] || targets=(script profile language scriptfile)
+seconds=${FUZZ_SECONDS:-20}
+mkdir -p "$out/obj"
+
+CXX=${FUZZ_CXX:-clang++}
+version=$(sed -n 's/^project(Galvora VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
+IFS=. read -r major minor patch <<<"$version"
+common=(-std=c++20 -g -O1 -fno-omit-frame-pointer -fsanitize=address,undefined -fno-sanitize-recover=undefined
+        -I"$root/src" -I"$root/fuzz" -DGALVORA_VERSION_MAJOR="$major" -DGALVORA_VERSION_MINOR="$minor"
+        -DGALVORA_VERSION_PATCH="$patch" $(pkg-config --cflags libpcre2-8 odbc fontconfig))
+libs=($(pkg-config --libs libpcre2-8 odbc fontconfig) -lpthread)
+
+# The program's sources go into one instrumented archive; each target links
+# only the objects it needs from it.
+sources=("$root"/src/platform/*.cpp "$root"/src/foundation/*.cpp "$root"/src/script/*.cpp
+         "$root"/src/script/builtins/*.cpp "$root"/src/profile/*.cpp "$root/src/app/script_file.cpp"
+         "$root/src/image/picture_buffer.cpp" "$root/fuzz/profile/no_pictures.cpp")
+objects=()
+for src in "${sources[@]}"; do
+  rel=${src#"$root/"}
+  objects+=("$out/obj/${rel//\//_}.o")
+done
+compile_one() {
+  local src=$1 obj=$2
+  if [ ! -e "$obj" ] || [ "$src" -nt "$obj" ] || [ -n "$(find "$root/src" -name '*.h' -newer "$obj" -print -quit)" ]; then
+    "$CXX" "${common[@]}" -fsanitize=fuzzer-no-link -c "$src" -o "$obj"
+  fi
+}
+echo "fuzz: compiling the program sources"
+pids=()
+for i in "${!sources[@]}"; do
+  compile_one "${sources[$i]}" "${objects[$i]}" &
+  pids+=($!)
+  if [ ${#pids[@]} -ge 4 ]; then wait "${pids[0]}"; pids=("${pids[@]:1}"); fi
+done
+for pid in "${pids[@]}"; do wait "$pid"; done
+rm -f "$out/libgalvora_fuzz.a"
+ar rcs "$out/libgalvora_fuzz.a" "${objects[@]}"
+
+# Seeds: every value and module of the shipped profiles and of the default
+# settings table, the language files, and the script texts of the tests.
+seeds=$out/seeds
+if [ ! -d "$seeds" ] || [ "$root/fuzz/script/make_seeds.cpp" -nt "$seeds" ]; then
+  rm -rf "$seeds"
+  "$CXX" "${common[@]}" "$root/fuzz/script/make_seeds.cpp" "$out/libgalvora_fuzz.a" "${libs[@]}" -o "$out/make_seeds"
+  "$out/make_seeds" "$seeds" "$root"/resources/profiles/*.qvp
+  python3 "$root/fuzz/script/test_scripts.py" "$seeds/script" "$root"/tests/script/*_test.cpp \
+    "$root"/tests/script/builtins/*_test.cpp "$root"/tests/script/data/*
+fi
+
+add_seeds() {
+  local corpus=$1
+  shift
+  for seed in "$@"; do
+    [ -f "$seed" ] || continue
+    [ "$(stat -c %s "$seed")" -le 70000 ] || continue
+    cp -n "$seed" "$corpus/" 2>/dev/null || true
+  done
+}
+
+status=0
+for target in "${targets[@]}"; do
+  case $target in
+    script) source_file=$root/fuzz/script/script_fuzzer.cpp ;;
+    profile) source_file=$root/fuzz/profile/profile_fuzzer.cpp ;;
+    language) source_file=$root/fuzz/profile/language_fuzzer.cpp ;;
+    scriptfile) source_file=$root/fuzz/profile/script_file_fuzzer.cpp ;;
+    *) echo "fuzz: unknown target $target"; exit 2 ;;
+  esac
+  bin="$out/${target}_fuzzer"
+  echo "fuzz: building $target"
+  "$CXX" "${common[@]}" -fsanitize=fuzzer "$source_file" "$out/libgalvora_fuzz.a" "${libs[@]}" -o "$bin"
+  corpus="$out/corpus-$target"
+  mkdir -p "$corpus"
+  case $target in
+    script) add_seeds "$corpus" "$seeds"/script/* ;;
+    profile) add_seeds "$corpus" "$seeds"/profile/* "$root"/resources/profiles/*.qvp ;;
+    language) add_seeds "$corpus" "$root"/resources/languages/*.lng ;;
+    scriptfile) add_seeds "$corpus" "$seeds"/scriptfile/* "$root"/tests/script/data/*.zsf ;;
+  esac
+  echo "fuzz: running $target for ${seconds}s"
+  if ! ( cd "$out" && ASAN_OPTIONS=detect_leaks=1 GALVORA_TESTING=1 XDG_CONFIG_HOME="$out/home/config" \
+           XDG_DATA_HOME="$out/home/data" XDG_STATE_HOME="$out/home/state" \
+           "$bin" "$corpus" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -malloc_limit_mb=1024 \
+           -max_len=70000 -print_final_stats=1 >"$out/$target.log" 2>&1 ); then
+    echo "fuzz: $target FAILED (see $out/$target.log)"
+    tail -40 "$out/$target.log"
+    status=1
+  else
+    grep -E "stat::number_of_executed_units" "$out/$target.log" | tail -1 || true
+    echo "fuzz: $target passed"
+  fi
+done
+exit $status
