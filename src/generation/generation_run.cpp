@@ -4,6 +4,7 @@
 #include <exception>
 #include <new>
 #include <string>
+#include <vector>
 
 #include "foundation/error.h"
 #include "foundation/messages.h"
@@ -107,6 +108,26 @@ bool seitenmasse_pruefen(const Laufzustand& run) {
     return true;
 }
 
+// The names the pages are written under end up as file names in the page
+// folders: a "/" in one of them would lead the page out of its folder, even out
+// of the output. The run refuses such a value before it touches anything.
+bool seitennamen_pruefen(const Laufzustand& run) {
+    if (!run.HtmlErzeugen) return true;
+    std::vector<int> names{kSetHtmlExtension};
+    // The standard name names the thumbnail pages at level 0 only.
+    if (lauf_auftrag().auswertelevel == 0) names.push_back(kSetHtmlDefault);
+    if (run.IndexErzeugen) names.push_back(kSetHtmlIndexFilename);
+    if (run.FrameErzeugen) names.push_back(kSetHtmlFrameFilename);
+    for (int index : names) {
+        if (setting_text(index).find('/') == std::string::npos) continue;
+        const Profileintrag& entry = Profileinstellungen()[static_cast<size_t>(index)];
+        meldung_text(program_title(), MB_ICON_EXCLAMATION,
+                     "Ungültiger Wert%n%1 = %2%n%nErlaubt ist ein Dateiname ohne Pfad", {entry.key, entry.value});
+        return false;
+    }
+    return true;
+}
+
 // A base folder that is gone holds no picture to work on; the run stops
 // before it touches the output.
 bool basisverzeichnis_pruefen() {
@@ -167,7 +188,9 @@ void erzeugung_durchfuehren() {
         seitenflags_setzen(run);
         if (!textstempel_kompilieren()) return;
         if (run.HtmlErzeugen && !vorlagen_bereitstellen(run)) return;
-        if (!funktionen_vollstaendig() || !seitenmasse_pruefen(run) || !basisverzeichnis_pruefen()) return;
+        if (!funktionen_vollstaendig() || !seitenmasse_pruefen(run) || !seitennamen_pruefen(run) ||
+            !basisverzeichnis_pruefen())
+            return;
 
         opened = true;
         lauf_einrichten(run);

@@ -21,11 +21,23 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Empties a folder of the output, but never one that holds the originals:
-// the base folder or any of its parents is refused with a message.
+// True when emptying `folder` would take originals of this run with it: it is
+// the base folder, one of its parents, or holds one of the chosen picture folders.
+bool haelt_originale(const std::string& folder) {
+    const LaufAuftrag& auftrag = lauf_auftrag();
+    if (auftrag.basisverzeichnis.empty()) return false;
+    if (ordner_enthaelt(folder, auftrag.basisverzeichnis)) return true;
+    for (const Verzeichnissatz& d : auftrag.verzeichnisse) {
+        if (ordner_enthaelt(folder, auftrag.basisverzeichnis + "/" + d.relativer_pfad)) return true;
+    }
+    return false;
+}
+
+// Empties a folder of the output, but never one that holds the originals;
+// such a folder is refused with a message.
 bool inhalt_loeschen(const std::string& folder, const std::string& progress_text) {
     const LaufAuftrag& auftrag = lauf_auftrag();
-    if (!auftrag.basisverzeichnis.empty() && ordner_enthaelt(folder, auftrag.basisverzeichnis)) {
+    if (haelt_originale(folder)) {
         meldung(program_title(), MB_ICON_EXCLAMATION, "ErrClonesDirIsBase", {folder});
         return false;
     }

@@ -1,5 +1,6 @@
 #include "generation/picture_collection.h"
 
+#include <algorithm>
 #include <limits>
 #include <span>
 
@@ -51,6 +52,10 @@ void benennen(const Laufzustand& run, const Verzeichnissatz& d, std::span<std::s
                                                                    rename.ersetzen, rename.modus, d.relativer_pfad,
                                                                    p->ODateiname, number)
                                       : p->ODateiname;
+            // The directory text of the mask ("g/n" at level 2) or a replacement
+            // may bring a "/": the clone stays a file in its own clone folder,
+            // named like its page.
+            std::replace(p->CDateiname.begin(), p->CDateiname.end(), '/', '_');
             if (run.bildkonfiguration.format_behalten) {
                 p->CDateiart = p->ODateiart;
                 p->CBildtyp = p->OBildtyp;

@@ -2,7 +2,9 @@
 
 #include <cstdlib>
 
+#include "generation/output_paths.h"
 #include "generation/run_accessors.h"
+#include "generation/run_state.h"
 #include "image/current_image.h"
 
 namespace galvora {
@@ -47,5 +49,14 @@ void RunBuiltinHost::rechteck_fuellen(int32_t farbe, int32_t x1, int32_t y1, int
 }
 
 int32_t RunBuiltinHost::durchschnittsfarbe() { return GetImageAverageColour(); }
+
+bool RunBuiltinHost::schreiben_erlaubt(const std::string& pfad) {
+    // A profile may come from anyone: its templates and hooks must not reach
+    // files outside the gallery they make. Links are followed, so a link in the
+    // output that leads elsewhere does not open the way either.
+    if (!laufzustand().aktiv) return true;
+    const std::string& root = lauf_auftrag().cloneverzeichnis;
+    return !root.empty() && !pfad.empty() && pfad.front() == '/' && ordner_enthaelt(root, pfad);
+}
 
 }  // namespace galvora

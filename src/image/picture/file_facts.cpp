@@ -69,4 +69,9 @@ bool copy_file_whole(const std::string& source, const std::string& target, Error
     return true;
 }
 
+bool same_file(const std::string& a, const std::string& b) {
+    std::error_code ec;
+    return fs::equivalent(a, b, ec) && !ec;
+}
+
 }  // namespace galvora

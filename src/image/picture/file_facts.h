@@ -24,4 +24,7 @@ bool query_file_facts(const std::string& path, FileFacts& facts, ErrorInfo& erro
 // "FileCopy"; the target then stays as it was.
 bool copy_file_whole(const std::string& source, const std::string& target, ErrorInfo& error);
 
+// True when both paths reach the same existing file (through links, too).
+bool same_file(const std::string& a, const std::string& b);
+
 }  // namespace galvora

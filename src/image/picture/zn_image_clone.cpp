@@ -27,11 +27,6 @@ int32_t clamp_bytes(int64_t bytes) {
     return static_cast<int32_t>(std::min<int64_t>(bytes, std::numeric_limits<int32_t>::max()));
 }
 
-bool same_file(const std::string& a, const std::string& b) {
-    std::error_code ec;
-    return std::filesystem::equivalent(a, b, ec) && !ec;
-}
-
 // Size of a picture of width x height scaled by factor; a side never
 // shrinks to nothing, and a side choice that gives no factor keeps the size.
 PixelSize target_size(int32_t width, int32_t height, double factor) {
@@ -192,11 +187,12 @@ bool ZNImage::read_original(Run& run, int32_t min_width, int32_t min_height) {
 bool ZNImage::make_clone(Run& run) {
     ZNImageFile& r = *record_;
     ErrorInfo error;
+    bool is_original = false;
     if (run.copy_only) {
         // A clone folder that is the original's own folder: the file already
         // is its clone, and copying it onto itself could only lose it.
-        if (!same_file(run.original_path, run.clone_path) &&
-            !copy_file_whole(run.original_path, run.clone_path, error)) {
+        is_original = same_file(run.original_path, run.clone_path);
+        if (!is_original && !copy_file_whole(run.original_path, run.clone_path, error)) {
             return fail(run, run.clone_path, error);
         }
         r.CDimX = r.ODimX;
@@ -253,7 +249,8 @@ bool ZNImage::make_clone(Run& run) {
         }
         r.CQualität = used_quality;
     }
-    dateizeit_setzen(run.clone_path, keep_date_ ? r.ODatum : ole_now());
+    // The original keeps its own date.
+    if (!is_original) dateizeit_setzen(run.clone_path, keep_date_ ? r.ODatum : ole_now());
     FileFacts facts;
     ErrorInfo ignored;
     if (query_file_facts(run.clone_path, facts, ignored)) {

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "image/picture/file_facts.h"
 #include "image/picture/scale_factor.h"
 #include "image/picture/zn_image.h"
 #include "image/picture/zn_image_run.h"
@@ -113,6 +114,11 @@ bool ZNImage::make_thumbnail(Run& run) {
         }
     }
 
+    // A thumbnail folder that leads back to the pictures (through a link) must
+    // not let the thumbnail take the original's place.
+    if (same_file(run.original_path, run.thumb_path)) {
+        return fail(run, run.thumb_path, ErrorInfo{75, "DoIt", "The thumbnail would replace its original"});
+    }
     // Thumbnails are never progressive and never size-limited, and carry no metadata.
     if (!run_guarded(
             [&] { WriteImage(run.thumb_path, r.TBildtyp, thumbnail_, thumb_quality_, 0, false, 1, thumb_quality_used_); },

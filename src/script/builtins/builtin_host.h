@@ -87,6 +87,14 @@ public:
     virtual void rechteck_fuellen(int32_t farbe, int32_t x1, int32_t y1, int32_t x2, int32_t y2,
                                   int32_t deckkraft) = 0;
     virtual int32_t durchschnittsfarbe() = 0;
+
+    // --- files written by scripts
+    // False when a script may not write the file at this path (during a
+    // gallery run only files below the output are written).
+    virtual bool schreiben_erlaubt(const std::string& pfad) {
+        (void)pfad;
+        return true;
+    }
 };
 
 // Installs the host the caller keeps alive; nullptr removes it.

@@ -11,6 +11,7 @@
 #include "foundation/text_codec.h"
 #include "platform/ui_port.h"
 #include "script/builtins/builtin_frame.h"
+#include "script/builtins/builtin_host.h"
 #include "script/builtins/value_conversion.h"
 #include "script/ini_reader.h"
 
@@ -99,6 +100,8 @@ void write_(Aufruf& a) {
 
     const fs::path ziel(pfad);
     std::error_code ec;
+    // Refused like a file the user may not write.
+    if (BuiltinHost* h = builtin_host(); h != nullptr && !h->schreiben_erlaubt(pfad)) melden(70);
     if (!anhaengen) {
         // A new text replaces the file only once it is completely written.
         if (pfad.empty()) ec = std::make_error_code(std::errc::no_such_file_or_directory);
