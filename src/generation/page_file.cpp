@@ -82,6 +82,10 @@ void Seitendatei::oeffnen(const std::string& page_path, bool only_if_changed) {
     if (offen()) verwerfen();
     page_path_ = page_path;
     only_if_changed_ = only_if_changed;
+    // Whatever holds the side file's name goes first: a link left there must
+    // not lead the page into a file elsewhere.
+    std::error_code ignored;
+    fs::remove(side_file(page_path), ignored);
     errno = 0;
     auto stream = std::make_unique<std::ofstream>(side_file(page_path), std::ios::binary | std::ios::trunc);
     if (!stream->is_open()) {

@@ -91,6 +91,16 @@ ln -s "$w/base/beta" "$w/out/thumbs/beta"
 run 0 /Level=1 $(clones) /THUMB_SIZE=8 /THUMB_WIDTH=8 /THUMB_HEIGHT=8
 check "links back to the pictures: reported" 'grep -q "would replace its original" "$tmp/err.txt"'
 
+# Links left in the output under the names of a page's or a decoration
+# file's side file.
+setup
+mkdir -p "$w/out/html" "$w/out/deco"
+ln -s "$w/outside/keep.txt" "$w/out/html/alpha.html_"
+ln -s "$w/outside/sub/x.txt" "$w/out/deco/home.gif.galvora-part"
+run 0 /Level=1 $(clones)
+check "links under side-file names: pages and decoration are files of their own" \
+  '[ -f "$w/out/html/alpha.html" ] && [ ! -L "$w/out/html/alpha.html" ] && [ ! -L "$w/out/deco/home.gif" ]'
+
 # --- names that would make a path
 setup
 run 0 /Level=1 $(clones) /CLONE_RENAME=1 '/CLONE_RENAME_MASK=$' /CLONE_RENAME_FIND=o '/CLONE_RENAME_REPLACE=../../../'
