@@ -76,10 +76,10 @@ add_seeds() {
 status=0
 for target in "${targets[@]}"; do
   case $target in
-    script) source_file=$root/fuzz/script/script_fuzzer.cpp ;;
-    profile) source_file=$root/fuzz/profile/profile_fuzzer.cpp ;;
-    language) source_file=$root/fuzz/profile/language_fuzzer.cpp ;;
-    scriptfile) source_file=$root/fuzz/profile/script_file_fuzzer.cpp ;;
+    script) source_file=$root/fuzz/script/script_fuzzer.cpp dict=$root/fuzz/script/zantoscript.dict ;;
+    profile) source_file=$root/fuzz/profile/profile_fuzzer.cpp dict=$root/fuzz/profile/profile.dict ;;
+    language) source_file=$root/fuzz/profile/language_fuzzer.cpp dict=$root/fuzz/profile/profile.dict ;;
+    scriptfile) source_file=$root/fuzz/profile/script_file_fuzzer.cpp dict=$root/fuzz/script/zantoscript.dict ;;
     *) echo "fuzz: unknown target $target"; exit 2 ;;
   esac
   bin="$out/${target}_fuzzer"
@@ -96,7 +96,7 @@ for target in "${targets[@]}"; do
   echo "fuzz: running $target for ${seconds}s"
   if ! ( cd "$out" && ASAN_OPTIONS=detect_leaks=1 GALVORA_TESTING=1 XDG_CONFIG_HOME="$out/home/config" \
            XDG_DATA_HOME="$out/home/data" XDG_STATE_HOME="$out/home/state" \
-           "$bin" "$corpus" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -malloc_limit_mb=1024 \
+           "$bin" "$corpus" -dict="$dict" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -malloc_limit_mb=1024 \
            -max_len=70000 -print_final_stats=1 >"$out/$target.log" 2>&1 ); then
     echo "fuzz: $target FAILED (see $out/$target.log)"
     tail -40 "$out/$target.log"
