@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds libFuzzer targets of the script compiler and machine, the profile
-# file reader and writer, the language file reader and the script file reader
+# file reader and writer, the language file reader, the script file reader and
+# the INI and description file readers of the built-in `read`
 # with clang and runs each for a bounded time (FUZZ_SECONDS, default 20) over
 # a seed corpus of the shipped profiles, the default templates, the language
 # files and the small scripts of the script tests. Exits non-zero when a
@@ -13,7 +14,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 out=$(realpath -m "${1:-$root/build/fuzz-script}")
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(script profile language scriptfile)
+[ ${#targets[@]} -gt 0 ] || targets=(script profile language scriptfile ini)
 seconds=${FUZZ_SECONDS:-20}
 mkdir -p "$out/obj"
 
@@ -61,6 +62,9 @@ if [ ! -d "$seeds" ] || [ "$root/fuzz/script/make_seeds.cpp" -nt "$seeds" ]; the
   "$out/make_seeds" "$seeds" "$root"/resources/profiles/*.qvp
   python3 "$root/fuzz/script/test_scripts.py" "$seeds/script" "$root"/tests/script/*_test.cpp \
     "$root"/tests/script/builtins/*_test.cpp "$root"/tests/script/data/*
+  mkdir -p "$seeds/ini"
+  printf '; note\r\nvor = 1\r\n[Abschnitt]\r\nk = a = b\r\nKey=x\r\n[offen\r\nzahl = 42\r\n' >"$seeds/ini/sections.ini"
+  printf 'bild1.jpg Ein Bild\r\n"mit Leerzeichen.jpg" Text mit "Zeichen"\r\n\r\n"offen.jpg\r\n' >"$seeds/ini/descript.ion"
 fi
 
 add_seeds() {
@@ -80,6 +84,7 @@ for target in "${targets[@]}"; do
     profile) source_file=$root/fuzz/profile/profile_fuzzer.cpp dict=$root/fuzz/profile/profile.dict ;;
     language) source_file=$root/fuzz/profile/language_fuzzer.cpp dict=$root/fuzz/profile/profile.dict ;;
     scriptfile) source_file=$root/fuzz/profile/script_file_fuzzer.cpp dict=$root/fuzz/script/zantoscript.dict ;;
+    ini) source_file=$root/fuzz/script/ini_fuzzer.cpp dict=$root/fuzz/profile/profile.dict ;;
     *) echo "fuzz: unknown target $target"; exit 2 ;;
   esac
   bin="$out/${target}_fuzzer"
@@ -92,6 +97,7 @@ for target in "${targets[@]}"; do
     profile) add_seeds "$corpus" "$seeds"/profile/* "$root"/resources/profiles/*.qvp ;;
     language) add_seeds "$corpus" "$root"/resources/languages/*.lng ;;
     scriptfile) add_seeds "$corpus" "$seeds"/scriptfile/* "$root"/tests/script/data/*.zsf ;;
+    ini) add_seeds "$corpus" "$seeds"/ini/* "$root"/resources/languages/*.lng ;;
   esac
   echo "fuzz: running $target for ${seconds}s"
   if ! ( cd "$out" && ASAN_OPTIONS=detect_leaks=1 GALVORA_TESTING=1 XDG_CONFIG_HOME="$out/home/config" \
