@@ -28,7 +28,7 @@ bool copy_whole(const fs::path& source, const fs::path& target, std::error_code&
     fs::path side = target;
     side += ".galvora-part";
     // A link left under the side file's name would lead the copy elsewhere.
-    fs::remove(side, ec);
+    if (!fs::is_directory(fs::symlink_status(side, ec))) fs::remove(side, ec);
     ec.clear();
     fs::copy_file(source, side, fs::copy_options::overwrite_existing, ec);
     if (!ec) fs::rename(side, target, ec);

@@ -82,12 +82,13 @@ void Seitendatei::oeffnen(const std::string& page_path, bool only_if_changed) {
     if (offen()) verwerfen();
     page_path_ = page_path;
     only_if_changed_ = only_if_changed;
-    // Whatever holds the side file's name goes first: a link left there must
+    // A file or link left under the side file's name goes first: a link must
     // not lead the page into a file elsewhere.
+    const std::string side = side_file(page_path);
     std::error_code ignored;
-    fs::remove(side_file(page_path), ignored);
+    if (!fs::is_directory(fs::symlink_status(side, ignored))) fs::remove(side, ignored);
     errno = 0;
-    auto stream = std::make_unique<std::ofstream>(side_file(page_path), std::ios::binary | std::ios::trunc);
+    auto stream = std::make_unique<std::ofstream>(side, std::ios::binary | std::ios::trunc);
     if (!stream->is_open()) {
         const int err = errno != 0 ? errno : EACCES;
         const std::error_code ec(err, std::generic_category());
