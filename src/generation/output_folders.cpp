@@ -1,5 +1,6 @@
 #include "generation/output_folders.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
@@ -33,12 +34,24 @@ bool haelt_originale(const std::string& folder) {
     return false;
 }
 
-// Empties a folder of the output, but never one that holds the originals;
-// such a folder is refused with a message.
+// True when `folder` is the user's home folder or one of its parents: a
+// profile's output folder there would empty the user's own files.
+bool haelt_heimatordner(const std::string& folder) {
+    const char* home = std::getenv("HOME");
+    return home != nullptr && home[0] == '/' && ordner_enthaelt(folder, home);
+}
+
+// Empties a folder of the output, but never one that holds the originals or
+// the user's home folder; such a folder is refused with a message.
 bool inhalt_loeschen(const std::string& folder, const std::string& progress_text) {
     const LaufAuftrag& auftrag = lauf_auftrag();
     if (haelt_originale(folder)) {
         meldung(program_title(), MB_ICON_EXCLAMATION, "ErrClonesDirIsBase", {folder});
+        return false;
+    }
+    if (haelt_heimatordner(folder)) {
+        meldung_text(program_title(), MB_ICON_EXCLAMATION,
+                     "Der Ordner%n%1%nenthält das Benutzerverzeichnis%n%nEr wird nicht geleert", {folder});
         return false;
     }
     run_port().status_text(progress_text);

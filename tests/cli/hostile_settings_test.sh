@@ -75,6 +75,12 @@ setup
 ln -s "$w/base/alpha" "$w/alphalink"
 run 1 /Level=1 /GENERATE_CLONES=1 "/CLONE_PATH=$w/alphalink" /CLONE_DIRCLEAN=1
 check "clone folder linked to a picture folder: message" 'grep -q "Cloneverzeichnis" "$tmp/err.txt"'
+# The user's home folder as the output: never emptied.
+setup
+mkdir -p "$w/home"; echo mine >"$w/home/mine.txt"
+HOME=$w/home run 1 /Level=1 /GENERATE_CLONES=1 "/CLONE_PATH=$w" /CLONE_DIRCLEAN=1
+HOME=$w/home run 1 /Level=1 /GENERATE_CLONES=1 "/CLONE_PATH=$w/home" /CLONE_DIRCLEAN=1
+check "home folder as the output: message" 'grep -q "Benutzerverzeichnis" "$tmp/err.txt"'
 # An output folder inside the base folder is fine, emptied or not.
 setup
 output=./base/web
