@@ -2,6 +2,7 @@
 // whatever compiles is run into the discard channel under a small instruction
 // budget and call depth. Built-ins that reach files, databases or the user
 // are taken out, so a generated script cannot touch this machine.
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -19,6 +20,12 @@
 namespace {
 
 using namespace galvora;
+using Uhr = std::chrono::steady_clock;
+
+// Start of the current input: the instruction budget does not bound the time
+// of instructions that copy texts of many megabytes, so the runs of one input
+// are also stopped after a while, the way the user's cancel button stops them.
+Uhr::time_point laufbeginn;
 
 void einrichten() {
     deutsche_texte_anlegen();
@@ -31,6 +38,8 @@ void einrichten() {
     ZNSLaufgrenzen& g = maschine().grenzen();
     g.befehle = 20'000;
     g.aufruftiefe = 200;
+    g.pruefabstand = 64;
+    g.abbruch_pruefen = [] { return Uhr::now() - laufbeginn > std::chrono::seconds(2); };
     // Arrays stop growing well before the fuzzer's memory limit: a few
     // instructions can double an array that holds itself.
     ZNSArray::elemente_grenze() = size_t{1} << 20;
@@ -57,6 +66,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
+    laufbeginn = Uhr::now();
     for (int32_t modus : {0, 1}) {
         script_objekt_anlegen();
         if (uebersetze(0, modus, modus == 0 ? "vorlage" : "modul", text) == 0) alle_ausfuehren();
