@@ -100,7 +100,10 @@ for target in "${targets[@]}"; do
     ini) add_seeds "$corpus" "$seeds"/ini/* "$root"/resources/languages/*.lng ;;
   esac
   echo "fuzz: running $target for ${seconds}s"
-  if ! ( cd "$out" && ASAN_OPTIONS=detect_leaks=1 GALVORA_TESTING=1 XDG_CONFIG_HOME="$out/home/config" \
+  # The targets write each input to a scratch folder below TMPDIR.
+  rm -rf "$out/tmp"
+  mkdir -p "$out/tmp"
+  if ! ( cd "$out" && TMPDIR="$out/tmp" ASAN_OPTIONS=detect_leaks=1 GALVORA_TESTING=1 XDG_CONFIG_HOME="$out/home/config" \
            XDG_DATA_HOME="$out/home/data" XDG_STATE_HOME="$out/home/state" \
            "$bin" "$corpus" -dict="$dict" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -malloc_limit_mb=1024 \
            -max_len=70000 -print_final_stats=1 >"$out/$target.log" 2>&1 ); then
@@ -112,4 +115,5 @@ for target in "${targets[@]}"; do
     echo "fuzz: $target passed"
   fi
 done
+rm -rf "$out/tmp"
 exit $status
