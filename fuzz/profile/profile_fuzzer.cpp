@@ -17,18 +17,13 @@
 #include "profile/profile_file.h"
 #include "profile/script_modules.h"
 #include "profile/settings_table.h"
+#include "profile/default_table.h"
 #include "profile/fuzz_files.h"
 
 namespace {
 
 using namespace galvora;
 
-void vorbelegen(Profiltabelle& tabelle) {
-    for (auto& eintrag : tabelle) eintrag = Profileintrag{};
-    for (const auto& d : setting_definitions()) {
-        tabelle[static_cast<size_t>(d.index)] = Profileintrag{d.key, d.default_value};
-    }
-}
 
 // Reads the file into fresh lists and writes them out again; false when the
 // file cannot be read as a profile (the reader's own error, not a finding).
@@ -37,7 +32,7 @@ bool einlesen(const std::filesystem::path& datei, bool aktualisieren, std::strin
     auto zeilen = read_text_lines(datei, ec);
     if (!zeilen) return false;
     Profiltabelle tabelle;
-    vorbelegen(tabelle);
+    fuzz::default_table(tabelle);
     CCloneEffekte effekte;
     ZNModule module;
     try {

@@ -15,6 +15,7 @@
 #include "profile/profile_file.h"
 #include "profile/script_modules.h"
 #include "profile/settings_table.h"
+#include "profile/default_table.h"
 
 namespace {
 
@@ -23,14 +24,6 @@ using namespace galvora;
 void schreiben(const std::filesystem::path& datei, const std::string& text) {
     std::ofstream out(datei, std::ios::binary);
     out << text;
-}
-
-// A fresh table holding the defaults.
-void vorbelegen(Profiltabelle& tabelle) {
-    for (auto& eintrag : tabelle) eintrag = Profileintrag{};
-    for (const auto& d : setting_definitions()) {
-        tabelle[static_cast<size_t>(d.index)] = Profileintrag{d.key, d.default_value};
-    }
 }
 
 }  // namespace
@@ -44,7 +37,7 @@ int main(int argc, char** argv) {
     for (const char* unter : {"script", "profile", "scriptfile"}) std::filesystem::create_directories(ziel / unter);
 
     Profiltabelle tabelle;
-    vorbelegen(tabelle);
+    fuzz::default_table(tabelle);
     int n = 0;
     for (const auto& d : setting_definitions()) {
         if (std::string(d.default_value).size() >= 8) {
@@ -62,7 +55,7 @@ int main(int argc, char** argv) {
             std::cerr << argv[i] << ": " << ec.message() << "\n";
             return 1;
         }
-        vorbelegen(tabelle);
+        fuzz::default_table(tabelle);
         CCloneEffekte effekte;
         ZNModule module;
         try {
