@@ -51,6 +51,22 @@ run() {  # expected status, switches...
 }
 clones() { echo /GENERATE_CLONES=1 "/CLONE_PATH=$w/out"; }
 
+# Every href and src of the pages below the output is URL-encoded and, decoded,
+# reaches a file.
+check_links() {  # case name
+  local refs page ref target
+  refs=$(find "$w/out" -name '*.html' -print0 | xargs -0 grep -oh '\(href\|src\)="[^"]*"' | sed 's/^[a-z]*="\(.*\)"$/\1/' | sort -u)
+  check "$1: every link is URL-encoded" '[ -n "$refs" ] && ! printf "%s\n" "$refs" | grep -v "^[A-Za-z0-9._/%-]*$"'
+  broken=0
+  while IFS= read -r -d '' page; do
+    while IFS= read -r ref; do
+      target=$(dirname "$page")/$(printf '%b' "$(printf '%s' "$ref" | sed 's/%\([0-9A-F][0-9A-F]\)/\\x\1/g')")
+      [ -f "$target" ] || { echo "broken: $page -> $ref"; broken=1; }
+    done < <(grep -oh '\(href\|src\)="[^"]*"' "$page" | sed 's/^[a-z]*="\(.*\)"$/\1/')
+  done < <(find "$w/out" -name '*.html' -print0)
+  check "$1: every link reaches its file" '[ $broken -eq 0 ]'
+}
+
 # --- folder settings that do not name a folder below the output root
 for value in ".." "/" "" "." "../escape" "$w/outside" "a/../../x"; do
   setup
@@ -136,16 +152,14 @@ count() { find "$@" -print0 | tr -dc '\0' | wc -c; }  # one name holds a line br
 check "odd names: a clone and a page for every picture" \
   '[ "$(count "$w/out/alpha" -type f)" -eq 10 ] && [ "$(count "$w/out/html/alpha" -name "*.html")" -eq 10 ]'
 check "linked picture: its clone is a file of its own" '[ -f "$w/out/alpha/link.jpg" ] && [ ! -L "$w/out/alpha/link.jpg" ]'
-refs=$(find "$w/out" -name '*.html' -print0 | xargs -0 grep -oh '\(href\|src\)="[^"]*"' | sed 's/^[a-z]*="\(.*\)"$/\1/' | sort -u)
-check "odd names: every link is URL-encoded" '! printf "%s\n" "$refs" | grep -v "^[A-Za-z0-9._/%-]*$"'
-broken=0
-while IFS= read -r -d '' page; do
-  while IFS= read -r ref; do
-    target=$(dirname "$page")/$(printf '%b' "$(printf '%s' "$ref" | sed 's/%\([0-9A-F][0-9A-F]\)/\\x\1/g')")
-    [ -f "$target" ] || { echo "broken: $page -> $ref"; broken=1; }
-  done < <(grep -oh '\(href\|src\)="[^"]*"' "$page" | sed 's/^[a-z]*="\(.*\)"$/\1/')
-done < <(find "$w/out" -name '*.html' -print0)
-check "odd names: every link reaches its file" '[ $broken -eq 0 ]'
+check_links "odd names"
+
+# Folder and page names with blanks, quotes, markup characters and umlauts.
+setup
+run 0 /Level=1 $(clones) /GENERATE_INDEX=1 /GENERATE_FRAME=1 '/THUMB_DIRNAME=kl "<eine>" & Bilder' \
+  '/HTML_BASE=Seiten über 100%' '/DECO_PATH=de#co?' '/HTML_INDEX_FILENAME=In dex' '/HTML_FRAME_FILENAME=St"art'
+check "odd folder names: folders made" '[ -d "$w/out/kl \"<eine>\" & Bilder/alpha" ] && [ -f "$w/out/Seiten über 100%/In dex.html" ]'
+check_links "odd folder names"
 
 # --- a read-only output folder: a message, no crash, the old pages stay
 setup
