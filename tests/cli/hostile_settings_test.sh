@@ -81,7 +81,7 @@ for value in ".." "/" "" "." "../escape" "$w/outside" "a/../../x"; do
 done
 
 # --- clone folders that are, hold or lie in the originals; clean-up on
-for value in "/" ".." "$w/base" "$w/base/" "$w/baselink" "$w/base/../base" "$w" "$w/base/alpha" "alpha"; do
+for value in "/" ".." "." "alpha/.." "$w/base" "$w/base/" "$w/baselink" "$w/base/../base" "$w" "$w/base/alpha" "alpha"; do
   setup
   run 1 /Level=1 /GENERATE_CLONES=1 "/CLONE_PATH=$value" /CLONE_DIRCLEAN=1
   check "CLONE_PATH '$value': message" 'grep -q "Cloneverzeichnis" "$tmp/err.txt"'
