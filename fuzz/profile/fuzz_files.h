@@ -27,6 +27,15 @@ inline const std::filesystem::path& scratch_folder() {
     return folder;
 }
 
+// Points the per-user folders (settings, data, state) into the scratch folder,
+// so a target that stores a choice or writes the log leaves the user's alone.
+inline void use_scratch_home() {
+    const auto& home = scratch_folder();
+    ::setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
+    ::setenv("XDG_DATA_HOME", (home / "data").c_str(), 1);
+    ::setenv("XDG_STATE_HOME", (home / "state").c_str(), 1);
+}
+
 // Writes the input to <scratch>/<name> and returns the path.
 inline std::filesystem::path input_file(const std::uint8_t* data, std::size_t size, const std::string& name) {
     auto path = scratch_folder() / name;

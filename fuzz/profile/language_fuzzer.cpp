@@ -13,18 +13,11 @@
 #include "profile/fuzz_files.h"
 #include "script/date_text.h"
 
-namespace {
-
 using namespace galvora;
 
-}  // namespace
-
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    // The language choice is stored in the per-user settings: keep them in the scratch folder.
-    const auto home = fuzz::scratch_folder();
-    setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
-    setenv("XDG_DATA_HOME", (home / "data").c_str(), 1);
-    setenv("XDG_STATE_HOME", (home / "state").c_str(), 1);
+    // The language choice is stored in the per-user settings.
+    fuzz::use_scratch_home();
     sprachen_neu_anlegen();
     deutsche_texte_anlegen();
     return 0;

@@ -29,10 +29,8 @@ std::vector<std::pair<std::string, std::string>> module_lesen() {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    const auto home = fuzz::scratch_folder();
-    setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
-    setenv("XDG_DATA_HOME", (home / "data").c_str(), 1);
-    setenv("XDG_STATE_HOME", (home / "state").c_str(), 1);
+    // The language choice is stored in the per-user settings.
+    fuzz::use_scratch_home();
     deutsche_texte_anlegen();
     sprache_waehlen("de");
     return 0;
