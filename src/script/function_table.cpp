@@ -29,59 +29,60 @@ void ZNSFunktion::reset() {
     gvar_.clear();
 }
 
-void ZNSFunktionArray::entfernen(size_t i) {
-    liste_[i]->entfernt = true;
-    liste_.erase(liste_.begin() + static_cast<long>(i));
+ZNSFunktionRef ZNSFunktionArray::finden(std::string_view k) const {
+    auto it = index_.find(std::string(k));
+    return it == index_.end() ? nullptr : it->second;
 }
 
-long ZNSFunktionArray::position(std::string_view k) const {
-    for (size_t i = 0; i < liste_.size(); ++i)
-        if (liste_[i]->bezeichner == k) return static_cast<long>(i);
-    return -1;
+ZNSFunktionRef ZNSFunktionArray::anhaengen(std::string_view name, int32_t typ, bool ist_global,
+                                           std::string_view modulname) {
+    auto f = std::make_shared<ZNSFunktion>();
+    f->init(name, typ, ist_global, modulname);
+    liste_.push_back(f);
+    index_.emplace(f->bezeichner, f);
+    return f;
+}
+
+template <class Bedingung>
+void ZNSFunktionArray::entfernen_wenn(Bedingung weg) {
+    std::erase_if(liste_, [this, &weg](const ZNSFunktionRef& f) {
+        if (!weg(*f)) return false;
+        f->entfernt = true;
+        index_.erase(f->bezeichner);
+        return true;
+    });
 }
 
 ZNSFunktionRef ZNSFunktionArray::eintrag(std::string_view name, int32_t typ, bool ist_global,
                                          std::string_view modulname) {
-    if (long i = position(klein(name)); i >= 0) {
-        auto& f = liste_[static_cast<size_t>(i)];
+    if (auto f = finden(klein(name))) {
         f->modulname = std::string(modulname);
         f->typ = typ;
         f->ist_global = ist_global;
         return f;
     }
-    auto f = std::make_shared<ZNSFunktion>();
-    f->init(name, typ, ist_global, modulname);
-    liste_.push_back(f);
-    return f;
+    return anhaengen(name, typ, ist_global, modulname);
 }
 
 ZNSFunktionRef ZNSFunktionArray::reserviere(std::string_view name, int32_t typ, std::string_view modulname) {
-    if (long i = position(klein(name)); i >= 0) return liste_[static_cast<size_t>(i)];
-    auto f = std::make_shared<ZNSFunktion>();
-    f->init(name, typ, false, modulname);
-    liste_.push_back(f);
-    return f;
+    if (auto f = finden(klein(name))) return f;
+    return anhaengen(name, typ, false, modulname);
 }
 
 void ZNSFunktionArray::lösche_funktion(std::string_view name) {
-    if (long i = position(klein(name)); i >= 0) entfernen(static_cast<size_t>(i));
+    const std::string k = klein(name);
+    if (finden(k)) entfernen_wenn([&k](const ZNSFunktion& f) { return f.bezeichner == k; });
 }
 
 void ZNSFunktionArray::lösche_modul(std::string_view modulname) {
-    for (long i = count() - 1; i >= 0; --i)
-        if (gleich_ohne_gross_klein(liste_[static_cast<size_t>(i)]->modulname, modulname))
-            entfernen(static_cast<size_t>(i));
+    entfernen_wenn([modulname](const ZNSFunktion& f) { return gleich_ohne_gross_klein(f.modulname, modulname); });
 }
 
 void ZNSFunktionArray::lösche_ausser_intern() {
-    for (long i = count() - 1; i >= 0; --i)
-        if (liste_[static_cast<size_t>(i)]->typ != FKT_INTERN) entfernen(static_cast<size_t>(i));
+    entfernen_wenn([](const ZNSFunktion& f) { return f.typ != FKT_INTERN; });
 }
 
-ZNSFunktionRef ZNSFunktionArray::funktion_per_bezeichner(std::string_view name) const {
-    long i = position(klein(name));
-    return i >= 0 ? liste_[static_cast<size_t>(i)] : nullptr;
-}
+ZNSFunktionRef ZNSFunktionArray::funktion_per_bezeichner(std::string_view name) const { return finden(klein(name)); }
 
 ZNSFunktionRef ZNSFunktionArray::funktion_fehlt() const {
     for (const auto& f : liste_)

@@ -62,9 +62,15 @@ public:
     auto end() const { return liste_.end(); }
 
 private:
-    long position(std::string_view klein_name) const;
-    void entfernen(size_t i);
+    ZNSFunktionRef finden(std::string_view klein_name) const;
+    ZNSFunktionRef anhaengen(std::string_view name, int32_t typ, bool ist_global, std::string_view modulname);
+    // Removes every entry for which weg(entry) holds, in one pass.
+    template <class Bedingung>
+    void entfernen_wenn(Bedingung weg);
     std::vector<ZNSFunktionRef> liste_;
+    // Each entry by its lower-cased name: a module with thousands of
+    // functions compiles without searching the list for every name.
+    std::unordered_map<std::string, ZNSFunktionRef> index_;
 };
 
 // Global variables keyed by lower-cased name.

@@ -4,8 +4,11 @@
 #include <vector>
 
 #include "script/constant_pool.h"
+#include "script/engine.h"
 #include "script/function_table.h"
+#include "script/internal_functions.h"
 #include "script/local_variables.h"
+#include "script/trial_run.h"
 #include "script/value.h"
 #include "script_test_support.h"
 
@@ -188,6 +191,36 @@ TEST_F(ValueTest, FunctionTableReservesDefinesAndRemoves) {
     EXPECT_EQ(f.set_gvar(g), 1);
     EXPECT_EQ(f.set_gvar(neuer_wert()), 2);
     EXPECT_EQ(f.set_gvar(g), 1);
+}
+
+// A module of many thousands of functions (a profile from anywhere may hold
+// one) compiles and runs; the table finds, removes and re-adds by name.
+TEST_F(ValueTest, FunctionTableWithThousandsOfFunctions) {
+    constexpr int n = 20000;
+    std::string modul;
+    for (int i = 0; i < n; ++i) {
+        modul += "function F" + std::to_string(i) + "() { return " +
+                 (i + 1 < n ? "f" + std::to_string(i + 1) + "();" : std::string("7;")) + " }\n";
+    }
+    ZNSProbelauf r = skript_probelauf("{f19990()}", modul);
+    ASSERT_EQ(r.compile_code, 0) << r.meldung;
+    EXPECT_EQ(r.ausgabe, "7");
+
+    ZNSFunktionArray& t = zns()->fkt_oba;
+    auto f = t.funktion_per_bezeichner("f12345");
+    ASSERT_NE(f, nullptr);
+    EXPECT_EQ(f->modulname, "probemodul");
+    t.lösche_funktion("F12345");
+    EXPECT_TRUE(f->entfernt);
+    EXPECT_EQ(t.funktion_per_bezeichner("f12345"), nullptr);
+    EXPECT_NE(t.eintrag("f12345", FKT_SKRIPT, false, "neu"), f);
+    t.lösche_modul("PROBEMODUL");
+    EXPECT_EQ(t.funktion_per_bezeichner("f0"), nullptr);
+    EXPECT_EQ(t.funktion_per_bezeichner("f12345")->modulname, "neu");
+    t.lösche_ausser_intern();
+    EXPECT_EQ(t.funktion_per_bezeichner("f12345"), nullptr);
+    EXPECT_EQ(t.count(), static_cast<int32_t>(ZNSInterneFunktionen::members().size()));
+    EXPECT_NE(t.funktion_per_bezeichner("LEN"), nullptr);
 }
 
 }  // namespace
