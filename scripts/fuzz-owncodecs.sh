@@ -9,6 +9,8 @@
 #   scripts/fuzz-owncodecs.sh [build folder]      (default build/fuzz-owncodecs)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+# shellcheck source=fuzz-common.sh
+source "$root/scripts/fuzz-common.sh"
 out=$(realpath -m "${1:-$root/build/fuzz-owncodecs}")
 seconds=${FUZZ_SECONDS:-20}
 testdata=${GALVORA_TESTDATA:-$root/build/test/testdata}/owncodecs
@@ -73,15 +75,6 @@ open(sys.argv[1], "wb").write(b"\x01" + pack)
 PY
       fi ;;
   esac
-  echo "fuzz: running $target for ${seconds}s"
-  if ! ( cd "$out" && ASAN_OPTIONS=detect_leaks=1 "$bin" "$corpus" -max_total_time="$seconds" \
-           -timeout=10 -rss_limit_mb=2048 -max_len="$max_len" -print_final_stats=1 >"$out/$target.log" 2>&1 ); then
-    echo "fuzz: $target FAILED (see $out/$target.log)"
-    tail -40 "$out/$target.log"
-    status=1
-  else
-    grep -E "stat::number_of_executed_units" "$out/$target.log" | tail -1 || true
-    echo "fuzz: $target passed"
-  fi
+  run_fuzz_target "$target" "$bin" "$corpus" "$out" "$seconds" -max_len="$max_len" || status=1
 done
 exit $status

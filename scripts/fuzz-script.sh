@@ -11,6 +11,8 @@
 #   scripts/fuzz-script.sh [build folder] [target ...]   (default build/fuzz-script, all targets)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+# shellcheck source=fuzz-common.sh
+source "$root/scripts/fuzz-common.sh"
 out=$(realpath -m "${1:-$root/build/fuzz-script}")
 shift || true
 targets=("$@")
@@ -99,21 +101,13 @@ for target in "${targets[@]}"; do
     scriptfile) add_seeds "$corpus" "$seeds"/scriptfile/* "$root"/tests/script/data/*.zsf ;;
     ini) add_seeds "$corpus" "$seeds"/ini/* "$root"/resources/languages/*.lng ;;
   esac
-  echo "fuzz: running $target for ${seconds}s"
   # The targets write each input to a scratch folder below TMPDIR.
   rm -rf "$out/tmp"
   mkdir -p "$out/tmp"
-  if ! ( cd "$out" && TMPDIR="$out/tmp" ASAN_OPTIONS=detect_leaks=1 GALVORA_TESTING=1 XDG_CONFIG_HOME="$out/home/config" \
-           XDG_DATA_HOME="$out/home/data" XDG_STATE_HOME="$out/home/state" \
-           "$bin" "$corpus" -dict="$dict" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -malloc_limit_mb=1024 \
-           -max_len=70000 -print_final_stats=1 >"$out/$target.log" 2>&1 ); then
-    echo "fuzz: $target FAILED (see $out/$target.log)"
-    tail -40 "$out/$target.log"
-    status=1
-  else
-    grep -E "stat::number_of_executed_units" "$out/$target.log" | tail -1 || true
-    echo "fuzz: $target passed"
-  fi
+  TMPDIR="$out/tmp" GALVORA_TESTING=1 XDG_CONFIG_HOME="$out/home/config" \
+    XDG_DATA_HOME="$out/home/data" XDG_STATE_HOME="$out/home/state" \
+    run_fuzz_target "$target" "$bin" "$corpus" "$out" "$seconds" \
+      -dict="$dict" -malloc_limit_mb=1024 -max_len=70000 || status=1
 done
 rm -rf "$out/tmp"
 exit $status

@@ -5,6 +5,8 @@
 #   scripts/fuzz-short.sh [build folder]      (default build/fuzz)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+# shellcheck source=fuzz-common.sh
+source "$root/scripts/fuzz-common.sh"
 out=$(realpath -m "${1:-$root/build/fuzz}")
 seconds=${FUZZ_SECONDS:-30}
 testdata=${GALVORA_TESTDATA:-$root/build/test/testdata}
@@ -29,15 +31,6 @@ for target in exif iptc; do
     [ "$(stat -c %s "$seed")" -le 200000 ] || continue
     cp -n "$seed" "$corpus/" 2>/dev/null || true
   done
-  echo "fuzz: running $target for ${seconds}s"
-  if ! ( cd "$out" && ASAN_OPTIONS=detect_leaks=1 "$bin" "$corpus" -max_total_time="$seconds" \
-           -timeout=10 -rss_limit_mb=2048 -max_len=70000 -print_final_stats=1 >"$out/$target.log" 2>&1 ); then
-    echo "fuzz: $target FAILED (see $out/$target.log)"
-    tail -40 "$out/$target.log"
-    status=1
-  else
-    grep -E "stat::number_of_executed_units|cov:" "$out/$target.log" | tail -2 || true
-    echo "fuzz: $target passed"
-  fi
+  run_fuzz_target "$target" "$bin" "$corpus" "$out" "$seconds" -max_len=70000 || status=1
 done
 exit $status
