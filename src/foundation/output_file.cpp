@@ -1,9 +1,10 @@
-#include "image/output_file.h"
+#include "foundation/output_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <vector>
 
@@ -15,7 +16,10 @@ OutputFile::OutputFile(const std::string& target_path) : target_(target_path) {
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
     const int fd = mkstemp(name.data());
-    if (fd < 0) return;
+    if (fd < 0) {
+        error_ = errno;
+        return;
+    }
     // mkstemp creates the file readable by the owner only; pictures get the
     // usual permissions of a new file.
     const mode_t mask = umask(0);
@@ -23,6 +27,7 @@ OutputFile::OutputFile(const std::string& target_path) : target_(target_path) {
     fchmod(fd, 0666 & ~mask);
     file_ = fdopen(fd, "wb");
     if (!file_) {
+        error_ = errno;
         ::close(fd);
         ::unlink(name.data());
         return;
@@ -38,12 +43,17 @@ bool OutputFile::commit() {
     if (!file_) return false;
     bool ok = std::fflush(file_) == 0 && !std::ferror(file_);
     ok = ok && fsync(fileno(file_)) == 0;
-    ok = (std::fclose(file_) == 0) && ok;
+    if (!ok) error_ = errno ? errno : EIO;
+    if (std::fclose(file_) != 0 && ok) {
+        error_ = errno;
+        ok = false;
+    }
     file_ = nullptr;
     if (ok && std::rename(temp_path_.c_str(), target_.c_str()) == 0) {
         committed_ = true;
         return true;
     }
+    if (ok) error_ = errno;
     ::unlink(temp_path_.c_str());
     temp_path_.clear();
     return false;

@@ -1,6 +1,6 @@
 #pragma once
-// A picture file being written: the bytes go to a temporary file beside the
-// target, which replaces the target only when commit() succeeds. A write that
+// A file being written: the bytes go to a temporary file beside the target,
+// which replaces the target only when commit() succeeds. A write that
 // fails part-way therefore leaves whatever the target held before.
 #include <cstdio>
 #include <string>
@@ -24,12 +24,15 @@ public:
     bool commit();
     // Closes and removes the temporary file without touching the target.
     void discard();
+    // The system error number of the step that failed (0 when none did).
+    int error() const { return error_; }
 
 private:
     std::string target_;
     std::string temp_path_;
     FILE* file_ = nullptr;
     bool committed_ = false;
+    int error_ = 0;
 };
 
 }  // namespace galvora

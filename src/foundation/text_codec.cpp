@@ -1,13 +1,12 @@
 #include "foundation/text_codec.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include "foundation/output_file.h"
+
 
 #include <array>
 #include <cerrno>
+#include <cstdio>
 #include <fstream>
-#include <random>
 
 namespace galvora {
 
@@ -186,36 +185,17 @@ std::optional<std::vector<std::string>> read_text_lines(const std::filesystem::p
 
 bool write_file_atomic(const std::filesystem::path& path, std::string_view bytes, std::error_code& ec) {
     ec.clear();
-    namespace fs = std::filesystem;
-    const fs::path dir = path.has_parent_path() ? path.parent_path() : fs::path(".");
-    std::string tmpl = (dir / ("." + path.filename().string() + ".tmpXXXXXX")).string();
-    int fd = ::mkstemp(tmpl.data());
-    if (fd < 0) {
-        ec = std::error_code(errno, std::generic_category());
+    OutputFile out(path.string());
+    if (!out.is_open()) {
+        ec = std::error_code(out.error() ? out.error() : ENOENT, std::generic_category());
         return false;
     }
-    size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t w = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (w < 0) {
-            if (errno == EINTR) continue;
-            ec = std::error_code(errno, std::generic_category());
-            ::close(fd);
-            ::unlink(tmpl.c_str());
-            return false;
-        }
-        done += static_cast<size_t>(w);
+    if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), out.file()) != bytes.size()) {
+        ec = std::error_code(errno ? errno : EIO, std::generic_category());
+        return false;  // the temporary file goes with `out`
     }
-    if (::fsync(fd) != 0 || ::close(fd) != 0) {
-        ec = std::error_code(errno, std::generic_category());
-        ::unlink(tmpl.c_str());
-        return false;
-    }
-    // mkstemp creates the file 0600; give it the usual permissions.
-    ::chmod(tmpl.c_str(), 0644);
-    if (::rename(tmpl.c_str(), path.c_str()) != 0) {
-        ec = std::error_code(errno, std::generic_category());
-        ::unlink(tmpl.c_str());
+    if (!out.commit()) {
+        ec = std::error_code(out.error() ? out.error() : EIO, std::generic_category());
         return false;
     }
     return true;

@@ -12,7 +12,7 @@
 #include "image/file_source.h"
 #include "image/imaging_error.h"
 #include "image/jpeg_quality_search.h"
-#include "image/output_file.h"
+#include "foundation/output_file.h"
 #include "image/owncodecs/own_codecs.h"
 
 namespace galvora {
