@@ -194,6 +194,12 @@ bool decode(FILE* in, PngDecodeState* st) {
     }
     // Our own pixel limit governs the size; libpng's default caps are lower.
     png_set_user_limits(png, 0x7FFFFFFF, 0x7FFFFFFF);
+    // The pixels need only the header, palette, transparency and image data.
+    // Every other chunk is skipped unread: libpng would otherwise hold a text,
+    // palette-suggestion or EXIF chunk whole, in a block of the size the file
+    // declares, whatever the file really holds (our own chunk walk reads the
+    // texts with its own bounds).
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
     png_init_io(png, in);
     png_read_info(png, info);
     const png_uint_32 w = png_get_image_width(png, info);
