@@ -9,6 +9,7 @@
 
 #include <unistd.h>
 
+#include "image/codecs/jpeg_codec.h"
 #include "image/picture_io.h"
 #include "image/resize_image.h"
 
@@ -56,6 +57,26 @@ void BM_DecodeForThumbnail(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_DecodeForThumbnail)->Unit(benchmark::kMillisecond);
+
+// The same 1/8 decode taken apart: libjpeg alone, and the one-eighth decoder
+// held to a given number of threads (0 = chosen from the machine).
+void BM_DecodeEighth(benchmark::State& state, JpegEighthUse use) {
+    if (!have_data(state)) return;
+    const auto threads = static_cast<unsigned>(state.range(0));
+    for (auto _ : state) {
+        FILE* f = std::fopen(camera_jpeg().c_str(), "rb");
+        if (!f) {
+            state.SkipWithError("cannot open the test picture");
+            return;
+        }
+        PictureBuffer b = jpeg_read(f, nullptr, 120, 120, use, threads);
+        std::fclose(f);
+        benchmark::DoNotOptimize(b.data());
+    }
+}
+BENCHMARK_CAPTURE(BM_DecodeEighth, library, JpegEighthUse::never)->Arg(0)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_DecodeEighth, threads, JpegEighthUse::only)
+    ->Arg(1)->Arg(2)->Arg(4)->Arg(8)->Unit(benchmark::kMillisecond);
 
 // Resizing the full picture: to a 120-pixel thumbnail and to a 1600-pixel clone.
 void BM_Resize(benchmark::State& state) {

@@ -10,6 +10,7 @@
 #include <jerror.h>
 // clang-format on
 
+#include "image/codecs/jpeg_eighth_decoder.h"
 #include "image/imaging_error.h"
 
 namespace galvora {
@@ -55,6 +56,8 @@ struct DecodeState {
     PictureBuffer buffer;
     std::unique_ptr<uint8_t[]> cmyk_row;
     std::vector<unsigned char> file_bytes;
+    JpegEighthUse eighth = JpegEighthUse::when_possible;
+    unsigned eighth_threads = 0;
     ImagingFault fault = ImagingFault::bad_data;
 };
 
@@ -116,6 +119,63 @@ void cmyk_to_rgb(const uint8_t* cmyk, uint8_t* rgb, int32_t width, bool inverted
     }
 }
 
+void copy_huffman(const JHUFF_TBL* table, JpegHuffmanSpec& spec) {
+    if (!table) return;
+    spec.present = true;
+    std::memcpy(spec.counts.data(), table->bits, 17);
+    std::memcpy(spec.symbols.data(), table->huffval, 256);
+}
+
+// The frame as the one-eighth decoder needs it, when the file is one it can
+// take: baseline Huffman coding, 8-bit samples, one scan holding every
+// component, no restart intervals, grey or YCbCr.
+bool eighth_frame(const jpeg_decompress_struct& cinfo, JpegEighthFrame& frame) {
+    if (cinfo.progressive_mode || cinfo.arith_code || cinfo.data_precision != 8 || cinfo.restart_interval != 0)
+        return false;
+    if (cinfo.comps_in_scan != cinfo.num_components || cinfo.Ss != 0 || cinfo.Se != 63 || cinfo.Ah != 0 ||
+        cinfo.Al != 0)
+        return false;
+    if (!(cinfo.num_components == 1 && cinfo.jpeg_color_space == JCS_GRAYSCALE) &&
+        !(cinfo.num_components == 3 && cinfo.jpeg_color_space == JCS_YCbCr))
+        return false;
+    frame.width = static_cast<int32_t>(cinfo.image_width);
+    frame.height = static_cast<int32_t>(cinfo.image_height);
+    for (int i = 0; i < cinfo.comps_in_scan; ++i) {
+        const jpeg_component_info* c = cinfo.cur_comp_info[i];
+        if (!c || c->quant_tbl_no < 0 || c->quant_tbl_no >= NUM_QUANT_TBLS) return false;
+        const JQUANT_TBL* q = cinfo.quant_tbl_ptrs[c->quant_tbl_no];
+        if (!q || c->dc_tbl_no < 0 || c->dc_tbl_no > 3 || c->ac_tbl_no < 0 || c->ac_tbl_no > 3) return false;
+        JpegScanComponent sc;
+        sc.frame_index = c->component_index;
+        sc.h = c->h_samp_factor;
+        sc.v = c->v_samp_factor;
+        sc.dc_table = c->dc_tbl_no;
+        sc.ac_table = c->ac_tbl_no;
+        sc.dc_quant = q->quantval[0];
+        frame.components.push_back(sc);
+    }
+    for (int t = 0; t < 4; ++t) {
+        copy_huffman(cinfo.dc_huff_tbl_ptrs[t], frame.dc_tables[static_cast<size_t>(t)]);
+        copy_huffman(cinfo.ac_huff_tbl_ptrs[t], frame.ac_tables[static_cast<size_t>(t)]);
+    }
+    return jpeg_eighth_supported(frame);
+}
+
+// A reduced read at scale 1/8 from a file held in memory goes through the
+// one-eighth decoder when it can take the file; false leaves the read to
+// libjpeg.
+bool try_eighth(jpeg_decompress_struct& cinfo, DecodeState* st) {
+    if (st->eighth == JpegEighthUse::never || st->file_bytes.empty() || cinfo.scale_num != 1 ||
+        cinfo.scale_denom != 8 || cinfo.out_color_space != JCS_RGB)
+        return false;
+    JpegEighthFrame frame;
+    bool ok = false;
+    if (!guarded(st, [&] { ok = eighth_frame(cinfo, frame); }) || !ok) return false;
+    const uint8_t* data = cinfo.src->next_input_byte;
+    const size_t size = cinfo.src->bytes_in_buffer;
+    return jpeg_decode_eighth(frame, data, size, st->buffer, st->eighth_threads);
+}
+
 // Returns true on success; st->fault holds the reason otherwise.
 bool decode(FILE* in, DecodeState* st) {
     if (st->want_pixels && !load_file(in, st)) return false;
@@ -173,6 +233,14 @@ bool decode(FILE* in, DecodeState* st) {
                 static_cast<int64_t>(cinfo.output_height) >= 2 * static_cast<int64_t>(st->min_height))
                 break;
         }
+    }
+    if (try_eighth(cinfo, st)) {
+        jpeg_destroy_decompress(&cinfo);
+        return true;
+    }
+    if (st->eighth == JpegEighthUse::only) {
+        jpeg_destroy_decompress(&cinfo);
+        return false;
     }
     jpeg_start_decompress(&cinfo);
     const int32_t out_w = static_cast<int32_t>(cinfo.output_width);
@@ -297,8 +365,11 @@ void jpeg_read_dims(FILE* in, int32_t& width, int32_t& height, CapturedMetadata*
     height = st.height;
 }
 
-PictureBuffer jpeg_read(FILE* in, CapturedMetadata* meta, int32_t min_width, int32_t min_height) {
+PictureBuffer jpeg_read(FILE* in, CapturedMetadata* meta, int32_t min_width, int32_t min_height, JpegEighthUse eighth,
+                        unsigned eighth_threads) {
     DecodeState st;
+    st.eighth = eighth;
+    st.eighth_threads = eighth_threads;
     st.want_pixels = true;
     st.meta = meta;
     st.min_width = min_width;

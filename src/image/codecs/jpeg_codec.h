@@ -16,7 +16,14 @@ void jpeg_read_dims(FILE* in, int32_t& width, int32_t& height, CapturedMetadata*
 // decoder works at the smallest DCT scale (1/8 .. 8/8) whose result is still
 // at least twice that size in both directions, never above the full size, so
 // a picture that is about to be reduced costs a fraction of a full decode.
-PictureBuffer jpeg_read(FILE* in, CapturedMetadata* meta, int32_t min_width = 0, int32_t min_height = 0);
+//
+// Reads at scale 1/8 of baseline files go through the threaded one-eighth
+// decoder (image/codecs/jpeg_eighth_decoder.h), which gives the same pixels;
+// `eighth` and `eighth_threads` (0 = from the machine) let tests hold the
+// two apart: `only` fails where that decoder does not take the file.
+enum class JpegEighthUse { when_possible, never, only };
+PictureBuffer jpeg_read(FILE* in, CapturedMetadata* meta, int32_t min_width = 0, int32_t min_height = 0,
+                        JpegEighthUse eighth = JpegEighthUse::when_possible, unsigned eighth_threads = 0);
 
 struct JpegWriteOptions {
     int quality = 75;          // clamped to 1..100 for the encoder

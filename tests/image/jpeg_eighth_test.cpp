@@ -1,0 +1,209 @@
+// The threaded one-eighth JPEG decoder against libjpeg's own 1/8 decode:
+// same pixels on every file it takes, and on damaged files the reader must
+// behave exactly as libjpeg alone does.
+#include <gtest/gtest.h>
+
+#include <csetjmp>
+#include <cstdio>
+#include <random>
+#include <string>
+#include <vector>
+
+// clang-format off
+#include <jpeglib.h>
+// clang-format on
+
+#include "image/codecs/jpeg_codec.h"
+#include "image/imaging_error.h"
+#include "image_test_support.h"
+
+namespace galvora {
+namespace {
+
+using test::npm_exif;
+
+struct EncodeSettings {
+    int quality = 90;
+    int y_h = 2, y_v = 1;  // luma sampling; chroma is 1x1
+    bool grey = false;
+    bool progressive = false;
+    int restart_rows = 0;
+};
+
+// Encodes with libjpeg directly, so that the sampling and coding can be chosen.
+std::string encode(const PictureBuffer& picture, const EncodeSettings& s) {
+    jpeg_compress_struct cinfo;
+    jpeg_error_mgr err;
+    cinfo.err = jpeg_std_error(&err);
+    jpeg_create_compress(&cinfo);
+    unsigned char* out = nullptr;
+    unsigned long out_size = 0;
+    jpeg_mem_dest(&cinfo, &out, &out_size);
+    cinfo.image_width = static_cast<JDIMENSION>(picture.width());
+    cinfo.image_height = static_cast<JDIMENSION>(picture.height());
+    cinfo.input_components = 3;
+    cinfo.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&cinfo);
+    if (s.grey) jpeg_set_colorspace(&cinfo, JCS_GRAYSCALE);
+    jpeg_set_quality(&cinfo, s.quality, TRUE);
+    if (!s.grey) {
+        cinfo.comp_info[0].h_samp_factor = s.y_h;
+        cinfo.comp_info[0].v_samp_factor = s.y_v;
+    }
+    if (s.progressive) jpeg_simple_progression(&cinfo);
+    cinfo.restart_in_rows = s.restart_rows;
+    jpeg_start_compress(&cinfo, TRUE);
+    std::vector<uint8_t> grey_row(static_cast<size_t>(picture.width()) * 3);
+    while (cinfo.next_scanline < cinfo.image_height) {
+        JSAMPROW row = const_cast<JSAMPROW>(picture.row(static_cast<int32_t>(cinfo.next_scanline)));
+        jpeg_write_scanlines(&cinfo, &row, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    std::string bytes(reinterpret_cast<const char*>(out), out_size);
+    jpeg_destroy_compress(&cinfo);
+    std::free(out);
+    return bytes;
+}
+
+// Gradients with noise: plenty of AC data, and every block differs.
+PictureBuffer busy_picture(int32_t w, int32_t h, unsigned seed) {
+    std::mt19937 rng(seed);
+    PictureBuffer b = PictureBuffer::allocate(w, h);
+    for (int32_t y = 0; y < h; ++y)
+        for (int32_t x = 0; x < w; ++x) {
+            uint8_t* p = b.pixel(x, y);
+            const int n = static_cast<int>(rng() % 64);
+            p[0] = static_cast<uint8_t>((x * 255 / std::max(1, w - 1) + n) & 0xFF);
+            p[1] = static_cast<uint8_t>((y * 255 / std::max(1, h - 1) + n / 2) & 0xFF);
+            p[2] = static_cast<uint8_t>(((x ^ y) * 3 + n) & 0xFF);
+        }
+    return b;
+}
+
+struct ReadResult {
+    bool ok = false;
+    PictureBuffer picture;
+};
+
+ReadResult read_eighth(const std::string& bytes, JpegEighthUse use, unsigned threads = 0) {
+    ReadResult r;
+    FILE* f = fmemopen(const_cast<char*>(bytes.data()), bytes.size(), "rb");
+    if (!f) return r;
+    try {
+        // A 1-pixel minimum always selects the 1/8 scale.
+        r.picture = jpeg_read(f, nullptr, 1, 1, use, threads);
+        r.ok = true;
+    } catch (const ImagingFailure&) {
+    }
+    std::fclose(f);
+    return r;
+}
+
+// The decoder must take the file, with any number of threads, and give
+// libjpeg's pixels.
+void expect_same_as_library(const std::string& bytes, const std::vector<unsigned>& thread_counts) {
+    const ReadResult reference = read_eighth(bytes, JpegEighthUse::never);
+    ASSERT_TRUE(reference.ok);
+    for (unsigned threads : thread_counts) {
+        SCOPED_TRACE("threads " + std::to_string(threads));
+        const ReadResult r = read_eighth(bytes, JpegEighthUse::only, threads);
+        ASSERT_TRUE(r.ok) << "the one-eighth decoder refused the file";
+        EXPECT_TRUE(test::same_pixels(r.picture, reference.picture))
+            << "largest difference " << test::max_difference(r.picture, reference.picture);
+    }
+}
+
+TEST(JpegEighthDecoder, CameraPictureMatchesLibrary) {
+    // 6000x4000, 4:2:2, 6.5 MB of entropy-coded data.
+    expect_same_as_library(test::read_bytes(npm_exif("sony-alpha-6000.jpg")), {0, 1, 3, 8});
+}
+
+TEST(JpegEighthDecoder, SamplingsAndSizesMatchLibrary) {
+    struct Case {
+        const char* name;
+        int32_t w, h;
+        EncodeSettings s;
+    };
+    const Case cases[] = {
+        {"4:2:2", 800, 600, {90, 2, 1}},
+        {"4:4:4", 640, 480, {75, 1, 1}},
+        {"4:4:0", 500, 700, {85, 1, 2}},
+        {"4:1:1", 900, 300, {80, 4, 1}},
+        {"grey", 700, 500, {90, 1, 1, true}},
+        {"odd size 4:2:2", 333, 201, {95, 2, 1}},
+        // The smallest pictures read at 1/8 (the result must be at least 2x2).
+        {"two by two blocks", 16, 16, {90, 1, 1}},
+        {"partial MCUs", 17, 23, {90, 2, 1}},
+        {"narrow 4:1:1", 9, 300, {90, 4, 1}},
+        {"quality 100", 300, 300, {100, 2, 1}},
+        {"quality 5", 300, 300, {5, 1, 1}},
+    };
+    unsigned seed = 1;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        expect_same_as_library(encode(busy_picture(c.w, c.h, seed++), c.s), {0, 1, 2, 5});
+    }
+}
+
+TEST(JpegEighthDecoder, LeavesOtherCodingsToLibrary) {
+    EncodeSettings progressive;
+    progressive.progressive = true;
+    EncodeSettings restarts;
+    restarts.restart_rows = 2;
+    EncodeSettings quarter;  // 4:2:0: libjpeg scales its chroma by a 2x2 IDCT
+    quarter.y_v = 2;
+    for (const EncodeSettings& s : {progressive, restarts, quarter}) {
+        const std::string bytes = encode(busy_picture(400, 300, 7), s);
+        EXPECT_FALSE(read_eighth(bytes, JpegEighthUse::only, 2).ok);
+        const ReadResult automatic = read_eighth(bytes, JpegEighthUse::when_possible, 2);
+        const ReadResult reference = read_eighth(bytes, JpegEighthUse::never);
+        ASSERT_TRUE(automatic.ok && reference.ok);
+        EXPECT_TRUE(test::same_pixels(automatic.picture, reference.picture));
+    }
+}
+
+// Damaged files: whatever the damage, reading with the decoder in use ends
+// as reading with libjpeg alone does (same failure or same pixels).
+TEST(JpegEighthDecoder, DamagedFilesEndAsWithLibraryAlone) {
+    const std::string good = encode(busy_picture(960, 720, 3), EncodeSettings{});
+    const size_t header = good.find("\xFF\xDA");
+    ASSERT_NE(header, std::string::npos);
+    const size_t data = header + 14;  // three-component scan header
+    std::mt19937 rng(42);
+    std::vector<std::string> damaged;
+    for (int i = 0; i < 24; ++i) {  // a few bytes changed inside the data
+        std::string b = good;
+        const int flips = 1 + static_cast<int>(rng() % 4);
+        for (int f = 0; f < flips; ++f) b[data + rng() % (b.size() - data - 2)] = static_cast<char>(rng() & 0xFF);
+        damaged.push_back(b);
+    }
+    for (size_t cut : {data + 1, data + 1000, good.size() / 2, good.size() - 3, good.size() - 2}) {
+        damaged.push_back(good.substr(0, cut));                          // truncated
+        damaged.push_back(good.substr(0, cut) + std::string("\xFF\xD9"));  // cut short, but properly ended
+    }
+    {
+        std::string b = good;  // a restart marker where none belongs
+        b.insert(good.size() / 2, std::string("\xFF\xD3", 2));
+        damaged.push_back(b);
+        std::string c = good;  // a comment marker inside the data
+        c.insert(good.size() / 3, std::string("\xFF\xFE\x00\x04xy", 6));
+        damaged.push_back(c);
+        std::string d = good;  // trailing garbage after the data, then the end marker
+        d.insert(good.size() - 2, std::string(300, '\x55'));
+        damaged.push_back(d);
+    }
+    for (size_t i = 0; i < damaged.size(); ++i) {
+        SCOPED_TRACE("damaged file " + std::to_string(i));
+        const ReadResult reference = read_eighth(damaged[i], JpegEighthUse::never);
+        for (unsigned threads : {1u, 4u}) {
+            const ReadResult r = read_eighth(damaged[i], JpegEighthUse::when_possible, threads);
+            ASSERT_EQ(r.ok, reference.ok);
+            if (r.ok) {
+                EXPECT_TRUE(test::same_pixels(r.picture, reference.picture));
+            }
+        }
+    }
+}
+
+}  // namespace
+}  // namespace galvora
