@@ -104,6 +104,7 @@ public:
 
     void run() {
         const int32_t n = static_cast<int32_t>(job_.verzeichnisse.size());
+        grenzen_ = laufgrenzen(job_.verzeichnisse);
         for (int32_t i = 1; i <= n; ++i) {
             if (!directory(i, n)) {
                 state_.abgebrochen = true;
@@ -279,7 +280,7 @@ private:
                     thumbs.LetztesBildDerSeite};
         }
         const std::string thumb_page = run_.ThumbseitenErzeugen ? thumbs.aktueller_seitenname() : std::string();
-        if (bildseite_schreiben(i, j, thumb_page, run_.BildZuThumbPraefix, state_.Bildseitenordner, lage) != 1)
+        if (bildseite_schreiben(i, j, thumb_page, run_.BildZuThumbPraefix, state_.Bildseitenordner, lage, grenzen_) != 1)
             CancelRequested = true;
         run_.Seitenart = "Thumb";
         run_.Wurzelpraefix = run_.ThumbseitenPraefix;
@@ -291,6 +292,7 @@ private:
     Schleifenzustand& state_;
     Skriptvariablen& v_;
     std::optional<CStopWatch> watch_;
+    Laufgrenzen grenzen_;
 };
 
 }  // namespace

@@ -42,6 +42,16 @@ const Verzeichnissatz& directory(int32_t d) { return lauf_auftrag().verzeichniss
 
 }  // namespace
 
+Laufgrenzen laufgrenzen(const std::vector<Verzeichnissatz>& directories) {
+    Laufgrenzen grenzen;
+    for (const Verzeichnissatz& candidate : directories) {
+        if (bilder_im_verzeichnis(candidate) < 1) continue;
+        if (grenzen.erstes == nullptr) grenzen.erstes = &candidate;
+        grenzen.letztes = &candidate;
+    }
+    return grenzen;
+}
+
 std::string bildseitenname(const Verzeichnissatz& dir, int32_t p) {
     std::string name = dir.bilddateien[static_cast<size_t>(p) - 1]->CDateiname;
     // A renamed clone may carry its folder's path; its page stays in the page folder.
@@ -58,7 +68,7 @@ std::string bildseiten_verzeichnispraefix(const Verzeichnissatz& dir, const std:
 }
 
 int32_t bildseite_schreiben(int32_t d, int32_t p, const std::string& thumb_page, const std::string& bild_zu_thumb,
-                            const std::string& page_dir, const Bildseitenlage& lage) {
+                            const std::string& page_dir, const Bildseitenlage& lage, const Laufgrenzen& grenzen) {
     Laufzustand& run = laufzustand();
     const LaufAuftrag& job = lauf_auftrag();
     Skriptvariablen& v = skriptvariablen();
@@ -125,15 +135,9 @@ int32_t bildseite_schreiben(int32_t d, int32_t p, const std::string& thumb_page,
     variable_setzen(v.up_ref, up_ref);
     variable_setzen(v.next_ref, next_ref);
 
-    // The run's first and last picture: the first directory and the last
-    // directory that hold one.
-    const Verzeichnissatz* first_dir = nullptr;
-    const Verzeichnissatz* last_dir = nullptr;
-    for (const Verzeichnissatz& candidate : dirs) {
-        if (bilder_im_verzeichnis(candidate) < 1) continue;
-        if (first_dir == nullptr) first_dir = &candidate;
-        last_dir = &candidate;
-    }
+    // The run's first and last picture.
+    const Verzeichnissatz* first_dir = grenzen.erstes != nullptr ? grenzen.erstes : &dir;
+    const Verzeichnissatz* last_dir = grenzen.letztes != nullptr ? grenzen.letztes : &dir;
     const std::string first_doc = bildseitenname(*first_dir, 1);
     const std::string last_doc = bildseitenname(*last_dir, bilder_im_verzeichnis(*last_dir));
     const std::string first_path_doc = bildseitenname(dir, 1);

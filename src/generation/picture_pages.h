@@ -4,6 +4,7 @@
 // pictures of its thumbnail page, its directory and the whole run.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "foundation/directory_record.h"
 
@@ -17,6 +18,15 @@ struct Bildseitenlage {
     int32_t LetztesBildDerSeite = 0;
 };
 
+// The directories that hold the run's first and the run's last picture (null
+// when none holds one). They stay the same for the whole picture loop, which
+// finds them once rather than walking every directory for every page.
+struct Laufgrenzen {
+    const Verzeichnissatz* erstes = nullptr;
+    const Verzeichnissatz* letztes = nullptr;
+};
+Laufgrenzen laufgrenzen(const std::vector<Verzeichnissatz>& directories);
+
 // The page name of picture p (1-based) of a directory: the clone's name. At
 // level 0 picture pages share their folder with the thumbnail pages (and the
 // index and frame pages when these lie there too), so a picture whose name is
@@ -27,10 +37,11 @@ std::string bildseitenname(const Verzeichnissatz& directory, int32_t p);
 // The prefix from a picture page to the picture pages of `directory`.
 std::string bildseiten_verzeichnispraefix(const Verzeichnissatz& directory, const std::string& bild_zu_thumb);
 
-// Writes the page of picture p of directory d (both 1-based) into page_dir.
+// Writes the page of picture p of directory d (both 1-based) into page_dir;
+// `grenzen` are the run's first and last directory with pictures (laufgrenzen).
 // Returns 1 when written, 10 when the page file could not be made or put into
 // place (after "ErrHTMLCreateFile").
 int32_t bildseite_schreiben(int32_t d, int32_t p, const std::string& thumb_page, const std::string& bild_zu_thumb,
-                            const std::string& page_dir, const Bildseitenlage& lage);
+                            const std::string& page_dir, const Bildseitenlage& lage, const Laufgrenzen& grenzen);
 
 }  // namespace galvora

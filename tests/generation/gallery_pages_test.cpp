@@ -45,6 +45,58 @@ TEST_F(GalleryPages, PicturePageIsWrittenByteForByte) {
     EXPECT_NE(page("d/a.html").find("<head>\r\n{ no script }\r\n\r\n<title>"), std::string::npos);
 }
 
+TEST_F(GalleryPages, PicturePagesLinkTheRunsAndTheDirectorysEnds) {
+    set(192, "{first_doc}|{last_doc}|{first_ref}|{last_ref}|{first_path_doc}|{last_path_doc}");
+    add_directory("leer", "", {});
+    add_directory("a", "", {"a1", "a2"});
+    add_directory("b b", "", {"b1"});
+    add_directory("c", "", {"c1", "c2", "c3"});
+    add_directory("zuletzt leer", "", {});
+    erzeugung_durchfuehren();
+    ASSERT_TRUE(port.boxes.empty()) << box_texts()[0];
+    // Every page of the run, whichever directory it lies in, names the same
+    // first and last picture; the directory's own ends follow the page.
+    const std::pair<std::string, std::string> cases[] = {
+        {"a/a1.html", "a1|c3|../a/a1.html|../c/c3.html|a1|a2"},
+        {"a/a2.html", "a1|c3|../a/a1.html|../c/c3.html|a1|a2"},
+        {"b b/b1.html", "a1|c3|../a/a1.html|../c/c3.html|b1|b1"},
+        {"c/c2.html", "a1|c3|../a/a1.html|../c/c3.html|c1|c3"},
+    };
+    for (const auto& [file, line] : cases) {
+        SCOPED_TRACE(file);
+        EXPECT_NE(page(file).find("\r\n" + line + "\r\n"), std::string::npos) << page(file);
+    }
+}
+
+TEST(PictureRunEnds, FirstAndLastDirectoryWithPictures) {
+    auto directory = [](int32_t count, int32_t listed) {
+        Verzeichnissatz d;
+        d.bildanzahl = count;
+        d.bilddateien.resize(static_cast<size_t>(listed));
+        return d;
+    };
+    struct Case {
+        std::vector<Verzeichnissatz> directories;
+        int first;  // 1-based, 0 for none
+        int last;
+    };
+    std::vector<Case> cases;
+    cases.push_back({{}, 0, 0});
+    cases.push_back({{directory(0, 0), directory(2, 2), directory(0, 0), directory(1, 1), directory(0, 0)}, 2, 4});
+    cases.push_back({{directory(3, 3)}, 1, 1});
+    // A count the list does not back up holds no picture.
+    cases.push_back({{directory(2, 0), directory(1, 1), directory(4, 0)}, 2, 2});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.directories.size());
+        const Laufgrenzen ends = laufgrenzen(c.directories);
+        auto position = [&](const Verzeichnissatz* d) {
+            return d == nullptr ? 0 : static_cast<int>(d - c.directories.data()) + 1;
+        };
+        EXPECT_EQ(position(ends.erstes), c.first);
+        EXPECT_EQ(position(ends.letztes), c.last);
+    }
+}
+
 TEST_F(GalleryPages, ThumbnailPagesSplitIntoNumberedPages) {
     set(kSetGeneratePicpage, "0");
     set(kSetHtmlSplit, "1");
