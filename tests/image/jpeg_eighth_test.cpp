@@ -113,9 +113,12 @@ void expect_same_as_library(const std::string& bytes, const std::vector<unsigned
     }
 }
 
-TEST(JpegEighthDecoder, CameraPictureMatchesLibrary) {
+TEST(JpegEighthDecoder, ThirdPartyPicturesMatchLibrary) {
     // 6000x4000, 4:2:2, 6.5 MB of entropy-coded data.
     expect_same_as_library(test::read_bytes(npm_exif("sony-alpha-6000.jpg")), {0, 1, 3, 8});
+    // 4:4:4, and 4:2:0 with an odd size.
+    expect_same_as_library(test::read_bytes(test::go_image("go-turns-two-280x360.jpeg")), {0, 2});
+    expect_same_as_library(test::read_bytes(test::goexif_sample("samples/geodegrees_as_string.jpg")), {0, 2});
 }
 
 TEST(JpegEighthDecoder, SamplingsAndSizesMatchLibrary) {
@@ -129,6 +132,11 @@ TEST(JpegEighthDecoder, SamplingsAndSizesMatchLibrary) {
         {"4:4:4", 640, 480, {75, 1, 1}},
         {"4:4:0", 500, 700, {85, 1, 2}},
         {"4:1:1", 900, 300, {80, 4, 1}},
+        {"4:2:0", 800, 600, {90, 2, 2}},
+        {"4:2:0 odd size", 333, 201, {75, 2, 2}},
+        {"4:2:0 quality 100", 320, 240, {100, 2, 2}},
+        {"4:2:0 quality 3", 320, 240, {3, 2, 2}},
+        {"4:1:0", 640, 480, {85, 4, 2}},
         {"grey", 700, 500, {90, 1, 1, true}},
         {"odd size 4:2:2", 333, 201, {95, 2, 1}},
         // The smallest pictures read at 1/8 (the result must be at least 2x2).
@@ -150,9 +158,7 @@ TEST(JpegEighthDecoder, LeavesOtherCodingsToLibrary) {
     progressive.progressive = true;
     EncodeSettings restarts;
     restarts.restart_rows = 2;
-    EncodeSettings quarter;  // 4:2:0: libjpeg scales its chroma by a 2x2 IDCT
-    quarter.y_v = 2;
-    for (const EncodeSettings& s : {progressive, restarts, quarter}) {
+    for (const EncodeSettings& s : {progressive, restarts}) {
         const std::string bytes = encode(busy_picture(400, 300, 7), s);
         EXPECT_FALSE(read_eighth(bytes, JpegEighthUse::only, 2).ok);
         const ReadResult automatic = read_eighth(bytes, JpegEighthUse::when_possible, 2);
@@ -164,8 +170,10 @@ TEST(JpegEighthDecoder, LeavesOtherCodingsToLibrary) {
 
 // Damaged files: whatever the damage, reading with the decoder in use ends
 // as reading with libjpeg alone does (same failure or same pixels).
-TEST(JpegEighthDecoder, DamagedFilesEndAsWithLibraryAlone) {
-    const std::string good = encode(busy_picture(960, 720, 3), EncodeSettings{});
+class DamagedJpeg : public ::testing::TestWithParam<EncodeSettings> {};
+
+TEST_P(DamagedJpeg, EndsAsWithLibraryAlone) {
+    const std::string good = encode(busy_picture(960, 720, 3), GetParam());
     const size_t header = good.find("\xFF\xDA");
     ASSERT_NE(header, std::string::npos);
     const size_t data = header + 14;  // three-component scan header
@@ -204,6 +212,9 @@ TEST(JpegEighthDecoder, DamagedFilesEndAsWithLibraryAlone) {
         }
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(JpegEighthDecoder, DamagedJpeg,
+                         ::testing::Values(EncodeSettings{90, 2, 1}, EncodeSettings{90, 2, 2}));
 
 }  // namespace
 }  // namespace galvora

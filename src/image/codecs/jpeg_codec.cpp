@@ -1,5 +1,6 @@
 #include "image/codecs/jpeg_codec.h"
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstring>
 #include <new>
@@ -152,6 +153,7 @@ bool eighth_frame(const jpeg_decompress_struct& cinfo, JpegEighthFrame& frame) {
         sc.dc_table = c->dc_tbl_no;
         sc.ac_table = c->ac_tbl_no;
         sc.dc_quant = q->quantval[0];
+        std::copy(q->quantval, q->quantval + 64, sc.quant.begin());
         frame.components.push_back(sc);
     }
     for (int t = 0; t < 4; ++t) {

@@ -225,10 +225,98 @@ inline bool decode_block(const BitSource& src, size_t& pos, const BlockTables& t
     return true;
 }
 
+// Zig-zag position of each coefficient to its place in the 8x8 block; the
+// positions past the end catch runs that overshoot in damaged data.
+constexpr std::array<uint8_t, 80> kNaturalOrder = {
+    0,  1,  8,  16, 9,  2,  3,  10, 17, 24, 32, 25, 18, 11, 4,  5,  12, 19, 26, 33, 40, 48, 41, 34, 27, 20, 13,
+    6,  7,  14, 21, 28, 35, 42, 49, 56, 57, 50, 43, 36, 29, 22, 15, 23, 30, 37, 44, 51, 58, 59, 52, 45, 38, 31,
+    39, 46, 53, 60, 61, 54, 47, 55, 62, 63, 63, 63, 63, 63, 63, 63, 63, 63, 63, 63, 63, 63, 63, 63, 63, 63};
+
+// A block that becomes 2x2 samples (chroma that libjpeg doubles by its
+// reduced IDCT rather than by replication), less the part that depends on
+// the DC value, which is only known once the pieces are stitched. The
+// arithmetic is the integer 2x2 IDCT of libjpeg (13 fraction bits, 2 bits
+// kept between the passes), split where the DC term separates exactly.
+struct QuadTerms {
+    std::array<int32_t, 2> column0{};  // first-pass rows of column 0, without the DC
+    std::array<int64_t, 2> odd{};      // second-pass odd part of each output row
+};
+
+constexpr int64_t kFix0_720959822 = 5906;
+constexpr int64_t kFix0_850430095 = 6967;
+constexpr int64_t kFix1_272758580 = 10426;
+constexpr int64_t kFix3_624509785 = 29692;
+
+inline int64_t odd_part(int64_t c1, int64_t c3, int64_t c5, int64_t c7) {
+    return c7 * -kFix0_720959822 + c5 * kFix0_850430095 + c3 * -kFix1_272758580 + c1 * kFix3_624509785;
+}
+
+inline int64_t descale(int64_t x, int n) { return (x + (int64_t{1} << (n - 1))) >> n; }
+
+QuadTerms quad_terms(const int16_t* coef, const uint16_t* quant) {
+    auto deq = [&](int row, int col) -> int64_t {
+        const int i = row * 8 + col;
+        return static_cast<int64_t>(static_cast<int>(coef[i]) * static_cast<int>(quant[i]));
+    };
+    // First pass over columns 0, 1, 3, 5 and 7: two rows each.
+    std::array<std::array<int32_t, 8>, 2> ws{};
+    for (int col : {0, 1, 3, 5, 7}) {
+        const int64_t odd = odd_part(deq(1, col), deq(3, col), deq(5, col), deq(7, col));
+        const int64_t even = col == 0 ? 0 : deq(0, col) << 15;
+        ws[0][static_cast<size_t>(col)] = static_cast<int32_t>(descale(even + odd, 13));
+        ws[1][static_cast<size_t>(col)] = static_cast<int32_t>(descale(even - odd, 13));
+    }
+    QuadTerms t;
+    for (size_t r = 0; r < 2; ++r) {
+        t.column0[r] = ws[r][0];
+        t.odd[r] = odd_part(ws[r][1], ws[r][3], ws[r][5], ws[r][7]);
+    }
+    return t;
+}
+
+// One block whose coefficients are kept: DC difference into *diff, the
+// 2x2 terms into *terms. False on an invalid code.
+inline bool decode_quad_block(const BitSource& src, size_t& pos, const BlockTables& tables, const uint16_t* quant,
+                              int16_t* diff, QuadTerms* terms) {
+    uint64_t w = src.peek(pos);
+    int len = 0;
+    int s = 0;
+    if (!decode_symbol(*tables.dc, w, len, s)) return false;
+    int value = 0;
+    if (s) {
+        const auto r = static_cast<int32_t>((w << len) >> (64 - s));
+        value = r < (1 << (s - 1)) ? r - (1 << s) + 1 : r;
+    }
+    pos += static_cast<size_t>(len + s);
+    *diff = static_cast<int16_t>(value);
+    int16_t coef[64] = {};
+    for (int k = 1; k < 64; ++k) {
+        w = src.peek(pos);
+        int symbol = 0;
+        if (!decode_symbol(*tables.ac, w, len, symbol)) return false;
+        const int r = symbol >> 4;
+        s = symbol & 15;
+        if (s) {
+            k += r;
+            const auto bits = static_cast<int32_t>((w << len) >> (64 - s));
+            coef[kNaturalOrder[static_cast<size_t>(k)]] =
+                static_cast<int16_t>(bits < (1 << (s - 1)) ? bits - (1 << s) + 1 : bits);
+            pos += static_cast<size_t>(len + s);
+        } else {
+            pos += static_cast<size_t>(len);
+            if (r != 15) break;
+            k += 15;
+        }
+    }
+    *terms = quad_terms(coef, quant);
+    return true;
+}
+
 struct McuLayout {
     int blocks = 0;
+    int quad_blocks = 0;  // blocks kept for the 2x2 IDCT
     std::array<BlockTables, kMaxBlocksInMcu> tables{};
-    std::array<uint8_t, kMaxBlocksInMcu> scan_component{};  // scan index of each block
+    std::array<const uint16_t*, kMaxBlocksInMcu> quant{};  // set for quad blocks only
 };
 
 // The MCUs one thread decoded: where each started and its blocks' DC
@@ -236,6 +324,7 @@ struct McuLayout {
 struct Piece {
     std::vector<uint64_t> starts;
     std::vector<int16_t> diffs;
+    std::vector<QuadTerms> quads;
     size_t end = 0;  // where the next MCU would start
     // MCUs before this index came from an earlier guess that ran into an
     // invalid code; the true sequence cannot join them.
@@ -244,13 +333,21 @@ struct Piece {
 
     // Decoding past the end of the thread's share until it meets the next piece.
     std::vector<int16_t> extra_diffs;
+    std::vector<QuadTerms> extra_quads;
     size_t extra_mcus = 0;
     size_t joins_next_at = 0;
 };
 
-inline bool decode_mcu(const BitSource& src, size_t& pos, const McuLayout& layout, int16_t* diffs) {
-    for (int b = 0; b < layout.blocks; ++b)
-        if (!decode_block(src, pos, layout.tables[static_cast<size_t>(b)], diffs + b)) return false;
+inline bool decode_mcu(const BitSource& src, size_t& pos, const McuLayout& layout, int16_t* diffs,
+                       QuadTerms* quads) {
+    for (int b = 0; b < layout.blocks; ++b) {
+        const auto i = static_cast<size_t>(b);
+        if (layout.quant[i]) {
+            if (!decode_quad_block(src, pos, layout.tables[i], layout.quant[i], diffs + b, quads++)) return false;
+        } else if (!decode_block(src, pos, layout.tables[i], diffs + b)) {
+            return false;
+        }
+    }
     return true;
 }
 
@@ -263,10 +360,12 @@ void decode_piece(const BitSource& src, const McuLayout& layout, size_t pos, siz
     const size_t expected = (limit > pos ? limit - pos : 0) / 64 + 16;
     piece.starts.reserve(expected / 4);
     piece.diffs.reserve(expected / 4 * blocks);
+    if (layout.quad_blocks) piece.quads.reserve(expected / 4 * static_cast<size_t>(layout.quad_blocks));
     int16_t diffs[kMaxBlocksInMcu];
+    QuadTerms quads[kMaxBlocksInMcu];
     while (pos < limit) {
         size_t next = pos;
-        if (!decode_mcu(src, next, layout, diffs)) {
+        if (!decode_mcu(src, next, layout, diffs, quads)) {
             if (true_sequence) {
                 piece.failed = true;
                 break;
@@ -279,6 +378,7 @@ void decode_piece(const BitSource& src, const McuLayout& layout, size_t pos, siz
         if (next > src.bits) break;
         piece.starts.push_back(pos);
         piece.diffs.insert(piece.diffs.end(), diffs, diffs + blocks);
+        piece.quads.insert(piece.quads.end(), quads, quads + layout.quad_blocks);
         pos = next;
     }
     piece.end = pos;
@@ -294,6 +394,7 @@ bool join_next(const BitSource& src, const McuLayout& layout, Piece& piece, cons
     size_t pos = piece.end;
     size_t j = 0;
     int16_t diffs[kMaxBlocksInMcu];
+    QuadTerms quads[kMaxBlocksInMcu];
     for (;;) {
         while (j < next.starts.size() && next.starts[j] < pos) ++j;
         if (j == next.starts.size()) return false;
@@ -303,8 +404,9 @@ bool join_next(const BitSource& src, const McuLayout& layout, Piece& piece, cons
             return true;
         }
         size_t after = pos;
-        if (!decode_mcu(src, after, layout, diffs) || after > src.bits) return false;
+        if (!decode_mcu(src, after, layout, diffs, quads) || after > src.bits) return false;
         piece.extra_diffs.insert(piece.extra_diffs.end(), diffs, diffs + blocks);
+        piece.extra_quads.insert(piece.extra_quads.end(), quads, quads + layout.quad_blocks);
         ++piece.extra_mcus;
         pos = after;
     }
@@ -330,13 +432,16 @@ void run_threads(unsigned count, F&& f) {
 
 // The sample of a block at scale 1/8: the dequantised DC over 8, centred,
 // through libjpeg's range table (which wraps values far out of range).
-inline uint8_t block_sample(int16_t dc, uint16_t quant) {
-    const int v = ((static_cast<int>(dc) * static_cast<int>(quant)) + 4) >> 3;
-    const int i = v & 1023;
+inline uint8_t range_sample(int64_t v) {
+    const int i = static_cast<int>(v & 1023);
     if (i < 128) return static_cast<uint8_t>(i + 128);
     if (i < 512) return 255;
     if (i < 896) return 0;
     return static_cast<uint8_t>(i - 896);
+}
+
+inline uint8_t block_sample(int16_t dc, uint16_t quant) {
+    return range_sample(((static_cast<int>(dc) * static_cast<int>(quant)) + 4) >> 3);
 }
 
 inline uint8_t clamp_sample(int v) { return static_cast<uint8_t>(v < 0 ? 0 : (v > 255 ? 255 : v)); }
@@ -370,6 +475,15 @@ struct Plane {
     int expand_v = 1;
 };
 
+// Samples per block side that libjpeg makes of a component at scale 1/8:
+// one, or more where subsampled chroma can be enlarged by its reduced IDCT
+// instead of by replication.
+int block_scale(int max_h, int max_v, const JpegScanComponent& c) {
+    int scale = 1;
+    while (scale < 8 && max_h % (c.h * scale * 2) == 0 && max_v % (c.v * scale * 2) == 0) scale *= 2;
+    return scale;
+}
+
 }  // namespace
 
 bool jpeg_eighth_supported(const JpegEighthFrame& frame) {
@@ -389,12 +503,12 @@ bool jpeg_eighth_supported(const JpegEighthFrame& frame) {
         blocks += c.h * c.v;
     }
     if (n == 3 && blocks > kMaxBlocksInMcu) return false;
+    if (n == 1) return true;
     for (const auto& c : frame.components) {
-        // Replication by whole factors only.
-        if (max_h % c.h != 0 || max_v % c.v != 0) return false;
-        // Where the chroma could be doubled by a 2x2 IDCT, libjpeg does that
-        // instead of replicating, and that needs AC coefficients.
-        if (max_h % (c.h * 2) == 0 && max_v % (c.v * 2) == 0) return false;
+        // One sample or 2x2 samples per block, then replication by whole factors.
+        const int scale = block_scale(max_h, max_v, c);
+        if (scale > 2) return false;
+        if (max_h % (c.h * scale) != 0 || max_v % (c.v * scale) != 0) return false;
     }
     return true;
 }
@@ -435,11 +549,15 @@ bool jpeg_decode_eighth(const JpegEighthFrame& frame, const uint8_t* data, size_
         } else {
             for (size_t ci = 0; ci < ncomp; ++ci) {
                 const auto& c = frame.components[ci];
+                const bool quad = block_scale(max_h, max_v, c) == 2;
                 for (int b = 0; b < c.h * c.v; ++b) {
-                    layout.tables[static_cast<size_t>(layout.blocks)] = {
-                        &dc_tables_storage[static_cast<size_t>(c.dc_table)],
-                        &ac_tables_storage[static_cast<size_t>(c.ac_table)]};
-                    layout.scan_component[static_cast<size_t>(layout.blocks)] = static_cast<uint8_t>(ci);
+                    const auto i = static_cast<size_t>(layout.blocks);
+                    layout.tables[i] = {&dc_tables_storage[static_cast<size_t>(c.dc_table)],
+                                        &ac_tables_storage[static_cast<size_t>(c.ac_table)]};
+                    if (quad) {
+                        layout.quant[i] = c.quant.data();
+                        ++layout.quad_blocks;
+                    }
                     ++layout.blocks;
                 }
             }
@@ -493,25 +611,29 @@ bool jpeg_decode_eighth(const JpegEighthFrame& frame, const uint8_t* data, size_
             if (p.failed) return false;
 
         // The DC values, predicted per component, into one plane per
-        // component laid out in blocks.
+        // component: a sample per block, or 2x2 for the quad blocks.
         std::array<Plane, 3> planes;
         for (size_t ci = 0; ci < ncomp; ++ci) {
             const auto& c = frame.components[ci];
+            const int scale = ncomp == 1 ? 1 : block_scale(max_h, max_v, c);
             Plane& p = planes[static_cast<size_t>(c.frame_index)];
             const size_t bw = ncomp == 1 ? mcus_per_row : mcus_per_row * static_cast<size_t>(c.h);
             const size_t bh = ncomp == 1 ? mcu_rows : mcu_rows * static_cast<size_t>(c.v);
-            p.stride = bw;
-            p.samples.assign(bw * bh, 0);
-            p.expand_h = max_h / c.h;
-            p.expand_v = max_v / c.v;
+            p.stride = bw * static_cast<size_t>(scale);
+            p.samples.assign(p.stride * bh * static_cast<size_t>(scale), 0);
+            p.expand_h = ncomp == 1 ? 1 : max_h / (c.h * scale);
+            p.expand_v = ncomp == 1 ? 1 : max_v / (c.v * scale);
         }
         // Where each block of an MCU lands in its plane, relative to the MCU's corner.
         struct BlockPlace {
             uint8_t* plane;
             size_t offset;
-            size_t step;  // plane columns per MCU
+            size_t step;      // plane columns per MCU
+            size_t row_step;  // plane samples per row of MCUs
+            size_t stride;
             uint16_t quant;
             uint8_t predictor;
+            bool quad;
         };
         std::array<BlockPlace, kMaxBlocksInMcu> places{};
         {
@@ -521,23 +643,24 @@ bool jpeg_decode_eighth(const JpegEighthFrame& frame, const uint8_t* data, size_
                 Plane& p = planes[static_cast<size_t>(c.frame_index)];
                 const int ch = ncomp == 1 ? 1 : c.h;
                 const int cv = ncomp == 1 ? 1 : c.v;
+                const bool quad = layout.quant[static_cast<size_t>(b)] != nullptr;
+                const size_t scale = quad ? 2 : 1;
                 for (int yy = 0; yy < cv; ++yy)
                     for (int xx = 0; xx < ch; ++xx, ++b)
-                        places[static_cast<size_t>(b)] = {p.samples.data(),
-                                                          static_cast<size_t>(yy) * p.stride + static_cast<size_t>(xx),
-                                                          static_cast<size_t>(ch), c.dc_quant, static_cast<uint8_t>(ci)};
+                        places[static_cast<size_t>(b)] = {
+                            p.samples.data(),
+                            (static_cast<size_t>(yy) * p.stride + static_cast<size_t>(xx)) * scale,
+                            static_cast<size_t>(ch) * scale,
+                            p.stride * static_cast<size_t>(cv) * scale,
+                            p.stride,
+                            c.dc_quant,
+                            static_cast<uint8_t>(ci),
+                            quad};
             }
-        }
-        // Rows of MCUs start cv plane rows apart.
-        std::array<size_t, kMaxBlocksInMcu> row_step{};
-        for (int b = 0; b < layout.blocks; ++b) {
-            const auto& c = frame.components[places[static_cast<size_t>(b)].predictor];
-            const Plane& p = planes[static_cast<size_t>(c.frame_index)];
-            row_step[static_cast<size_t>(b)] = p.stride * static_cast<size_t>(ncomp == 1 ? 1 : c.v);
         }
         std::array<uint32_t, 3> predictor{};
         size_t mcu = 0, mx = 0, my = 0;
-        auto take = [&](const int16_t* diffs, size_t mcus) {
+        auto take = [&](const int16_t* diffs, const QuadTerms* quads, size_t mcus) {
             const auto blocks = static_cast<size_t>(layout.blocks);
             for (size_t m = 0; m < mcus && mcu < mcu_total; ++m, ++mcu) {
                 const int16_t* d = diffs + m * blocks;
@@ -547,7 +670,18 @@ bool jpeg_decode_eighth(const JpegEighthFrame& frame, const uint8_t* data, size_
                     uint32_t& pred = predictor[at.predictor];
                     pred += static_cast<uint32_t>(static_cast<int32_t>(d[b]));
                     const auto dc = static_cast<int16_t>(pred & 0xFFFF);
-                    at.plane[my * row_step[b] + mx * at.step + at.offset] = block_sample(dc, at.quant);
+                    uint8_t* sample = at.plane + my * at.row_step + mx * at.step + at.offset;
+                    if (!at.quad) {
+                        *sample = block_sample(dc, at.quant);
+                        continue;
+                    }
+                    const QuadTerms& q = *quads++;
+                    const int64_t dc_part = int64_t{4} * (static_cast<int>(dc) * static_cast<int>(at.quant));
+                    for (size_t r = 0; r < 2; ++r) {
+                        const int64_t even = static_cast<int64_t>(static_cast<int32_t>(dc_part + q.column0[r])) << 15;
+                        sample[r * at.stride] = range_sample(descale(even + q.odd[r], 20));
+                        sample[r * at.stride + 1] = range_sample(descale(even - q.odd[r], 20));
+                    }
                 }
                 if (++mx == mcus_per_row) {
                     mx = 0;
@@ -555,12 +689,15 @@ bool jpeg_decode_eighth(const JpegEighthFrame& frame, const uint8_t* data, size_
                 }
             }
         };
+        const auto quad_blocks = static_cast<size_t>(layout.quad_blocks);
         for (unsigned t = 0; t < count && mcu < mcu_total; ++t) {
             const Piece& p = pieces[t];
             const size_t first = t == 0 ? 0 : pieces[t - 1].joins_next_at;
             const size_t have = p.starts.size();
-            if (first < have) take(p.diffs.data() + first * static_cast<size_t>(layout.blocks), have - first);
-            if (t + 1 < count && p.extra_mcus) take(p.extra_diffs.data(), p.extra_mcus);
+            if (first < have)
+                take(p.diffs.data() + first * static_cast<size_t>(layout.blocks), p.quads.data() + first * quad_blocks,
+                     have - first);
+            if (t + 1 < count && p.extra_mcus) take(p.extra_diffs.data(), p.extra_quads.data(), p.extra_mcus);
         }
         if (mcu < mcu_total) return false;
 

@@ -37,6 +37,9 @@ struct JpegScanComponent {
     int dc_table = 0;  // 0..3
     int ac_table = 0;  // 0..3
     uint16_t dc_quant = 0;
+    // The whole quantisation table in natural order, for components that
+    // come out as 2x2 samples per block.
+    std::array<uint16_t, 64> quant{};
 };
 
 struct JpegEighthFrame {
@@ -49,9 +52,9 @@ struct JpegEighthFrame {
     std::array<JpegHuffmanSpec, 4> ac_tables;
 };
 
-// True when every component comes out of a 1/8 decode as one sample per
-// block (libjpeg scales some subsampled chroma by its own IDCT instead,
-// which needs AC coefficients); the frame's layout is otherwise sound.
+// True when the frame's layout is one the decoder takes: every component
+// comes out of a 1/8 decode as one sample per block, or (chroma subsampled
+// both ways, as in 4:2:0) as 2x2 samples from a reduced IDCT.
 bool jpeg_eighth_supported(const JpegEighthFrame& frame);
 
 // Decodes the entropy-coded data starting at data[0] (the byte after the
