@@ -1,6 +1,7 @@
 #include "image/codecs/jpeg_eighth_decoder.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <exception>
 #include <thread>
@@ -10,9 +11,12 @@ namespace galvora {
 namespace {
 
 constexpr int kMaxBlocksInMcu = 10;
-// Each thread gets at least this much entropy-coded data; below it the
-// start-up and the stitching cost more than they save.
-constexpr size_t kMinBytesPerThread = 192 * 1024;
+// The data is cut into pieces of at least this size, about four per
+// thread, which the threads take in turn: a thread the machine slows down
+// then holds up only a small piece. Below this size the start-up and the
+// stitching cost more than they save.
+constexpr size_t kMinBytesPerPiece = 96 * 1024;
+constexpr unsigned kPiecesPerThread = 4;
 constexpr unsigned kMaxThreads = 8;
 constexpr int kLookBits = 11;
 
@@ -335,7 +339,8 @@ struct Piece {
     std::vector<int16_t> extra_diffs;
     std::vector<QuadTerms> extra_quads;
     size_t extra_mcus = 0;
-    size_t joins_next_at = 0;
+    size_t joins_piece = 0;  // the piece it joined, and the MCU there
+    size_t joins_at = 0;
 };
 
 inline bool decode_mcu(const BitSource& src, size_t& pos, const McuLayout& layout, int16_t* diffs,
@@ -384,27 +389,47 @@ void decode_piece(const BitSource& src, const McuLayout& layout, size_t pos, siz
     piece.end = pos;
 }
 
-// Runs piece on past its share until one of its MCU starts is one the next
-// piece also decoded from; from there on the next piece holds the true
-// sequence. False when they never meet within the next piece or the true
-// sequence breaks.
-bool join_next(const BitSource& src, const McuLayout& layout, Piece& piece, const Piece& next) {
+// Runs piece t on past its share until one of its MCU starts is one a
+// later piece also decoded from; from there on that piece holds the true
+// sequence. Codes usually fall into step within a few hundred bytes, but
+// in dense data a small piece can be passed over whole. All the pieces
+// together may decode no more than `budget` bits this way, which bounds the
+// work on data where the codes never fall into step; false when the budget
+// runs out, no later piece is met, or the true sequence breaks.
+bool join_next(const BitSource& src, const McuLayout& layout, std::vector<Piece>& pieces, size_t t,
+               std::atomic<int64_t>& budget) {
     const size_t blocks = static_cast<size_t>(layout.blocks);
-    if (piece.failed || next.starts.empty()) return false;
+    Piece& piece = pieces[t];
+    if (piece.failed) return false;
     size_t pos = piece.end;
+    size_t n = t + 1;
     size_t j = 0;
     int16_t diffs[kMaxBlocksInMcu];
     QuadTerms quads[kMaxBlocksInMcu];
     for (;;) {
-        while (j < next.starts.size() && next.starts[j] < pos) ++j;
-        if (j == next.starts.size()) return false;
-        if (next.starts[j] == pos) {
-            if (j < next.trusted_from) return false;
-            piece.joins_next_at = j;
+        // The first MCU start at or after pos among the later pieces.
+        while (n < pieces.size()) {
+            const auto& starts = pieces[n].starts;
+            while (j < starts.size() && starts[j] < pos) ++j;
+            if (j < starts.size()) break;
+            ++n;
+            j = 0;
+        }
+        if (n == pieces.size()) {
+            // None left to meet: the rest of the data is this piece's, up
+            // to where the codes stop making sense (the padding at the end).
+            piece.joins_piece = n;
+            piece.joins_at = 0;
+        }
+        if (n < pieces.size() && pieces[n].starts[j] == pos) {
+            if (j < pieces[n].trusted_from) return false;
+            piece.joins_piece = n;
+            piece.joins_at = j;
             return true;
         }
         size_t after = pos;
-        if (!decode_mcu(src, after, layout, diffs, quads) || after > src.bits) return false;
+        if (!decode_mcu(src, after, layout, diffs, quads) || after > src.bits) return n == pieces.size();
+        if ((budget -= static_cast<int64_t>(after - pos)) < 0) return false;
         piece.extra_diffs.insert(piece.extra_diffs.end(), diffs, diffs + blocks);
         piece.extra_quads.insert(piece.extra_quads.end(), quads, quads + layout.quad_blocks);
         ++piece.extra_mcus;
@@ -412,18 +437,25 @@ bool join_next(const BitSource& src, const McuLayout& layout, Piece& piece, cons
     }
 }
 
+// Runs f(0) .. f(jobs - 1) on up to `threads` threads (the calling one among
+// them), each thread taking the next job as it becomes free.
 template <typename F>
-void run_threads(unsigned count, F&& f) {
-    std::vector<std::thread> threads;
-    threads.reserve(count);
+void run_jobs(unsigned threads, size_t jobs, F&& f) {
+    std::atomic<size_t> next{0};
+    auto work = [&] {
+        for (size_t j = next++; j < jobs; j = next++) f(j);
+    };
+    std::vector<std::thread> pool;
+    const unsigned helpers = static_cast<unsigned>(std::min<size_t>(threads, jobs)) - 1;
+    pool.reserve(helpers);
     std::exception_ptr error;
     try {
-        for (unsigned t = 1; t < count; ++t) threads.emplace_back([&f, t] { f(t); });
+        for (unsigned t = 0; t < helpers; ++t) pool.emplace_back(work);
     } catch (...) {
         error = std::current_exception();
     }
-    if (!error) f(0u);
-    for (auto& th : threads) th.join();
+    work();  // also finishes the jobs of threads that could not be started
+    for (auto& th : pool) th.join();
     if (error) std::rethrow_exception(error);
 }
 
@@ -577,19 +609,20 @@ bool jpeg_decode_eighth(const JpegEighthFrame& frame, const uint8_t* data, size_
         // Every block takes at least two bits (a DC and an AC code).
         if (mcu_total > src.bits / (2 * static_cast<size_t>(layout.blocks))) return false;
 
-        // Chosen from the machine, a thread gets a worthwhile share; asked
-        // for (tests), the shares only need to hold a few MCUs.
-        const size_t min_share = threads ? 1024 : kMinBytesPerThread;
-        unsigned count = threads ? threads : std::max(1u, std::thread::hardware_concurrency());
-        count = std::min<unsigned>(count, kMaxThreads);
-        count = static_cast<unsigned>(std::min<size_t>(count, std::max<size_t>(1, src.bytes / min_share)));
+        // Chosen from the machine, the pieces are worth a thread's start;
+        // asked for (tests), they only need to hold a few MCUs.
+        unsigned workers = threads ? threads : std::max(1u, std::thread::hardware_concurrency());
+        workers = std::min<unsigned>(workers, kMaxThreads);
+        const size_t min_piece = threads ? 2 * 1024 : kMinBytesPerPiece;
+        const size_t count = std::max<size_t>(
+            1, std::min<size_t>(static_cast<size_t>(workers) * kPiecesPerThread, src.bytes / min_piece));
 
         std::vector<Piece> pieces(count);
         std::vector<size_t> bounds(count + 1);
-        for (unsigned t = 0; t <= count; ++t) bounds[t] = src.bits / count * t;
+        for (size_t t = 0; t <= count; ++t) bounds[t] = src.bits / count * t;
         bounds[count] = src.bits;
         std::vector<char> joined(count, 0);
-        run_threads(count, [&](unsigned t) {
+        run_jobs(workers, count, [&](size_t t) {
             try {
                 decode_piece(src, layout, bounds[t], bounds[t + 1], t == 0, pieces[t]);
             } catch (...) {
@@ -597,15 +630,14 @@ bool jpeg_decode_eighth(const JpegEighthFrame& frame, const uint8_t* data, size_
             }
         });
         if (count > 1) {
-            run_threads(count - 1, [&](unsigned t) {
+            std::atomic<int64_t> budget{static_cast<int64_t>(src.bits) * 2};
+            run_jobs(workers, count - 1, [&](size_t t) {
                 try {
-                    joined[t] = join_next(src, layout, pieces[t], pieces[t + 1]);
+                    joined[t] = join_next(src, layout, pieces, t, budget);
                 } catch (...) {
                     joined[t] = 0;
                 }
             });
-            for (unsigned t = 0; t + 1 < count; ++t)
-                if (!joined[t]) return false;
         }
         for (const Piece& p : pieces)
             if (p.failed) return false;
@@ -689,15 +721,20 @@ bool jpeg_decode_eighth(const JpegEighthFrame& frame, const uint8_t* data, size_
                 }
             }
         };
+        // The true sequence: piece 0, on to the piece it joined, and so on.
         const auto quad_blocks = static_cast<size_t>(layout.quad_blocks);
-        for (unsigned t = 0; t < count && mcu < mcu_total; ++t) {
+        for (size_t t = 0, first = 0; mcu < mcu_total;) {
             const Piece& p = pieces[t];
-            const size_t first = t == 0 ? 0 : pieces[t - 1].joins_next_at;
             const size_t have = p.starts.size();
             if (first < have)
                 take(p.diffs.data() + first * static_cast<size_t>(layout.blocks), p.quads.data() + first * quad_blocks,
                      have - first);
-            if (t + 1 < count && p.extra_mcus) take(p.extra_diffs.data(), p.extra_quads.data(), p.extra_mcus);
+            if (t + 1 == count) break;
+            if (!joined[t]) return false;
+            take(p.extra_diffs.data(), p.extra_quads.data(), p.extra_mcus);
+            if (p.joins_piece == count) break;
+            first = p.joins_at;
+            t = p.joins_piece;
         }
         if (mcu < mcu_total) return false;
 
