@@ -196,6 +196,13 @@ TEST_P(DamagedJpeg, EndsAsWithLibraryAlone) {
         std::string c = good;  // a comment marker inside the data
         c.insert(good.size() / 3, std::string("\xFF\xFE\x00\x04xy", 6));
         damaged.push_back(c);
+        // Fill bytes before a stuffed zero, at many places: libjpeg's result
+        // then depends on its buffering, which only some places show.
+        for (size_t k = 1; k <= 24; ++k) {
+            std::string f = good;
+            f.insert(data + k * (good.size() - data) / 26, std::string("\xFF\xFF\xFF\xFF\xFF\xFF\x00", 7));
+            damaged.push_back(f);
+        }
         std::string d = good;  // trailing garbage after the data, then the end marker
         d.insert(good.size() - 2, std::string(300, '\x55'));
         damaged.push_back(d);

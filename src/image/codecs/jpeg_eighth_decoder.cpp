@@ -145,6 +145,10 @@ bool unstuff(const uint8_t* data, size_t size, std::vector<uint8_t>& out) {
         while (j < size && data[j] == 0xFF) ++j;
         if (j >= size) return false;
         if (data[j] == 0) {
+            // A run of fill bytes before the stuffed zero: libjpeg reads that
+            // as one data byte on one path and as a marker on the other, so
+            // its result depends on where in its buffer the run falls.
+            if (j != at + 1) return false;
             *o++ = 0xFF;
             i = j + 1;
             continue;
