@@ -246,7 +246,7 @@ constexpr std::array<uint8_t, 80> kNaturalOrder = {
 // arithmetic is the integer 2x2 IDCT of libjpeg (13 fraction bits, 2 bits
 // kept between the passes), split where the DC term separates exactly.
 struct QuadTerms {
-    std::array<int32_t, 2> column0{};  // first-pass rows of column 0, without the DC
+    std::array<int64_t, 2> column0{};  // first-pass rows of column 0, without the DC
     std::array<int64_t, 2> odd{};      // second-pass odd part of each output row
 };
 
@@ -266,19 +266,22 @@ QuadTerms quad_terms(const int16_t* coef, const uint16_t* quant) {
         const int i = row * 8 + col;
         return static_cast<int64_t>(static_cast<int>(coef[i]) * static_cast<int>(quant[i]));
     };
-    // First pass over columns 0, 1, 3, 5 and 7: two rows each.
+    // First pass over columns 1, 3, 5 and 7: two rows each, kept as int
+    // the way libjpeg keeps its workspace.
     std::array<std::array<int32_t, 8>, 2> ws{};
-    for (int col : {0, 1, 3, 5, 7}) {
+    for (int col : {1, 3, 5, 7}) {
         const int64_t odd = odd_part(deq(1, col), deq(3, col), deq(5, col), deq(7, col));
-        const int64_t even = col == 0 ? 0 : deq(0, col) << 15;
+        const int64_t even = deq(0, col) << 15;
         ws[0][static_cast<size_t>(col)] = static_cast<int32_t>(descale(even + odd, 13));
         ws[1][static_cast<size_t>(col)] = static_cast<int32_t>(descale(even - odd, 13));
     }
+    // Column 0 holds the DC: its even part is a whole multiple of the
+    // scale, so it adds on after the rounding shift; the sum becomes int
+    // only once the DC is known.
+    const int64_t odd0 = odd_part(deq(1, 0), deq(3, 0), deq(5, 0), deq(7, 0));
     QuadTerms t;
-    for (size_t r = 0; r < 2; ++r) {
-        t.column0[r] = ws[r][0];
-        t.odd[r] = odd_part(ws[r][1], ws[r][3], ws[r][5], ws[r][7]);
-    }
+    t.column0 = {descale(odd0, 13), descale(-odd0, 13)};
+    for (size_t r = 0; r < 2; ++r) t.odd[r] = odd_part(ws[r][1], ws[r][3], ws[r][5], ws[r][7]);
     return t;
 }
 
