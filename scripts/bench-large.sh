@@ -6,11 +6,16 @@
 # pages, scripts) rather than to decoding. Prints the time of each run and
 # pictures per second.
 #   scripts/bench-large.sh [build folder]   (default build/bench-large, a Release build)
-# Environment: LARGE_RUNS (default 3) runs over the same collection, each with
-# its output removed first; LARGE_LEVEL (default 2) the run's /Level;
+# Environment: LARGE_RUNS (default 3) runs over the same collection, each
+# into an empty output; LARGE_LEVEL (default 2) the run's /Level;
+# LARGE_GROUPS (default 20) the folders of 10 sub-folders with 4 pictures
+# each (400 makes 4000 small folders, to see how the run grows with folders);
 # LARGE_KEEP=<folder> copies the output of the last run (thumbs/ and html/)
-# there, so that two builds can be compared with diff -r; LARGE_DIR (default
-# build/large) where the collection is made, for example on a tmpfs.
+# there, so that two builds can be compared with diff -r; LARGE_DIR where the
+# collection is made: by default on the tmpfs /dev/shm, so that the figures
+# show the program rather than the disk (on ext4 a file created soon after
+# many were deleted takes far longer, which would make the runs after the
+# first look slow), else build/large.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(dirname "$here")
@@ -26,9 +31,12 @@ galvora=$build/bin/galvora
 [ -x "$galvora" ] || { echo "galvora is not built in $build" >&2; exit 1; }
 command -v vipsthumbnail >/dev/null || { echo "vipsthumbnail missing (Debian package libvips-tools)" >&2; exit 1; }
 
-large=$(realpath -m "${LARGE_DIR:-$root/build/large}")
+default_dir=$root/build/large
+[ -d /dev/shm ] && [ -w /dev/shm ] && default_dir=/dev/shm/galvora-large
+large=$(realpath -m "${LARGE_DIR:-$default_dir}")
 base=$large/pictures
-layout=3000-v1
+groups=${LARGE_GROUPS:-20}
+layout=v1-$groups
 # The collection is made once and kept; a changed layout makes it anew.
 if [ "$(cat "$large/layout" 2>/dev/null)" != "$layout" ]; then
   rm -rf "$large" && mkdir -p "$large/photos" "$large/small" "$base"
@@ -49,7 +57,7 @@ if [ "$(cat "$large/layout" 2>/dev/null)" != "$layout" ]; then
     done
   }
   fill "$base/big/all" 2000
-  for g in $(seq -w 1 20); do
+  for g in $(seq -w 1 "$groups"); do
     for s in $(seq -w 1 10); do fill "$base/g$g/s$s" 4; done
   done
   deep=$base/deep
@@ -69,16 +77,23 @@ rm -rf "$user"
 export XDG_CONFIG_HOME=$user/config XDG_DATA_HOME=$user/data XDG_STATE_HOME=$user/state
 
 echo "collection: $total pictures in $folders folders below $base, /Level=$level"
-printf '%-8s %10s %12s %12s\n' "run" "seconds" "pictures" "pictures/s"
+printf '%-8s %10s %12s %12s %12s\n' "run" "seconds" "cpu seconds" "pictures" "pictures/s"
+# Earlier output is moved aside and deleted only after the last run.
+old=$large/old
+rm -rf "$old"
 for run in $(seq "$runs"); do
-  rm -rf "$base/thumbs" "$base/html" "$base/deco"
-  start=$(date +%s.%N)
-  "$galvora" "/Logfile=$large/run.log" /Profile=Voreinstellung "/Basedir=$base" "/Level=$level" /LAUNCH_BROWSER=0 \
-    >/dev/null 2>"$large/run.err" || { cat "$large/run.err" >&2; echo "the run failed (log: $large/run.log)" >&2; exit 1; }
-  end=$(date +%s.%N)
+  mkdir -p "$old/$run"
+  for out in thumbs html deco; do
+    if [ -e "$base/$out" ]; then mv "$base/$out" "$old/$run/"; fi
+  done
+  # Wall time, and user + system time, which a busy machine disturbs less.
+  TIMEFORMAT='%R %U %S'
+  { time "$galvora" "/Logfile=$large/run.log" /Profile=Voreinstellung "/Basedir=$base" "/Level=$level" \
+      /LAUNCH_BROWSER=0 >/dev/null 2>"$large/run.err"; } 2>"$large/time" ||
+    { cat "$large/run.err" >&2; echo "the run failed (log: $large/run.log)" >&2; exit 1; }
   done_pictures=$(find "$base/thumbs" -type f -name '*.jpg' 2>/dev/null | wc -l)
-  awk -v r="$run" -v a="$start" -v b="$end" -v n="$done_pictures" \
-    'BEGIN { printf "%-8s %10.3f %12d %12.1f\n", r, b - a, n, n / (b - a) }'
+  awk -v r="$run" -v n="$done_pictures" \
+    '{ printf "%-8s %10.3f %12.3f %12d %12.1f\n", r, $1, $2 + $3, n, n / $1 }' "$large/time"
 done
 
 if [ -n "${LARGE_KEEP:-}" ]; then
@@ -86,3 +101,4 @@ if [ -n "${LARGE_KEEP:-}" ]; then
   cp -r "$base/thumbs" "$base/html" "$LARGE_KEEP/"
   echo "output kept in $LARGE_KEEP"
 fi
+rm -rf "$old"
