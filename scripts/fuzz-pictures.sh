@@ -2,10 +2,11 @@
 # Builds the libFuzzer target of the generic picture reader on the formats it
 # reads through libraries (PNG, TIFF, GIF, camera RAW) with clang and runs it
 # for a bounded time (FUZZ_SECONDS, default 20) over a seed corpus of the
-# fetched test pictures. Exits non-zero when the target finds a crash, a
-# leak, an over-read, a hang or an allocation above the memory limit; the
-# input that did it is left in the build folder (crash-*, leak-*, timeout-*,
-# oom-*); once mended, keep a test that reads it in tests/image/codecs/.
+# fetched test pictures; PNG texts go on through the metadata reader. Exits
+# non-zero when the target finds a crash, a leak, an over-read, a hang or an
+# allocation above the memory limit; the input that did it is left in the
+# build folder (crash-*, leak-*, timeout-*, oom-*); once mended, make it in a
+# test of tests/image/hostile_library_files_test.cpp.
 #   scripts/fuzz-pictures.sh [build folder]      (default build/fuzz-pictures)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -19,7 +20,9 @@ mkdir -p "$out"
 CXX=${FUZZ_CXX:-clang++}
 image=$root/src/image
 sources=("$image"/{picture_io,file_source,picture_type,picture_buffer,jpeg_quality_search}.cpp
-         "$image"/codecs/*.cpp "$image"/owncodecs/*.cpp "$root/src/foundation/output_file.cpp")
+         "$image"/codecs/*.cpp "$image"/owncodecs/*.cpp
+         "$image"/metadata/{exif_reader,iptc_reader,picture_metadata,read_image_metadata,metadata_text,metadata_definition}.cpp
+         "$root"/src/foundation/{output_file,text_codec}.cpp)
 echo "fuzz: building picture"
 "$CXX" -std=c++20 -g -O1 -fno-omit-frame-pointer -fsanitize=fuzzer,address,undefined \
   -fno-sanitize-recover=undefined -I"$root/src" -I"$root/fuzz" \

@@ -1,7 +1,8 @@
 // libFuzzer target: the generic picture reader (type code 0, recognised by
 // content) on the library-backed formats PNG, TIFF, GIF and camera RAW, with
-// the header query first and the full read after, as the gallery does. The
-// own readers and JPEG have targets of their own and are skipped here.
+// the header query first and the full read after, as the gallery does; the
+// PNG texts either captures go through the metadata reader. The own readers
+// and JPEG have targets of their own and are skipped here.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -10,6 +11,8 @@
 #include "foundation/error.h"
 #include "image/captured_metadata.h"
 #include "image/imaging_error.h"
+#include "image/metadata/picture_metadata.h"
+#include "image/metadata/read_image_metadata.h"
 #include "image/picture_buffer.h"
 #include "image/picture_io.h"
 #include "image/picture_type.h"
@@ -41,6 +44,12 @@ void expect_read_error(const galvora::GalvoraError& e, const char* source, const
         __builtin_trap();
 }
 
+void read_texts(const galvora::CapturedMetadata& meta) {
+    if (meta.png_texts.empty()) return;
+    galvora::PictureMetadata picture;
+    galvora::ReadImageMetadata(picture, meta, galvora::picture_type::png);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -52,6 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         int32_t w = 0, h = 0;
         GetImageDims(path, picture_type::undetermined, w, h, nullptr, &meta);
+        read_texts(meta);
     } catch (const GalvoraError& e) {
         expect_read_error(e, "GetImageDims", "IS_GetXXXDims");
     }
@@ -62,6 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         // A successful read hands back a block of the size it reports.
         if (buffer.width() != w || buffer.height() != h) __builtin_trap();
         if (w > 0 && h > 0) (void)buffer.row(h - 1)[static_cast<std::size_t>(w) * 3 - 1];
+        read_texts(meta);
     } catch (const GalvoraError& e) {
         expect_read_error(e, "ReadImage", "IS_ReadXXX");
     }
