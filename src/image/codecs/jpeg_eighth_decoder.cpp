@@ -245,10 +245,24 @@ constexpr std::array<uint8_t, 80> kNaturalOrder = {
 // the DC value, which is only known once the pieces are stitched. The
 // arithmetic is the integer 2x2 IDCT of libjpeg (13 fraction bits, 2 bits
 // kept between the passes), split where the DC term separates exactly.
+//
+// libjpeg's SIMD versions of that IDCT work in 16 and 32 bits and saturate,
+// so on absurd coefficients (only damaged data has them) their result
+// depends on the processor. Blocks whose values leave the range where every
+// version agrees are marked, and a picture with one in it is left to libjpeg.
 struct QuadTerms {
     std::array<int64_t, 2> column0{};  // first-pass rows of column 0, without the DC
     std::array<int64_t, 2> odd{};      // second-pass odd part of each output row
+    bool extreme = false;
 };
+
+// Dequantised coefficients and first-pass values within this bound keep
+// every sum of the 2x2 IDCT inside 32 bits and every stored value inside 16.
+constexpr int64_t kQuadValueBound = 16383;
+// Results within this range are clamped alike by libjpeg's range table and
+// by saturation.
+constexpr int64_t kQuadResultLow = -384;
+constexpr int64_t kQuadResultHigh = 383;
 
 constexpr int64_t kFix0_720959822 = 5906;
 constexpr int64_t kFix0_850430095 = 6967;
@@ -269,6 +283,14 @@ QuadTerms quad_terms(const int16_t* coef, const uint16_t* quant) {
     // First pass over columns 1, 3, 5 and 7: two rows each, kept as int
     // the way libjpeg keeps its workspace.
     std::array<std::array<int32_t, 8>, 2> ws{};
+    bool extreme = false;
+    for (int i = 1; i < 64; ++i) {
+        const int row = i / 8, col = i % 8;
+        if ((row == 0 || row % 2 == 1) && (col == 0 || col % 2 == 1)) {
+            const int64_t v = deq(row, col);
+            if (v > kQuadValueBound || v < -kQuadValueBound) extreme = true;
+        }
+    }
     for (int col : {1, 3, 5, 7}) {
         const int64_t odd = odd_part(deq(1, col), deq(3, col), deq(5, col), deq(7, col));
         const int64_t even = deq(0, col) << 15;
@@ -281,7 +303,13 @@ QuadTerms quad_terms(const int16_t* coef, const uint16_t* quant) {
     const int64_t odd0 = odd_part(deq(1, 0), deq(3, 0), deq(5, 0), deq(7, 0));
     QuadTerms t;
     t.column0 = {descale(odd0, 13), descale(-odd0, 13)};
-    for (size_t r = 0; r < 2; ++r) t.odd[r] = odd_part(ws[r][1], ws[r][3], ws[r][5], ws[r][7]);
+    for (size_t r = 0; r < 2; ++r) {
+        t.odd[r] = odd_part(ws[r][1], ws[r][3], ws[r][5], ws[r][7]);
+        for (int col : {1, 3, 5, 7})
+            if (ws[r][static_cast<size_t>(col)] > kQuadValueBound || ws[r][static_cast<size_t>(col)] < -kQuadValueBound)
+                extreme = true;
+    }
+    t.extreme = extreme;
     return t;
 }
 
@@ -699,6 +727,7 @@ bool jpeg_decode_eighth(const JpegEighthFrame& frame, const uint8_t* data, size_
         }
         std::array<uint32_t, 3> predictor{};
         size_t mcu = 0, mx = 0, my = 0;
+        bool extreme = false;
         auto take = [&](const int16_t* diffs, const QuadTerms* quads, size_t mcus) {
             const auto blocks = static_cast<size_t>(layout.blocks);
             for (size_t m = 0; m < mcus && mcu < mcu_total; ++m, ++mcu) {
@@ -715,11 +744,18 @@ bool jpeg_decode_eighth(const JpegEighthFrame& frame, const uint8_t* data, size_
                         continue;
                     }
                     const QuadTerms& q = *quads++;
-                    const int64_t dc_part = int64_t{4} * (static_cast<int>(dc) * static_cast<int>(at.quant));
+                    const int64_t dcq = static_cast<int>(dc) * static_cast<int>(at.quant);
+                    if (q.extreme || dcq > kQuadValueBound || dcq < -kQuadValueBound) extreme = true;
                     for (size_t r = 0; r < 2; ++r) {
-                        const int64_t even = static_cast<int64_t>(static_cast<int32_t>(dc_part + q.column0[r])) << 15;
-                        sample[r * at.stride] = range_sample(descale(even + q.odd[r], 20));
-                        sample[r * at.stride + 1] = range_sample(descale(even - q.odd[r], 20));
+                        const int64_t column0 = static_cast<int32_t>(4 * dcq + q.column0[r]);
+                        if (column0 > kQuadValueBound || column0 < -kQuadValueBound) extreme = true;
+                        const int64_t even = column0 << 15;
+                        const int64_t left = descale(even + q.odd[r], 20);
+                        const int64_t right = descale(even - q.odd[r], 20);
+                        if (std::min(left, right) < kQuadResultLow || std::max(left, right) > kQuadResultHigh)
+                            extreme = true;
+                        sample[r * at.stride] = range_sample(left);
+                        sample[r * at.stride + 1] = range_sample(right);
                     }
                 }
                 if (++mx == mcus_per_row) {
@@ -743,7 +779,7 @@ bool jpeg_decode_eighth(const JpegEighthFrame& frame, const uint8_t* data, size_
             first = p.joins_at;
             t = p.joins_piece;
         }
-        if (mcu < mcu_total) return false;
+        if (mcu < mcu_total || extreme) return false;
 
         const int32_t out_w = static_cast<int32_t>((static_cast<int64_t>(frame.width) + 7) / 8);
         const int32_t out_h = static_cast<int32_t>((static_cast<int64_t>(frame.height) + 7) / 8);
