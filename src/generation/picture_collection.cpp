@@ -7,6 +7,7 @@
 #include "foundation/error.h"
 #include "foundation/sorting.h"
 #include "foundation/string_helpers.h"
+#include "generation/run_accessors.h"
 #include "generation/run_port.h"
 #include "generation/run_state.h"
 #include "generation/settings_access.h"
@@ -91,6 +92,7 @@ void bilder_zusammenstellen(Laufzustand& run) {
         benennen(run, d, pictures);
     }
     std::erase_if(directories, [](const Verzeichnissatz& d) { return d.bildanzahl <= 0 || d.bilddateien.empty(); });
+    run.bildsummen = bildsummen(directories);
 }
 
 }  // namespace galvora

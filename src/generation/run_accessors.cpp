@@ -32,6 +32,17 @@ std::string web_path(const std::string& relative) {
 
 }  // namespace
 
+std::vector<int64_t> bildsummen(const std::vector<Verzeichnissatz>& directories) {
+    std::vector<int64_t> totals;
+    totals.reserve(directories.size());
+    int64_t total = 0;
+    for (const Verzeichnissatz& d : directories) {
+        total += picture_count(d);
+        totals.push_back(total);
+    }
+    return totals;
+}
+
 bool verzeichnis_info(int32_t directory, int32_t selector, ZNSVariable& result) {
     const Verzeichnissatz* d = directory_at(directory);
     if (d == nullptr) return false;
@@ -47,14 +58,24 @@ bool bild_info(int32_t directory, int32_t picture, int32_t selector, ZNSVariable
     const Verzeichnissatz* d = nullptr;
     if (directory == 0) {
         const auto& list = lauf_auftrag().verzeichnisse;
+        const Laufzustand& run = laufzustand();
         int64_t before = 0;
-        for (const Verzeichnissatz& candidate : list) {
-            const int32_t n = picture_count(candidate);
-            if (before + n >= picture) {
-                d = &candidate;
-                break;
+        if (run.aktiv && run.bildsummen.size() == list.size()) {
+            // The first directory whose running total reaches the number.
+            const auto at = std::lower_bound(run.bildsummen.begin(), run.bildsummen.end(), int64_t{picture});
+            if (at == run.bildsummen.end()) return false;
+            const auto k = static_cast<size_t>(at - run.bildsummen.begin());
+            if (k > 0) before = run.bildsummen[k - 1];
+            d = &list[k];
+        } else {
+            for (const Verzeichnissatz& candidate : list) {
+                const int32_t n = picture_count(candidate);
+                if (before + n >= picture) {
+                    d = &candidate;
+                    break;
+                }
+                before += n;
             }
-            before += n;
         }
         if (d == nullptr) return false;
         picture = static_cast<int32_t>(picture - before);

@@ -61,6 +61,8 @@ struct Laufzustand {
 
     int32_t BilderGesamt = 0;
     int32_t BildNummerGesamt = 0;
+    // Running picture totals of the collected directories (bildsummen).
+    std::vector<int64_t> bildsummen;
 
     // Output folders and link prefixes.
     bool NavErweitert = false;

@@ -68,6 +68,22 @@ TEST_F(GalleryPages, PicturePagesLinkTheRunsAndTheDirectorysEnds) {
     }
 }
 
+TEST_F(GalleryPages, RunWidePictureNumbersFollowTheCollectedOrder) {
+    set(kSetGeneratePicpage, "0");
+    set(kSetThumbSortierrichtung, "1");
+    for (int cell_frame : {165, 166, 169, 170}) set(cell_frame, "");
+    set(168, "[{imageinfo(0, count_cur_all_files, @FILENAME)}={file}]");
+    add_directory("leer", "", {});
+    add_directory("a", "", {"a1", "a2", "a3"});
+    add_directory("b", "", {"b1", "b2"});
+    erzeugung_durchfuehren();
+    ASSERT_TRUE(port.boxes.empty()) << box_texts()[0];
+    // Each cell finds its own picture through the run-wide number, in the
+    // descending order the run gave the pictures.
+    EXPECT_NE(page("a.html").find("[a3=a3][a2=a2][a1=a1]"), std::string::npos) << page("a.html");
+    EXPECT_NE(page("b.html").find("[b2=b2][b1=b1]"), std::string::npos) << page("b.html");
+}
+
 TEST(PictureRunEnds, FirstAndLastDirectoryWithPictures) {
     auto directory = [](int32_t count, int32_t listed) {
         Verzeichnissatz d;

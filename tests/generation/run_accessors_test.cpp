@@ -79,6 +79,34 @@ TEST_F(RunAccessors, PictureNumberZeroCountsThroughAllDirectories) {
     }
 }
 
+TEST_F(RunAccessors, RunningTotalsFindTheSamePicturesAsTheWalk) {
+    add("ende", 2);
+    EXPECT_EQ(bildsummen(lauf_auftrag().verzeichnisse), (std::vector<int64_t>{3, 3, 8, 10}));
+    // Every run-wide number, also those before the first and after the last
+    // picture, as the walk over the directories answers it.
+    auto answers = [] {
+        std::vector<std::string> list;
+        for (int32_t p = -1; p <= 12; ++p) {
+            ZNSVariable v;
+            list.push_back(bild_info(0, p, 4, v) ? v.als_text() : "-");
+        }
+        return list;
+    };
+    const std::vector<std::string> walked = answers();
+    EXPECT_EQ(walked[5], "äpic 1");  // number 4: the empty directory between is passed over
+    EXPECT_EQ(walked[11], "epic 2");
+    EXPECT_EQ(walked[12], "-");
+    laufzustand().aktiv = true;
+    laufzustand().bildsummen = bildsummen(lauf_auftrag().verzeichnisse);
+    EXPECT_EQ(answers(), walked);
+    // Totals left from another directory list, or kept after the run, are not used.
+    laufzustand().bildsummen = {1, 2, 3};
+    EXPECT_EQ(answers(), walked);
+    laufzustand().bildsummen = {1, 2, 3, 4};
+    laufzustand().aktiv = false;
+    EXPECT_EQ(answers(), walked);
+}
+
 TEST_F(RunAccessors, SelectorsGiveTypedValuesAndEncodedReferences) {
     EXPECT_EQ(info_text(1, 2, 2), "../2004/urlaub/2pic%202.jpg");
     EXPECT_EQ(info_text(1, 2, 3), "../html/2004/urlaub/2pic%202.html");
