@@ -194,23 +194,30 @@ inline bool decode_symbol(const HuffmanTable& t, uint64_t w, int& len, int& symb
     return slow_decode(t, w, len, symbol);
 }
 
+// The value of s extra bits r (the top bits of w): JPEG's sign extension.
+inline int extend(uint64_t w, int s) {
+    const auto r = static_cast<int32_t>(w >> (64 - s));
+    return r < (1 << (s - 1)) ? r - (1 << s) + 1 : r;
+}
+
+// A block's DC difference into *diff; false on an invalid code.
+inline bool decode_dc(const BitSource& src, size_t& pos, const HuffmanTable& dc, int16_t* diff) {
+    const uint64_t w = src.peek(pos);
+    int len = 0;
+    int s = 0;
+    if (!decode_symbol(dc, w, len, s)) return false;
+    *diff = static_cast<int16_t>(s ? extend(w << len, s) : 0);
+    pos += static_cast<size_t>(len + s);
+    return true;
+}
+
 // One block: its DC difference into *diff, the AC codes passed over.
 // False on an invalid code.
 inline bool decode_block(const BitSource& src, size_t& pos, const BlockTables& tables, int16_t* diff) {
-    uint64_t w = src.peek(pos);
-    int len = 0;
-    int s = 0;
-    if (!decode_symbol(*tables.dc, w, len, s)) return false;
-    int value = 0;
-    if (s) {
-        const auto r = static_cast<int32_t>((w << len) >> (64 - s));
-        value = r < (1 << (s - 1)) ? r - (1 << s) + 1 : r;
-    }
-    pos += static_cast<size_t>(len + s);
-    *diff = static_cast<int16_t>(value);
+    if (!decode_dc(src, pos, *tables.dc, diff)) return false;
     const HuffmanTable& ac = *tables.ac;
     for (int k = 1; k < 64;) {
-        w = src.peek(pos);
+        const uint64_t w = src.peek(pos);
         const LookEntry& e = ac.look[w >> (64 - kLookBits)];
         if (e.total_len) {
             pos += e.total_len;
@@ -218,10 +225,11 @@ inline bool decode_block(const BitSource& src, size_t& pos, const BlockTables& t
             k += e.k_step;
             continue;
         }
+        int len = 0;
         int symbol = 0;
         if (!decode_symbol(ac, w, len, symbol)) return false;
         const int r = symbol >> 4;
-        s = symbol & 15;
+        const int s = symbol & 15;
         pos += static_cast<size_t>(len + s);
         if (s)
             k += r + 1;
@@ -317,29 +325,18 @@ QuadTerms quad_terms(const int16_t* coef, const uint16_t* quant) {
 // 2x2 terms into *terms. False on an invalid code.
 inline bool decode_quad_block(const BitSource& src, size_t& pos, const BlockTables& tables, const uint16_t* quant,
                               int16_t* diff, QuadTerms* terms) {
-    uint64_t w = src.peek(pos);
-    int len = 0;
-    int s = 0;
-    if (!decode_symbol(*tables.dc, w, len, s)) return false;
-    int value = 0;
-    if (s) {
-        const auto r = static_cast<int32_t>((w << len) >> (64 - s));
-        value = r < (1 << (s - 1)) ? r - (1 << s) + 1 : r;
-    }
-    pos += static_cast<size_t>(len + s);
-    *diff = static_cast<int16_t>(value);
+    if (!decode_dc(src, pos, *tables.dc, diff)) return false;
     int16_t coef[64] = {};
     for (int k = 1; k < 64; ++k) {
-        w = src.peek(pos);
+        const uint64_t w = src.peek(pos);
+        int len = 0;
         int symbol = 0;
         if (!decode_symbol(*tables.ac, w, len, symbol)) return false;
         const int r = symbol >> 4;
-        s = symbol & 15;
+        const int s = symbol & 15;
         if (s) {
             k += r;
-            const auto bits = static_cast<int32_t>((w << len) >> (64 - s));
-            coef[kNaturalOrder[static_cast<size_t>(k)]] =
-                static_cast<int16_t>(bits < (1 << (s - 1)) ? bits - (1 << s) + 1 : bits);
+            coef[kNaturalOrder[static_cast<size_t>(k)]] = static_cast<int16_t>(extend(w << len, s));
             pos += static_cast<size_t>(len + s);
         } else {
             pos += static_cast<size_t>(len);
