@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "image/imaging_error.h"
 #include "image/picture_io.h"
@@ -23,13 +24,16 @@ namespace {
 
 using test::TempDir;
 
-// The largest single allocation made while a watch is on. The hooks stay
-// installed for the rest of the run; they note sizes only while watching.
+// The largest single allocation and the sum of all allocations made while a
+// watch is on. The hooks stay installed for the rest of the run; they note
+// sizes only while watching.
 std::atomic<bool> watching{false};
 std::atomic<std::size_t> largest{0};
+std::atomic<std::size_t> total{0};
 
 void note_allocation(const volatile void*, std::size_t size) {
     if (!watching.load(std::memory_order_relaxed)) return;
+    total += size;
     std::size_t seen = largest.load(std::memory_order_relaxed);
     while (size > seen && !largest.compare_exchange_weak(seen, size)) {
     }
@@ -42,13 +46,19 @@ bool can_watch_allocations() {
     return installed;
 }
 
+struct Allocations {
+    std::size_t largest = 0;
+    std::size_t total = 0;
+};
+
 template <typename F>
-std::size_t largest_allocation_in(F&& op) {
+Allocations allocations_in(F&& op) {
     largest = 0;
+    total = 0;
     watching = true;
     op();
     watching = false;
-    return largest;
+    return {largest, total};
 }
 
 // No reader may take more than this for a file of a few hundred bytes
@@ -107,12 +117,146 @@ TEST(HostileLibraryFiles, PngChunkDeclaringGigabytesTakesNoSuchBlock) {
         SCOPED_TRACE(type);
         const std::string path = dir.file(std::string(type) + ".png");
         test::write_bytes(path, header + png_chunk(type, std::string("key\0\0\0data", 11), 0x48000025u));
-        std::size_t block = 0;
         long number = 0;
-        block = largest_allocation_in([&] { number = expect_read_error(path); });
+        const Allocations taken = allocations_in([&] { number = expect_read_error(path); });
         EXPECT_EQ(number, imaging_error_number(ImagingFault::bad_data));
-        EXPECT_LT(block, kReasonableBlock);
+        EXPECT_LT(taken.largest, kReasonableBlock);
     }
+}
+
+std::string le16(int v) { return {static_cast<char>(v & 0xFF), static_cast<char>((v >> 8) & 0xFF)}; }
+
+// A GIF picture made here: a logical screen with a global table of 256
+// colours and a background index, and one image placed on it.
+struct GifImage {
+    int left, top, width, height;
+    bool interlaced = false;
+    bool local_table = false;  // a table of its own, colours unlike the global ones
+};
+
+uint8_t global_colour(int index, int channel) { return static_cast<uint8_t>(index * (channel + 3) + 17 * channel); }
+uint8_t local_colour(int index, int channel) { return static_cast<uint8_t>(255 - index * (channel + 2)); }
+uint8_t image_index(int x, int y) { return static_cast<uint8_t>((x * 5 + y * 11) % 256); }
+
+std::string colour_table(uint8_t (*colour)(int, int)) {
+    std::string table;
+    for (int i = 0; i < 256; ++i)
+        for (int ch = 0; ch < 3; ++ch) table += static_cast<char>(colour(i, ch));
+    return table;
+}
+
+// LZW data that never grows past 9-bit codes: a clear code before every
+// run of 250 literals.
+std::string lzw_literals(const std::string& indexes) {
+    std::string bytes;
+    uint32_t acc = 0;
+    int bits = 0;
+    auto put = [&](uint32_t code) {
+        acc |= code << bits;
+        bits += 9;
+        while (bits >= 8) {
+            bytes += static_cast<char>(acc & 0xFF);
+            acc >>= 8;
+            bits -= 8;
+        }
+    };
+    for (size_t i = 0; i < indexes.size(); ++i) {
+        if (i % 250 == 0) put(256);
+        put(static_cast<uint8_t>(indexes[i]));
+    }
+    put(257);
+    if (bits > 0) bytes += static_cast<char>(acc & 0xFF);
+    std::string blocks(1, '\x08');
+    for (size_t p = 0; p < bytes.size(); p += 255) {
+        const std::string part = bytes.substr(p, 255);
+        blocks += static_cast<char>(part.size()) + part;
+    }
+    return blocks + std::string(1, '\0');
+}
+
+std::string make_gif(int screen_w, int screen_h, int background, const GifImage& im) {
+    std::string gif = "GIF89a" + le16(screen_w) + le16(screen_h) + "\xF7" + static_cast<char>(background) + '\0';
+    gif += colour_table(global_colour);
+    gif += "\x2C" + le16(im.left) + le16(im.top) + le16(im.width) + le16(im.height);
+    gif += static_cast<char>((im.local_table ? 0x87 : 0) | (im.interlaced ? 0x40 : 0));
+    if (im.local_table) gif += colour_table(local_colour);
+    // Rows in file order: an interlaced image keeps every eighth row first.
+    std::vector<int> rows;
+    if (im.interlaced) {
+        const int start[4] = {0, 4, 2, 1}, step[4] = {8, 8, 4, 2};
+        for (int pass = 0; pass < 4; ++pass)
+            for (int y = start[pass]; y < im.height; y += step[pass]) rows.push_back(y);
+    } else {
+        for (int y = 0; y < im.height; ++y) rows.push_back(y);
+    }
+    std::string indexes;
+    for (int y : rows)
+        for (int x = 0; x < im.width; ++x) indexes += static_cast<char>(image_index(x, y));
+    return gif + lzw_literals(indexes) + "\x3B";
+}
+
+// The image's pixels where it lies, the background colour elsewhere; both
+// through the image's own table when it has one.
+TEST(HostileLibraryFiles, GifImageIsPlacedOnItsScreen) {
+    TempDir dir;
+    struct Case {
+        const char* name;
+        int screen_w, screen_h;
+        GifImage image;
+        int canvas_w, canvas_h;  // the picture's size: the screen, or the image when it does not fit
+    };
+    const Case cases[] = {
+        {"inside", 40, 30, {5, 4, 13, 9}, 40, 30},
+        {"interlaced", 40, 30, {7, 3, 11, 19, true}, 40, 30},
+        {"own table", 40, 30, {2, 6, 9, 7, false, true}, 40, 30},
+        {"whole screen", 17, 12, {0, 0, 17, 12}, 17, 12},
+        {"beyond the screen", 10, 10, {6, 6, 9, 8}, 9, 8},
+    };
+    const int background = 200;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = dir.file("placed.gif");
+        test::write_bytes(path, make_gif(c.screen_w, c.screen_h, background, c.image));
+        PictureBuffer b;
+        int32_t w = 0, h = 0;
+        ReadImage(path, picture_type::undetermined, b, w, h);
+        ASSERT_EQ(w, c.canvas_w);
+        ASSERT_EQ(h, c.canvas_h);
+        const bool fits = c.canvas_w == c.screen_w;
+        const int left = fits ? c.image.left : 0, top = fits ? c.image.top : 0;
+        auto colour = c.image.local_table ? local_colour : global_colour;
+        int wrong = 0;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                const bool in = x >= left && x < left + c.image.width && y >= top && y < top + c.image.height;
+                const int index = in ? image_index(x - left, y - top) : background;
+                for (int ch = 0; ch < 3; ++ch) wrong += b.pixel(x, y)[ch] != colour(index, ch);
+            }
+        EXPECT_EQ(wrong, 0);
+    }
+}
+
+// A 40-byte GIF may declare a screen of tens of millions of pixels around a
+// one-pixel image. The reader used to keep a second map of the whole screen
+// and walk it pixel by pixel (a minute under the sanitizers at the default
+// limit); the picture's own block is all it may take now.
+TEST(HostileLibraryFiles, GifScreenAroundATinyImageTakesOnlyThePicture) {
+    if (!can_watch_allocations()) GTEST_SKIP() << "needs the sanitizer's allocation hooks";
+    TempDir dir;
+    const int screen_w = 16000, screen_h = 1500;
+    const std::string path = dir.file("screen.gif");
+    const std::string gif = make_gif(screen_w, screen_h, 3, {0, 0, 1, 1});
+    test::write_bytes(path, gif);
+    ASSERT_LT(gif.size(), 1000u);
+    PictureBuffer b;
+    int32_t w = 0, h = 0;
+    const Allocations taken = allocations_in([&] { ReadImage(path, picture_type::undetermined, b, w, h); });
+    ASSERT_EQ(w, screen_w);
+    ASSERT_EQ(h, screen_h);
+    const std::size_t picture_bytes = static_cast<std::size_t>(screen_w) * screen_h * 3;
+    EXPECT_LT(taken.total, picture_bytes + picture_bytes / 8);
+    EXPECT_EQ(b.pixel(0, 0)[1], global_colour(image_index(0, 0), 1));
+    EXPECT_EQ(b.pixel(screen_w - 1, screen_h - 1)[1], global_colour(3, 1));
 }
 
 }  // namespace

@@ -112,12 +112,26 @@ PictureBuffer gif_read(FILE* in) {
         }
     }
     const int32_t w = g->Image.Width, h = g->Image.Height;
-    std::vector<uint8_t> indexes(static_cast<size_t>(c.width) * c.height,
-                                 static_cast<uint8_t>(g->SColorMap ? g->SBackGroundColor : 0));
+    // The image's lines go straight into the picture; the rest of the canvas
+    // shows the background colour. A few bytes of GIF may declare a huge
+    // screen around a tiny image, so the canvas is filled row by row and
+    // never walked pixel by pixel or kept as a second map of indexes.
+    PictureBuffer buffer = PictureBuffer::allocate(c.width, c.height);
+    const bool covered = c.left == 0 && c.top == 0 && w == c.width && h == c.height;
+    const uint8_t* background = &palette[static_cast<uint8_t>(g->SColorMap ? g->SBackGroundColor : 0) * 3];
+    if (!covered && (background[0] || background[1] || background[2])) {
+        uint8_t* first = buffer.row(0);
+        for (int32_t x = 0; x < c.width; ++x) std::memcpy(first + static_cast<size_t>(x) * 3, background, 3);
+        for (int32_t y = 1; y < c.height; ++y) std::memcpy(buffer.row(y), first, buffer.row_bytes());
+    }
     std::vector<GifPixelType> line(static_cast<size_t>(w));
     auto put_row = [&](int32_t y) {
         if (DGifGetLine(g, line.data(), w) != GIF_OK) throw ImagingFailure(ImagingFault::bad_data);
-        std::memcpy(&indexes[static_cast<size_t>(c.top + y) * c.width + c.left], line.data(), static_cast<size_t>(w));
+        uint8_t* out = buffer.pixel(c.left, c.top + y);
+        for (GifPixelType index : line) {
+            std::memcpy(out, &palette[index * 3], 3);
+            out += 3;
+        }
     };
     if (g->Image.Interlace) {
         static const int32_t start[4] = {0, 4, 2, 1}, step[4] = {8, 8, 4, 2};
@@ -125,12 +139,6 @@ PictureBuffer gif_read(FILE* in) {
             for (int32_t y = start[pass]; y < h; y += step[pass]) put_row(y);
     } else {
         for (int32_t y = 0; y < h; ++y) put_row(y);
-    }
-    PictureBuffer buffer = PictureBuffer::allocate(c.width, c.height);
-    uint8_t* out = buffer.data();
-    for (uint8_t index : indexes) {
-        std::memcpy(out, &palette[index * 3], 3);
-        out += 3;
     }
     return buffer;
 }
