@@ -1,13 +1,20 @@
 // Speed of the instruction machine: a template whose loop runs a million
 // times and builds texts by concatenation. items_per_second is the number of
-// machine instructions executed per second.
+// machine instructions executed per second. Further cases time script arrays:
+// many keyed inserts in random order, and reads by position.
 #include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <random>
+#include <string>
+#include <vector>
 
 #include "foundation/language.h"
 #include "script/compiler.h"
 #include "script/engine.h"
 #include "script/machine.h"
 #include "script/output.h"
+#include "script/value.h"
 
 namespace {
 
@@ -41,6 +48,76 @@ void BM_SchleifeMitTextverkettung(benchmark::State& state) {
         static_cast<double>(befehle) / static_cast<double>(state.iterations());
 }
 BENCHMARK(BM_SchleifeMitTextverkettung)->Unit(benchmark::kMillisecond);
+
+// A template that fills an array with 20000 texts under scattered keys, reads
+// them back by position and joins them: the everyday use of script arrays.
+constexpr const char* feld_mit_texten =
+    "{for (i = 0; i < 20000; i = i + 1) a[\"k\" + ((i * 7919) % 20011)] = \"Bild \" + i;"
+    " n = 0; for (i = 1; i <= a[]; i = i + 1) n = n + len(a[i]);"
+    " n}";
+
+void BM_SkriptFeldMitTexten(benchmark::State& state) {
+    galvora::deutsche_texte_anlegen();
+    galvora::sprache_waehlen("de");
+    galvora::script_objekt_anlegen();
+    if (galvora::uebersetze(0, 0, "bench", feld_mit_texten) != 0) {
+        state.SkipWithError(galvora::fehlermeldung().c_str());
+        return;
+    }
+    auto f = galvora::zns()->fkt_oba.funktion_per_bezeichner("bench");
+    for (auto _ : state) {
+        galvora::ausgabe_puffer.clear();
+        galvora::ausfuehren(-1, f);
+    }
+    if (galvora::ausgabe_puffer != "188890") state.SkipWithError(("unexpected output " + galvora::ausgabe_puffer).c_str());
+}
+BENCHMARK(BM_SkriptFeldMitTexten)->Unit(benchmark::kMillisecond);
+
+constexpr int array_groesse = 200000;
+
+// Keys in random order, as a template collecting picture names or
+// EXIF values would make them; a fixed seed keeps runs comparable.
+std::vector<std::string> zufallsschluessel() {
+    std::mt19937 zufall(20261210);
+    std::vector<std::string> k;
+    k.reserve(array_groesse);
+    for (int i = 0; i < array_groesse; ++i) k.push_back("Bild_" + std::to_string(zufall() % 100000000u));
+    return k;
+}
+
+galvora::ZNSWertRef element(const std::string& key, int32_t zahl) {
+    auto v = galvora::neuer_wert();
+    v->bezeichner = key;
+    v->set_integer(zahl);
+    return v;
+}
+
+void BM_SchluesselEinfuegen(benchmark::State& state) {
+    const std::vector<std::string> schluessel = zufallsschluessel();
+    for (auto _ : state) {
+        galvora::ZNSArray a;
+        for (int i = 0; i < array_groesse; ++i) a.add(element(schluessel[static_cast<size_t>(i)], i));
+        benchmark::DoNotOptimize(a.count());
+    }
+    state.SetItemsProcessed(state.iterations() * array_groesse);
+}
+BENCHMARK(BM_SchluesselEinfuegen)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// Reads every position once, in order (range(0) == 0) or in random order.
+void BM_PositionLesen(benchmark::State& state) {
+    galvora::ZNSArray a;
+    for (const auto& k : zufallsschluessel()) a.add(element(k, 1));
+    std::vector<int32_t> positionen;
+    for (int32_t p = 1; p <= a.count(); ++p) positionen.push_back(p);
+    if (state.range(0) != 0) std::shuffle(positionen.begin(), positionen.end(), std::mt19937(7));
+    for (auto _ : state) {
+        int64_t summe = 0;
+        for (int32_t p : positionen) summe += a.item(galvora::ZNSIndex::pos(p))->als_integer();
+        benchmark::DoNotOptimize(summe);
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(positionen.size()));
+}
+BENCHMARK(BM_PositionLesen)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -8,6 +8,7 @@
 #include "script/builtins/builtin_frame.h"
 #include "script/machine.h"
 #include "script/operators.h"
+#include "script/value_memory.h"
 
 namespace galvora {
 
@@ -120,6 +121,8 @@ int32_t ZNS::funktioncall(ZNSWertRef& result, const ZNSFunktion& funktion) {
     if (f && zns_funktionen) {
         try {
             return (*f)(*zns_funktionen, result);
+        } catch (const ZNSSpeichergrenze&) {
+            throw;
         } catch (const std::exception& ex) {
             log_line("ZantoScript: " + member + ": " + ex.what());
         } catch (...) {

@@ -1,6 +1,7 @@
 #include "script/value.h"
 
 #include <algorithm>
+#include <memory>
 #include <new>
 
 #include "foundation/string_helpers.h"
@@ -75,8 +76,8 @@ std::shared_ptr<ZNSArray> ZNSVariable::als_array_oder_null() const {
 void ZNSVariable::copy(ZNSVariable& ziel) const {
     if (&ziel == this) return;
     if (typ != TYP_ARRAY) {
-        ziel.typ = typ;
         ziel.wert = wert;
+        ziel.typ = typ;
         return;
     }
     // Arrays are copied deep. The copy runs with its own work list rather than
@@ -89,7 +90,7 @@ void ZNSVariable::copy(ZNSVariable& ziel) const {
     while (!arbeit.empty()) {
         auto [von, nach] = arbeit.back();
         arbeit.pop_back();
-        for (const auto& e : von->elemente()) {
+        for (const auto& e : *von) {
             auto n = std::make_shared<ZNSVariable>();
             n->bezeichner = e->bezeichner;
             n->typ = e->typ;
@@ -109,12 +110,132 @@ void ZNSVariable::copy(ZNSVariable& ziel) const {
 
 // ------------------------------------------------------------------- ZNSArray
 
+// A node of the tree: in key order from left to right, and in heap order of
+// rang from top to bottom, with rang drawn at random, which keeps the tree
+// balanced whatever order the keys come in.
+struct ZNSArray::Knoten {
+    ZNSWertRef wert;
+    std::string gefaltet;  // the key in lower case
+    Knoten* links = nullptr;
+    Knoten* rechts = nullptr;
+    Knoten* eltern = nullptr;
+    size_t anzahl = 1;  // elements in the subtree of this node
+    uint32_t rang = 0;
+    size_t gebucht = 0;  // bytes booked in the script value memory
+};
+
 namespace {
 
 size_t elemente_zaehler = 0;
 
-void wachstum_pruefen() {
-    if (elemente_zaehler >= ZNSArray::elemente_grenze()) throw std::bad_alloc();
+// What an element costs beside its key and its text: the node, the value,
+// the shared reference and the index entry, with allocation overhead.
+template <class K>
+constexpr size_t element_grundkosten = sizeof(K) + sizeof(ZNSVariable) + 64;
+
+uint32_t naechster_rang() {
+    static uint64_t z = 0x9E3779B97F4A7C15u;
+    z ^= z << 13;
+    z ^= z >> 7;
+    z ^= z << 17;
+    return static_cast<uint32_t>(z >> 32);
+}
+
+template <class K>
+size_t groesse(const K* k) {
+    return k ? k->anzahl : 0;
+}
+
+// Recomputes k's count after its children changed and makes them point back.
+template <class K>
+void auffrischen(K* k) {
+    k->anzahl = 1 + groesse(k->links) + groesse(k->rechts);
+    if (k->links) k->links->eltern = k;
+    if (k->rechts) k->rechts->eltern = k;
+}
+
+// Splits the tree t into its first n elements (a) and the rest (b).
+template <class K>
+void teilen(K* t, size_t n, K*& a, K*& b) {
+    if (!t) {
+        a = b = nullptr;
+        return;
+    }
+    if (n <= groesse(t->links)) {
+        teilen(t->links, n, a, t->links);
+        b = t;
+    } else {
+        teilen(t->rechts, n - groesse(t->links) - 1, t->rechts, b);
+        a = t;
+    }
+    auffrischen(t);
+}
+
+// Joins two trees, every element of a standing before every element of b.
+template <class K>
+K* verbinden(K* a, K* b) {
+    if (!a) return b;
+    if (!b) return a;
+    if (a->rang > b->rang) {
+        a->rechts = verbinden(a->rechts, b);
+        auffrischen(a);
+        return a;
+    }
+    b->links = verbinden(a, b->links);
+    auffrischen(b);
+    return b;
+}
+
+template <class K>
+K* ganz_links(K* k) {
+    while (k->links) k = k->links;
+    return k;
+}
+
+template <class K>
+K* ganz_rechts(K* k) {
+    while (k->rechts) k = k->rechts;
+    return k;
+}
+
+template <class K>
+K* nachfolger(K* k) {
+    if (k->rechts) return ganz_links<K>(k->rechts);
+    while (k->eltern && k->eltern->rechts == k) k = k->eltern;
+    return k->eltern;
+}
+
+template <class K>
+K* vorgaenger(K* k) {
+    if (k->links) return ganz_rechts<K>(k->links);
+    while (k->eltern && k->eltern->links == k) k = k->eltern;
+    return k->eltern;
+}
+
+// 0-based position of k in its tree.
+template <class K>
+size_t position_von(const K* k) {
+    size_t p = groesse(k->links);
+    for (; k->eltern; k = k->eltern)
+        if (k->eltern->rechts == k) p += groesse(k->eltern->links) + 1;
+    return p;
+}
+
+// Deletes a whole tree without recursion; gives the bytes its elements booked.
+template <class K>
+size_t alle_loeschen(K* wurzel) {
+    size_t gebucht = 0;
+    std::vector<K*> stapel;
+    if (wurzel) stapel.push_back(wurzel);
+    while (!stapel.empty()) {
+        K* k = stapel.back();
+        stapel.pop_back();
+        if (k->links) stapel.push_back(k->links);
+        if (k->rechts) stapel.push_back(k->rechts);
+        gebucht += k->gebucht;
+        delete k;
+    }
+    return gebucht;
 }
 
 }  // namespace
@@ -126,33 +247,106 @@ size_t& ZNSArray::elemente_grenze() {
     return grenze;
 }
 
-void ZNSArray::einfuegen(size_t position, ZNSWertRef v, std::string gefaltet) {
-    wachstum_pruefen();
-    index_[gefaltet] = v.get();
-    elemente_.insert(elemente_.begin() + static_cast<long>(position), std::move(v));
-    schluessel_.insert(schluessel_.begin() + static_cast<long>(position), std::move(gefaltet));
-    ++elemente_zaehler;
+int32_t ZNSArray::count() const { return static_cast<int32_t>(groesse(wurzel_)); }
+
+ZNSArray::const_iterator ZNSArray::begin() const {
+    return const_iterator(wurzel_ ? ganz_links<const Knoten>(wurzel_) : nullptr);
 }
 
-void ZNSArray::entfernen(size_t position) {
-    index_.erase(schluessel_[position]);
-    elemente_.erase(elemente_.begin() + static_cast<long>(position));
-    schluessel_.erase(schluessel_.begin() + static_cast<long>(position));
+ZNSArray::const_iterator::reference ZNSArray::const_iterator::operator*() const { return k_->wert; }
+
+ZNSArray::const_iterator& ZNSArray::const_iterator::operator++() {
+    k_ = nachfolger(k_);
+    return *this;
+}
+
+void ZNSArray::einfuegen(size_t position, ZNSWertRef v, std::string gefaltet) {
+    if (elemente_zaehler >= ZNSArray::elemente_grenze()) throw ZNSSpeichergrenze();
+    const size_t kosten = element_grundkosten<Knoten> + gefaltet.size() + v->bezeichner.size();
+    auto k = std::make_unique<Knoten>();
+    wertspeicher_anfordern(kosten);
+    k->gebucht = kosten;
+    k->wert = std::move(v);
+    k->gefaltet = std::move(gefaltet);
+    k->rang = naechster_rang();
+    try {
+        index_[k->gefaltet] = k.get();
+    } catch (...) {
+        wertspeicher_freigeben(kosten);
+        throw;
+    }
+    Knoten* vorn = nullptr;
+    Knoten* hinten = nullptr;
+    teilen(wurzel_, position, vorn, hinten);
+    wurzel_ = verbinden(verbinden(vorn, k.release()), hinten);
+    wurzel_->eltern = nullptr;
+    ++elemente_zaehler;
+    zuletzt_ = nullptr;
+}
+
+void ZNSArray::entfernen(Knoten* k) {
+    if (auto it = index_.find(k->gefaltet); it != index_.end() && it->second == k) index_.erase(it);
+    Knoten* ersatz = verbinden(k->links, k->rechts);
+    Knoten* oben = k->eltern;
+    if (ersatz) ersatz->eltern = oben;
+    if (!oben) {
+        wurzel_ = ersatz;
+    } else {
+        (oben->links == k ? oben->links : oben->rechts) = ersatz;
+        for (Knoten* q = oben; q; q = q->eltern) --q->anzahl;
+    }
     --elemente_zaehler;
+    wertspeicher_freigeben(k->gebucht);
+    zuletzt_ = nullptr;
+    // The element goes last: freeing it may free much more.
+    delete k;
+}
+
+const ZNSArray::Knoten* ZNSArray::an_position(size_t position) const {
+    if (zuletzt_ && zuletzt_position_ == position) return zuletzt_;
+    const Knoten* k = nullptr;
+    if (zuletzt_ && zuletzt_position_ + 1 == position) {
+        k = nachfolger(zuletzt_);
+    } else if (zuletzt_ && position + 1 == zuletzt_position_) {
+        k = vorgaenger(zuletzt_);
+    } else {
+        k = wurzel_;
+        size_t rest = position;
+        for (;;) {
+            const size_t links = groesse(k->links);
+            if (rest == links) break;
+            if (rest < links) {
+                k = k->links;
+            } else {
+                rest -= links + 1;
+                k = k->rechts;
+            }
+        }
+    }
+    zuletzt_ = k;
+    zuletzt_position_ = position;
+    return k;
+}
+
+ZNSArray::Knoten* ZNSArray::suchen(std::string_view gefaltet) const {
+    auto it = index_.find(gefaltet);
+    return it == index_.end() ? nullptr : it->second;
 }
 
 void ZNSArray::anhaengen_geordnet(ZNSWertRef v) {
     std::string k = klein(v->bezeichner);
-    einfuegen(elemente_.size(), std::move(v), std::move(k));
+    if (suchen(k)) return add(std::move(v));
+    einfuegen(groesse(wurzel_), std::move(v), std::move(k));
 }
 
 ZNSArray::~ZNSArray() {
-    elemente_zaehler -= elemente_.size();
+    elemente_zaehler -= groesse(wurzel_);
     // Tear nested arrays down one level at a time: a chain of arrays nested
     // thousands deep would otherwise be destroyed by recursion.
     std::vector<std::shared_ptr<ZNSArray>> offen;
-    auto abtrennen = [&offen](std::vector<ZNSWertRef>& elemente) {
-        for (auto& e : elemente) {
+    auto abtrennen = [&offen](const ZNSArray& a) {
+        for (Knoten* k = a.wurzel_ ? ganz_links(a.wurzel_) : nullptr; k; k = nachfolger(k)) {
+            ZNSWertRef& e = k->wert;
             if (!e || e.use_count() != 1 || e->typ != TYP_ARRAY) continue;
             if (auto p = std::get_if<std::shared_ptr<ZNSArray>>(&e->wert); p && *p && p->use_count() == 1) {
                 offen.push_back(std::move(*p));
@@ -160,59 +354,54 @@ ZNSArray::~ZNSArray() {
             }
         }
     };
-    abtrennen(elemente_);
+    abtrennen(*this);
     while (!offen.empty()) {
         auto a = std::move(offen.back());
         offen.pop_back();
-        abtrennen(a->elemente_);
+        abtrennen(*a);
     }
+    wertspeicher_freigeben(alle_loeschen(wurzel_));
 }
 
 long ZNSArray::finden(std::string_view k) const {
-    auto it = index_.find(klein(k));
-    if (it == index_.end()) return -1;
-    for (size_t i = 0; i < elemente_.size(); ++i)
-        if (elemente_[i].get() == it->second) return static_cast<long>(i);
-    return -1;
+    const Knoten* knoten = suchen(klein(k));
+    return knoten ? static_cast<long>(position_von(knoten)) : -1;
 }
 
 void ZNSArray::add(ZNSWertRef v) {
     if (!v) return;
     std::string k = klein(v->bezeichner);
-    if (auto it = index_.find(k); it != index_.end()) {
-        for (size_t i = 0; i < elemente_.size(); ++i)
-            if (elemente_[i].get() == it->second) {
-                entfernen(i);
-                break;
-            }
-    }
+    if (Knoten* alt = suchen(k)) entfernen(alt);
+    // The place after every key that compares lower or equal, so equal keys
+    // keep the order in which they were added. Keys beyond either end, the
+    // usual case when an array is filled in order, need one comparison.
     const std::string& name = v->bezeichner;
-    if (elemente_.empty() || natuerlich_vergleichen(name, elemente_.front()->bezeichner) < 0)
-        return einfuegen(0, std::move(v), std::move(k));
-    if (natuerlich_vergleichen(name, elemente_.back()->bezeichner) > 0)
-        return einfuegen(elemente_.size(), std::move(v), std::move(k));
-    // Binary search with 1-based positions, then past every key that compares
-    // equal, so equal keys keep the order in which they were added.
-    long anzahl = count();
-    long lo = 1, hi = anzahl, mid = 1;
-    for (;;) {
-        mid = (lo + hi) / 2;
-        if (mid == lo) break;
-        int c = natuerlich_vergleichen(name, elemente_[static_cast<size_t>(mid - 1)]->bezeichner);
-        if (c == 0) break;
-        if (c > 0) lo = mid; else hi = mid;
+    size_t position = 0;
+    if (wurzel_ && natuerlich_vergleichen(name, ganz_links(wurzel_)->wert->bezeichner) >= 0) {
+        if (natuerlich_vergleichen(name, ganz_rechts(wurzel_)->wert->bezeichner) > 0) {
+            position = groesse(wurzel_);
+        } else {
+            for (const Knoten* t = wurzel_; t;) {
+                if (natuerlich_vergleichen(name, t->wert->bezeichner) < 0) {
+                    t = t->links;
+                } else {
+                    position += groesse(t->links) + 1;
+                    t = t->rechts;
+                }
+            }
+        }
     }
-    while (mid < anzahl && natuerlich_vergleichen(elemente_[static_cast<size_t>(mid)]->bezeichner, name) == 0) ++mid;
-    einfuegen(static_cast<size_t>(mid), std::move(v), std::move(k));
+    einfuegen(position, std::move(v), std::move(k));
 }
 
 ZNSWertRef ZNSArray::item(const ZNSIndex& index) {
     switch (index.art) {
     case ZNSIndex::POSITION:
-        if (index.position >= 1 && index.position <= count()) return elemente_[static_cast<size_t>(index.position - 1)];
+        if (index.position >= 1 && index.position <= count())
+            return an_position(static_cast<size_t>(index.position - 1))->wert;
         return fehler_kopie();
     case ZNSIndex::SCHLUESSEL: {
-        if (long i = finden(index.schluessel); i >= 0) return elemente_[static_cast<size_t>(i)];
+        if (const Knoten* k = suchen(klein(index.schluessel))) return k->wert;
         auto neu = neuer_wert();
         neu->bezeichner = index.schluessel;
         add(neu);
@@ -224,33 +413,34 @@ ZNSWertRef ZNSArray::item(const ZNSIndex& index) {
 }
 
 ZNSWertRef ZNSArray::key(const ZNSIndex& index) const {
-    long i = -1;
+    const Knoten* k = nullptr;
     if (index.art == ZNSIndex::POSITION) {
-        if (index.position >= 1 && index.position <= count()) i = index.position - 1;
+        if (index.position >= 1 && index.position <= count()) k = an_position(static_cast<size_t>(index.position - 1));
     } else if (index.art == ZNSIndex::SCHLUESSEL) {
-        i = finden(index.schluessel);
+        k = suchen(klein(index.schluessel));
     }
-    if (i < 0) return fehler_kopie();
+    if (!k) return fehler_kopie();
     auto v = neuer_wert();
-    v->set_string(elemente_[static_cast<size_t>(i)]->bezeichner);
+    v->set_string(k->wert->bezeichner);
     return v;
 }
 
 void ZNSArray::remove(const ZNSIndex& index) {
     if (index.art == ZNSIndex::POSITION) {
-        if (index.position >= 1 && index.position <= count()) entfernen(static_cast<size_t>(index.position - 1));
+        if (index.position >= 1 && index.position <= count())
+            entfernen(const_cast<Knoten*>(an_position(static_cast<size_t>(index.position - 1))));
     } else if (index.art == ZNSIndex::SCHLUESSEL) {
-        if (long i = finden(index.schluessel); i >= 0) entfernen(static_cast<size_t>(i));
+        if (Knoten* k = suchen(klein(index.schluessel))) entfernen(k);
     }
 }
 
 void ZNSArray::clear() {
     // Hand the elements to a temporary array: its tear-down is iterative and
-    // takes them off the count.
+    // takes them off the counts.
     ZNSArray weg;
-    weg.elemente_.swap(elemente_);
-    schluessel_.clear();
+    std::swap(weg.wurzel_, wurzel_);
     index_.clear();
+    zuletzt_ = nullptr;
 }
 
 ZNSWertRef fehler_kopie() {

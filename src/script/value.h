@@ -2,13 +2,19 @@
 // Script values and script arrays. Every value a script handles is a
 // ZNSVariable held by reference (std::shared_ptr): constants, globals, stack
 // slots and array elements all share the value objects they point to.
+#include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <unordered_map>
+#include <utility>
 #include <variant>
 #include <vector>
+
+#include "script/value_memory.h"
 
 namespace galvora {
 
@@ -25,9 +31,78 @@ enum ZNSTyp : int32_t {
     TYP_ARRAY = 6,
 };
 
+using ZNSWertBasis = std::variant<std::string, int32_t, double, std::shared_ptr<ZNSArray>>;
+
 // What `wert` holds, by type: undefined and string a text, integer and symbol
 // a 32-bit integer, double and date a double, array a reference to the array.
-using ZNSWert = std::variant<std::string, int32_t, double, std::shared_ptr<ZNSArray>>;
+// It books the memory of the text it holds (value_memory.h): making or copying
+// a text past the limit throws ZNSSpeichergrenze and leaves the target as it
+// was; moves hand the booking over. Texts change only by assignment, never in
+// place through std::get, so that the booking stays true.
+class ZNSWert : public ZNSWertBasis {
+public:
+    ZNSWert() noexcept = default;
+    template <class T>
+        requires(!std::is_same_v<std::remove_cvref_t<T>, ZNSWert> && std::is_constructible_v<ZNSWertBasis, T>)
+    ZNSWert(T&& v) : ZNSWertBasis(std::forward<T>(v)) { anlegen(); }
+    ZNSWert(const ZNSWert& o) : ZNSWertBasis(o.basis()) { anlegen(); }
+    ZNSWert(ZNSWert&& o) noexcept : ZNSWertBasis(std::move(o.basis())) { uebernehmen(o); }
+    ~ZNSWert() { wertspeicher_freigeben(bytes_); }
+
+    ZNSWert& operator=(ZNSWert&& o) noexcept {
+        if (this != &o) {
+            // A text moved onto a short one would keep the long one's buffer
+            // and its booking: let that go first.
+            if (bytes_ != 0 && o.bytes_ == 0) basis().emplace<int32_t>(0);
+            basis() = std::move(o.basis());
+            uebernehmen(o);
+        }
+        return *this;
+    }
+    ZNSWert& operator=(const ZNSWert& o) {
+        if (this != &o) *this = ZNSWert(o);
+        return *this;
+    }
+    template <class T>
+        requires(!std::is_same_v<std::remove_cvref_t<T>, ZNSWert> && std::is_constructible_v<ZNSWertBasis, T>)
+    ZNSWert& operator=(T&& v) {
+        return *this = ZNSWert(std::forward<T>(v));
+    }
+    void swap(ZNSWert& o) noexcept { std::swap(*this, o); }
+    // In-place construction would pass the booking by.
+    template <class T, class... A>
+    void emplace(A&&...) = delete;
+
+    // Bytes this value has booked.
+    size_t gebucht() const { return bytes_; }
+
+private:
+    ZNSWertBasis& basis() { return *this; }
+    const ZNSWertBasis& basis() const { return *this; }
+    // Heap bytes of the text held; short texts live inside the value.
+    size_t messen() const {
+        const auto* t = std::get_if<std::string>(this);
+        return t && t->capacity() > kurztext() ? t->capacity() : 0;
+    }
+    static size_t kurztext() { return std::string().capacity(); }
+    void anlegen() {
+        const size_t n = messen();
+        if (n != 0) wertspeicher_anfordern(n);
+        bytes_ = n;
+    }
+    // After this took over o's content: a moved-from text may keep memory
+    // (a move assignment can hand the old buffer back), so both are measured
+    // again; their sum never grows.
+    void uebernehmen(ZNSWert& o) noexcept {
+        const size_t neu = messen();
+        const size_t rest = o.messen();
+        wertspeicher_umbuchen(bytes_ + o.bytes_, neu + rest);
+        bytes_ = neu;
+        o.bytes_ = rest;
+    }
+
+    size_t bytes_ = 0;
+};
 
 class ZNSVariable {
 public:
@@ -40,11 +115,12 @@ public:
     void copy(ZNSVariable& ziel) const;
     void reset();
 
-    // Typed setters: set typ and wert together.
+    // Typed setters: set typ and wert together. A text beyond the memory
+    // limit leaves the value as it was.
     void set_integer(int32_t v) { typ = TYP_INTEGER; wert = v; }
     void set_double(double v) { typ = TYP_DOUBLE; wert = v; }
     void set_symbol(int32_t nummer) { typ = TYP_SYMBOL; wert = nummer; }
-    void set_string(std::string v) { typ = TYP_STRING; wert = std::move(v); }
+    void set_string(std::string v) { wert = std::move(v); typ = TYP_STRING; }
     void set_datum(double v) { typ = TYP_DATUM; wert = v; }
     // Makes this value an array; a new empty one when none is given.
     std::shared_ptr<ZNSArray> set_array(std::shared_ptr<ZNSArray> a = nullptr);
@@ -75,8 +151,14 @@ struct ZNSIndex {
 };
 
 // Ordered map from text keys to values, in natural key order (letter case
-// ignored; equal-comparing keys stay in the order they were added).
+// ignored; equal-comparing keys stay in the order they were added). The
+// elements sit in a balanced tree that counts the elements below each node,
+// so that inserting, removing and finding a position all take logarithmic
+// time; reading the positions one after another in either direction costs a
+// step each.
 class ZNSArray {
+    struct Knoten;
+
 public:
     ZNSArray() = default;
     ZNSArray(const ZNSArray&) = delete;
@@ -92,18 +174,43 @@ public:
     ZNSWertRef key(const ZNSIndex& index) const;
     void remove(const ZNSIndex& index);
     void clear();
-    int32_t count() const { return static_cast<int32_t>(elemente_.size()); }
+    int32_t count() const;
 
-    const std::vector<ZNSWertRef>& elemente() const { return elemente_; }
-    auto begin() const { return elemente_.begin(); }
-    auto end() const { return elemente_.end(); }
+    // The elements in order. The array must not change while one is in use.
+    class const_iterator {
+    public:
+        using iterator_category = std::forward_iterator_tag;
+        using value_type = ZNSWertRef;
+        using difference_type = std::ptrdiff_t;
+        using pointer = const ZNSWertRef*;
+        using reference = const ZNSWertRef&;
+
+        const_iterator() = default;
+        reference operator*() const;
+        pointer operator->() const { return &**this; }
+        const_iterator& operator++();
+        const_iterator operator++(int) {
+            const_iterator alt = *this;
+            ++*this;
+            return alt;
+        }
+        bool operator==(const const_iterator&) const = default;
+
+    private:
+        friend class ZNSArray;
+        explicit const_iterator(const Knoten* k) : k_(k) {}
+        const Knoten* k_ = nullptr;
+    };
+    const_iterator begin() const;
+    const_iterator end() const { return const_iterator(); }
 
     // Appends without sorting; only for building an array from one already in order.
     void anhaengen_geordnet(ZNSWertRef v);
 
     // Elements held by all arrays together. Beyond the limit an array refuses
-    // to grow with std::bad_alloc, which stops a script run the way running
-    // out of memory does, before the machine itself runs out.
+    // to grow with ZNSSpeichergrenze, which stops a script run the way running
+    // out of memory does, before the machine itself runs out. Each element
+    // also books its bytes in the script value memory (value_memory.h).
     static size_t elemente_gesamt();
     static size_t& elemente_grenze();
 
@@ -112,13 +219,18 @@ public:
 
 private:
     void einfuegen(size_t position, ZNSWertRef v, std::string gefaltet);
-    void entfernen(size_t position);
+    void entfernen(Knoten* k);
+    const Knoten* an_position(size_t position) const;
+    Knoten* suchen(std::string_view key) const;
 
-    std::vector<ZNSWertRef> elemente_;
-    // Lower-cased key of each element, in step with elemente_, and the element
-    // of each such key: key look-ups need no scan of the keys.
-    std::vector<std::string> schluessel_;
-    std::unordered_map<std::string, ZNSVariable*> index_;
+    Knoten* wurzel_ = nullptr;
+    // The node of each lower-cased key (the view points into the node's own
+    // copy of the key): key look-ups need no search of the tree.
+    std::unordered_map<std::string_view, Knoten*> index_;
+    // The position read last, so that reading positions in turn needs no
+    // search from the root; forgotten whenever the array changes.
+    mutable const Knoten* zuletzt_ = nullptr;
+    mutable size_t zuletzt_position_ = 0;
 };
 
 // A fresh value holding a copy of @ERROR of the current engine (an undefined

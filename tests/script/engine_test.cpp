@@ -150,6 +150,46 @@ TEST_F(EngineTest, ScriptsThatEatMemoryAreStopped) {
     EXPECT_EQ(ZNSArray::elemente_gesamt(), vorher);
 }
 
+// Long texts kept in arrays or copied many times, or long keys, are stopped
+// by the limit of the script value memory, whichever way the texts are made;
+// everything the run built is given back.
+TEST_F(EngineTest, TemplatesThatHoardLongTextsAreStoppedAtTheMemoryLimit) {
+    const char* const hungrig[] = {
+        // Ever longer texts by concatenation, each kept in an array.
+        "a{t = \"0123456789\"; i = 0; while (i < 40) { t = t + t; x[\"k\" + i] = t; i = i + 1; }}",
+        // The same made by a built-in, its result kept as it is.
+        "a{x[\"k0\"] = \"xxxxxxxx\"; i = 1;"
+        " while (i < 24) { x[\"k\" + i] = replace(x[\"k\" + (i - 1)], \"x\", \"xx\"); i = i + 1; }}",
+        // One text of about a megabyte copied again and again.
+        "a{t = \"0123456789\"; i = 0; while (i < 17) { t = t + t; i = i + 1; } while (i < 117) { x[\"k\" + i] = t; i = i + 1; }}",
+        // Long keys.
+        "a{k = \"0123456789\"; i = 0; while (i < 17) { k = k + k; i = i + 1; } while (i < 117) { x[k + i] = 1; i = i + 1; }}",
+    };
+    const size_t vorher = wertspeicher_belegt();
+    for (const char* skript : hungrig) {
+        ZNSProbelauf r;
+        {
+            testing::Speichergrenze grenze(16 << 20);
+            r = skript_probelauf(skript);
+        }
+        EXPECT_EQ(r.lauf_code, QIM_SPEICHER) << skript;
+        EXPECT_EQ(r.ausgabe, "a") << skript;
+        EXPECT_EQ(r.errs, "probe: (104) Skript angehalten: zu wenig Speicher") << skript;
+        script_objekt_anlegen();
+        EXPECT_EQ(wertspeicher_belegt(), vorher) << skript;
+    }
+
+    // An ordinary template runs under the same limit as it always did.
+    testing::Speichergrenze grenze(16 << 20);
+    ZNSProbelauf r = skript_probelauf(
+        "{for (i = 0; i < 3000; i = i + 1) a[\"k\" + i] = \"Bild \" + i;"
+        " s = \"\"; for (i = 1; i <= a[]; i = i + 1) s = s + a[i]; b = a; len(s) + b[]}");
+    size_t laenge = 3000;  // the count of the copy b
+    for (int i = 0; i < 3000; ++i) laenge += ("Bild " + std::to_string(i)).size();
+    EXPECT_EQ(r.lauf_code, 0);
+    EXPECT_EQ(r.ausgabe, std::to_string(laenge));
+}
+
 TEST_F(EngineTest, DefaultLimitsStopRecursionWithoutCrashing) {
     ZNSProbelauf r = skript_probelauf("{tief()}", "function tief() { return tief(); }");
     EXPECT_EQ(r.lauf_code, QIM_AUFRUFTIEFE);

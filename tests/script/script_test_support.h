@@ -6,6 +6,7 @@
 #include "foundation/language.h"
 #include "script/engine.h"
 #include "script/machine.h"
+#include "script/value_memory.h"
 
 namespace galvora::testing {
 
@@ -25,6 +26,21 @@ protected:
         maschine().grenzen() = ZNSLaufgrenzen{};
     }
     void TearDown() override { maschine().grenzen() = ZNSLaufgrenzen{}; }
+};
+
+// Sets the limit of the script value memory to what is in use now plus
+// spielraum bytes, and puts the old limit back at the end of the scope.
+class Speichergrenze {
+public:
+    explicit Speichergrenze(size_t spielraum) : alt_(wertspeicher_grenze()) {
+        wertspeicher_grenze() = wertspeicher_belegt() + spielraum;
+    }
+    ~Speichergrenze() { wertspeicher_grenze() = alt_; }
+    Speichergrenze(const Speichergrenze&) = delete;
+    Speichergrenze& operator=(const Speichergrenze&) = delete;
+
+private:
+    size_t alt_;
 };
 
 }  // namespace galvora::testing

@@ -1,7 +1,11 @@
 // Script values, arrays in natural key order, local-variable slots, the
 // constant pool and the function table.
+#include <algorithm>
+#include <random>
 #include <string>
 #include <vector>
+
+#include "foundation/string_helpers.h"
 
 #include "script/constant_pool.h"
 #include "script/engine.h"
@@ -10,12 +14,14 @@
 #include "script/local_variables.h"
 #include "script/trial_run.h"
 #include "script/value.h"
+#include "script/value_memory.h"
 #include "script_test_support.h"
 
 namespace galvora {
 namespace {
 
 using testing::ScriptTest;
+using testing::Speichergrenze;
 
 ZNSWertRef text_wert(const std::string& key, const std::string& text) {
     auto v = neuer_wert();
@@ -127,6 +133,205 @@ TEST_F(ValueTest, DeeplyNestedArraysCopyAndFreeWithoutRecursion) {
         ++tiefe;
     EXPECT_EQ(tiefe, 100000);
     wurzel.reset();
+}
+
+// The array's order stated as plainly as possible: a list in which an element
+// of the same key (letter case ignored) is removed first and a new element
+// goes after every element whose key compares lower or equal.
+struct Modell {
+    std::vector<ZNSWertRef> e;
+
+    ZNSWertRef* suchen(const std::string& key) {
+        for (auto& x : e)
+            if (klein(x->bezeichner) == klein(key)) return &x;
+        return nullptr;
+    }
+    void add(const ZNSWertRef& v) {
+        if (ZNSWertRef* alt = suchen(v->bezeichner)) e.erase(e.begin() + (alt - e.data()));
+        auto nach = std::find_if(e.begin(), e.end(), [&v](const ZNSWertRef& x) {
+            return natuerlich_vergleichen(v->bezeichner, x->bezeichner) < 0;
+        });
+        e.insert(nach, v);
+    }
+};
+
+void wie_modell(const ZNSArray& a, const Modell& m, int schritt) {
+    ASSERT_EQ(a.count(), static_cast<int32_t>(m.e.size())) << "after step " << schritt;
+    size_t i = 0;
+    for (const auto& x : a) {
+        ASSERT_LT(i, m.e.size());
+        ASSERT_EQ(x.get(), m.e[i].get())
+            << x->bezeichner << " for " << m.e[i]->bezeichner << " at position " << i + 1 << " after step " << schritt;
+        ++i;
+    }
+    EXPECT_EQ(i, m.e.size());
+}
+
+// Thousands of random inserts, replacements, reads that create, removals by
+// position and by key, and runs of reads by position in either direction,
+// checked against the model. The keys mix letter case, numbers with leading
+// zeros (equal in natural order yet different keys) and prefixes.
+TEST_F(ValueTest, ArrayFollowsTheModelThroughManyMixedChanges) {
+    std::mt19937 zufall(4711);
+    auto wuerfeln = [&zufall](int n) { return static_cast<int>(zufall() % static_cast<unsigned>(n)); };
+    auto zufallsschluessel = [&]() {
+        static const char* const vorsilben[] = {"a", "A", "bild", "Bild", "", "x-"};
+        std::string k = vorsilben[wuerfeln(6)];
+        if (wuerfeln(4) == 0) k += "0";
+        k += std::to_string(wuerfeln(400));
+        if (wuerfeln(5) == 0) k += "b";
+        return k;
+    };
+
+    auto feld = std::make_shared<ZNSArray>();
+    ZNSArray& a = *feld;
+    Modell m;
+    for (int schritt = 0; schritt < 20000; ++schritt) {
+        const int art = wuerfeln(100);
+        const int32_t n = a.count();
+        if (art < 45) {
+            auto v = neuer_wert();
+            v->bezeichner = zufallsschluessel();
+            v->set_integer(schritt);
+            a.add(v);
+            m.add(v);
+        } else if (art < 55) {
+            const std::string k = zufallsschluessel();
+            ZNSWertRef* erwartet = m.suchen(k);
+            ZNSWertRef r = a.item(ZNSIndex::key(k));
+            if (erwartet) {
+                ASSERT_EQ(r.get(), erwartet->get()) << k;
+            } else {
+                ASSERT_EQ(r->bezeichner, k);
+                ASSERT_EQ(r->typ, TYP_UNDEFINIERT);
+                m.add(r);
+            }
+        } else if (art < 70) {
+            const int32_t p = wuerfeln(n + 2);  // 0 and n + 1 lie outside
+            a.remove(ZNSIndex::pos(p));
+            if (p >= 1 && p <= n) m.e.erase(m.e.begin() + (p - 1));
+        } else if (art < 80) {
+            const std::string k = zufallsschluessel();
+            a.remove(ZNSIndex::key(k));
+            if (ZNSWertRef* x = m.suchen(k)) m.e.erase(m.e.begin() + (x - m.e.data()));
+        } else if (art < 99) {
+            // A run of reads by position, forwards or backwards, and the
+            // position and key found for each element.
+            if (n == 0) continue;
+            int32_t p = 1 + wuerfeln(n);
+            const int32_t schrittweite = wuerfeln(2) == 0 ? 1 : -1;
+            for (int i = 0, laenge = wuerfeln(30); i < laenge && p >= 1 && p <= n; ++i, p += schrittweite) {
+                const ZNSWertRef& erwartet = m.e[static_cast<size_t>(p - 1)];
+                const ZNSWertRef gelesen = a.item(ZNSIndex::pos(p));
+                ASSERT_EQ(gelesen.get(), erwartet.get())
+                    << gelesen->bezeichner << " for " << erwartet->bezeichner << " at position " << p << ", step " << schritt;
+                ASSERT_EQ(a.key(ZNSIndex::pos(p))->als_text(), erwartet->bezeichner);
+                ASSERT_EQ(a.finden(erwartet->bezeichner), p - 1);
+            }
+        } else {
+            a.clear();
+            m.e.clear();
+        }
+        if (schritt % 250 == 0) wie_modell(a, m, schritt);
+    }
+    wie_modell(a, m, -1);
+    EXPECT_EQ(a.finden("kein solcher schluessel"), -1);
+
+    // A copy has the same keys in the same order, in values of its own.
+    ZNSVariable quelle;
+    quelle.set_array(feld);
+    ZNSVariable kopie;
+    quelle.copy(kopie);
+    auto k = kopie.als_array();
+    ASSERT_EQ(k->count(), a.count());
+    auto it = a.begin();
+    for (const auto& x : *k) {
+        EXPECT_EQ(x->bezeichner, (*it)->bezeichner);
+        EXPECT_NE(x.get(), it->get());
+        ++it;
+    }
+}
+
+TEST_F(ValueTest, ValuesBookTheMemoryOfTheirTextsAndElements) {
+    const size_t vorher = wertspeicher_belegt();
+    const std::string lang(1 << 20, 'x');
+    {
+        ZNSVariable a;
+        a.set_string(lang);
+        const size_t ein_text = wertspeicher_belegt() - vorher;
+        EXPECT_GE(ein_text, lang.size());
+        ZNSVariable b;
+        a.copy(b);
+        EXPECT_EQ(wertspeicher_belegt(), vorher + 2 * ein_text);
+        // A move hands the text over; numbers hold no memory of their own.
+        ZNSVariable c;
+        c.wert = std::move(b.wert);
+        EXPECT_EQ(wertspeicher_belegt(), vorher + 2 * ein_text);
+        c.set_integer(1);
+        EXPECT_EQ(wertspeicher_belegt(), vorher + ein_text);
+        a.reset();
+        EXPECT_EQ(wertspeicher_belegt(), vorher);
+
+        // An element books its key (as given and folded) beside its text;
+        // removing it gives both back once nothing else holds the value.
+        ZNSArray feld;
+        auto e = text_wert(lang, lang);
+        const size_t text_allein = wertspeicher_belegt() - vorher;
+        feld.add(e);
+        EXPECT_GE(wertspeicher_belegt(), vorher + text_allein + 2 * lang.size());
+        feld.remove(ZNSIndex::pos(1));
+        EXPECT_EQ(wertspeicher_belegt(), vorher + text_allein);
+        e.reset();
+        EXPECT_EQ(wertspeicher_belegt(), vorher);
+
+        // Arrays nested in a value are given back by clear and when the value goes.
+        ZNSVariable v;
+        auto innen = neuer_wert();
+        innen->bezeichner = "innen";
+        innen->set_array()->add(text_wert("t", lang));
+        v.set_array()->add(innen);
+        v.als_array()->add(text_wert(lang, "kurz"));
+        innen.reset();
+        EXPECT_GT(wertspeicher_belegt(), vorher + 3 * lang.size());
+        v.als_array()->clear();
+        EXPECT_EQ(wertspeicher_belegt(), vorher);
+        v.als_array()->add(text_wert("u", lang));
+        EXPECT_GT(wertspeicher_belegt(), vorher + lang.size());
+    }
+    EXPECT_EQ(wertspeicher_belegt(), vorher);
+}
+
+TEST_F(ValueTest, BeyondTheMemoryLimitValuesAndArraysRefuseToGrow) {
+    Speichergrenze grenze(4 << 20);
+    const std::string drei_mb(3 << 20, 'x');
+    ZNSVariable a;
+    a.set_string(drei_mb);
+    ZNSVariable b;
+    b.set_integer(7);
+    ZNSArray feld;
+    auto e = neuer_wert();
+    e->bezeichner = std::string(1 << 20, 'k');
+    const size_t stand = wertspeicher_belegt();
+
+    // Each refusal leaves the target as it was and books nothing.
+    EXPECT_THROW(a.copy(b), ZNSSpeichergrenze);
+    EXPECT_THROW(b.set_string(drei_mb), ZNSSpeichergrenze);
+    EXPECT_THROW(b.wert = a.wert, ZNSSpeichergrenze);
+    EXPECT_EQ(b.typ, TYP_INTEGER);
+    EXPECT_EQ(b.als_integer(), 7);
+    EXPECT_THROW(feld.add(e), ZNSSpeichergrenze);
+    EXPECT_EQ(feld.count(), 0);
+    EXPECT_EQ(feld.begin(), feld.end());
+    EXPECT_EQ(wertspeicher_belegt(), stand);
+
+    // What is given back can be used again.
+    a.set_integer(0);
+    feld.add(e);
+    EXPECT_EQ(feld.count(), 1);
+    EXPECT_THROW(b.set_string(drei_mb), ZNSSpeichergrenze);
+    feld.clear();
+    b.set_string(drei_mb);
+    EXPECT_EQ(b.als_text().size(), drei_mb.size());
 }
 
 TEST_F(ValueTest, LocalSlotsFitTheCallFrame) {

@@ -6,6 +6,7 @@
 #include "foundation/log.h"
 #include "script/machine.h"
 #include "script/operators.h"
+#include "script/value_memory.h"
 
 namespace galvora::builtins {
 
@@ -83,6 +84,9 @@ void eingebaut(std::string_view name, BuiltinKoerper koerper) {
             } catch (const QimFehler& f) {
                 e->fehler(f.code);
             } catch (const StillerFehler&) {
+            } catch (const ZNSSpeichergrenze&) {
+                // The script's values have used up their memory: the run stops.
+                throw;
             } catch (const std::bad_alloc&) {
                 log_line("ZantoScript: out of memory in " + e->funktion_aktuell);
             } catch (const std::exception&) {

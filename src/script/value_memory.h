@@ -1,0 +1,44 @@
+#pragma once
+// Bytes held by script values: the texts of all values and the elements of
+// all arrays, in the whole process. Each text is capped in length and the
+// arrays in their number of elements, but nothing else stops a template from
+// keeping a hundred of the longest texts; the booking below refuses to grow
+// past one limit with ZNSSpeichergrenze, a std::bad_alloc that stops a script
+// run the way running out of memory does, before the machine itself runs out.
+#include <cstddef>
+#include <new>
+
+namespace galvora {
+
+// Thrown when a value or an array would pass a limit of the script memory.
+// Built-ins let it through so that the whole run stops, not only the call.
+struct ZNSSpeichergrenze : std::bad_alloc {
+    const char* what() const noexcept override { return "script value memory exhausted"; }
+};
+
+namespace detail {
+inline size_t wertspeicher_belegt = 0;
+inline size_t wertspeicher_grenze = size_t{1} << 30;
+}  // namespace detail
+
+// Bytes booked by all script values together.
+inline size_t wertspeicher_belegt() { return detail::wertspeicher_belegt; }
+// The limit; 1 GB unless set otherwise (tests set a small one).
+inline size_t& wertspeicher_grenze() { return detail::wertspeicher_grenze; }
+
+// Books n more bytes, or throws ZNSSpeichergrenze and books nothing.
+inline void wertspeicher_anfordern(size_t n) {
+    const size_t grenze = detail::wertspeicher_grenze;
+    if (n > grenze || detail::wertspeicher_belegt > grenze - n) throw ZNSSpeichergrenze();
+    detail::wertspeicher_belegt += n;
+}
+
+// Replaces a booking of alt bytes by one of neu bytes without a check: for
+// moves, which hand memory over and allocate none.
+inline void wertspeicher_umbuchen(size_t alt, size_t neu) {
+    detail::wertspeicher_belegt = detail::wertspeicher_belegt - alt + neu;
+}
+
+inline void wertspeicher_freigeben(size_t n) { detail::wertspeicher_belegt -= n; }
+
+}  // namespace galvora
