@@ -8,6 +8,8 @@ namespace galvora {
 
 void AuswahlBaum::clear() {
     root_.reset();
+    by_key_.clear();
+    by_id_.clear();
     directory_count = 0;
     picture_count = 0;
 }
@@ -18,7 +20,13 @@ AuswahlKnoten* AuswahlBaum::add_top(const std::string& key, const std::string& t
     root_->key = key;
     root_->text = text;
     root_->id = next_id_++;
-    return root_.get();
+    return enter(root_.get());
+}
+
+AuswahlKnoten* AuswahlBaum::enter(AuswahlKnoten* node) {
+    by_key_.emplace(node->key, node);
+    by_id_.emplace(node->id, node);
+    return node;
 }
 
 AuswahlKnoten* AuswahlBaum::add_child(AuswahlKnoten& parent, const std::string& key, const std::string& text) {
@@ -31,7 +39,7 @@ AuswahlKnoten* AuswahlBaum::add_child(AuswahlKnoten& parent, const std::string& 
     node->parent = &parent;
     node->id = next_id_++;
     parent.children.push_back(std::move(node));
-    return parent.children.back().get();
+    return enter(parent.children.back().get());
 }
 
 std::vector<AuswahlKnoten*> AuswahlBaum::nodes() const {
@@ -45,15 +53,13 @@ std::vector<AuswahlKnoten*> AuswahlBaum::nodes() const {
 }
 
 AuswahlKnoten* AuswahlBaum::find(const std::string& key) const {
-    for (AuswahlKnoten* node : nodes())
-        if (node->key == key) return node;
-    return nullptr;
+    const auto it = by_key_.find(key);
+    return it == by_key_.end() ? nullptr : it->second;
 }
 
 AuswahlKnoten* AuswahlBaum::find(int64_t id) const {
-    for (AuswahlKnoten* node : nodes())
-        if (node->id == id) return node;
-    return nullptr;
+    const auto it = by_id_.find(id);
+    return it == by_id_.end() ? nullptr : it->second;
 }
 
 int AuswahlBaum::AuswahlSymboleSetzen(AuswahlKnoten& node) {

@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace galvora {
@@ -65,8 +66,14 @@ public:
     std::vector<std::string> unticked_leaves() const;
 
 private:
+    AuswahlKnoten* enter(AuswahlKnoten* node);
+
     std::unique_ptr<AuswahlKnoten> root_;
     int64_t next_id_ = 1;
+    // Every node by key and by id: a tree of thousands of directories is
+    // built and searched without walking it for each node.
+    std::unordered_map<std::string, AuswahlKnoten*> by_key_;
+    std::unordered_map<int64_t, AuswahlKnoten*> by_id_;
 };
 
 // The summary line from the words of the main window ("1 Verzeichnis mit 12

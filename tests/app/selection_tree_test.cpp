@@ -71,6 +71,32 @@ TEST(SelectionTree, KeysAreUniqueAndUntickedLeavesListed) {
     EXPECT_EQ(t.tree.unticked_leaves(), (std::vector<std::string>{"g1/a", "g2/c"}));
 }
 
+TEST(SelectionTree, NodesAreFoundByKeyAndIdUntilCleared) {
+    AuswahlBaum tree;
+    AuswahlKnoten* top = tree.add_top("K/base", "base");
+    std::vector<AuswahlKnoten*> added;
+    for (int g = 0; g < 50; ++g) {
+        AuswahlKnoten* group = tree.add_child(*top, "Kg" + std::to_string(g), "g");
+        added.push_back(group);
+        for (int d = 0; d < 20; ++d)
+            added.push_back(tree.add_child(*group, "Kg" + std::to_string(g) + "/d" + std::to_string(d), "d"));
+    }
+    for (AuswahlKnoten* node : added) {
+        ASSERT_NE(node, nullptr);
+        EXPECT_EQ(tree.find(node->key), node);
+        EXPECT_EQ(tree.find(node->id), node);
+    }
+    EXPECT_EQ(tree.find("K/base"), top);
+    EXPECT_EQ(tree.find("Kg7/d20"), nullptr);
+    EXPECT_EQ(tree.add_child(*added.back(), "Kg3/d4", "twice"), nullptr);
+    const int64_t old_id = added.front()->id;
+    tree.clear();
+    EXPECT_EQ(tree.find("Kg0"), nullptr);
+    EXPECT_EQ(tree.find(old_id), nullptr);
+    AuswahlKnoten* again = tree.add_top("K/base", "base");
+    EXPECT_EQ(tree.find("K/base"), again);
+}
+
 class SelectionTreeFiles : public AppTest {};
 
 TEST_F(SelectionTreeFiles, SummaryLineUsesTheWindowWords) {
