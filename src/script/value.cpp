@@ -129,7 +129,8 @@ namespace {
 size_t elemente_zaehler = 0;
 
 // What an element costs beside its key and its text: the node, the value,
-// the shared reference and the index entry, with allocation overhead.
+// the shared reference, the index entry and the entry in the flat list of a
+// read array, with allocation overhead.
 template <class K>
 constexpr size_t element_grundkosten = sizeof(K) + sizeof(ZNSVariable) + 64;
 
@@ -281,7 +282,7 @@ void ZNSArray::einfuegen(size_t position, ZNSWertRef v, std::string gefaltet) {
     wurzel_ = verbinden(verbinden(vorn, k.release()), hinten);
     wurzel_->eltern = nullptr;
     ++elemente_zaehler;
-    zuletzt_ = nullptr;
+    veraendert();
 }
 
 void ZNSArray::entfernen(Knoten* k) {
@@ -297,12 +298,24 @@ void ZNSArray::entfernen(Knoten* k) {
     }
     --elemente_zaehler;
     wertspeicher_freigeben(k->gebucht);
-    zuletzt_ = nullptr;
+    veraendert();
     // The element goes last: freeing it may free much more.
     delete k;
 }
 
+void ZNSArray::veraendert() {
+    zuletzt_ = nullptr;
+    lesungen_ = 0;
+    if (!flach_.empty()) std::vector<const Knoten*>().swap(flach_);
+}
+
 const ZNSArray::Knoten* ZNSArray::an_position(size_t position) const {
+    if (!flach_.empty()) return flach_[position];
+    if (++lesungen_ > groesse(wurzel_) / 8 + 16) {
+        flach_.reserve(groesse(wurzel_));
+        for (const Knoten* k = ganz_links<const Knoten>(wurzel_); k; k = nachfolger(k)) flach_.push_back(k);
+        return flach_[position];
+    }
     if (zuletzt_ && zuletzt_position_ == position) return zuletzt_;
     const Knoten* k = nullptr;
     if (zuletzt_ && zuletzt_position_ + 1 == position) {
@@ -440,7 +453,7 @@ void ZNSArray::clear() {
     ZNSArray weg;
     std::swap(weg.wurzel_, wurzel_);
     index_.clear();
-    zuletzt_ = nullptr;
+    veraendert();
 }
 
 ZNSWertRef fehler_kopie() {

@@ -155,7 +155,7 @@ struct ZNSIndex {
 // elements sit in a balanced tree that counts the elements below each node,
 // so that inserting, removing and finding a position all take logarithmic
 // time; reading the positions one after another in either direction costs a
-// step each.
+// step each, and an array that is only read costs a step per read.
 class ZNSArray {
     struct Knoten;
 
@@ -220,6 +220,7 @@ public:
 private:
     void einfuegen(size_t position, ZNSWertRef v, std::string gefaltet);
     void entfernen(Knoten* k);
+    void veraendert();
     const Knoten* an_position(size_t position) const;
     Knoten* suchen(std::string_view key) const;
 
@@ -231,6 +232,12 @@ private:
     // search from the root; forgotten whenever the array changes.
     mutable const Knoten* zuletzt_ = nullptr;
     mutable size_t zuletzt_position_ = 0;
+    // Every node in order, made once the array has been read by position
+    // often enough since its last change to pay for it (a template that fills
+    // an array and then reads it), so that further reads take one step.
+    // Dropped at every change.
+    mutable std::vector<const Knoten*> flach_;
+    mutable size_t lesungen_ = 0;  // reads by position since the last change
 };
 
 // A fresh value holding a copy of @ERROR of the current engine (an undefined

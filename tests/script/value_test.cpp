@@ -233,6 +233,18 @@ TEST_F(ValueTest, ArrayFollowsTheModelThroughManyMixedChanges) {
             m.e.clear();
         }
         if (schritt % 250 == 0) wie_modell(a, m, schritt);
+        if (schritt % 1000 == 999) {
+            // Every position in random order, more than once: an array that
+            // is only read answers from a flat list until the next change.
+            std::vector<int32_t> positionen;
+            for (int32_t p = 1; p <= a.count(); ++p) positionen.push_back(p);
+            for (int runde = 0; runde < 3; ++runde) {
+                std::shuffle(positionen.begin(), positionen.end(), zufall);
+                for (int32_t p : positionen)
+                    ASSERT_EQ(a.item(ZNSIndex::pos(p)).get(), m.e[static_cast<size_t>(p - 1)].get())
+                        << "position " << p << ", step " << schritt;
+            }
+        }
     }
     wie_modell(a, m, -1);
     EXPECT_EQ(a.finden("kein solcher schluessel"), -1);
