@@ -10,7 +10,8 @@
 
 namespace galvora {
 
-OutputFile::OutputFile(const std::string& target_path) : target_(target_path) {
+OutputFile::OutputFile(const std::string& target_path, bool sync_each_file)
+    : target_(target_path), sync_each_file_(sync_each_file) {
     if (target_path.empty() || target_path.back() == '/') return;
     std::string pattern = target_path + ".tmpXXXXXX";
     std::vector<char> name(pattern.begin(), pattern.end());
@@ -42,7 +43,7 @@ OutputFile::~OutputFile() {
 bool OutputFile::commit() {
     if (!file_) return false;
     bool ok = std::fflush(file_) == 0 && !std::ferror(file_);
-    ok = ok && fsync(fileno(file_)) == 0;
+    ok = ok && (!sync_each_file_ || fsync(fileno(file_)) == 0);
     if (!ok) error_ = errno ? errno : EIO;
     if (std::fclose(file_) != 0 && ok) {
         error_ = errno;
@@ -68,6 +69,14 @@ void OutputFile::discard() {
         ::unlink(temp_path_.c_str());
         temp_path_.clear();
     }
+}
+
+bool flush_file_system(const std::string& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool ok = ::syncfs(fd) == 0;
+    ::close(fd);
+    return ok;
 }
 
 }  // namespace galvora

@@ -10,7 +10,11 @@ namespace galvora {
 class OutputFile {
 public:
     // Creates the temporary file; is_open() tells whether that worked.
-    explicit OutputFile(const std::string& target_path);
+    // With sync_each_file the data reaches the disk before the rename (the
+    // user's own files); without, the rename alone guards against partial
+    // files, and a whole run of generated files is flushed at its end by
+    // flush_file_system (a sync per file costs milliseconds each on disk).
+    explicit OutputFile(const std::string& target_path, bool sync_each_file = true);
     ~OutputFile();  // removes the temporary file unless committed
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;
@@ -19,8 +23,9 @@ public:
     FILE* file() { return file_; }
     const std::string& temp_path() const { return temp_path_; }
 
-    // Flushes, syncs and closes the temporary file and renames it onto the
-    // target. False (and the temporary removed) when any of that fails.
+    // Flushes, syncs (see the constructor) and closes the temporary file and
+    // renames it onto the target. False (and the temporary removed) when any
+    // of that fails.
     bool commit();
     // Closes and removes the temporary file without touching the target.
     void discard();
@@ -32,7 +37,12 @@ private:
     std::string temp_path_;
     FILE* file_ = nullptr;
     bool committed_ = false;
+    bool sync_each_file_ = true;
     int error_ = 0;
 };
+
+// Writes everything the file system holding folder has in its caches to
+// disk; false when the folder cannot be opened or the flush fails.
+bool flush_file_system(const std::string& folder);
 
 }  // namespace galvora

@@ -1,5 +1,6 @@
 #include "generation/run_completion.h"
 
+#include "foundation/output_file.h"
 #include "foundation/string_helpers.h"
 #include "generation/browser_launch.h"
 #include "generation/directory_loop.h"
@@ -69,6 +70,12 @@ void lauf_abschliessen(Laufzustand& run, bool pages) {
         }
         if (setting_is_one(kSetLaunchBrowser)) browser_oeffnen(run.Browserseite);
     }
+
+    // Pictures and pages are written without a disk sync each; the run's
+    // files reach the disk here, once, before the run reports its end.
+    flush_file_system(lauf_auftrag().cloneverzeichnis);
+    if (lauf_auftrag().basisverzeichnis != lauf_auftrag().cloneverzeichnis)
+        flush_file_system(lauf_auftrag().basisverzeichnis);
 
     Laufstatistik values;
     values.millisekunden = run.stoppuhr ? run.stoppuhr->Elapsed() : 0;

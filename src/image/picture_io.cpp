@@ -213,7 +213,9 @@ void ReadImageReduced(const std::string& path, int32_t type_code, PictureBuffer&
 void WriteImage(const std::string& path, int32_t type_code, const PictureBuffer& buffer, int32_t quality,
                 int32_t size_limit, bool progressive, int32_t tiff_compression, int32_t& used_quality,
                 const CapturedMetadata* output_metadata) {
-    OutputFile out(path);
+    // Pictures written here are made from others (clones, thumbnails, the
+    // pictures of templates): the run flushes them to disk together at its end.
+    OutputFile out(path, false);
     if (!out.is_open()) raise(ImagingFault::cannot_open, "WriteImage", "IS_OpenFileDest");
 
     ImagingFault fault{};
