@@ -69,7 +69,7 @@ if [ "$(cat "$large/layout" 2>/dev/null)" != "$layout" ]; then
   rm -rf "$large/photos"
   echo "$layout" >"$large/layout"
 fi
-total=$(find "$base" -type f -name 'img_*.jpg' | wc -l)
+total=$(find "$base" -type f -name 'img_*.jpg' -not -path '*/thumbs/*' -not -path '*/html/*' | wc -l)
 folders=$(find "$base" -mindepth 1 -type d -not -path '*/thumbs*' -not -path '*/html*' -not -path '*/deco*' | wc -l)
 
 # A user of its own, so that the run starts from the built-in settings.
