@@ -14,7 +14,7 @@ build=$(realpath -m "${1:-$root/build/bench}")
 rounds=${BENCH_ROUNDS:-20}
 
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DGALVORA_BENCH=ON >/dev/null
-cmake --build "$build" -j4 --target picture_bench galvora >/dev/null
+cmake --build "$build" -j4 --target picture_bench image_bench galvora >/dev/null
 "$here/fetch-testdata.sh" "$build/testdata" >/dev/null
 
 picture="$build/testdata/images/pkg/exif/package/test/sony-alpha-6000.jpg"
@@ -22,19 +22,22 @@ picture="$build/testdata/images/pkg/exif/package/test/sony-alpha-6000.jpg"
 command -v vipsthumbnail >/dev/null || { echo "vipsthumbnail missing (Debian package libvips-tools)" >&2; exit 1; }
 
 json=$(mktemp)
+decode_json=$(mktemp)
 work=$(mktemp -d)
-trap 'rm -rf "$json" "$work"' EXIT
+trap 'rm -rf "$json" "$decode_json" "$work"' EXIT
 
 "$build/bin/picture_bench" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
   --benchmark_format=json --benchmark_out="$json" --benchmark_out_format=json >/dev/null
 
-# The median of the repetitions, in milliseconds per picture.
+# The median of the repetitions, in milliseconds per picture (from the
+# picture benchmark, or from the file given second).
 median_ms() {
-  python3 - "$json" "$1" <<'PY'
+  python3 - "${2:-$json}" "$1" <<'PY'
 import json, sys
 data = json.load(open(sys.argv[1]))
 for b in data["benchmarks"]:
-    if b.get("run_name", "").split("/")[0] == sys.argv[2] and b.get("aggregate_name") == "median":
+    name = b.get("run_name", "")
+    if (name == sys.argv[2] or name.startswith(sys.argv[2] + "/")) and b.get("aggregate_name") == "median":
         if b.get("error_occurred"):
             sys.exit("benchmark failed: " + b.get("error_message", ""))
         print("%.2f" % b["real_time"])
@@ -65,6 +68,19 @@ if awk -v a="$ours" -v b="$vips" 'BEGIN { exit !(a < b) }'; then
 else
   echo "clone + thumbnail take longer than vipsthumbnail's thumbnail alone"
 fi
+
+# ------------------------------------------------------- decoding the JPEG
+"$build/bin/image_bench" --benchmark_filter=Decode --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
+  --benchmark_format=json --benchmark_out="$decode_json" --benchmark_out_format=json >/dev/null
+full=$(median_ms BM_DecodeFull "$decode_json")
+echo
+printf '%-46s %12s %14s\n' "decoding the same JPEG" "ms" "x full"
+for row in "full decode:BM_DecodeFull" "decode for a 120-px thumbnail:BM_DecodeForThumbnail" \
+           "libjpeg alone at 1/8:BM_DecodeEighth/library/0" "one-eighth decoder, 1 thread:BM_DecodeEighth/threads/1" \
+           "one-eighth decoder, 4 threads:BM_DecodeEighth/threads/4"; do
+  ms=$(median_ms "${row#*:}" "$decode_json")
+  printf '%-46s %12s %14s\n' "${row%%:*}" "$ms" "$(awk -v a="$full" -v b="$ms" 'BEGIN { printf "%.1f", a / b }')"
+done
 
 # ---------------------------------------------------------------- whole runs
 copies=${BENCH_COPIES:-4}
