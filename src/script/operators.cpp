@@ -142,10 +142,9 @@ std::string typ_name(const ZNSVariable& v) {
 }
 
 ZNSAngeglichen typ_angleichen(const ZNSVariable& a, const ZNSVariable& b) {
-    ZNSAngeglichen r;
-    r.t = engine().typtabelle.inq(a.typ, b.typ);
-    auto umwandeln = [&r](const ZNSVariable& x) -> ZNSWert {
-        switch (r.t) {
+    const int32_t t = engine().typtabelle.inq(a.typ, b.typ);
+    auto umwandeln = [t](const ZNSVariable& x) -> ZNSWert {
+        switch (t) {
         case TYP_INTEGER: return x.als_integer();
         case TYP_DOUBLE: return x.als_double();
         case TYP_SYMBOL:
@@ -156,9 +155,7 @@ ZNSAngeglichen typ_angleichen(const ZNSVariable& a, const ZNSVariable& b) {
         default: return std::string();
         }
     };
-    r.va = umwandeln(a);
-    r.vb = umwandeln(b);
-    return r;
+    return ZNSAngeglichen{t, umwandeln(a), umwandeln(b)};
 }
 
 bool ist_wahr(const ZNSVariable& v) {

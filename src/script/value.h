@@ -40,55 +40,112 @@ using ZNSWertBasis = std::variant<std::string, int32_t, double, std::shared_ptr<
 // was; moves hand the booking over. Texts change only by assignment, never in
 // place through std::get, so that the booking stays true.
 class ZNSWert : public ZNSWertBasis {
+    // Alternatives that never hold memory of their own.
+    template <class T>
+    static constexpr bool ohne_text =
+        std::is_arithmetic_v<std::remove_cvref_t<T>> || std::is_same_v<std::remove_cvref_t<T>, std::shared_ptr<ZNSArray>>;
+
 public:
     ZNSWert() noexcept = default;
     template <class T>
         requires(!std::is_same_v<std::remove_cvref_t<T>, ZNSWert> && std::is_constructible_v<ZNSWertBasis, T>)
-    ZNSWert(T&& v) : ZNSWertBasis(std::forward<T>(v)) { anlegen(); }
-    ZNSWert(const ZNSWert& o) : ZNSWertBasis(o.basis()) { anlegen(); }
-    ZNSWert(ZNSWert&& o) noexcept : ZNSWertBasis(std::move(o.basis())) { uebernehmen(o); }
-    ~ZNSWert() { wertspeicher_freigeben(bytes_); }
+    ZNSWert(T&& v) : ZNSWertBasis(std::forward<T>(v)) {
+        if constexpr (!ohne_text<T>) anlegen();
+    }
+    ZNSWert(const ZNSWert& o) : ZNSWertBasis(o.basis()) {
+        if (o.bytes_ != 0) anlegen();
+    }
+    ZNSWert(ZNSWert&& o) noexcept : ZNSWertBasis(std::move(o.basis())) {
+        if (o.bytes_ != 0) uebernehmen(o);
+    }
+    ~ZNSWert() {
+        if (bytes_ != 0) wertspeicher_freigeben(bytes_);
+    }
 
     ZNSWert& operator=(ZNSWert&& o) noexcept {
-        if (this != &o) {
-            // A text moved onto a short one would keep the long one's buffer
-            // and its booking: let that go first.
-            if (bytes_ != 0 && o.bytes_ == 0) basis().emplace<int32_t>(0);
+        if (this == &o) return *this;
+        // Neither side holds a long text: nothing to book (the usual case).
+        if ((bytes_ | o.bytes_) == 0) {
             basis() = std::move(o.basis());
-            uebernehmen(o);
+            return *this;
         }
+        kurz_vorbereiten(o.bytes_);
+        basis() = std::move(o.basis());
+        uebernehmen(o);
         return *this;
     }
     ZNSWert& operator=(const ZNSWert& o) {
-        if (this != &o) *this = ZNSWert(o);
+        if (this == &o) return *this;
+        if ((bytes_ | o.bytes_) == 0) {
+            if (const auto* z = std::get_if<int32_t>(&o)) basis() = *z;
+            else if (const auto* d = std::get_if<double>(&o)) basis() = *d;
+            else basis() = o.basis();
+            return *this;
+        }
+        text_zuweisen(o.bytes_, [&] { basis() = o.basis(); });
         return *this;
     }
     template <class T>
         requires(!std::is_same_v<std::remove_cvref_t<T>, ZNSWert> && std::is_constructible_v<ZNSWertBasis, T>)
     ZNSWert& operator=(T&& v) {
-        return *this = ZNSWert(std::forward<T>(v));
+        if constexpr (ohne_text<T>) {
+            basis() = std::forward<T>(v);
+            if (bytes_ != 0) {
+                wertspeicher_freigeben(bytes_);
+                bytes_ = 0;
+            }
+        } else if constexpr (std::is_same_v<std::remove_cvref_t<T>, std::string>) {
+            text_zuweisen(lang(v), [&] { basis() = std::forward<T>(v); });
+        } else {
+            *this = ZNSWert(std::forward<T>(v));
+        }
+        return *this;
     }
     void swap(ZNSWert& o) noexcept { std::swap(*this, o); }
     // In-place construction would pass the booking by.
     template <class T, class... A>
     void emplace(A&&...) = delete;
 
-    // Bytes this value has booked.
-    size_t gebucht() const { return bytes_; }
-
 private:
     ZNSWertBasis& basis() { return *this; }
     const ZNSWertBasis& basis() const { return *this; }
-    // Heap bytes of the text held; short texts live inside the value.
+    // Heap bytes of a text; short texts live inside the value.
+    static size_t lang(const std::string& t) { return t.capacity() > kurztext ? t.capacity() : 0; }
+    static constexpr size_t kurztext = std::string().capacity();
     size_t messen() const {
         const auto* t = std::get_if<std::string>(this);
-        return t && t->capacity() > kurztext() ? t->capacity() : 0;
+        return t ? lang(*t) : 0;
     }
-    static size_t kurztext() { return std::string().capacity(); }
     void anlegen() {
         const size_t n = messen();
         if (n != 0) wertspeicher_anfordern(n);
         bytes_ = n;
+    }
+    // Assigns a text of n heap bytes: books them first (refusing beyond the
+    // limit before anything changed), then books what this holds afterwards
+    // (a copy may reuse this value's buffer).
+    template <class Zuweisung>
+    void text_zuweisen(size_t n, Zuweisung zuweisung) {
+        if (n != 0) wertspeicher_anfordern(n);
+        kurz_vorbereiten(n);
+        try {
+            zuweisung();
+        } catch (...) {
+            if (n != 0) wertspeicher_freigeben(n);
+            throw;
+        }
+        const size_t neu = messen();
+        wertspeicher_umbuchen(bytes_ + n, neu);
+        bytes_ = neu;
+    }
+    // A short text given to a value holding a long one would be copied into
+    // the long one's buffer, which would stay held: let that go first.
+    void kurz_vorbereiten(size_t neu) noexcept {
+        if (bytes_ != 0 && neu == 0) {
+            basis().emplace<int32_t>(0);
+            wertspeicher_freigeben(bytes_);
+            bytes_ = 0;
+        }
     }
     // After this took over o's content: a moved-from text may keep memory
     // (a move assignment can hand the old buffer back), so both are measured
@@ -108,7 +165,7 @@ class ZNSVariable {
 public:
     std::string bezeichner;
     int32_t typ = TYP_UNDEFINIERT;
-    ZNSWert wert = std::string();
+    ZNSWert wert;
     bool readonly = false;
 
     // Makes ziel a deep copy of this value; ziel keeps its name and read-only mark.
