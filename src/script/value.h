@@ -110,8 +110,11 @@ private:
     ZNSWertBasis& basis() { return *this; }
     const ZNSWertBasis& basis() const { return *this; }
     // Heap bytes of a text; short texts live inside the value.
-    static size_t lang(const std::string& t) { return t.capacity() > kurztext ? t.capacity() : 0; }
-    static constexpr size_t kurztext = std::string().capacity();
+    static size_t lang(const std::string& t) { return t.capacity() > kurztext() ? t.capacity() : 0; }
+    static size_t kurztext() noexcept {
+        static const size_t n = std::string().capacity();
+        return n;
+    }
     size_t messen() const {
         const auto* t = std::get_if<std::string>(this);
         return t ? lang(*t) : 0;
