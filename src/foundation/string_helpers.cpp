@@ -244,12 +244,16 @@ int natuerlich_vergleichen(std::string_view a, std::string_view b) {
         const bool db = is_digit(rb.front());
         int result = 0;
         if (da && db) {
-            // Padding the shorter run with leading zeros orders runs by value.
+            // The shorter run compares as if padded with leading zeros, which
+            // orders runs by value; the padding is read, not built.
             const std::size_t width = std::max(ra.size(), rb.size());
-            const std::string padded_a = std::string(width - ra.size(), '0') + std::string(ra);
-            const std::string padded_b = std::string(width - rb.size(), '0') + std::string(rb);
-            const int c = padded_a.compare(padded_b);
-            result = c < 0 ? -1 : (c > 0 ? 1 : 0);
+            const std::size_t pad_a = width - ra.size();
+            const std::size_t pad_b = width - rb.size();
+            for (std::size_t i = 0; i < width && result == 0; ++i) {
+                const char ca = i < pad_a ? '0' : ra[i - pad_a];
+                const char cb = i < pad_b ? '0' : rb[i - pad_b];
+                if (ca != cb) result = ca < cb ? -1 : 1;
+            }
         } else if (da != db) {
             result = da ? -1 : 1;
         } else {
