@@ -124,6 +124,42 @@ TEST(HostileLibraryFiles, PngChunkDeclaringGigabytesTakesNoSuchBlock) {
     }
 }
 
+// A PNG of a hundred bytes declaring 15000 x 15000 pixels: its data could
+// never fill them (deflate packs at most 1032 bytes into one), so the reader
+// refuses it before allocating the picture. A file of the same kind whose
+// size would allow its rows is still read up to its truncated data.
+TEST(HostileLibraryFiles, PngDeclaringMoreRowsThanItsDataCanHoldTakesNoPictureBlock) {
+    if (!can_watch_allocations()) GTEST_SKIP() << "needs the sanitizer's allocation hooks";
+    TempDir dir;
+    auto png = [](uint32_t w, uint32_t h) {
+        const std::string row(1 + 3 * 2, '\0');  // filter byte and two grey pixels
+        uLongf packed_size = compressBound(static_cast<uLong>(row.size() * 2));
+        std::string packed(packed_size, '\0');
+        const std::string raw = row + row;
+        compress(reinterpret_cast<Bytef*>(packed.data()), &packed_size, reinterpret_cast<const Bytef*>(raw.data()),
+                 static_cast<uLong>(raw.size()));
+        packed.resize(packed_size);
+        return "\x89PNG\r\n\x1A\n" + png_chunk("IHDR", be32(w) + be32(h) + std::string("\x08\x02\x00\x00\x00", 5)) +
+               png_chunk("IDAT", packed) + png_chunk("IEND", "");
+    };
+    const std::string huge = dir.file("huge.png");
+    test::write_bytes(huge, png(15000, 15000));
+    ASSERT_LT(test::read_bytes(huge).size(), 200u);
+    long number = 0;
+    const Allocations taken = allocations_in([&] { number = expect_read_error(huge); });
+    EXPECT_EQ(number, imaging_error_number(ImagingFault::bad_data));
+    EXPECT_LT(taken.largest, kReasonableBlock);
+
+    // Two rows declared and present: read as usual.
+    const std::string small = dir.file("small.png");
+    test::write_bytes(small, png(2, 2));
+    PictureBuffer b;
+    int32_t w = 0, h = 0;
+    ReadImage(small, picture_type::undetermined, b, w, h);
+    EXPECT_EQ(b.width(), 2);
+    EXPECT_EQ(b.height(), 2);
+}
+
 std::string le16(int v) { return {static_cast<char>(v & 0xFF), static_cast<char>((v >> 8) & 0xFF)}; }
 
 // A GIF picture made here: a logical screen with a global table of 256

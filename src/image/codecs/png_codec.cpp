@@ -1,5 +1,7 @@
 #include "image/codecs/png_codec.h"
 
+#include <sys/stat.h>
+
 #include <png.h>
 #include <zlib.h>
 
@@ -159,6 +161,8 @@ void walk_chunks(FILE* in, int32_t& width, int32_t& height, CapturedMetadata* me
     }
 }
 
+constexpr uint64_t kDeflateMaxRatio = 1032;
+
 struct PngErrorState {
     jmp_buf jump;
 };
@@ -206,6 +210,17 @@ bool decode(FILE* in, PngDecodeState* st) {
     const png_uint_32 h = png_get_image_height(png, info);
     if (!dimensions_allowed(w, h)) {
         st->fault = (w == 0 || h == 0) ? ImagingFault::bad_data : ImagingFault::too_large;
+        png_destroy_read_struct(&png, &info, nullptr);
+        return false;
+    }
+    // Deflate yields at most 1032 bytes per byte it is given, so a file
+    // cannot hold more rows than that allows: one that declares more is
+    // refused before its picture is allocated (a few hundred bytes could
+    // otherwise claim a block of gigabytes and fail only after taking it).
+    struct stat file_info {};
+    const uint64_t raw_bytes = static_cast<uint64_t>(h) * (static_cast<uint64_t>(png_get_rowbytes(png, info)) + 1);
+    if (fstat(fileno(in), &file_info) == 0 && file_info.st_size > 0 &&
+        raw_bytes / kDeflateMaxRatio > static_cast<uint64_t>(file_info.st_size)) {
         png_destroy_read_struct(&png, &info, nullptr);
         return false;
     }
