@@ -6,7 +6,7 @@ set -euo pipefail
 
 PACKAGES=(
   # toolchain and test frameworks
-  g++ cmake ninja-build make pkg-config git
+  g++ cmake ninja-build make pkg-config git ccache
   libgtest-dev libgmock-dev libbenchmark-dev
   # window program
   qt6-base-dev qt6-svg-dev

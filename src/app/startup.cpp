@@ -23,6 +23,14 @@
 
 namespace galvora {
 
+int lauf_exit_status(const Laufzustand& run) {
+    if (run.Schreibfehler > 0) return kExitRunFailed;
+    if (run.FehlerhafteBilder > 0 && run.Skriptfehler > 0) return kExitPicturesAndScriptsFailed;
+    if (run.Skriptfehler > 0) return kExitScriptsFailed;
+    if (run.FehlerhafteBilder > 0) return kExitPicturesFailed;
+    return kExitDone;
+}
+
 int Main(int argc, const char* const* argv) {
     // Without windows every message goes to stderr and, once it exists, into the log.
     headless_ui_port().set_line_sink([](std::string_view line) { log_line(line); });
@@ -84,7 +92,7 @@ int Main(int argc, const char* const* argv) {
         if (!laufzustand().Browserseite.empty()) std::cout << laufzustand().Browserseite << std::endl;
         if (batchmodus) {
             startdialog_schliessen();
-            return kExitDone;
+            return lauf_exit_status(laufzustand());
         }
         batch_unterbrochen = true;
     }

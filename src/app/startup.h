@@ -9,7 +9,20 @@ enum ExitStatus : int {
     kExitRunFailed = 1,        // a message stopped the batch run, or it was interrupted
     kExitFaultyCommandLine = 2,
     kExitComponentMissing = 3,
+    // The gallery is complete, but some pictures could not be read or made:
+    // they are left out of pages and counts and named in the log.
+    kExitPicturesFailed = 4,
+    // The gallery is complete, but a script stopped with a run-time error or
+    // at a limit: the page parts it should have written are missing.
+    kExitScriptsFailed = 5,
+    // Both of the above.
+    kExitPicturesAndScriptsFailed = 6,
 };
+
+struct Laufzustand;
+// The exit status of a batch run that went to its end, from the faults the
+// run counted. A page or file that could not be written fails the run.
+int lauf_exit_status(const Laufzustand& run);
 
 int Main(int argc, const char* const* argv);
 

@@ -86,6 +86,12 @@ struct Laufzustand {
     int32_t Thumbzaehler = 0;
     int32_t Seitenzaehler = 0;
 
+    // Faults that do not stop the run but leave the gallery short of
+    // something; the batch run's exit status reports them.
+    int32_t FehlerhafteBilder = 0;  // pictures left out: unreadable or not writable
+    int32_t Skriptfehler = 0;       // scripts stopped by a run-time error or a limit
+    int32_t Schreibfehler = 0;      // pages or files that could not be written
+
     // True while a run is between its start and its end.
     bool aktiv = false;
 };
