@@ -127,7 +127,7 @@ void Optionen::build_controls() {
     PageControl& editor = add(K::PictureBox, "Frame_Tagdefinition", "", "", {0, 0, 9000, 2250});
     editor.state().visible = false;
     add(K::Label, "Tag_Info_Bezeichnung", "TagDescription", "Tagbezeichnung", {0, 0, 6000, 255}, &editor);
-    add(K::Label, "tag_input_pos", "", "zeile, spalte", {6600, 0, 2400, 255}, &editor);
+    add(K::Label, "tag_input_pos", "", "zeile, spalte", {6600, 0, 2400, 255}, &editor).state().alignment = 1;
     add(K::MultiLineTextBox, "Tag_Input", "", "", {0, 270, 9000, 1980}, &editor);
     PageControl& test = add(K::PictureBox, "FrameSyntaxTest", "", "", {0, 0, 1500, 495});
     test.state().visible = false;

@@ -53,6 +53,8 @@ struct ControlState {
     bool enabled = true;
     bool visible = true;
     bool bold = false;
+    // Text alignment of labels: 0 left, 1 right, 2 centred.
+    int alignment = 0;
     // 0x00BBGGRR, or a system colour; kNoColour keeps the view's own colour.
     uint32_t back_colour = kNoColour;
     uint32_t fore_colour = kNoColour;

@@ -43,7 +43,7 @@ PictureBuffer beispielbild() {
             double r;
             double g;
             double b;
-            if (y >= kHorizon + 4 && std::abs(x - 100.0) < 92 - (y - kHorizon) * 0.4) {
+            if (y >= kHorizon + 4 && std::abs(x - 96.0) < 46 + (y - kHorizon) * 1.3) {
                 // The lake: the sky mirrored, darker, with a glittering path under the sun.
                 const double depth = (y - kHorizon) / (kSize - kHorizon);
                 r = mix(120, 40, depth);

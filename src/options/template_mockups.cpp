@@ -30,7 +30,8 @@ void TemplateEditor::build() {
     auto label = [&](const std::string& name, const std::string& caption, TwipRect place,
                      const WindowControl* container, int index = -1) -> PageControl& {
         PageControl& c = d.add(K::Label, name, "", caption, place, container, index);
-        c.state().font_size = 7.5;
+        c.state().font_size = caption.empty() ? 7.5 : 6.5;
+        c.state().alignment = 2;
         return c;
     };
     auto picture = [&](const std::string& name, const std::string& picture_key, TwipRect place,
@@ -42,8 +43,14 @@ void TemplateEditor::build() {
     // Head strip, title bar with control box, and the tiled body.
     auto window = [&](PageControl& box, const std::string& prefix, const std::string& control_box,
                       const std::string& body_name) -> PageControl& {
-        label(prefix + "_html_head", "", px(0, 0, 600, 18), &box).state().back_colour = 0x505050;
-        label(prefix + "_html_title", "", px(0, 20, 560, 22), &box).state().back_colour = 0x8A5A2C;
+        PageControl& head = label(prefix + "_html_head", "", px(0, 0, 600, 18), &box);
+        head.state().back_colour = 0x505050;
+        head.state().fore_colour = 0xFFFFFF;
+        PageControl& title = label(prefix + "_html_title", "", px(0, 20, 560, 22), &box);
+        title.state().back_colour = 0x8A5A2C;
+        title.state().fore_colour = 0xFFFFFF;
+        title.state().alignment = 0;
+        title.state().bold = true;
         picture(control_box, "CBox", px(560, 20, 40, 22), &box).state().back_colour = 0x8A5A2C;
         PageControl& body = picture(body_name, "Hintergrund", px(0, 44, 600, 328), &box);
         body.state().tile_picture = true;
@@ -77,15 +84,15 @@ void TemplateEditor::build() {
         label("HTML_ID_table_Open", "<table>", px(0, 0, 560, 12), &table);
         for (int row = 0; row < 2; ++row) {
             PageControl& tr = picture("HTML_ID_td", "", px(0, 14 + row * 66, 560, 64), &table, row);
-            label("HTML_ID_tr_Open", "<tr>", px(0, 0, 24, 64), &tr, row);
+            label("HTML_ID_tr_Open", "<tr>", px(0, 0, 26, 64), &tr, row);
             for (int cell = 0; cell < 3; ++cell) {
                 const int i = row * 3 + cell;
-                label("HTML_ID_td_Open", "<td>", px(26 + cell * 168, 4, 12, 56), &tr, i);
-                PageControl& entry = label("HTML_ID_Eintrag", "", px(40 + cell * 168, 4, 136, 56), &tr, i);
-                entry.state().picture = "folder";
-                label("HTML_ID_td_Close", "</td>", px(178 + cell * 168, 4, 12, 56), &tr, i);
+                const double left = 30 + cell * 168;
+                label("HTML_ID_td_Open", "<td>", px(left, 2, 164, 11), &tr, i);
+                label("HTML_ID_Eintrag", "", px(left, 14, 164, 36), &tr, i).state().back_colour = 0xF4EFE8;
+                label("HTML_ID_td_Close", "</td>", px(left, 51, 164, 11), &tr, i);
             }
-            label("HTML_ID_tr_Close", "</tr>", px(534, 0, 26, 64), &tr, row);
+            label("HTML_ID_tr_Close", "</tr>", px(532, 0, 28, 64), &tr, row);
         }
         label("HTML_ID_table_Close", "</table>", px(0, 148, 560, 12), &table);
         label("HTML_ID_post_table", "", px(100, 228, 400, 18), &body);
@@ -103,14 +110,15 @@ void TemplateEditor::build() {
         label("HTML_thumb_SD_table_Open", "<table>", px(0, 0, 560, 12), &table);
         for (int row = 0; row < 2; ++row) {
             PageControl& tr = picture("HTML_thumb_SD_tr", "", px(0, 14 + row * 62, 560, 60), &table, row);
-            label("HTML_thumb_SD_tr_Open", "<tr>", px(0, 0, 22, 60), &tr, row);
+            label("HTML_thumb_SD_tr_Open", "<tr>", px(0, 0, 26, 60), &tr, row);
             for (int cell = 0; cell < 5; ++cell) {
                 const int i = row * 5 + cell;
-                label("HTML_thumb_SD_td_Open", "<td>", px(24 + cell * 102, 4, 10, 52), &tr, i);
-                picture("HTML_thumb_SD_Pic", "BeispielImage", px(36 + cell * 102, 6, 76, 48), &tr, i);
-                label("HTML_thumb_SD_td_Close", "</td>", px(114 + cell * 102, 4, 10, 52), &tr, i);
+                const double left = 30 + cell * 100;
+                label("HTML_thumb_SD_td_Open", "<td>", px(left, 1, 96, 11), &tr, i);
+                picture("HTML_thumb_SD_Pic", "BeispielImage", px(left + 24, 13, 48, 34), &tr, i);
+                label("HTML_thumb_SD_td_Close", "</td>", px(left, 48, 96, 11), &tr, i);
             }
-            label("HTML_thumb_SD_tr_Close", "</tr>", px(536, 0, 24, 60), &tr, row);
+            label("HTML_thumb_SD_tr_Close", "</tr>", px(532, 0, 28, 60), &tr, row);
         }
         label("HTML_thumb_SD_table_Close", "</table>", px(0, 138, 560, 12), &table);
         label("HTML_thumb_SD_post_table", "", px(100, 216, 400, 18), &body);
