@@ -188,3 +188,33 @@ TEST_F(OptionsTest, GroupMarkerOfTheIndexLayoutFollowsItsSwitch) {
 
 }  // namespace
 }  // namespace galvora::testing
+
+namespace galvora::testing {
+namespace {
+
+TEST_F(OptionsTest, EveryCaptionOfTheDialogAndItsPagesHasAnEnglishText) {
+    ZNLanguage* english = sprachen().AddFile(GALVORA_SOURCE_DIR "/resources/languages/english.lng");
+    ASSERT_NE(english, nullptr);
+    sprache_waehlen("en");
+    dialog().InitLanguage();
+    std::vector<OptionPage*> forms{&dialog()};
+    for (PageSlot slot : all_page_slots())
+        if (OptionPage* page = dialog().seite(slot)) forms.push_back(page);
+    for (OptionPage* form : forms) {
+        for (const auto& c : form->all_controls()) {
+            const std::optional<std::string> caption = c->caption();
+            if (c->tag().empty() || !caption) continue;
+            EXPECT_NE(caption->front(), '?') << form->Name() << "/" << c->id() << ": " << *caption;
+        }
+    }
+    EXPECT_EQ(dialog().baum().node("KEY7")->text, "Profile");
+    EXPECT_EQ(dialog().control("OK").state().caption, "OK");
+    EXPECT_EQ(dialog().control("Abbrechen").state().caption, "Cancel");
+    sprache_waehlen("de");
+    sprachen().remove("en");
+    dialog().InitLanguage();
+    EXPECT_EQ(dialog().control("Abbrechen").state().caption, "Abbrechen");
+}
+
+}  // namespace
+}  // namespace galvora::testing
