@@ -7,6 +7,7 @@
 #include "foundation/messages.h"
 #include "foundation/program_info.h"
 #include "foundation/registry.h"
+#include "generation/settings_access.h"
 #include "options/directory_sort.h"
 #include "options/hand_off.h"
 #include "profile/profile_hooks.h"
@@ -17,14 +18,7 @@ namespace galvora {
 
 namespace {
 
-constexpr int kGenerateClones = 52;
 constexpr int kZantoscriptFile = 79;
-constexpr int kGenerateHtml = 80;
-constexpr int kGenerateFrame = 95;
-constexpr int kGenerateIndex = 99;
-constexpr int kHtmlIndexGroup = 104;
-constexpr int kGenerateThumbpages = 107;
-constexpr int kGeneratePicpage = 118;
 
 // The boxes in the order the load step places them and adds their fixed nodes.
 constexpr int kLoadOrder[] = {16, 7, 0, 12, 18, 13, 1, 11, 17, 6, 19, 5, 14, 2, 3, 4};
@@ -191,7 +185,7 @@ void Optionen::add_node(int box, int parent) {
 void Optionen::remove_node(int box) { tree_.remove(PageTree::key_of(box)); }
 
 void Optionen::OptionenBaumAufbauen() {
-    if (switch_is_on(profilwert(kGenerateClones))) {
+    if (switch_is_on(profilwert(kSetGenerateClones))) {
         add_node(18, 12);
         add_node(13, 12);
     } else {
@@ -200,25 +194,25 @@ void Optionen::OptionenBaumAufbauen() {
     }
     request_tree_rebuild();
     apply_directory_sort();
-    if (switch_is_on(profilwert(kGenerateHtml))) {
+    if (switch_is_on(profilwert(kSetGenerateHtml))) {
         for (int b : {19, 5, 14, 2, 3, 4}) add_node(b, 6);
-        if (switch_is_on(profilwert(kGenerateFrame))) {
+        if (switch_is_on(profilwert(kSetGenerateFrame))) {
             add_node(15, 14);
         } else {
             remove_node(15);
         }
-        if (switch_is_on(profilwert(kGenerateIndex))) {
+        if (switch_is_on(profilwert(kSetGenerateIndex))) {
             add_node(9, 2);
-            control("shape_pfadgruppierung").state().visible = switch_is_on(profilwert(kHtmlIndexGroup));
+            control("shape_pfadgruppierung").state().visible = switch_is_on(profilwert(kSetHtmlIndexGroup));
         } else {
             remove_node(9);
         }
-        if (switch_is_on(profilwert(kGenerateThumbpages))) {
+        if (switch_is_on(profilwert(kSetGenerateThumbpages))) {
             add_node(8, 3);
         } else {
             remove_node(8);
         }
-        if (switch_is_on(profilwert(kGeneratePicpage))) {
+        if (switch_is_on(profilwert(kSetGeneratePicpage))) {
             add_node(10, 4);
         } else {
             remove_node(10);

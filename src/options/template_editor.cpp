@@ -6,6 +6,7 @@
 #include "foundation/language.h"
 #include "foundation/messages.h"
 #include "generation/script_glue.h"
+#include "generation/settings_access.h"
 #include "image/picture_buffer.h"
 #include "options/editor_text.h"
 #include "options/options_dialog.h"
@@ -18,22 +19,6 @@ namespace galvora {
 namespace {
 
 constexpr const char* kCompilerTitle = "ZantoScript Compiler";
-
-// Settings the layouts and the syntax test read.
-constexpr int kHtmlFrameHeadDisable = 98;
-constexpr int kHtmlIndexGroup = 104;
-constexpr int kHtmlIndexHeadDisable = 105;
-constexpr int kNavExtended = 113;
-constexpr int kRefPos = 115;
-constexpr int kHtmlHeadDisable = 116;
-constexpr int kPicNavExtended = 119;
-constexpr int kPicRefPos = 121;
-constexpr int kPicHeadDisable = 122;
-
-constexpr int kFrameHead = 144;
-constexpr int kIndexHead = 125;
-constexpr int kThumbHead = 149;
-constexpr int kPicHead = 176;
 
 }  // namespace
 
@@ -262,11 +247,11 @@ void TemplateEditor::record_design_tops() {
         layout_basis_top[i] = static_cast<int32_t>(std::nearbyint(dialog_.control(kNames[i]).state().place.top));
 }
 
-void TemplateEditor::StartseiteAufbauen() { TagWaehlen(kFrameHead); }
+void TemplateEditor::StartseiteAufbauen() { TagWaehlen(kSetHtmlFrameHead); }
 
 void TemplateEditor::IndexseiteAufbauen() {
-    dialog_.control("shape_pfadgruppierung").state().visible = switch_is_on(profilwert(kHtmlIndexGroup));
-    TagWaehlen(kIndexHead);
+    dialog_.control("shape_pfadgruppierung").state().visible = switch_is_on(profilwert(kSetHtmlIndexGroup));
+    TagWaehlen(kSetHtmlIndexHead);
 }
 
 void TemplateEditor::ThumbseiteAufbauen() { thumb_or_picture_layout(false); }
@@ -275,7 +260,7 @@ void TemplateEditor::BildseiteAufbauen() { thumb_or_picture_layout(true); }
 
 void TemplateEditor::thumb_or_picture_layout(bool picture) {
     const std::string prefix = picture ? "HTML_BSD_" : "HTML_thumb_SD_";
-    TagWaehlen(picture ? kPicHead : kThumbHead);
+    TagWaehlen(picture ? kSetHtmlPicHead : kSetHtmlHead);
 
     PageControl& extended = dialog_.control(prefix + "Verweise");
     PageControl& simple = dialog_.control(prefix + "Verweise_einfach");
@@ -291,8 +276,8 @@ void TemplateEditor::thumb_or_picture_layout(bool picture) {
     const std::array<int32_t, 5> design = {layout_basis_top[first], layout_basis_top[first + 1],
                                            layout_basis_top[first + 2], layout_basis_top[first + 3],
                                            layout_basis_top[first + 4]};
-    const bool is_extended = switch_is_on(profilwert(picture ? kPicNavExtended : kNavExtended));
-    const int32_t position = entry_as_int32(profilwert(picture ? kPicRefPos : kRefPos)).value_or(0);
+    const bool is_extended = switch_is_on(profilwert(picture ? kSetHtmlBildNavExtended : kSetNavExtended));
+    const int32_t position = entry_as_int32(profilwert(picture ? kSetHtmlBildRefPos : kSetRefPos)).value_or(0);
     const StripLayout layout = strip_layout(design, extended.state().place.height, is_extended, position);
 
     PageControl& strip = is_extended ? extended : simple;
@@ -338,10 +323,10 @@ void TemplateEditor::SyntaxTest_Click() {
     // The stored value: pressing the button has taken the focus from the
     // text box, whose focus loss stored any edit.
     const std::string source = profilwert(TagIndex);
-    const bool head_disabled = (TagIndex == kFrameHead && switch_is_on(profilwert(kHtmlFrameHeadDisable))) ||
-                               (TagIndex == kIndexHead && switch_is_on(profilwert(kHtmlIndexHeadDisable))) ||
-                               (TagIndex == kThumbHead && switch_is_on(profilwert(kHtmlHeadDisable))) ||
-                               (TagIndex == kPicHead && switch_is_on(profilwert(kPicHeadDisable)));
+    const bool head_disabled = (TagIndex == kSetHtmlFrameHead && switch_is_on(profilwert(kSetHtmlFrameHeadDisable))) ||
+                               (TagIndex == kSetHtmlIndexHead && switch_is_on(profilwert(kSetHtmlIndexHeadDisable))) ||
+                               (TagIndex == kSetHtmlHead && switch_is_on(profilwert(kSetHtmlHeadDisable))) ||
+                               (TagIndex == kSetHtmlPicHead && switch_is_on(profilwert(kSetHtmlBildHeadDisable)));
     if (source.empty() || head_disabled) {
         meldung(kCompilerTitle, MB_ICON_INFORMATION, "ErrTagLastErr",
                 {kind, description(TagIndex), inq("Msg", "MsgSyntaxcheckNotNecessary")});

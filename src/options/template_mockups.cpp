@@ -2,6 +2,8 @@
 // mock-up looks like a browser window: a head strip, a title bar with the
 // window's control box, and the page body on a tiled background. Every
 // element of template_elements() is a control here, arrays included.
+#include <functional>
+
 #include "options/options_dialog.h"
 
 namespace galvora {
@@ -56,6 +58,28 @@ void TemplateEditor::build() {
         body.state().tile_picture = true;
         return body;
     };
+    // A table: "<table>" above rows of cells, each row between "<tr>" and
+    // "</tr>", each cell's content between "<td>" and "</td>", "</table>" below.
+    auto rows_and_cells = [&](PageControl& table, const std::string& prefix, const std::string& row_name, int rows,
+                              int cells, double row_pitch, double cell_pitch,
+                              const std::function<void(PageControl&, int, double)>& content) {
+        const double width = table.state().place.width / kPx;
+        const double row_height = row_pitch - 2;
+        label(prefix + "table_Open", "<table>", px(0, 0, width, 12), &table);
+        for (int r = 0; r < rows; ++r) {
+            PageControl& row = picture(row_name, "", px(0, 14 + r * row_pitch, width, row_height), &table, r);
+            label(prefix + "tr_Open", "<tr>", px(0, 0, 26, row_height), &row, r);
+            for (int c = 0; c < cells; ++c) {
+                const int i = r * cells + c;
+                const double left = 30 + c * cell_pitch;
+                label(prefix + "td_Open", "<td>", px(left, 1, cell_pitch - 4, 11), &row, i);
+                content(row, i, left);
+                label(prefix + "td_Close", "</td>", px(left, row_height - 12, cell_pitch - 4, 11), &row, i);
+            }
+            label(prefix + "tr_Close", "</tr>", px(width - 28, 0, 28, row_height), &row, r);
+        }
+        label(prefix + "table_Close", "</table>", px(0, 14 + rows * row_pitch, width, 12), &table);
+    };
     auto arrows = [&](PageControl& strip, const std::string& prefix,
                       std::initializer_list<std::pair<const char*, const char*>> links, double pitch, double width) {
         double left = 4;
@@ -81,20 +105,9 @@ void TemplateEditor::build() {
         // The group marker: a bracket beside the first row of entries.
         picture("shape_pfadgruppierung", "shape:group", px(6, 74, 12, 64), &body);
         PageControl& table = picture("HTML_ID_table", "", px(20, 60, 560, 160), &body);
-        label("HTML_ID_table_Open", "<table>", px(0, 0, 560, 12), &table);
-        for (int row = 0; row < 2; ++row) {
-            PageControl& tr = picture("HTML_ID_td", "", px(0, 14 + row * 66, 560, 64), &table, row);
-            label("HTML_ID_tr_Open", "<tr>", px(0, 0, 26, 64), &tr, row);
-            for (int cell = 0; cell < 3; ++cell) {
-                const int i = row * 3 + cell;
-                const double left = 30 + cell * 168;
-                label("HTML_ID_td_Open", "<td>", px(left, 2, 164, 11), &tr, i);
-                label("HTML_ID_Eintrag", "", px(left, 14, 164, 36), &tr, i).state().back_colour = 0xF4EFE8;
-                label("HTML_ID_td_Close", "</td>", px(left, 51, 164, 11), &tr, i);
-            }
-            label("HTML_ID_tr_Close", "</tr>", px(532, 0, 28, 64), &tr, row);
-        }
-        label("HTML_ID_table_Close", "</table>", px(0, 148, 560, 12), &table);
+        rows_and_cells(table, "HTML_ID_", "HTML_ID_td", 2, 3, 66, 168, [&](PageControl& row, int i, double left) {
+            label("HTML_ID_Eintrag", "", px(left, 14, 164, 36), &row, i).state().back_colour = 0xF4EFE8;
+        });
         label("HTML_ID_post_table", "", px(100, 228, 400, 18), &body);
         label("HTML_ID_post_post_table", "", px(100, 252, 400, 18), &body);
         label("HTML_ID_abschluss", "", px(100, 300, 400, 18), &body);
@@ -107,20 +120,9 @@ void TemplateEditor::build() {
         label("HTML_thumb_SD_post_body", "", px(100, 8, 400, 20), &body).state().font_size = 9;
         label("HTML_thumb_SD_pre_table", "", px(100, 36, 400, 18), &body);
         PageControl& table = picture("HTML_thumb_SD_table", "", px(20, 60, 560, 150), &body);
-        label("HTML_thumb_SD_table_Open", "<table>", px(0, 0, 560, 12), &table);
-        for (int row = 0; row < 2; ++row) {
-            PageControl& tr = picture("HTML_thumb_SD_tr", "", px(0, 14 + row * 62, 560, 60), &table, row);
-            label("HTML_thumb_SD_tr_Open", "<tr>", px(0, 0, 26, 60), &tr, row);
-            for (int cell = 0; cell < 5; ++cell) {
-                const int i = row * 5 + cell;
-                const double left = 30 + cell * 100;
-                label("HTML_thumb_SD_td_Open", "<td>", px(left, 1, 96, 11), &tr, i);
-                picture("HTML_thumb_SD_Pic", "BeispielImage", px(left + 24, 13, 48, 34), &tr, i);
-                label("HTML_thumb_SD_td_Close", "</td>", px(left, 48, 96, 11), &tr, i);
-            }
-            label("HTML_thumb_SD_tr_Close", "</tr>", px(532, 0, 28, 60), &tr, row);
-        }
-        label("HTML_thumb_SD_table_Close", "</table>", px(0, 138, 560, 12), &table);
+        rows_and_cells(table, "HTML_thumb_SD_", "HTML_thumb_SD_tr", 2, 5, 62, 100, [&](PageControl& row, int i, double left) {
+            picture("HTML_thumb_SD_Pic", "BeispielImage", px(left + 24, 13, 48, 34), &row, i);
+        });
         label("HTML_thumb_SD_post_table", "", px(100, 216, 400, 18), &body);
         PageControl& strip = picture("HTML_thumb_SD_Verweise", "", px(60, 240, 480, mockup::kStripHeight), &body);
         arrows(strip, "HTML_thumb_SD_html_",

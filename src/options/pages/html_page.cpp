@@ -1,19 +1,8 @@
 #include "options/pages/html_page.h"
 
+#include "generation/settings_access.h"
+
 namespace galvora {
-
-namespace {
-
-constexpr int kGenerateHtml = 80;
-constexpr int kHtmlBase = 81;
-constexpr int kHtmlDirclean = 82;
-constexpr int kHtmlExtension = 83;
-constexpr int kLaunchBrowser = 91;
-constexpr int kHtmlDoctype = 92;
-constexpr int kHtmlHtml = 93;
-constexpr int kHtmlChanged = 94;
-
-}  // namespace
 
 CHTML::CHTML() : OptionPage("CHTML", 7800, 4200) {
     using K = PageControlKind;
@@ -36,22 +25,22 @@ CHTML::CHTML() : OptionPage("CHTML", 7800, 4200) {
     declare_events({PageEvent::BaumAnpassen});
 
     // Bound in the order the page fills its controls.
-    bind_master_switch(html, ValueTarget::entry(kGenerateHtml));
-    bind_name_box(base, ValueTarget::entry(kHtmlBase),
+    bind_master_switch(html, ValueTarget::entry(kSetGenerateHtml));
+    bind_name_box(base, ValueTarget::entry(kSetHtmlBase),
                   {.default_name = "html",
                    .invalid_key = "ErrHTMLDirInvalidCharacter",
                    .missing_key = "ErrHTMLDirMissingName",
                    .requests_tree_rebuild = true});
-    bind_check_box(unchanged, ValueTarget::entry(kHtmlChanged));
-    bind_check_box(clean, ValueTarget::entry(kHtmlDirclean));
-    bind_name_box(extension, ValueTarget::entry(kHtmlExtension),
+    bind_check_box(unchanged, ValueTarget::entry(kSetHtmlChanged));
+    bind_check_box(clean, ValueTarget::entry(kSetHtmlDirclean));
+    bind_name_box(extension, ValueTarget::entry(kSetHtmlExtension),
                   {.default_name = "html",
                    .invalid_key = "ErrHTMLExtInvalidCharacter",
                    .missing_key = "ErrHTMLExtMissingName",
                    .requests_tree_rebuild = true});
-    bind_text(doctype, ValueTarget::entry(kHtmlDoctype), WriteOn::LostFocus);
-    bind_text(tag, ValueTarget::entry(kHtmlHtml), WriteOn::Change);
-    bind_check_box(browser, ValueTarget::entry(kLaunchBrowser));
+    bind_text(doctype, ValueTarget::entry(kSetHtmlDoctype), WriteOn::LostFocus);
+    bind_text(tag, ValueTarget::entry(kSetHtmlHtml), WriteOn::Change);
+    bind_check_box(browser, ValueTarget::entry(kSetLaunchBrowser));
 }
 
 }  // namespace galvora

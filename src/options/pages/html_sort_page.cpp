@@ -1,5 +1,6 @@
 #include "options/pages/html_sort_page.h"
 
+#include "generation/settings_access.h"
 #include "options/directory_sort.h"
 
 namespace galvora {
@@ -8,8 +9,6 @@ namespace {
 
 constexpr int kDirSort = 28;
 constexpr int kDirSortDirection = 29;
-constexpr int kThumbSortierung = 84;
-constexpr int kThumbSortierrichtung = 85;
 
 struct Button {
     int index;
@@ -51,8 +50,8 @@ CHTMLSortierung::CHTMLSortierung() : OptionPage("CHTMLSortierung", 7560, 4680) {
     };
     bind_option_group("dirSort", ValueTarget::entry(kDirSort), directory_order_changed);
     bind_option_group("dirSortDirection", ValueTarget::entry(kDirSortDirection), directory_order_changed);
-    bind_option_group("ImageSort", ValueTarget::entry(kThumbSortierung));
-    bind_option_group("ImageSortDirection", ValueTarget::entry(kThumbSortierrichtung));
+    bind_option_group("ImageSort", ValueTarget::entry(kSetThumbSortierung));
+    bind_option_group("ImageSortDirection", ValueTarget::entry(kSetThumbSortierrichtung));
 }
 
 }  // namespace galvora
