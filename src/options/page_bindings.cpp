@@ -79,12 +79,11 @@ void OptionPage::bind_number_box(PageControl& box, ValueTarget target, MinimumRu
         target.write(args.control.state().text);
         call(after);
     });
-    on(box, ControlEvent::LostFocus, [target, rule, after](ControlEventArgs& args) {
+    on(box, ControlEvent::LostFocus, [target, rule](ControlEventArgs& args) {
+        // Putting the fallback into the box runs its Change handler, which
+        // writes it and runs `after`; the rule's own write changes nothing then.
         textfeld_minimum_pruefen(args.control, rule.minimum, rule.fallback, target.index(), rule.key,
-                                 [&target, &after](int, const std::string& value) {
-                                     target.write(value);
-                                     call(after);
-                                 });
+                                 [&target](int, const std::string& value) { target.write(value); });
     });
 }
 
