@@ -273,5 +273,28 @@ TEST_F(Windows, MessageBoxesOfTheWindowPort) {
     EXPECT_EQ(answers, (std::vector<int>{ID_NO, ID_CANCEL, ID_OK}));
 }
 
+// Every text the windows have recorded in the built-in German language so
+// far, design captions included, has a text in the English language file.
+TEST_F(Windows, EveryGermanTextOfTheseWindowsIsInEnglish) {
+    ZNModule modules;
+    for (QDialog* window : std::vector<QDialog*>{new InformDialog(nullptr), new ProfilNeuDialog(nullptr),
+                                                 new ModulNeuDialog(nullptr, modules),
+                                                 new DateiartenDialog(nullptr, 15)}) {
+        window->show();
+        delete window;
+    }
+    ZNLanguages languages;
+    ZNLanguage* english = languages.AddFile(std::string(GALVORA_SOURCE_DIR) + "/resources/languages/english.lng");
+    ASSERT_NE(english, nullptr);
+    int compared = 0;
+    for (const auto& section : sprache_deutsch()->texts())
+        for (const auto& entry : *section) {
+            ++compared;
+            EXPECT_NE(english->inq(section->key(), entry->key), "?" + entry->key + "?")
+                << "[" << section->key() << "] " << entry->key << " = " << entry->value;
+        }
+    EXPECT_GT(compared, 300);
+}
+
 }  // namespace
 }  // namespace galvora::testing
