@@ -1,11 +1,11 @@
 #include "app/help.h"
 
-#include <algorithm>
 #include <filesystem>
+#include <system_error>
 
 #include "foundation/messages.h"
 #include "foundation/program_info.h"
-#include "platform/launcher.h"
+#include "generation/browser_launch.h"
 #include "platform/percent_encoding.h"
 
 namespace galvora {
@@ -14,69 +14,59 @@ std::string HelpFilePath;
 
 namespace {
 
-std::string& anwendungs_hilfedatei() {
-    static std::string pfad;
-    return pfad;
-}
-
-std::filesystem::path hilfeordner() { return program_folder() / "help"; }
-
-std::string klein(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c); });
-    return text;
+std::string file_address(const std::filesystem::path& file, const std::string& anchor) {
+    std::string address = "file://" + percent_encode(file.string());
+    if (!anchor.empty()) address += "#" + percent_encode(anchor);
+    return address;
 }
 
 }  // namespace
 
-const std::string& hilfedatei() { return anwendungs_hilfedatei(); }
+std::string hilfedatei_erwartet() { return (program_folder() / "help" / kHilfeInhalt).string(); }
 
-void set_hilfedatei(std::string pfad) { anwendungs_hilfedatei() = std::move(pfad); }
-
-void hilfedatei_einstellen() {
+std::string hilfedatei_ermitteln() {
+    const std::string expected = hilfedatei_erwartet();
     std::error_code ec;
-    const std::filesystem::path inhalt = hilfeordner() / kHilfeInhalt;
-    HelpFilePath = std::filesystem::is_regular_file(inhalt, ec) ? inhalt.string() : std::string();
-    set_hilfedatei(HelpFilePath);
-}
-
-std::string hilfe_url(std::string_view topic) {
-    const size_t raute = topic.find('#');
-    std::string seite(topic.substr(0, raute));
-    std::string anker = raute == std::string_view::npos ? std::string() : klein(std::string(topic.substr(raute + 1)));
-    const std::filesystem::path ordner = std::filesystem::path(hilfedatei()).parent_path();
-    std::filesystem::path pfad = seite.empty() ? std::filesystem::path(hilfedatei()) : ordner / seite;
-    std::error_code ec;
-    // A topic names a page of the help folder and nothing outside it.
-    const bool im_ordner = seite.find('/') == std::string::npos && seite != "." && seite != "..";
-    if (!im_ordner || !std::filesystem::is_regular_file(pfad, ec)) {
-        pfad = hilfedatei();
-        anker.clear();
-    }
-    std::string url = "file://" + percent_encode(pfad.string());
-    if (!anker.empty()) url += "#" + percent_encode(anker);
-    return url;
+    return std::filesystem::is_regular_file(expected, ec) ? expected : std::string();
 }
 
 void HtmlHelpContents() {
-    if (hilfedatei().empty()) return;
-    launcher_oeffnen(hilfe_url(""));
+    if (HelpFilePath.empty()) return;
+    browser_oeffnen(file_address(HelpFilePath, ""));
 }
 
-void HtmlHelpTopic(std::string_view topic) {
-    if (hilfedatei().empty()) return;
-    launcher_oeffnen(hilfe_url(topic));
+std::string hilfethema_adresse(const std::string& topic) {
+    if (HelpFilePath.empty()) return {};
+    const size_t hash = topic.find('#');
+    const std::string page = topic.substr(0, hash);
+    const std::string anchor = hash == std::string::npos ? std::string() : topic.substr(hash + 1);
+    // A topic is a page of the help folder itself: no folder part, so that a
+    // topic can never open a file elsewhere.
+    if (page.empty() || page.find('/') != std::string::npos || page == "." || page == "..") return {};
+    const std::filesystem::path file = std::filesystem::path(HelpFilePath).parent_path() / page;
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(file, ec)) return {};
+    return file_address(file, anchor);
+}
+
+void HtmlHelpTopic(const std::string& topic) {
+    if (HelpFilePath.empty()) return;
+    const std::string address = hilfethema_adresse(topic);
+    if (address.empty()) {
+        HtmlHelpContents();
+        return;
+    }
+    browser_oeffnen(address);
 }
 
 void HtmlHelpContext(int kontext) {
     const std::string seite = hilfeseite(kontext);
-    if (seite.empty()) return;
-    HtmlHelpTopic(seite);
+    if (!seite.empty()) HtmlHelpTopic(seite);
 }
 
 void hilfe_menue() {
-    if (hilfedatei().empty()) {
-        meldung(program_title(), MB_ICON_INFORMATION, "ErrHelpMissing", {(hilfeordner() / kHilfeInhalt).string()});
+    if (HelpFilePath.empty()) {
+        meldung(program_title(), MB_ICON_INFORMATION, "ErrHelpMissing", {hilfedatei_erwartet()});
         return;
     }
     HtmlHelpContents();
@@ -119,6 +109,13 @@ std::string hilfeseite(int kontext) {
     for (const auto& [nummer, seite] : hilfekontexte())
         if (nummer == kontext) return seite;
     return {};
+}
+
+std::string skript_hilfethema(const std::string& wort) {
+    std::string anker = wort;
+    for (char& c : anker)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+    return std::string(kSkriptHilfeSeite) + "#" + anker;
 }
 
 }  // namespace galvora

@@ -22,6 +22,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,7 +33,6 @@
 #include "app/update_query.h"
 #include "gui/about_box_view.h"
 #include "gui/small_dialog_views.h"
-#include "gui/window_ui_port.h"
 #include "platform/launcher.h"
 #include "platform/loopback_http_server.h"
 #include "platform/os_info.h"
@@ -59,6 +59,14 @@ T* child(QWidget& window, const char* name) {
     EXPECT_NE(found, nullptr) << name;
     return found;
 }
+
+// The window program's message port hands the script's input box to
+// zeige_eingabebox; this one does the same and keeps the recorded boxes.
+struct InputBoxPort : test::RecordingPort {
+    std::optional<std::string> input_box(std::string_view prompt, std::string_view preset) override {
+        return zeige_eingabebox(QApplication::activeWindow(), std::string(prompt), std::string(preset));
+    }
+};
 
 // Runs `step` on the next modal window to appear, while the caller's exec() waits.
 void when_modal_opens(std::function<void(QWidget*)> step) {
@@ -229,7 +237,7 @@ TEST_F(Windows, PictureTypeDialog) {
 }
 
 TEST_F(Windows, InputBoxOfTheInputBuiltIn) {
-    set_ui_port(&window_ui_port());
+    InputBoxPort window_port;
     bool preset_selected = false;
     std::string caption;
     when_modal_opens([&](QWidget* box) {
@@ -244,7 +252,6 @@ TEST_F(Windows, InputBoxOfTheInputBuiltIn) {
     ASSERT_EQ(uebersetze(0, 0, "frage", "{x = input(\"Wie heißt du?\", \"Bob\"); \"[\" + x + \"]\"}"), 0);
     ausgabe_puffer.clear();
     ausfuehren(-1, zns()->fkt_oba.funktion_per_bezeichner("frage"));
-    set_ui_port(&port);
     EXPECT_TRUE(preset_selected);
     EXPECT_EQ(caption, "Wie heißt du?");
     EXPECT_EQ(ausgabe_puffer, "[Alice]");
@@ -255,22 +262,6 @@ TEST_F(Windows, InputBoxOfTheInputBuiltIn) {
     EXPECT_EQ(closed.windowTitle(), "Galvora");
     closed.reject();
     EXPECT_EQ(closed.eingegeben(), "");
-}
-
-TEST_F(Windows, MessageBoxesOfTheWindowPort) {
-    std::vector<int> answers;
-    for (auto [style, button] : std::vector<std::pair<int, QMessageBox::StandardButton>>{
-             {MB_YESNO_STYLE | MB_ICON_QUESTION, QMessageBox::No},
-             {MB_YESNOCANCEL_STYLE | MB_ICON_QUESTION, QMessageBox::Cancel},
-             {MB_ICON_INFORMATION, QMessageBox::Ok}}) {
-        when_modal_opens([button = button](QWidget* box) {
-            auto* message = qobject_cast<QMessageBox*>(box);
-            ASSERT_NE(message, nullptr);
-            message->button(button)->click();
-        });
-        answers.push_back(window_ui_port().message_box("Galvora", "Text\r\nZeile 2", style));
-    }
-    EXPECT_EQ(answers, (std::vector<int>{ID_NO, ID_CANCEL, ID_OK}));
 }
 
 // Every text the windows have recorded in the built-in German language so
