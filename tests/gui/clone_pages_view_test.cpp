@@ -14,6 +14,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSlider>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -35,6 +36,10 @@
 #include "profile/profile_file.h"
 #include "profile/profile_lists.h"
 #include "profile/text_stamp.h"
+#include "profile/profiles.h"
+#include "foundation/text_codec.h"
+#include "image/picture_io.h"
+#include "options/pages/effect_editor_support.h"
 
 namespace galvora::testing {
 namespace {
@@ -87,6 +92,246 @@ protected:
         ADD_FAILURE() << "no node KEY" << box;
     }
 };
+
+// ---------------------------------------------------------------- the list through the editors
+
+// Opens the dialog through the main window's entry and runs the steps while
+// it is open; whatever the steps leave open is cancelled.
+bool open_and(const std::function<void(OptionenDialog&)>& steps) {
+    QTimer::singleShot(0, [steps] {
+        OptionenDialog* view = optionen_ansicht();
+        if (view == nullptr) return;
+        QApplication::setActiveWindow(view);
+        steps(*view);
+        if (view->isVisible()) view->done(QDialog::Rejected);
+    });
+    return optionen_zeigen(nullptr);
+}
+
+template <class W = QWidget>
+W* widget_in(FormView& form, const char* name, int index = -1) {
+    auto* widget = qobject_cast<W*>(form.widget_of(form.page().control(name, index)));
+    EXPECT_NE(widget, nullptr) << name;
+    return widget;
+}
+
+// The form view of a nested effect editor.
+FormView& editor_form(OptionenDialog& view, const char* editor) {
+    FormView& page = *view.page_view(PageSlot::CClonenEffekte1);
+    auto* nested = dynamic_cast<NestedPageView*>(page.widget_of(page.page().control(editor)));
+    EXPECT_NE(nested, nullptr) << editor;
+    return nested->form();
+}
+
+void type_into(QLineEdit* box, const char* text, bool enter) {
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClicks(box, text);
+    if (enter) QTest::keyClick(box, Qt::Key_Return);
+}
+
+// A click on a check box or option button lands on its box, as a user's does.
+void tick(QAbstractButton* button) {
+    ASSERT_NE(button, nullptr);
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
+}
+
+void choose_in(QComboBox* combo, int index) {
+    combo->setCurrentIndex(index);
+    emit combo->activated(index);
+}
+
+TEST_F(ClonePagesWindow, AListBuiltInTheEditorsIsSavedAndRunInBatchMode) {
+    const fs::path pictures = tmp.path() / "pictures";
+    write_png(pictures / "photo.png", 64, 48);
+    const fs::path stamp_file = tmp.path() / "stamp.png";
+    write_png(stamp_file, 20, 16);
+    const fs::path clones = tmp.path() / "clones";
+    load({{10, "1"}});  // PNG pictures are read (the file filter page's switch)
+    ASSERT_EQ(profil_neu("Effekte"), 1);
+    ASSERT_EQ(aktuelles_profil()->Name(), "Effekte");
+    dialogs.files = {stamp_file.string()};
+    dialogs.colours = {0x2050A0};
+
+    const bool ok = open_and([&](OptionenDialog& view) {
+        click_node(view, kBoxCloning);
+        FormView& cloning = *view.page_view(PageSlot::CClonen1);
+        tick(widget_in<QCheckBox>(cloning, "CloneErzeugen"));
+        type_into(widget_in<QLineEdit>(cloning, "ClonePfad"), clones.string().c_str(), false);
+        tick(widget_in<QCheckBox>(cloning, "CloneKopieJPG"));
+
+        click_node(view, kBoxEffects);
+        ASSERT_EQ(view.model().sichtbare_box(), kBoxEffects);
+        FormView& page = *view.page_view(PageSlot::CClonenEffekte1);
+        QTest::mouseClick(widget_in<QPushButton>(page, "Edit"), Qt::LeftButton);
+        auto* menu = dynamic_cast<PopupMenu*>(page.widget_of(page.page().control("pEffektMenü")));
+        ASSERT_NE(menu, nullptr);
+        for (int entry = 0; entry < 4; ++entry) {
+            QTest::mouseClick(widget_in<QPushButton>(page, "Neu"), Qt::LeftButton);
+            ASSERT_TRUE(menu->menu()->isVisible());
+            ASSERT_EQ(menu->menu()->actions().size(), 4);
+            menu->menu()->actions()[entry]->trigger();
+            menu->menu()->hide();
+            QApplication::processEvents();
+        }
+        // The menu took the window's activity with it; the user comes back.
+        QApplication::setActiveWindow(&view);
+        // F2 renames the frame in the list.
+        auto* list = widget_in<QTreeWidget>(page, "ListViewCloneEffekte");
+        ASSERT_EQ(list->topLevelItemCount(), 4);
+        list->setFocus();
+        list->setCurrentItem(list->topLevelItem(2));
+        QTest::keyClick(list, Qt::Key_F2);
+        QApplication::processEvents();
+        auto* label_editor = list->findChild<QLineEdit*>();
+        ASSERT_NE(label_editor, nullptr);
+        label_editor->selectAll();
+        QTest::keyClicks(label_editor, "Blauer Rahmen");
+        QTest::keyClick(label_editor, Qt::Key_Return);
+        QApplication::processEvents();
+        QTest::mouseClick(widget_in<QPushButton>(page, "Auswählen"), Qt::LeftButton);
+        auto* chooser = widget_in<QComboBox>(page, "ComboCloneEffekte");
+        ASSERT_EQ(chooser->count(), 4);
+        EXPECT_EQ(chooser->itemText(2), "Blauer Rahmen");
+
+        // The picture effect: a mosaic of 6 x 6 cells.
+        choose_in(chooser, 3);
+        FormView& effect = editor_form(view, "CBildEffekte1");
+        ASSERT_TRUE(effect.isVisible());
+        choose_in(widget_in<QComboBox>(effect, "BildeffektartCombo"), 7);
+        type_into(widget_in<QLineEdit>(effect, "Mosaikbreite"), "6", true);
+        type_into(widget_in<QLineEdit>(effect, "Mosaikhöhe"), "6", true);
+
+        // The text stamp: its text, its height, bottom right on a box.
+        choose_in(chooser, 0);
+        FormView& text = editor_form(view, "CTextStempel1");
+        auto* text_box = widget_in<QPlainTextEdit>(text, "StempelText");
+        ASSERT_TRUE(text_box->isVisible());
+        text_box->setFocus();
+        text_box->selectAll();
+        QTest::keyClicks(text_box, "Galvora");
+        choose_in(widget_in<QComboBox>(text, "StempelTextSchrift"),
+                  widget_in<QComboBox>(text, "StempelTextSchrift")->findText("DejaVu Sans"));
+        type_into(widget_in<QLineEdit>(text, "StempelTextHöhe"), "14", true);
+        QTest::mouseClick(widget_in(text, "StempelTextPosition", 9), Qt::LeftButton);
+        tick(widget_in<QCheckBox>(text, "StempelTextHGFüllen"));
+
+        // The image stamp: its picture, top right, white picked as transparent.
+        choose_in(chooser, 1);
+        FormView& image = editor_form(view, "CBildStempel1");
+        QTest::mouseClick(widget_in<QPushButton>(image, "Bildwahl"), Qt::LeftButton);
+        QTest::mouseClick(widget_in(image, "StempelBildPosition", 3), Qt::LeftButton);
+        tick(widget_in<QCheckBox>(image, "StempelBildMitTransparentfarbe"));
+        auto* stamp_page = dynamic_cast<CBildStempel*>(&image.page());
+        const Einpassung drawn = stamp_page->gezeichnet();
+        QWidget* preview = widget_in(image, "StempelBildWahl");
+        QTest::mousePress(preview, Qt::LeftButton, {}, QPoint(drawn.left + 1, drawn.top + drawn.height - 2));
+        QTest::mouseRelease(preview, Qt::LeftButton, {}, QPoint(drawn.left + 1, drawn.top + drawn.height - 2));
+        widget_in<QSlider>(image, "StempelBildFarbtoleranz")->setValue(10);
+        widget_in<QSlider>(image, "StempelBildDeckkraft")->setValue(80);
+        type_into(widget_in<QLineEdit>(image, "StempelBildOffsetX"), "-3", true);
+
+        // The frame: outer, coloured; its width typed and left by OK's key.
+        choose_in(chooser, 2);
+        FormView& frame = editor_form(view, "CRahmen1");
+        tick(widget_in<QRadioButton>(frame, "InnenAussen", 1));
+        QTest::mouseClick(widget_in<QPushButton>(frame, "FarbeButton"), Qt::LeftButton);
+        type_into(widget_in<QLineEdit>(frame, "Breite"), "9", false);
+        ASSERT_EQ(QApplication::focusWidget(), widget_in(frame, "Breite"));
+        // OK by its key: the width box still has the focus when OK runs.
+        qobject_cast<QPushButton*>(view.widget("OK"))->click();
+    });
+    ASSERT_TRUE(ok);
+    ASSERT_TRUE(port.boxes.empty()) << port.boxes.front().text;
+
+    // What the editors built, as the dialog accepted it.
+    const CCloneEffekte& built = LoadedCloneEffects();
+    ASSERT_EQ(built.count(), 4);
+    const auto& text = dynamic_cast<const CTextStamp&>(*built.item(1));
+    const auto& image = dynamic_cast<const CImageStamp&>(*built.item(2));
+    const auto& frame = dynamic_cast<const CBorder&>(*built.item(3));
+    const auto& effect = dynamic_cast<const CBildEffekt&>(*built.item(4));
+    EXPECT_EQ(text.Text(), "Galvora");
+    EXPECT_EQ(text.Font(), "DejaVu Sans");
+    EXPECT_EQ(text.Height(), 14);
+    EXPECT_EQ(text.Position(), 9);
+    EXPECT_EQ(text.Background(), 1);
+    EXPECT_EQ(image.Name(), stamp_file.string());
+    EXPECT_EQ(image.Position(), 3);
+    EXPECT_EQ(image.OffsetX(), -3);
+    EXPECT_EQ(image.TransparenteFarbeNutzen(), 1);
+    EXPECT_EQ(image.TransparenteFarbe(), 0xFFFFFF) << "picked from the stamp's white ground";
+    EXPECT_EQ(image.TransparenzFarbtoleranz(), 19507);
+    EXPECT_EQ(image.deckkraft(), 80);
+    EXPECT_EQ(frame.Description(), "Blauer Rahmen");
+    EXPECT_EQ(frame.RahmenArt(), 1);
+    EXPECT_EQ(frame.Farbe(), 0x2050A0);
+    EXPECT_EQ(frame.Breite(), 9) << "the edit that had the focus when OK was pressed";
+    EXPECT_EQ(effect.Bildeffektart(), 12);
+    EXPECT_EQ(effect.LongArray(1), 6);
+    EXPECT_EQ(effect.LongArray(2), 6);
+
+    // Saved, and run by the program in batch mode.
+    ASSERT_EQ(profil_speichern(), 1);
+    const fs::path file = profildatei(benutzerprofilordner(), "Effekte");
+    ASSERT_TRUE(fs::exists(file));
+    QProcess galvora;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove("DISPLAY");
+    environment.remove("WAYLAND_DISPLAY");
+    // The sanitizer build's program: fontconfig keeps a little of its
+    // configuration to the end, as in the test programs.
+    const fs::path suppressions = tmp.path() / "lsan.supp";
+    write_file(suppressions, "leak:libfontconfig.so\n");
+    environment.insert("LSAN_OPTIONS", QString::fromStdString("suppressions=" + suppressions.string()));
+    galvora.setProcessEnvironment(environment);
+    galvora.start(QString::fromStdString((fs::path(GALVORA_BIN_DIR) / "galvora").string()),
+                  {"/Profile=Effekte", QString::fromStdString("/Basedir=" + pictures.string()), "/Level=0"});
+    ASSERT_TRUE(galvora.waitForFinished(-1));
+    const std::string errors = galvora.readAllStandardError().toStdString();
+    EXPECT_EQ(galvora.exitCode(), 0) << errors << galvora.readAllStandardOutput().toStdString();
+    PictureBuffer clone;
+    int32_t cw = 0;
+    int32_t ch = 0;
+    ASSERT_TRUE(fs::exists(clones / "photo.png")) << errors;
+    ReadImage((clones / "photo.png").string(), 10, clone, cw, ch);
+    EXPECT_EQ(cw, 64 + 2 * 9);
+    EXPECT_EQ(ch, 48 + 2 * 9);
+
+    // The clone is the picture with exactly these four effects, in list order.
+    PictureBuffer original;
+    int32_t ow = 0;
+    int32_t oh = 0;
+    ReadImage((pictures / "photo.png").string(), 10, original, ow, oh);
+    ZNImage expected;
+    expected.ImageFile(std::make_shared<ZNImageFile>());
+    expected.CloneRGB(original.copy());
+    for (long i = 1; i <= built.count(); ++i) {
+        ErrorInfo error;
+        const auto item = built.item(i);
+        const std::string stamp_text = i == 1 ? text.Text() : std::string();
+        ASSERT_TRUE(expected.CloneEffektAnwenden(*item, stamp_text, error)) << i << " " << error.description;
+    }
+    ASSERT_EQ(expected.CloneRGB().size_bytes(), clone.size_bytes());
+    EXPECT_EQ(std::memcmp(expected.CloneRGB().data(), clone.data(), clone.size_bytes()), 0);
+
+    // The list read back from the profile file is the list built, property
+    // for property, and writes the same text again.
+    std::error_code ec;
+    const auto bytes = read_file_bytes(file, ec);
+    ASSERT_TRUE(bytes.has_value());
+    Profiltabelle table = geladene_Profileinstellungen();
+    CCloneEffekte reread;
+    ZNModule modules;
+    profile_lines_einlesen(split_lines(decode_text(*bytes)), table, reread, modules);
+    ASSERT_EQ(reread.count(), built.count());
+    EXPECT_EQ(profile_text(table, reread, modules), profile_text(table, built, modules));
+    EXPECT_EQ(dynamic_cast<const CTextStamp&>(*reread.item(1)).Text(), "Galvora");
+    EXPECT_EQ(dynamic_cast<const CImageStamp&>(*reread.item(2)).TransparenzFarbtoleranz(), 19507);
+    EXPECT_EQ(reread.item(3)->Description(), "Blauer Rahmen");
+    EXPECT_EQ(dynamic_cast<const CBildEffekt&>(*reread.item(4)).LongArray(2), 6);
+    EXPECT_EQ(profile_text(table, reread, modules), decode_text(*bytes));
+}
 
 // ---------------------------------------------------------------- contact sheet
 

@@ -255,3 +255,33 @@ TEST_F(EffectsPage, ATextStampIsDrawnAsItStands) {
 
 }  // namespace
 }  // namespace galvora::testing
+
+namespace galvora::testing {
+namespace {
+
+TEST_F(EffectsPage, EveryCaptionOfTheEditorsHasAnEnglishText) {
+    ZNLanguage* english = sprachen().AddFile(GALVORA_SOURCE_DIR "/resources/languages/english.lng");
+    ASSERT_NE(english, nullptr);
+    sprache_waehlen("en");
+    dialog().InitLanguage();
+    for (const char* name : {"CTextStempel1", "CBildStempel1", "CRahmen1", "CBildEffekte1"}) {
+        OptionPage& editor = *page().editor(name);
+        for (const auto& control : editor.all_controls()) {
+            const std::optional<std::string> caption = control->caption();
+            if (control->tag().empty() || !caption) continue;
+            EXPECT_NE(caption->front(), '?') << name << "/" << control->id() << ": " << *caption;
+        }
+    }
+    EXPECT_EQ(page().effect_editor().control("BildeffektartCombo").state().items[0].text, "Sharpen");
+    EXPECT_EQ(page().control("pEffektMenü").state().items[2].text, "Frame");
+    EXPECT_EQ(page().control("ListViewCloneEffekte").state().caption, "Description");
+    EXPECT_EQ(page().text_editor().control("StempelTextWeight", 700).state().caption, "bold");
+    sprache_waehlen("de");
+    sprachen().remove("en");
+    dialog().InitLanguage();
+    EXPECT_EQ(page().effect_editor().control("BildeffektartCombo").state().items[0].text, "Schärfen");
+    EXPECT_EQ(page().control("Neu").state().caption, "Hinzufügen ...");
+}
+
+}  // namespace
+}  // namespace galvora::testing

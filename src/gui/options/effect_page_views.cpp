@@ -211,7 +211,14 @@ void EffectList::view_request(PageControl& control, ViewRequest request) {
         QSignalBlocker blocker(this);
         row->setFlags(row->flags() | Qt::ItemIsEditable);
     }
-    editItem(row, 0);
+    // Once the key that asked for it is handled: the editor keeps the focus.
+    QPointer<EffectList> self(this);
+    QMetaObject::invokeMethod(
+        this,
+        [self, row] {
+            if (self) self->editItem(row, 0);
+        },
+        Qt::QueuedConnection);
 }
 
 // ---------------------------------------------------------------- PopupMenu
