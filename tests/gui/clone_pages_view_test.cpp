@@ -40,6 +40,7 @@
 #include "foundation/text_codec.h"
 #include "image/picture_io.h"
 #include "options/pages/effect_editor_support.h"
+#include "foundation/registry.h"
 
 namespace galvora::testing {
 namespace {
@@ -216,7 +217,7 @@ TEST_F(ClonePagesWindow, AListBuiltInTheEditorsIsSavedAndRunInBatchMode) {
         QTest::mouseClick(widget_in(text, "StempelTextPosition", 9), Qt::LeftButton);
         tick(widget_in<QCheckBox>(text, "StempelTextHGFüllen"));
 
-        // The image stamp: its picture, top right, white picked as transparent.
+        // The image stamp: its picture, top right, its red picked as transparent.
         choose_in(chooser, 1);
         FormView& image = editor_form(view, "CBildStempel1");
         QTest::mouseClick(widget_in<QPushButton>(image, "Bildwahl"), Qt::LeftButton);
@@ -225,8 +226,9 @@ TEST_F(ClonePagesWindow, AListBuiltInTheEditorsIsSavedAndRunInBatchMode) {
         auto* stamp_page = dynamic_cast<CBildStempel*>(&image.page());
         const Einpassung drawn = stamp_page->gezeichnet();
         QWidget* preview = widget_in(image, "StempelBildWahl");
-        QTest::mousePress(preview, Qt::LeftButton, {}, QPoint(drawn.left + 1, drawn.top + drawn.height - 2));
-        QTest::mouseRelease(preview, Qt::LeftButton, {}, QPoint(drawn.left + 1, drawn.top + drawn.height - 2));
+        const QPoint red(drawn.left + drawn.width / 2, drawn.top + drawn.height / 2);
+        QTest::mousePress(preview, Qt::LeftButton, {}, red);
+        QTest::mouseRelease(preview, Qt::LeftButton, {}, red);
         widget_in<QSlider>(image, "StempelBildFarbtoleranz")->setValue(10);
         widget_in<QSlider>(image, "StempelBildDeckkraft")->setValue(80);
         type_into(widget_in<QLineEdit>(image, "StempelBildOffsetX"), "-3", true);
@@ -260,7 +262,7 @@ TEST_F(ClonePagesWindow, AListBuiltInTheEditorsIsSavedAndRunInBatchMode) {
     EXPECT_EQ(image.Position(), 3);
     EXPECT_EQ(image.OffsetX(), -3);
     EXPECT_EQ(image.TransparenteFarbeNutzen(), 1);
-    EXPECT_EQ(image.TransparenteFarbe(), 0xFFFFFF) << "picked from the stamp's white ground";
+    EXPECT_EQ(image.TransparenteFarbe(), 0x0000FF) << "picked from the stamp's red square";
     EXPECT_EQ(image.TransparenzFarbtoleranz(), 19507);
     EXPECT_EQ(image.deckkraft(), 80);
     EXPECT_EQ(frame.Description(), "Blauer Rahmen");
@@ -338,6 +340,9 @@ TEST_F(ClonePagesWindow, AListBuiltInTheEditorsIsSavedAndRunInBatchMode) {
 TEST_F(ClonePagesWindow, ContactSheetOfEveryPageAndEditor) {
     write_png(tmp.path() / "stamp.png", 60, 40);
     write_png(tmp.path() / "frame.png", 24, 24);
+    // Each preview shows its own effect.
+    registry_schreiben("LastSession", "showallcloneeffects", "0");
+    optionen_freigeben();
     load({{52, "1"}, {61, "4"}, {70, "1"}, {71, "%_$_#"}});
     CCloneEffekte& list = WorkingCloneEffects();
     struct Shot {

@@ -224,21 +224,29 @@ void CClonenEffekte::InitDialog() {
     changed();
 }
 
+namespace {
+
+// One item per effect in list order: its description and its kind's picture.
+std::vector<ListItem> effect_items() {
+    std::vector<ListItem> items;
+    for (const auto& effect : WorkingCloneEffects())
+        items.push_back({effect->Description(), "", info_of(effect->art()).image});
+    return items;
+}
+
+}  // namespace
+
 void CClonenEffekte::FuelleEffektCombo() {
     ControlState& combo = control("ComboCloneEffekte").state();
-    combo.items.clear();
+    combo.items = effect_items();
     combo.text.clear();
     combo.value = -1;
-    for (const auto& effect : WorkingCloneEffects())
-        combo.items.push_back({effect->Description(), "", info_of(effect->art()).image});
 }
 
 void CClonenEffekte::FuelleEffektListe() {
     ControlState& list = control("ListViewCloneEffekte").state();
-    list.items.clear();
+    list.items = effect_items();
     list.value = -1;
-    for (const auto& effect : WorkingCloneEffects())
-        list.items.push_back({effect->Description(), "", info_of(effect->art()).image});
 }
 
 void CClonenEffekte::ZeigeEffekt() {

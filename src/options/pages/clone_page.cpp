@@ -146,16 +146,7 @@ CClonen::CClonen() : OptionPage("CClonen", 9000, 6540) {
 
 void CClonen::fill() {
     OptionPage::fill();
-    PageControl& quality = control("CloneQualität");
-    const int index = switch_is_on(profilwert(kSetCloneMaxsize)) ? kSetCloneMinQuality : kSetCloneQuality;
-    const std::optional<int32_t> value = entry_as_int32(profilwert(index));
-    if (value && *value >= quality.state().minimum && *value <= quality.state().maximum) {
-        set_value(quality, *value);
-    } else {
-        quality.state().value =
-            std::clamp(value.value_or(quality.state().minimum), quality.state().minimum, quality.state().maximum);
-    }
-    prozentlabel_setzen(quality, control("CloneQualitätProzent"));
+    show_quality(switch_is_on(profilwert(kSetCloneMaxsize)) ? kSetCloneMinQuality : kSetCloneQuality);
 
     for (const char* name : {"CloneLängsteSeite", "CloneBreite", "CloneHöhe", "CloneMaxSizeBytes"})
         control(name).state().visible = false;
@@ -262,8 +253,15 @@ void CClonen::max_size_clicked() {
     max_size_captions(on);
     control("CloneMaxSizeBytes").state().visible = on;
     control("Label", 49).state().visible = on;
+    show_quality(on ? kSetCloneMinQuality : kSetCloneQuality);
+}
+
+void CClonen::show_quality(int index) {
+    // Setting the slider runs its handler, which writes the value back to the
+    // entry it now shows; a value it cannot show is shown at its nearest end
+    // and written nowhere.
     PageControl& quality = control("CloneQualität");
-    const std::optional<int32_t> value = entry_as_int32(profilwert(on ? kSetCloneMinQuality : kSetCloneQuality));
+    const std::optional<int32_t> value = entry_as_int32(profilwert(index));
     if (value && *value >= quality.state().minimum && *value <= quality.state().maximum) {
         set_value(quality, *value);
     } else {

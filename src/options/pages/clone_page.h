@@ -32,6 +32,8 @@ protected:
 private:
     void max_size_clicked();
     void max_size_captions(bool on);
+    // The quality slider shows the entry (quality or minimum quality).
+    void show_quality(int index);
 };
 
 }  // namespace galvora

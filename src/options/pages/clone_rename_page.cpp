@@ -16,10 +16,10 @@ using K = PageControlKind;
 
 CClonenUmbenennen::CClonenUmbenennen() : OptionPage("CClonenUmbenennen", 9000, 5160) {
     PageControl& master = add(K::CheckBox, "CloneUmbenennen", "Rename", "Clone umbenennen", {120, 120, 6000, 300});
-    add(K::Label, "Label0", "Mask", "Clonename-Maske", {120, 600, 4200, 255}, nullptr, 1);
-    PageControl& mask = add(K::TextBox, "RenameMaske", "", "", {4440, 555, 3000, 315});
+    add(K::Label, "Label0", "Mask", "Clonename-Maske", {120, 600, 3000, 255}, nullptr, 1);
+    PageControl& mask = add(K::TextBox, "RenameMaske", "", "", {3240, 555, 3000, 315});
     add(K::Label, "Label0", "MaskHint", "(Platzhalter: %=Verzeichnis, $=Dateiname, #=Nummer)",
-        {4440, 900, 4440, 255}, nullptr, 6);
+        {3240, 900, 5640, 255}, nullptr, 6);
     add(K::Label, "Label0", "Digits", "Anzahl Ziffern der fortlaufenden Nummer", {120, 1365, 4200, 255}, nullptr, 0);
     add(K::TextBox, "RenameZiffern", "", "", {4440, 1320, 480, 315}).state().text = "4";
     PageControl& digits = add(K::ScrollBar, "RenameVScroll", "", "", {4920, 1305, 255, 345});

@@ -10,6 +10,7 @@
 
 #include "foundation/error.h"
 #include "image/picture_buffer.h"
+#include "options/option_page.h"
 
 namespace galvora {
 
@@ -82,5 +83,18 @@ std::string zahl_text(double value, int decimals);
 // A whole-number property as the bindings read and write it.
 std::string ganzzahl_text(int32_t value);
 int32_t ganzzahl_aus_text(const std::string& text);
+
+// A whole-number property of the object an editor is bound to, as a binding
+// target. `bound` is where the editor keeps its object (nothing bound: reads
+// give "" and writes do nothing).
+template <class Object>
+ValueTarget ganzzahl_eigenschaft(Object* const* bound, int32_t (Object::*get)() const,
+                                 void (Object::*set)(int32_t)) {
+    return ValueTarget::property(
+        [bound, get] { return *bound != nullptr ? ganzzahl_text(((*bound)->*get)()) : std::string(); },
+        [bound, set](const std::string& value) {
+            if (*bound != nullptr) ((*bound)->*set)(ganzzahl_aus_text(value));
+        });
+}
 
 }  // namespace galvora

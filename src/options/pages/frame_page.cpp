@@ -135,13 +135,7 @@ int32_t CRahmen::vorschau_breite() const { return pixels_of(control("RahmenBild"
 int32_t CRahmen::vorschau_hoehe() const { return pixels_of(control("RahmenBild").state().place.height); }
 
 ValueTarget CRahmen::property(int32_t (CBorder::*get)() const, void (CBorder::*set)(int32_t)) {
-    // The lambdas hold where the bound object is kept, not the page.
-    CBorder* const* bound = &border_;
-    return ValueTarget::property(
-        [bound, get] { return *bound != nullptr ? ganzzahl_text(((*bound)->*get)()) : std::string(); },
-        [bound, set](const std::string& value) {
-            if (*bound != nullptr) ((*bound)->*set)(ganzzahl_aus_text(value));
-        });
+    return ganzzahl_eigenschaft(&border_, get, set);
 }
 
 void CRahmen::InitDialog(CBorder& border) {

@@ -108,13 +108,7 @@ int32_t CBildStempel::vorschau_breite() const { return pixels_of(control("Stempe
 int32_t CBildStempel::vorschau_hoehe() const { return pixels_of(control("StempelBildWahl").state().place.height); }
 
 ValueTarget CBildStempel::property(int32_t (CImageStamp::*get)() const, void (CImageStamp::*set)(int32_t)) {
-    // The lambdas hold where the bound object is kept, not the page.
-    CImageStamp* const* bound = &stamp_;
-    return ValueTarget::property(
-        [bound, get] { return *bound != nullptr ? ganzzahl_text(((*bound)->*get)()) : std::string(); },
-        [bound, set](const std::string& value) {
-            if (*bound != nullptr) ((*bound)->*set)(ganzzahl_aus_text(value));
-        });
+    return ganzzahl_eigenschaft(&stamp_, get, set);
 }
 
 void CBildStempel::show_transparency(bool on) {

@@ -229,13 +229,7 @@ CTextStempel::CTextStempel() : OptionPage("CTextStempel", kWidth, kHeight) {
 }
 
 ValueTarget CTextStempel::property(int32_t (CTextStamp::*get)() const, void (CTextStamp::*set)(int32_t)) {
-    // The lambdas hold where the bound object is kept, not the page.
-    CTextStamp* const* bound = &stamp_;
-    return ValueTarget::property(
-        [bound, get] { return *bound != nullptr ? ganzzahl_text(((*bound)->*get)()) : std::string(); },
-        [bound, set](const std::string& value) {
-            if (*bound != nullptr) ((*bound)->*set)(ganzzahl_aus_text(value));
-        });
+    return ganzzahl_eigenschaft(&stamp_, get, set);
 }
 
 void CTextStempel::fill_fonts() {
