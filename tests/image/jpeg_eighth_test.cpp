@@ -29,6 +29,7 @@ struct EncodeSettings {
     bool grey = false;
     bool progressive = false;
     int restart_rows = 0;
+    bool optimize = false;  // Huffman tables made for the picture
 };
 
 // Encodes with libjpeg directly, so that the sampling and coding can be chosen.
@@ -53,6 +54,7 @@ std::string encode(const PictureBuffer& picture, const EncodeSettings& s) {
     }
     if (s.progressive) jpeg_simple_progression(&cinfo);
     cinfo.restart_in_rows = s.restart_rows;
+    cinfo.optimize_coding = s.optimize ? TRUE : FALSE;
     jpeg_start_compress(&cinfo, TRUE);
     std::vector<uint8_t> grey_row(static_cast<size_t>(picture.width()) * 3);
     while (cinfo.next_scanline < cinfo.image_height) {
@@ -146,11 +148,46 @@ TEST(JpegEighthDecoder, SamplingsAndSizesMatchLibrary) {
         {"narrow 4:1:1", 9, 300, {90, 4, 1}},
         {"quality 100", 300, 300, {100, 2, 1}},
         {"quality 5", 300, 300, {5, 1, 1}},
+        // Optimised tables: the padding bits after the last MCU are no valid
+        // code, so the decoder has to stop at the last MCU.
+        {"optimised 4:2:2", 800, 600, {90, 2, 1, false, false, 0, true}},
+        {"optimised 4:4:4", 640, 480, {75, 1, 1, false, false, 0, true}},
+        {"optimised 4:4:0", 500, 700, {85, 1, 2, false, false, 0, true}},
+        {"optimised 4:1:1", 900, 300, {80, 4, 1, false, false, 0, true}},
+        {"optimised 4:2:0", 333, 201, {90, 2, 2, false, false, 0, true}},
+        {"optimised 4:1:0", 640, 480, {85, 4, 2, false, false, 0, true}},
+        {"optimised grey", 700, 500, {90, 1, 1, true, false, 0, true}},
+        {"optimised, small", 40, 24, {50, 2, 2, false, false, 0, true}},
     };
     unsigned seed = 1;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         expect_same_as_library(encode(busy_picture(c.w, c.h, seed++), c.s), {0, 1, 2, 5});
+    }
+}
+
+// Flat pictures with optimised tables: few, short codes, and ones in the
+// padding that decode as nothing valid. The first is the smallest file that
+// showed the decoder refusing valid data (a 24x16 grey picture, 160 bytes).
+TEST(JpegEighthDecoder, FlatOptimisedPicturesMatchLibrary) {
+    struct Case {
+        const char* name;
+        int32_t w, h;
+        EncodeSettings s;
+    };
+    const Case cases[] = {
+        {"grey 24x16", 24, 16, {75, 1, 1, true, false, 0, true}},
+        {"grey 64x64", 64, 64, {75, 1, 1, true, false, 0, true}},
+        {"4:2:0 48x32", 48, 32, {75, 2, 2, false, false, 0, true}},
+        {"4:2:2 40x16", 40, 16, {75, 2, 1, false, false, 0, true}},
+        {"4:4:4 24x24", 24, 24, {75, 1, 1, false, false, 0, true}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        PictureBuffer flat = PictureBuffer::allocate(c.w, c.h);
+        std::fill_n(flat.data(), flat.size_bytes(), uint8_t{0x80});
+        const std::string bytes = encode(flat, c.s);
+        expect_same_as_library(bytes, {0, 1, 3});
     }
 }
 
@@ -242,7 +279,8 @@ TEST_P(DamagedJpeg, EndsAsWithLibraryAlone) {
 }
 
 INSTANTIATE_TEST_SUITE_P(JpegEighthDecoder, DamagedJpeg,
-                         ::testing::Values(EncodeSettings{90, 2, 1}, EncodeSettings{90, 2, 2}));
+                         ::testing::Values(EncodeSettings{90, 2, 1}, EncodeSettings{90, 2, 2},
+                                           EncodeSettings{90, 2, 2, false, false, 0, true}));
 
 }  // namespace
 }  // namespace galvora

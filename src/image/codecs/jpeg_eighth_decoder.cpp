@@ -362,9 +362,12 @@ struct Piece {
     std::vector<int16_t> diffs;
     std::vector<QuadTerms> quads;
     size_t end = 0;  // where the next MCU would start
-    // MCUs before this index came from an earlier guess that ran into an
-    // invalid code; the true sequence cannot join them.
-    size_t trusted_from = 0;
+    // Indices into starts where a run of MCUs ended in an invalid code (the
+    // MCU after it failed) and the thread guessed again. The true sequence
+    // may pass through such a run, but only when the picture ends before the
+    // invalid code: past its last MCU come the padding bits, which with
+    // optimised tables need not be a valid code.
+    std::vector<size_t> breaks;
     bool failed = false;  // the true sequence itself met an invalid code
 
     // Decoding past the end of the thread's share until it meets the next piece.
@@ -389,10 +392,11 @@ inline bool decode_mcu(const BitSource& src, size_t& pos, const McuLayout& layou
 }
 
 // Decodes MCUs starting before limit. On the true sequence an invalid code
-// fails the piece; on a guess the thread guesses again just past it. MCUs
-// that would reach past the end of the data are not taken.
+// fails the piece, and it stops after the picture's last MCU; on a guess the
+// thread guesses again just past an invalid code. MCUs that would reach past
+// the end of the data are not taken.
 void decode_piece(const BitSource& src, const McuLayout& layout, size_t pos, size_t limit, bool true_sequence,
-                  Piece& piece) {
+                  size_t mcu_total, Piece& piece) {
     const size_t blocks = static_cast<size_t>(layout.blocks);
     const size_t expected = (limit > pos ? limit - pos : 0) / 64 + 16;
     piece.starts.reserve(expected / 4);
@@ -401,6 +405,7 @@ void decode_piece(const BitSource& src, const McuLayout& layout, size_t pos, siz
     int16_t diffs[kMaxBlocksInMcu];
     QuadTerms quads[kMaxBlocksInMcu];
     while (pos < limit) {
+        if (true_sequence && piece.starts.size() == mcu_total) break;
         size_t next = pos;
         if (!decode_mcu(src, next, layout, diffs, quads)) {
             if (true_sequence) {
@@ -409,7 +414,8 @@ void decode_piece(const BitSource& src, const McuLayout& layout, size_t pos, siz
             }
             // next has moved to somewhere in the broken MCU; try again after it.
             pos = std::max(next, pos) + 1;
-            piece.trusted_from = piece.starts.size();
+            if (piece.breaks.empty() || piece.breaks.back() != piece.starts.size())
+                piece.breaks.push_back(piece.starts.size());
             continue;
         }
         if (next > src.bits) break;
@@ -454,7 +460,6 @@ bool join_next(const BitSource& src, const McuLayout& layout, std::vector<Piece>
             piece.joins_at = 0;
         }
         if (n < pieces.size() && pieces[n].starts[j] == pos) {
-            if (j < pieces[n].trusted_from) return false;
             piece.joins_piece = n;
             piece.joins_at = j;
             return true;
@@ -656,7 +661,7 @@ bool jpeg_decode_eighth(const JpegEighthFrame& frame, const uint8_t* data, size_
         std::vector<char> joined(count, 0);
         run_jobs(workers, count, [&](size_t t) {
             try {
-                decode_piece(src, layout, bounds[t], bounds[t + 1], t == 0, pieces[t]);
+                decode_piece(src, layout, bounds[t], bounds[t + 1], t == 0, mcu_total, pieces[t]);
             } catch (...) {
                 pieces[t].failed = true;
             }
@@ -765,11 +770,15 @@ bool jpeg_decode_eighth(const JpegEighthFrame& frame, const uint8_t* data, size_
         const auto quad_blocks = static_cast<size_t>(layout.quad_blocks);
         for (size_t t = 0, first = 0; mcu < mcu_total;) {
             const Piece& p = pieces[t];
-            const size_t have = p.starts.size();
+            // The run of MCUs the sequence joined reaches to the piece's end
+            // or to the invalid code that ended it; the picture must be
+            // complete before that code.
+            const auto broken = std::upper_bound(p.breaks.begin(), p.breaks.end(), first);
+            const size_t have = broken == p.breaks.end() ? p.starts.size() : *broken;
             if (first < have)
                 take(p.diffs.data() + first * static_cast<size_t>(layout.blocks), p.quads.data() + first * quad_blocks,
                      have - first);
-            if (t + 1 == count) break;
+            if (mcu == mcu_total || broken != p.breaks.end() || t + 1 == count) break;
             if (!joined[t]) return false;
             take(p.extra_diffs.data(), p.extra_quads.data(), p.extra_mcus);
             if (p.joins_piece == count) break;
