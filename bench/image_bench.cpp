@@ -60,7 +60,7 @@ BENCHMARK(BM_DecodeForThumbnail)->Unit(benchmark::kMillisecond);
 
 // The same 1/8 decode taken apart: libjpeg alone, and the one-eighth decoder
 // held to a given number of threads (0 = chosen from the machine).
-void BM_DecodeEighth(benchmark::State& state, JpegEighthUse use) {
+void BM_DecodeEighth(benchmark::State& state, JpegOwnDecoders use) {
     if (!have_data(state)) return;
     const auto threads = static_cast<unsigned>(state.range(0));
     for (auto _ : state) {
@@ -74,8 +74,8 @@ void BM_DecodeEighth(benchmark::State& state, JpegEighthUse use) {
         benchmark::DoNotOptimize(b.data());
     }
 }
-BENCHMARK_CAPTURE(BM_DecodeEighth, library, JpegEighthUse::never)->Arg(0)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_DecodeEighth, threads, JpegEighthUse::only)
+BENCHMARK_CAPTURE(BM_DecodeEighth, library, JpegOwnDecoders::never)->Arg(0)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_DecodeEighth, threads, JpegOwnDecoders::only)
     ->Arg(1)->Arg(2)->Arg(4)->Arg(8)->Unit(benchmark::kMillisecond);
 
 // Resizing the full picture: to a 120-pixel thumbnail and to a 1600-pixel clone.

@@ -17,7 +17,7 @@ struct Outcome {
     galvora::PictureBuffer picture;
 };
 
-Outcome read(const std::uint8_t* data, std::size_t size, galvora::JpegEighthUse use, unsigned threads) {
+Outcome read(const std::uint8_t* data, std::size_t size, galvora::JpegOwnDecoders use, unsigned threads) {
     Outcome o;
     FILE* f = fmemopen(const_cast<std::uint8_t*>(data), size, "rb");
     if (!f) return o;
@@ -36,9 +36,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace galvora;
     if (size < 4) return 0;
     set_pixel_limit(4'000'000);
-    const Outcome library = read(data, size, JpegEighthUse::never, 0);
+    const Outcome library = read(data, size, JpegOwnDecoders::never, 0);
     // Several threads even on small inputs, so that the stitching runs.
-    const Outcome eighth = read(data, size, JpegEighthUse::when_possible, 3);
+    const Outcome eighth = read(data, size, JpegOwnDecoders::where_faster, 3);
     if (library.ok != eighth.ok) __builtin_trap();
     if (library.ok) {
         const PictureBuffer& a = library.picture;

@@ -13,6 +13,7 @@
 
 #include "image/codecs/jpeg_eighth_decoder.h"
 #include "image/codecs/jpeg_pieces.h"
+#include "image/codecs/jpeg_scaled_decoder.h"
 #include "image/imaging_error.h"
 
 namespace galvora {
@@ -60,8 +61,8 @@ struct DecodeState {
     // The whole file, when it is read from memory (this thread's buffer).
     const uint8_t* file_data = nullptr;
     size_t file_size = 0;
-    JpegEighthUse eighth = JpegEighthUse::when_possible;
-    unsigned eighth_threads = 0;
+    JpegOwnDecoders own = JpegOwnDecoders::where_faster;
+    unsigned own_threads = 0;
     ImagingFault fault = ImagingFault::bad_data;
 };
 
@@ -175,19 +176,32 @@ bool eighth_frame(const jpeg_decompress_struct& cinfo, JpegEighthFrame& frame) {
     return jpeg_eighth_supported(frame);
 }
 
-// A reduced read at scale 1/8 from a file held in memory goes through the
-// one-eighth decoder when it can take the file; false leaves the read to
+// Entropy-coded data below this size is decoded faster by libjpeg alone
+// than by the threaded decoders, whose set-up (tables, threads, the copy
+// without stuffed bytes) then weighs more than the decoding they share out.
+constexpr size_t kOwnDecoderMinBytes = 192 * 1024;
+
+// A reduced read from a file held in memory goes through the threaded
+// decoders where they can take the file: the one-eighth decoder at scale
+// 1/8, the scaled decoder at the scales it covers. False leaves the read to
 // libjpeg.
-bool try_eighth(jpeg_decompress_struct& cinfo, DecodeState* st) {
-    if (st->eighth == JpegEighthUse::never || !st->file_data || cinfo.scale_num != 1 ||
-        cinfo.scale_denom != 8 || cinfo.out_color_space != JCS_RGB)
+bool try_own_decoder(jpeg_decompress_struct& cinfo, DecodeState* st) {
+    if (st->own == JpegOwnDecoders::never || !st->file_data || cinfo.scale_denom != 8 ||
+        cinfo.out_color_space != JCS_RGB)
+        return false;
+    const int scale = static_cast<int>(cinfo.scale_num);
+    if (scale < 1 || scale >= 8) return false;
+    const uint8_t* data = cinfo.src->next_input_byte;
+    const size_t size = cinfo.src->bytes_in_buffer;
+    // With the threads chosen from the machine, small files go to libjpeg.
+    if (st->own == JpegOwnDecoders::where_faster && st->own_threads == 0 && size < kOwnDecoderMinBytes)
         return false;
     JpegEighthFrame frame;
     bool ok = false;
     if (!guarded(st, [&] { ok = eighth_frame(cinfo, frame); }) || !ok) return false;
-    const uint8_t* data = cinfo.src->next_input_byte;
-    const size_t size = cinfo.src->bytes_in_buffer;
-    return jpeg_decode_eighth(frame, data, size, st->buffer, st->eighth_threads);
+    if (scale == 1) return jpeg_decode_eighth(frame, data, size, st->buffer, st->own_threads);
+    return jpeg_scaled_supported(frame, scale) &&
+           jpeg_decode_scaled(frame, scale, data, size, st->buffer, st->own_threads);
 }
 
 // Returns true on success; st->fault holds the reason otherwise.
@@ -248,11 +262,11 @@ bool decode(FILE* in, DecodeState* st) {
                 break;
         }
     }
-    if (try_eighth(cinfo, st)) {
+    if (try_own_decoder(cinfo, st)) {
         jpeg_destroy_decompress(&cinfo);
         return true;
     }
-    if (st->eighth == JpegEighthUse::only) {
+    if (st->own == JpegOwnDecoders::only) {
         jpeg_destroy_decompress(&cinfo);
         return false;
     }
@@ -379,11 +393,11 @@ void jpeg_read_dims(FILE* in, int32_t& width, int32_t& height, CapturedMetadata*
     height = st.height;
 }
 
-PictureBuffer jpeg_read(FILE* in, CapturedMetadata* meta, int32_t min_width, int32_t min_height, JpegEighthUse eighth,
-                        unsigned eighth_threads) {
+PictureBuffer jpeg_read(FILE* in, CapturedMetadata* meta, int32_t min_width, int32_t min_height, JpegOwnDecoders own,
+                        unsigned own_threads) {
     DecodeState st;
-    st.eighth = eighth;
-    st.eighth_threads = eighth_threads;
+    st.own = own;
+    st.own_threads = own_threads;
     st.want_pixels = true;
     st.meta = meta;
     st.min_width = min_width;
