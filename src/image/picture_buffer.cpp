@@ -44,8 +44,9 @@ PictureBuffer PictureBuffer::make(int32_t width, int32_t height, bool cleared) {
     if (!dimensions_allowed(width, height)) throw ImagingFailure(ImagingFault::too_large);
     PictureBuffer b;
     const size_t bytes = static_cast<size_t>(width) * static_cast<size_t>(height) * 3;
-    b.data_.reset(cleared ? new (std::nothrow) uint8_t[bytes]() : new (std::nothrow) uint8_t[bytes]);
+    b.data_.reset(static_cast<uint8_t*>(allocate_large_block(bytes)));
     if (!b.data_) throw ImagingFailure(ImagingFault::out_of_memory);
+    if (cleared) std::memset(b.data_.get(), 0, bytes);
     b.width_ = width;
     b.height_ = height;
     return b;

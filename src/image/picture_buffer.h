@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <memory>
 
+#include "image/large_block.h"
+
 namespace galvora {
 
 // Pictures with more pixels than this are refused before their block is
@@ -61,7 +63,7 @@ public:
 private:
     static PictureBuffer make(int32_t width, int32_t height, bool cleared);
 
-    std::unique_ptr<uint8_t[]> data_;
+    std::unique_ptr<uint8_t[], LargeBlockDeleter> data_;
     int32_t width_ = 0;
     int32_t height_ = 0;
 };

@@ -21,13 +21,22 @@ constexpr size_t kMinBytesPerPiece = 96 * 1024;
 inline bool decode_block(const BitSource& src, size_t& pos, const BlockTables& tables, int16_t* diff) {
     if (!decode_dc(src, pos, *tables.dc, diff)) return false;
     const HuffmanTable& ac = *tables.ac;
+    // One word read serves several codes: a peek holds at least 57 real
+    // bits, and a code with its value takes at most 31.
+    uint64_t w = src.peek(pos);
+    int avail = 57;
     for (int k = 1; k < 64;) {
-        const uint64_t w = src.peek(pos);
+        if (avail < 31) {
+            w = src.peek(pos);
+            avail = 57;
+        }
         const LookEntry& e = ac.look[w >> (64 - kLookBits)];
         if (e.total_len) {
             pos += e.total_len;
             if (!e.k_step) break;
             k += e.k_step;
+            w <<= e.total_len;
+            avail -= e.total_len;
             continue;
         }
         int len = 0;
@@ -42,11 +51,13 @@ inline bool decode_block(const BitSource& src, size_t& pos, const BlockTables& t
             k += 16;
         else
             break;
+        w <<= len + s;
+        avail -= len + s;
     }
     return true;
 }
 
-
+// A block that becomes 2x2 samples (chroma that libjpeg doubles by its
 // reduced IDCT rather than by replication), less the part that depends on
 // the DC value, which is only known once the pieces are stitched. The
 // arithmetic is the integer 2x2 IDCT of libjpeg (13 fraction bits, 2 bits
@@ -247,7 +258,8 @@ bool jpeg_decode_eighth(const JpegEighthFrame& frame, const uint8_t* data, size_
         if (mcu_total > src.bits / (2 * shape.blocks)) return false;
 
         const PiecePlan plan = plan_pieces(src.bytes, threads, threads ? 2 * 1024 : kMinBytesPerPiece);
-        std::vector<Piece<QuadTerms>> pieces;
+        // Kept by the thread from picture to picture (see decode_sequence).
+        thread_local std::vector<Piece<QuadTerms>> pieces;
         std::vector<SequenceRun<QuadTerms>> runs;
         auto decode = [&](size_t& pos, int16_t* diffs, QuadTerms* quads) {
             return decode_mcu(src, pos, layout, diffs, quads);

@@ -1,5 +1,7 @@
 #include "image/codecs/jpeg_pieces.h"
 
+#include <new>
+
 namespace galvora::jpeg_pieces {
 
 bool build_table(const JpegHuffmanSpec& spec, bool dc, HuffmanTable& t) {
@@ -88,7 +90,8 @@ uint8_t* ReusableBytes::resize_for_overwrite(size_t n) {
     if (n > capacity_ || (capacity_ > kAlwaysKeep && capacity_ / 2 > n)) {
         data_.reset();
         capacity_ = 0;
-        data_.reset(new uint8_t[n ? n : 1]);
+        data_.reset(static_cast<uint8_t*>(allocate_large_block(n)));
+        if (!data_) throw std::bad_alloc();
         capacity_ = n;
     }
     size_ = n;

@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "image/codecs/jpeg_eighth_decoder.h"
+#include "image/large_block.h"
 
 namespace galvora::jpeg_pieces {
 
@@ -97,7 +98,7 @@ public:
     void trim(size_t keep);
 
 private:
-    std::unique_ptr<uint8_t[]> data_;
+    std::unique_ptr<uint8_t[], LargeBlockDeleter> data_;
     size_t size_ = 0;
     size_t capacity_ = 0;
 };
@@ -161,22 +162,33 @@ constexpr std::array<uint8_t, 80> kNaturalOrder = {
 // A block's AC coefficients into coef (natural order, which must be zero
 // beforehand), as libjpeg stores them. False on an invalid code.
 inline bool decode_ac(const BitSource& src, size_t& pos, const HuffmanTable& ac, int16_t* coef) {
+    // One word read serves several codes: a peek holds at least 57 real
+    // bits, and a code with its value takes at most 31.
+    uint64_t w = src.peek(pos);
+    int avail = 57;
     for (int k = 1; k < 64; ++k) {
-        const uint64_t w = src.peek(pos);
-        int len = 0;
-        int symbol = 0;
-        if (!decode_symbol(ac, w, len, symbol)) return false;
+        if (avail < 31) {
+            w = src.peek(pos);
+            avail = 57;
+        }
+        const LookEntry& e = ac.look[w >> (64 - kLookBits)];
+        int len = e.code_len;
+        int symbol = e.symbol;
+        if (!len && !slow_decode(ac, w, len, symbol)) return false;
         const int r = symbol >> 4;
         const int s = symbol & 15;
         if (s) {
             k += r;
             coef[kNaturalOrder[static_cast<size_t>(k)]] = static_cast<int16_t>(extend(w << len, s));
-            pos += static_cast<size_t>(len + s);
-        } else {
+        } else if (r != 15) {
             pos += static_cast<size_t>(len);
-            if (r != 15) break;
+            break;
+        } else {
             k += 15;
         }
+        pos += static_cast<size_t>(len + s);
+        w <<= len + s;
+        avail -= len + s;
     }
     return true;
 }
@@ -188,9 +200,12 @@ inline bool decode_ac(const BitSource& src, size_t& pos, const HuffmanTable& ac,
 // and the decoder's payload.
 template <typename Payload>
 struct Piece {
-    std::vector<uint64_t> starts;
-    std::vector<int16_t> diffs;
-    std::vector<Payload> payload;
+    template <typename T>
+    using Vector = std::vector<T, LargeBlockAllocator<T>>;
+
+    Vector<uint64_t> starts;
+    Vector<int16_t> diffs;
+    Vector<Payload> payload;
     size_t end = 0;  // where the next MCU would start
     // Indices into starts where a run of MCUs ended in an invalid code (the
     // MCU after it failed) and the job guessed again. The true sequence
@@ -201,11 +216,25 @@ struct Piece {
     bool failed = false;  // the true sequence itself met an invalid code
 
     // Decoding past the end of the job's share until it meets the next piece.
-    std::vector<int16_t> extra_diffs;
-    std::vector<Payload> extra_payload;
+    Vector<int16_t> extra_diffs;
+    Vector<Payload> extra_payload;
     size_t extra_mcus = 0;
     size_t joins_piece = 0;  // the piece it joined, and the MCU there
     size_t joins_at = 0;
+
+    // Empty again, keeping the memory for the next picture.
+    void reset() {
+        starts.clear();
+        diffs.clear();
+        payload.clear();
+        end = 0;
+        breaks.clear();
+        failed = false;
+        extra_diffs.clear();
+        extra_payload.clear();
+        extra_mcus = 0;
+        joins_piece = joins_at = 0;
+    }
 };
 
 // The shape of the MCU sequence: blocks per MCU, payload entries per MCU,
@@ -344,12 +373,15 @@ PiecePlan plan_pieces(size_t bytes, unsigned threads, size_t min_piece_bytes);
 
 // Decodes the whole sequence in pieces and returns it as runs, in order,
 // MCUs up to shape.total. False when the data is broken (or needs more MCUs
-// than it holds).
+// than it holds). The pieces keep their memory from call to call, so a
+// caller that keeps them (per thread) does not pay for fresh memory on every
+// picture.
 template <typename Payload, typename DecodeMcu>
 bool decode_sequence(const BitSource& src, const McuShape& shape, DecodeMcu&& decode_mcu, const PiecePlan& plan,
                      std::vector<Piece<Payload>>& pieces, std::vector<SequenceRun<Payload>>& runs) {
     const size_t count = plan.count;
-    pieces.assign(count, Piece<Payload>{});
+    pieces.resize(count);
+    for (auto& p : pieces) p.reset();
     std::vector<size_t> bounds(count + 1);
     for (size_t t = 0; t <= count; ++t) bounds[t] = src.bits / count * t;
     bounds[count] = src.bits;

@@ -279,22 +279,6 @@ void kernel14(const int64_t* in, int64_t* s) {
     s[7] = t26 - t16;
 }
 
-using Kernel = void (*)(const int64_t*, int64_t*);
-
-// The kernel for a block side, or null where the side is not taken.
-Kernel kernel_for(int size) {
-    switch (size) {
-        case 3: return kernel3;
-        case 5: return kernel5;
-        case 6: return kernel6;
-        case 7: return kernel7;
-        case 10: return kernel10;
-        case 12: return kernel12;
-        case 14: return kernel14;
-        default: return nullptr;
-    }
-}
-
 // Dequantised coefficients and first-pass values within these bounds keep
 // every int of libjpeg's arithmetic from overflowing, and the partial
 // samples fit 16 bits. Only damaged data goes beyond them; such a picture is
@@ -304,45 +288,67 @@ constexpr int64_t kCoefficientBound = int64_t{1} << 22;
 constexpr int64_t kPassBound = int64_t{1} << 26;
 constexpr int16_t kExtreme = std::numeric_limits<int16_t>::min();
 
+inline bool outside(int64_t v, int64_t bound) { return v > bound || v < -bound; }
+
 // The block through both passes without its DC: size x size partial samples
 // (sum >> 15) into out, row by row.
-void partial_idct(const int16_t* coef, const uint16_t* quant, int size, Kernel kernel, int16_t* out) {
-    const int inputs = std::min(size, 8);
-    int64_t deq[8][8];
-    bool extreme = false;
-    for (int r = 0; r < inputs; ++r)
-        for (int c = 0; c < inputs; ++c) {
-            const int64_t v = static_cast<int64_t>(coef[r * 8 + c]) * quant[r * 8 + c];
-            if (v > kCoefficientBound || v < -kCoefficientBound) extreme = true;
-            deq[r][c] = v;
-        }
-    deq[0][0] = 0;
-    // First pass: column c of the coefficients to column c of the workspace.
-    int64_t ws[14][8];
+template <int Size, void (*Kernel)(const int64_t*, int64_t*)>
+void partial_idct(const int16_t* coef, const uint16_t* quant, int16_t* out) {
+    constexpr int kInputs = Size < 8 ? Size : 8;
+    int64_t ws[Size][kInputs];
     int64_t in[8];
-    int64_t sums[14];
-    for (int c = 0; c < inputs; ++c) {
-        for (int k = 0; k < inputs; ++k) in[k] = deq[k][c];
+    int64_t sums[Size];
+    bool extreme = false;
+    // First pass: column c of the coefficients to column c of the workspace.
+    // A column without coefficients (the DC left out) gives zeros.
+    for (int c = 0; c < kInputs; ++c) {
+        bool any = false;
+        for (int k = 0; k < kInputs; ++k) {
+            const int64_t v = k + c == 0 ? 0 : static_cast<int64_t>(coef[k * 8 + c]) * quant[k * 8 + c];
+            extreme |= outside(v, kCoefficientBound);
+            any |= v != 0;
+            in[k] = v;
+        }
+        if (!any) {
+            for (int r = 0; r < Size; ++r) ws[r][c] = 0;
+            continue;
+        }
         in[0] = in[0] * 8192 + 1024;
-        kernel(in, sums);
-        for (int r = 0; r < size; ++r) {
+        Kernel(in, sums);
+        for (int r = 0; r < Size; ++r) {
             const int64_t v = sums[r] >> 11;
-            if (v > kPassBound || v < -kPassBound) extreme = true;
+            extreme |= outside(v, kPassBound);
             ws[r][c] = v;
         }
     }
     // Second pass: each workspace row to a row of samples.
-    for (int r = 0; r < size; ++r) {
-        for (int k = 0; k < inputs; ++k) in[k] = ws[r][k];
+    for (int r = 0; r < Size; ++r) {
+        for (int k = 0; k < kInputs; ++k) in[k] = ws[r][k];
         in[0] = (in[0] + 16) * 8192;
-        kernel(in, sums);
-        for (int c = 0; c < size; ++c) {
+        Kernel(in, sums);
+        for (int c = 0; c < Size; ++c) {
             const int64_t v = sums[c] >> 15;
-            if (v > 32767 || v < -32767) extreme = true;
-            out[r * size + c] = static_cast<int16_t>(v);
+            extreme |= outside(v, 32767);
+            out[r * Size + c] = static_cast<int16_t>(v);
         }
     }
     if (extreme) out[0] = kExtreme;
+}
+
+using PartialIdct = void (*)(const int16_t*, const uint16_t*, int16_t*);
+
+// The IDCT for a block side, or null where the side is not taken.
+PartialIdct idct_for(int size) {
+    switch (size) {
+        case 3: return partial_idct<3, kernel3>;
+        case 5: return partial_idct<5, kernel5>;
+        case 6: return partial_idct<6, kernel6>;
+        case 7: return partial_idct<7, kernel7>;
+        case 10: return partial_idct<10, kernel10>;
+        case 12: return partial_idct<12, kernel12>;
+        case 14: return partial_idct<14, kernel14>;
+        default: return nullptr;
+    }
 }
 
 // ---------------------------------------------------------------------------
@@ -391,7 +397,7 @@ bool plan_frame(const JpegEighthFrame& frame, int scale, FramePlan& plan) {
         while (size < 8 && (plan.max_h * scale) % (p.h * size * 2) == 0 &&
                (plan.max_v * scale) % (p.v * size * 2) == 0)
             size *= 2;
-        if (!kernel_for(size)) return false;
+        if (!idct_for(size)) return false;
         p.size = size;
         p.width = divide_up(w * static_cast<size_t>(p.h) * static_cast<size_t>(size),
                             static_cast<size_t>(plan.max_h) * 8);
@@ -426,14 +432,14 @@ bool plan_frame(const JpegEighthFrame& frame, int scale, FramePlan& plan) {
 // Upsampling and colour conversion, one output row at a time
 
 struct Plane {
-    std::unique_ptr<uint8_t[]> samples;
+    const uint8_t* samples = nullptr;
     size_t stride = 0;
 };
 
 // The component's samples for output row y, enlarged to the output grid,
 // into buf (or straight from the plane where nothing is enlarged).
 const uint8_t* upsampled_row(const ComponentPlan& p, const Plane& plane, size_t y, size_t out_w, uint8_t* buf) {
-    const auto row = [&](size_t r) { return plane.samples.get() + std::min(r, p.height - 1) * plane.stride; };
+    const auto row = [&](size_t r) { return plane.samples + std::min(r, p.height - 1) * plane.stride; };
     switch (p.upsampling) {
         case Upsampling::none: return row(y);
         case Upsampling::replicate: {
@@ -500,7 +506,7 @@ const uint8_t* upsampled_row(const ComponentPlan& p, const Plane& plane, size_t 
 struct BlockPlan {
     BlockTables tables;
     const uint16_t* quant;
-    Kernel kernel;
+    PartialIdct idct;
     int size;
     int component;            // frame index
     size_t payload;           // offset of its partial samples in the MCU's payload
@@ -519,7 +525,7 @@ bool decode_mcu(const BitSource& src, size_t& pos, const McuPlan& plan, int16_t*
         if (!decode_dc(src, pos, *block.tables.dc, diffs + b)) return false;
         int16_t coef[64] = {};
         if (!decode_ac(src, pos, *block.tables.ac, coef)) return false;
-        partial_idct(coef, block.quant, block.size, block.kernel, payload + block.payload);
+        block.idct(coef, block.quant, payload + block.payload);
     }
     return true;
 }
@@ -549,7 +555,7 @@ bool jpeg_decode_scaled(const JpegEighthFrame& frame, int scale_num, const uint8
                     BlockPlan b{};
                     b.tables = {&tables.dc[static_cast<size_t>(c.dc_table)], &tables.ac[static_cast<size_t>(c.ac_table)]};
                     b.quant = c.quant.data();
-                    b.kernel = kernel_for(p.size);
+                    b.idct = idct_for(p.size);
                     b.size = p.size;
                     b.component = c.frame_index;
                     b.payload = mcu.payload;
@@ -573,19 +579,25 @@ bool jpeg_decode_scaled(const JpegEighthFrame& frame, int scale_num, const uint8
         if (shape.total > src.bits / (2 * shape.blocks)) return false;
 
         const PiecePlan pieces_plan = plan_pieces(src.bytes, threads, threads ? 2 * 1024 : kMinBytesPerPiece);
-        std::vector<Piece<int16_t>> pieces;
+        // Kept by the thread from picture to picture (see decode_sequence).
+        thread_local std::vector<Piece<int16_t>> pieces;
         std::vector<SequenceRun<int16_t>> runs;
         auto decode = [&](size_t& pos, int16_t* diffs, int16_t* payload) {
             return decode_mcu(src, pos, mcu, diffs, payload);
         };
         if (!decode_sequence(src, shape, decode, pieces_plan, pieces, runs)) return false;
 
-        // One plane per component, every block of it.
+        // One plane per component, every block of it, in memory the thread
+        // keeps from picture to picture.
+        thread_local std::array<ReusableBytes, 3> plane_memory;
         std::array<Plane, 3> planes;
+        std::array<uint8_t*, 3> plane_data{};
         for (size_t ci = 0; ci < ncomp; ++ci) {
             const ComponentPlan& p = plan.components[ci];
             planes[ci].stride = p.blocks_across * static_cast<size_t>(p.size);
-            planes[ci].samples.reset(new uint8_t[planes[ci].stride * p.blocks_down * static_cast<size_t>(p.size)]);
+            plane_data[ci] = plane_memory[ci].resize_for_overwrite(planes[ci].stride * p.blocks_down *
+                                                                   static_cast<size_t>(p.size));
+            planes[ci].samples = plane_data[ci];
         }
 
         // Each run starts with the DC predictors the runs before it leave.
@@ -631,7 +643,7 @@ bool jpeg_decode_scaled(const JpegEighthFrame& frame, int scale_num, const uint8
                     const auto n = static_cast<size_t>(block.size);
                     const size_t bx = mx * static_cast<size_t>(p.h) + block.col;
                     const size_t by = my * static_cast<size_t>(p.v) + block.row;
-                    uint8_t* at = plane.samples.get() + by * n * plane.stride + bx * n;
+                    uint8_t* at = plane_data[static_cast<size_t>(block.component)] + by * n * plane.stride + bx * n;
                     for (size_t y = 0; y < n; ++y, at += plane.stride, h += n)
                         for (size_t x = 0; x < n; ++x) at[x] = range_sample((dcq + h[x]) >> 3);
                 }
