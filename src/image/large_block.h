@@ -5,8 +5,9 @@
 // virtual machine costs tens of microseconds for each 4 KB page: touching a
 // fresh 72 MB picture once then costs more than decoding it. Blocks of 2 MB
 // and more are therefore aligned to 2 MB and offered to the kernel for huge
-// pages, which cost one fault per 2 MB where the kernel grants them.
-// Smaller blocks come from the ordinary heap.
+// pages, which cost one fault per 2 MB where the kernel grants them, and a
+// few of them are kept when given back, for the next picture of about the
+// same size. Smaller blocks come from the ordinary heap.
 #include <cstddef>
 #include <cstdint>
 #include <new>

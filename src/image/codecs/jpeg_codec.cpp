@@ -176,10 +176,18 @@ bool eighth_frame(const jpeg_decompress_struct& cinfo, JpegEighthFrame& frame) {
     return jpeg_eighth_supported(frame);
 }
 
-// Entropy-coded data below this size is decoded faster by libjpeg alone
-// than by the threaded decoders, whose set-up (tables, threads, the copy
-// without stuffed bytes) then weighs more than the decoding they share out.
-constexpr size_t kOwnDecoderMinBytes = 192 * 1024;
+// When the threads are chosen from the machine, the threaded decoders are
+// used where they are faster than libjpeg alone. On one thread the
+// one-eighth decoder is about as fast as libjpeg and the scaled decoder takes
+// about twice its time (it keeps every coefficient, and libjpeg's Huffman
+// decoding is the faster), so they need entropy-coded data large enough to
+// be shared out, and idle cores to share it between: below these sizes their
+// set-up (tables, threads, the copy without stuffed bytes) weighs more than
+// the decoding they share out.
+constexpr size_t kEighthMinBytes = 192 * 1024;
+constexpr unsigned kEighthMinIdleCores = 2;
+constexpr size_t kScaledMinBytes = 768 * 1024;
+constexpr unsigned kScaledMinIdleCores = 4;
 
 // A reduced read from a file held in memory goes through the threaded
 // decoders where they can take the file: the one-eighth decoder at scale
@@ -193,9 +201,11 @@ bool try_own_decoder(jpeg_decompress_struct& cinfo, DecodeState* st) {
     if (scale < 1 || scale >= 8) return false;
     const uint8_t* data = cinfo.src->next_input_byte;
     const size_t size = cinfo.src->bytes_in_buffer;
-    // With the threads chosen from the machine, small files go to libjpeg.
-    if (st->own == JpegOwnDecoders::where_faster && st->own_threads == 0 && size < kOwnDecoderMinBytes)
-        return false;
+    if (st->own == JpegOwnDecoders::where_faster && st->own_threads == 0) {
+        const bool eighth = scale == 1;
+        if (size < (eighth ? kEighthMinBytes : kScaledMinBytes)) return false;
+        if (jpeg_pieces::idle_cores() < (eighth ? kEighthMinIdleCores : kScaledMinIdleCores)) return false;
+    }
     JpegEighthFrame frame;
     bool ok = false;
     if (!guarded(st, [&] { ok = eighth_frame(cinfo, frame); }) || !ok) return false;

@@ -21,9 +21,10 @@ void jpeg_read_dims(FILE* in, int32_t& width, int32_t& height, CapturedMetadata*
 // decoders, which give the same pixels: the one-eighth decoder
 // (image/codecs/jpeg_eighth_decoder.h) at scale 1/8, the scaled decoder
 // (image/codecs/jpeg_scaled_decoder.h) at the scales it covers. By default
-// they are used where they are faster than libjpeg alone (not on small
-// files, when the threads are chosen from the machine); `own` and
-// `own_threads` (0 = from the machine) let tests hold the decoders apart:
+// they are used where they are faster than libjpeg alone: on files large
+// enough to share out, while the machine has idle cores to share them
+// between. `own` and `own_threads` (0 = from the machine) let tests hold the
+// decoders apart: with a thread count given they are used on any file, and
 // `only` fails where no threaded decoder takes the file.
 enum class JpegOwnDecoders { where_faster, never, only };
 PictureBuffer jpeg_read(FILE* in, CapturedMetadata* meta, int32_t min_width = 0, int32_t min_height = 0,

@@ -1,5 +1,8 @@
 #include "image/codecs/jpeg_pieces.h"
 
+#include <chrono>
+#include <cstdlib>
+#include <limits>
 #include <new>
 
 namespace galvora::jpeg_pieces {
@@ -62,6 +65,11 @@ bool build_table(const JpegHuffmanSpec& spec, bool dc, HuffmanTable& t) {
             const int s = sym & 15;
             if (len + s > kLookBits) continue;
             e.total_len = static_cast<uint8_t>(len + s);
+            if (s) {
+                // The value bits follow the code inside the look-ahead.
+                const auto bits = static_cast<int>(((first + j) >> (kLookBits - len - s)) & ((1u << s) - 1));
+                e.value = static_cast<int16_t>(bits < (1 << (s - 1)) ? bits - (1 << s) + 1 : bits);
+            }
             if (s)
                 e.k_step = static_cast<uint8_t>(r + 1);
             else
@@ -141,12 +149,29 @@ bool unstuff(const uint8_t* data, size_t size, BitSource& src) {
     return false;
 }
 
+unsigned idle_cores() {
+    using Clock = std::chrono::steady_clock;
+    static std::atomic<int64_t> looked_at{std::numeric_limits<int64_t>::min()};
+    static std::atomic<unsigned> idle{1};
+    const int64_t now = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now().time_since_epoch()).count();
+    int64_t last = looked_at.load(std::memory_order_relaxed);
+    if (now - last >= 1000 && looked_at.compare_exchange_strong(last, now)) {
+        const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+        double load[1] = {0};
+        unsigned free_cores = cores;
+        if (::getloadavg(load, 1) == 1 && load[0] > 0)
+            free_cores = load[0] >= cores ? 1 : std::max(1u, cores - static_cast<unsigned>(load[0] + 0.5));
+        idle.store(free_cores, std::memory_order_relaxed);
+    }
+    return idle.load(std::memory_order_relaxed);
+}
+
 PiecePlan plan_pieces(size_t bytes, unsigned threads, size_t min_piece_bytes) {
     // About four pieces per thread, which the threads take in turn: a thread
     // the machine slows down then holds up only a small piece.
     constexpr unsigned kPiecesPerThread = 4;
     PiecePlan plan;
-    plan.workers = threads ? threads : std::max(1u, std::thread::hardware_concurrency());
+    plan.workers = threads ? threads : idle_cores();
     plan.workers = std::min<unsigned>(plan.workers, kMaxThreads);
     plan.count = std::max<size_t>(
         1, std::min<size_t>(static_cast<size_t>(plan.workers) * kPiecesPerThread, bytes / std::max<size_t>(min_piece_bytes, 1)));
@@ -164,6 +189,15 @@ YccTables::YccTables() {
         cr_g[static_cast<size_t>(i)] = -fix(0.71414) * x;
         cb_g[static_cast<size_t>(i)] = -fix(0.34414) * x + kHalf;
     }
+}
+
+const std::array<uint8_t, 1024>& range_table() {
+    static const std::array<uint8_t, 1024> table = [] {
+        std::array<uint8_t, 1024> t{};
+        for (int i = 0; i < 1024; ++i) t[static_cast<size_t>(i)] = range_sample(i);
+        return t;
+    }();
+    return table;
 }
 
 const YccTables& ycc_tables() {

@@ -41,6 +41,7 @@ struct LookEntry {
     // (0 otherwise), and how far the coefficient index moves (0 = end of block).
     uint8_t total_len = 0;
     uint8_t k_step = 0;
+    int16_t value = 0;  // the coefficient, where total_len is set (0 for a run of zeros)
 };
 
 struct HuffmanTable {
@@ -161,7 +162,9 @@ constexpr std::array<uint8_t, 80> kNaturalOrder = {
 
 // A block's AC coefficients into coef (natural order, which must be zero
 // beforehand), as libjpeg stores them. False on an invalid code.
-inline bool decode_ac(const BitSource& src, size_t& pos, const HuffmanTable& ac, int16_t* coef) {
+inline bool decode_ac(const BitSource& src, size_t& position, const HuffmanTable& ac, int16_t* coef) {
+    // Kept in a register: the stores of coefficients must not make it reload.
+    size_t pos = position;
     // One word read serves several codes: a peek holds at least 57 real
     // bits, and a code with its value takes at most 31.
     uint64_t w = src.peek(pos);
@@ -172,9 +175,22 @@ inline bool decode_ac(const BitSource& src, size_t& pos, const HuffmanTable& ac,
             avail = 57;
         }
         const LookEntry& e = ac.look[w >> (64 - kLookBits)];
+        if (e.total_len) {
+            // Code and value in the look-ahead: the entry holds the result.
+            pos += e.total_len;
+            if (!e.k_step) break;
+            k += e.k_step - 1;
+            coef[kNaturalOrder[static_cast<size_t>(k)]] = e.value;
+            w <<= e.total_len;
+            avail -= e.total_len;
+            continue;
+        }
         int len = e.code_len;
         int symbol = e.symbol;
-        if (!len && !slow_decode(ac, w, len, symbol)) return false;
+        if (!len && !slow_decode(ac, w, len, symbol)) {
+            position = pos;
+            return false;
+        }
         const int r = symbol >> 4;
         const int s = symbol & 15;
         if (s) {
@@ -190,6 +206,7 @@ inline bool decode_ac(const BitSource& src, size_t& pos, const HuffmanTable& ac,
         w <<= len + s;
         avail -= len + s;
     }
+    position = pos;
     return true;
 }
 
@@ -362,9 +379,14 @@ struct SequenceRun {
     size_t mcus;
 };
 
+// Cores the machine has that nothing else keeps busy (from the load
+// average, looked at no more than once a second), at least 1: splitting a
+// picture between threads only pays where threads get a core of their own.
+unsigned idle_cores();
+
 // The number of threads to use and the number of pieces to cut bits into:
-// chosen from the machine (threads = 0), the pieces are worth a thread's
-// start; asked for (tests), they only need to hold a few MCUs.
+// chosen from the machine's idle cores (threads = 0), the pieces are worth a
+// thread's start; asked for (tests), they only need to hold a few MCUs.
 struct PiecePlan {
     unsigned workers = 1;
     size_t count = 1;
@@ -445,6 +467,9 @@ inline uint8_t range_sample(int64_t v) {
     if (i < 896) return 0;
     return static_cast<uint8_t>(i - 896);
 }
+
+// The same as a table over the ten bits libjpeg keeps.
+const std::array<uint8_t, 1024>& range_table();
 
 inline uint8_t clamp_sample(int v) { return static_cast<uint8_t>(v < 0 ? 0 : (v > 255 ? 255 : v)); }
 

@@ -299,6 +299,7 @@ void partial_idct(const int16_t* coef, const uint16_t* quant, int16_t* out) {
     int64_t in[8];
     int64_t sums[Size];
     bool extreme = false;
+    bool any_column = false;
     // First pass: column c of the coefficients to column c of the workspace.
     // A column without coefficients (the DC left out) gives zeros.
     for (int c = 0; c < kInputs; ++c) {
@@ -313,6 +314,7 @@ void partial_idct(const int16_t* coef, const uint16_t* quant, int16_t* out) {
             for (int r = 0; r < Size; ++r) ws[r][c] = 0;
             continue;
         }
+        any_column = true;
         in[0] = in[0] * 8192 + 1024;
         Kernel(in, sums);
         for (int r = 0; r < Size; ++r) {
@@ -321,8 +323,10 @@ void partial_idct(const int16_t* coef, const uint16_t* quant, int16_t* out) {
             ws[r][c] = v;
         }
     }
-    // Second pass: each workspace row to a row of samples.
-    for (int r = 0; r < Size; ++r) {
+    // Second pass: each workspace row to a row of samples. A block with its
+    // DC alone has all rows alike.
+    const int rows = any_column ? Size : 1;
+    for (int r = 0; r < rows; ++r) {
         for (int k = 0; k < kInputs; ++k) in[k] = ws[r][k];
         in[0] = (in[0] + 16) * 8192;
         Kernel(in, sums);
@@ -332,6 +336,7 @@ void partial_idct(const int16_t* coef, const uint16_t* quant, int16_t* out) {
             out[r * Size + c] = static_cast<int16_t>(v);
         }
     }
+    for (int r = rows; r < Size; ++r) std::memcpy(out + r * Size, out, Size * sizeof(int16_t));
     if (extreme) out[0] = kExtreme;
 }
 
@@ -621,6 +626,7 @@ bool jpeg_decode_scaled(const JpegEighthFrame& frame, int scale_num, const uint8
         }
         // The samples of each run's MCUs, finished with their DC values.
         std::atomic<bool> extreme{false};
+        const std::array<uint8_t, 1024>& range = range_table();
         run_jobs(pieces_plan.workers, runs.size(), [&](size_t r) {
             std::array<uint32_t, 3> predictor = starts[r].predictor;
             const int16_t* d = runs[r].diffs;
@@ -637,7 +643,9 @@ bool jpeg_decode_scaled(const JpegEighthFrame& frame, int scale_num, const uint8
                     const auto dc = static_cast<int16_t>(pred & 0xFFFF);
                     const int64_t dcq = static_cast<int64_t>(dc) * block.dc_quant;
                     const int16_t* h = partial + block.payload;
-                    if (h[0] == kExtreme || dcq > kCoefficientBound || dcq < -kCoefficientBound) out_of_range = true;
+                    if (h[0] == kExtreme || outside(dcq, kCoefficientBound)) out_of_range = true;
+                    // Within the bounds the sums fit an int.
+                    const auto base = static_cast<int32_t>(dcq);
                     const ComponentPlan& p = plan.components[static_cast<size_t>(block.component)];
                     const Plane& plane = planes[static_cast<size_t>(block.component)];
                     const auto n = static_cast<size_t>(block.size);
@@ -645,7 +653,7 @@ bool jpeg_decode_scaled(const JpegEighthFrame& frame, int scale_num, const uint8
                     const size_t by = my * static_cast<size_t>(p.v) + block.row;
                     uint8_t* at = plane_data[static_cast<size_t>(block.component)] + by * n * plane.stride + bx * n;
                     for (size_t y = 0; y < n; ++y, at += plane.stride, h += n)
-                        for (size_t x = 0; x < n; ++x) at[x] = range_sample((dcq + h[x]) >> 3);
+                        for (size_t x = 0; x < n; ++x) at[x] = range[static_cast<size_t>(((base + h[x]) >> 3) & 1023)];
                 }
             }
             if (out_of_range) extreme = true;
