@@ -155,7 +155,8 @@ unsigned idle_cores() {
     static std::atomic<unsigned> idle{1};
     const int64_t now = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now().time_since_epoch()).count();
     int64_t last = looked_at.load(std::memory_order_relaxed);
-    if (now - last >= 1000 && looked_at.compare_exchange_strong(last, now)) {
+    const bool due = last == std::numeric_limits<int64_t>::min() || now - last >= 1000;
+    if (due && looked_at.compare_exchange_strong(last, now)) {
         const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
         double load[1] = {0};
         unsigned free_cores = cores;
