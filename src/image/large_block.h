@@ -19,7 +19,10 @@ void* allocate_large_block(size_t bytes) noexcept;
 void free_large_block(void* block) noexcept;
 
 struct LargeBlockDeleter {
-    void operator()(uint8_t* block) const noexcept { free_large_block(block); }
+    template <typename T>
+    void operator()(T* block) const noexcept {
+        free_large_block(block);
+    }
 };
 
 // For containers whose storage grows large.

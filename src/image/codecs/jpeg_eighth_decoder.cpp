@@ -19,42 +19,7 @@ constexpr size_t kMinBytesPerPiece = 96 * 1024;
 // One block: its DC difference into *diff, the AC codes passed over.
 // False on an invalid code.
 inline bool decode_block(const BitSource& src, size_t& pos, const BlockTables& tables, int16_t* diff) {
-    if (!decode_dc(src, pos, *tables.dc, diff)) return false;
-    const HuffmanTable& ac = *tables.ac;
-    // One word read serves several codes: a peek holds at least 57 real
-    // bits, and a code with its value takes at most 31.
-    uint64_t w = src.peek(pos);
-    int avail = 57;
-    for (int k = 1; k < 64;) {
-        if (avail < 31) {
-            w = src.peek(pos);
-            avail = 57;
-        }
-        const LookEntry& e = ac.look[w >> (64 - kLookBits)];
-        if (e.total_len) {
-            pos += e.total_len;
-            if (!e.k_step) break;
-            k += e.k_step;
-            w <<= e.total_len;
-            avail -= e.total_len;
-            continue;
-        }
-        int len = 0;
-        int symbol = 0;
-        if (!decode_symbol(ac, w, len, symbol)) return false;
-        const int r = symbol >> 4;
-        const int s = symbol & 15;
-        pos += static_cast<size_t>(len + s);
-        if (s)
-            k += r + 1;
-        else if (r == 15)
-            k += 16;
-        else
-            break;
-        w <<= len + s;
-        avail -= len + s;
-    }
-    return true;
+    return decode_dc(src, pos, *tables.dc, diff) && decode_ac<false>(src, pos, *tables.ac, nullptr);
 }
 
 // A block that becomes 2x2 samples (chroma that libjpeg doubles by its
@@ -137,7 +102,7 @@ inline bool decode_quad_block(const BitSource& src, size_t& pos, const BlockTabl
                               int16_t* diff, QuadTerms* terms) {
     if (!decode_dc(src, pos, *tables.dc, diff)) return false;
     int16_t coef[64] = {};
-    if (!decode_ac(src, pos, *tables.ac, coef)) return false;
+    if (!decode_ac<true>(src, pos, *tables.ac, coef)) return false;
     *terms = quad_terms(coef, quant);
     return true;
 }
@@ -253,18 +218,12 @@ bool jpeg_decode_eighth(const JpegEighthFrame& frame, const uint8_t* data, size_
         const size_t mcu_total = shape.total;
 
         BitSource src;
-        if (!unstuff(data, size, src)) return false;
-        // Every block takes at least two bits (a DC and an AC code).
-        if (mcu_total > src.bits / (2 * shape.blocks)) return false;
-
-        const PiecePlan plan = plan_pieces(src.bytes, threads, threads ? 2 * 1024 : kMinBytesPerPiece);
-        // Kept by the thread from picture to picture (see decode_sequence).
-        thread_local std::vector<Piece<QuadTerms>> pieces;
+        PiecePlan plan;
         std::vector<SequenceRun<QuadTerms>> runs;
-        auto decode = [&](size_t& pos, int16_t* diffs, QuadTerms* quads) {
-            return decode_mcu(src, pos, layout, diffs, quads);
+        auto decode = [&](const BitSource& bits, size_t& pos, int16_t* diffs, QuadTerms* quads) {
+            return decode_mcu(bits, pos, layout, diffs, quads);
         };
-        if (!decode_sequence(src, shape, decode, plan, pieces, runs)) return false;
+        if (!decode_entropy_data(data, size, shape, threads, kMinBytesPerPiece, decode, src, plan, runs)) return false;
 
         // The DC values, predicted per component, into one plane per
         // component: a sample per block, or 2x2 for the quad blocks.

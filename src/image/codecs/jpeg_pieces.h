@@ -160,8 +160,10 @@ constexpr std::array<uint8_t, 80> kNaturalOrder = {
     6,  7,  14, 21, 28, 35, 42, 49, 56, 57, 50, 43, 36, 29, 22, 15, 23, 30, 37, 44, 51, 58, 59, 52, 45, 38, 31,
     39, 46, 53, 60, 61, 54, 47, 55, 62, 63, 63, 63, 63, 63, 63, 63, 63, 63, 63, 63, 63, 63, 63, 63, 63, 63};
 
-// A block's AC coefficients into coef (natural order, which must be zero
-// beforehand), as libjpeg stores them. False on an invalid code.
+// A block's AC codes: with Store, the coefficients go into coef (natural
+// order, which must be zero beforehand) as libjpeg stores them; without,
+// they are only passed over. False on an invalid code.
+template <bool Store>
 inline bool decode_ac(const BitSource& src, size_t& position, const HuffmanTable& ac, int16_t* coef) {
     // Kept in a register: the stores of coefficients must not make it reload.
     size_t pos = position;
@@ -180,7 +182,7 @@ inline bool decode_ac(const BitSource& src, size_t& position, const HuffmanTable
             pos += e.total_len;
             if (!e.k_step) break;
             k += e.k_step - 1;
-            coef[kNaturalOrder[static_cast<size_t>(k)]] = e.value;
+            if constexpr (Store) coef[kNaturalOrder[static_cast<size_t>(k)]] = e.value;
             w <<= e.total_len;
             avail -= e.total_len;
             continue;
@@ -195,7 +197,8 @@ inline bool decode_ac(const BitSource& src, size_t& position, const HuffmanTable
         const int s = symbol & 15;
         if (s) {
             k += r;
-            coef[kNaturalOrder[static_cast<size_t>(k)]] = static_cast<int16_t>(extend(w << len, s));
+            if constexpr (Store)
+                coef[kNaturalOrder[static_cast<size_t>(k)]] = static_cast<int16_t>(extend(w << len, s));
         } else if (r != 15) {
             pos += static_cast<size_t>(len);
             break;
@@ -453,6 +456,26 @@ bool decode_sequence(const BitSource& src, const McuShape& shape, DecodeMcu&& de
         t = p.joins_piece;
     }
     return mcus == shape.total;
+}
+
+// The entropy-coded data from data[0] (to the end of the file) decoded for a
+// picture of shape.total MCUs: unstuffed into src, cut into pieces for the
+// threads (threads = 0: chosen from the machine, in pieces of at least
+// min_piece_bytes), and stitched into runs, which point into pieces this
+// thread keeps until its next call. decode_mcu(src, pos, diffs, payload)
+// decodes one MCU. False where the data does not hold the picture whole.
+template <typename Payload, typename DecodeMcu>
+bool decode_entropy_data(const uint8_t* data, size_t size, const McuShape& shape, unsigned threads,
+                         size_t min_piece_bytes, DecodeMcu&& decode_mcu, BitSource& src, PiecePlan& plan,
+                         std::vector<SequenceRun<Payload>>& runs) {
+    if (!unstuff(data, size, src)) return false;
+    // Every block takes at least two bits (a DC and an AC code).
+    if (shape.total > src.bits / (2 * shape.blocks)) return false;
+    plan = plan_pieces(src.bytes, threads, threads ? 2 * 1024 : min_piece_bytes);
+    // Kept by the thread from picture to picture (see decode_sequence).
+    thread_local std::vector<Piece<Payload>> pieces;
+    auto decode = [&](size_t& pos, int16_t* diffs, Payload* payload) { return decode_mcu(src, pos, diffs, payload); };
+    return decode_sequence(src, shape, decode, plan, pieces, runs);
 }
 
 // ---------------------------------------------------------------------------

@@ -529,7 +529,7 @@ bool decode_mcu(const BitSource& src, size_t& pos, const McuPlan& plan, int16_t*
         const BlockPlan& block = plan.blocks[b];
         if (!decode_dc(src, pos, *block.tables.dc, diffs + b)) return false;
         int16_t coef[64] = {};
-        if (!decode_ac(src, pos, *block.tables.ac, coef)) return false;
+        if (!decode_ac<true>(src, pos, *block.tables.ac, coef)) return false;
         block.idct(coef, block.quant, payload + block.payload);
     }
     return true;
@@ -579,18 +579,13 @@ bool jpeg_decode_scaled(const JpegEighthFrame& frame, int scale_num, const uint8
         shape.total = mcus_per_row * mcu_rows;
 
         BitSource src;
-        if (!unstuff(data, size, src)) return false;
-        // Every block takes at least two bits (a DC and an AC code).
-        if (shape.total > src.bits / (2 * shape.blocks)) return false;
-
-        const PiecePlan pieces_plan = plan_pieces(src.bytes, threads, threads ? 2 * 1024 : kMinBytesPerPiece);
-        // Kept by the thread from picture to picture (see decode_sequence).
-        thread_local std::vector<Piece<int16_t>> pieces;
+        PiecePlan pieces_plan;
         std::vector<SequenceRun<int16_t>> runs;
-        auto decode = [&](size_t& pos, int16_t* diffs, int16_t* payload) {
-            return decode_mcu(src, pos, mcu, diffs, payload);
+        auto decode = [&](const BitSource& bits, size_t& pos, int16_t* diffs, int16_t* payload) {
+            return decode_mcu(bits, pos, mcu, diffs, payload);
         };
-        if (!decode_sequence(src, shape, decode, pieces_plan, pieces, runs)) return false;
+        if (!decode_entropy_data(data, size, shape, threads, kMinBytesPerPiece, decode, src, pieces_plan, runs))
+            return false;
 
         // One plane per component, every block of it, in memory the thread
         // keeps from picture to picture.
