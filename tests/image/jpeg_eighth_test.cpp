@@ -197,10 +197,17 @@ TEST_P(DamagedJpeg, EndsAsWithLibraryAlone) {
     }
 }
 
+std::string damaged_case_name(const ::testing::TestParamInfo<DamagedJpeg::ParamType>& info) {
+    const EncodeSettings& s = std::get<0>(info.param);
+    return "luma" + std::to_string(s.y_h) + "x" + std::to_string(s.y_v) + (s.optimize ? "_optimised" : "") +
+           "_scale" + std::to_string(std::get<1>(info.param)) + "of8";
+}
+
 INSTANTIATE_TEST_SUITE_P(JpegThreadedDecoders, DamagedJpeg,
                          ::testing::Combine(::testing::Values(EncodeSettings{90, 2, 1}, EncodeSettings{90, 2, 2},
                                                               EncodeSettings{90, 2, 2, false, false, 0, true}),
-                                            ::testing::Values(1, 3, 6)));
+                                            ::testing::Values(1, 3, 6)),
+                         damaged_case_name);
 
 }  // namespace
 }  // namespace galvora
