@@ -15,7 +15,10 @@
 #include "generation/run_state.h"
 #include "generation/settings_access.h"
 #include "image/image_file_record.h"
+#include "image/imaging_error.h"
+#include "image/picture/jpeg_completeness.h"
 #include "image/picture_io.h"
+#include "image/picture_type.h"
 
 namespace galvora {
 
@@ -31,10 +34,11 @@ void ordnen(Laufzustand& run, std::span<std::shared_ptr<ZNImageFile>> pictures) 
     bilddateien_sortieren(pictures, setting_int(kSetThumbSortierung), setting_int(kSetThumbSortierrichtung));
 }
 
-// Pictures whose file cannot even be measured (no picture at all, an empty
-// file, a damaged head) would get pages with a broken 0 x 0 picture: they are
-// named in the run's log and left out of the directory, its pages and every
-// count before anything is planned around them.
+// Pictures whose file cannot be read (no picture at all, an empty file, a
+// damaged head, a JPEG cut short before the end of its data) would get pages
+// with a broken picture: they are named in the run's log and left out of the
+// directory, its pages and every count before anything is planned around
+// them.
 void unlesbare_aussortieren(Laufzustand& run, Verzeichnissatz& d) {
     LaufAuftrag& job = lauf_auftrag();
     const size_t n = std::min(d.bilddateien.size(), static_cast<size_t>(std::max<int32_t>(d.bildanzahl, 0)));
@@ -44,7 +48,8 @@ void unlesbare_aussortieren(Laufzustand& run, Verzeichnissatz& d) {
         const std::string path = job.basisverzeichnis + "/" + d.relativer_pfad + "/" + p->ODateiname + "." + p->ODateiart;
         try {
             GetImageDims(path, p->OBildtyp, p->ODimX, p->ODimY);
-            return false;
+            if (p->OBildtyp != picture_type::jpeg || jpeg_vollstaendig(path)) return false;
+            throw imaging_error(ImagingFault::bad_data, "ReadImage", "IS_ReadXXX");
         } catch (const GalvoraError& e) {
             bildfehler_melden(e.info(), path);
         }

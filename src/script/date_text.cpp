@@ -51,21 +51,25 @@ std::string zahl(int64_t v, int stellen) {
 
 // Month and weekday names, long and short, as the user's regional settings
 // (LC_TIME) give them; without a usable locale the C locale's English names.
+// They are read once, with the time category switched to the user's locale
+// for the moment and back (newlocale would leak its search path when LOCPATH
+// is set).
 struct Kalendernamen {
     std::string monate[12], monate_kurz[12], tage[7], tage_kurz[7];
 
     Kalendernamen() {
-        locale_t locale = newlocale(LC_TIME_MASK, "", static_cast<locale_t>(nullptr));
-        if (locale == static_cast<locale_t>(nullptr)) locale = newlocale(LC_TIME_MASK, "C", static_cast<locale_t>(nullptr));
+        const char* current = setlocale(LC_TIME, nullptr);
+        const std::string previous = current != nullptr ? current : "C";
+        setlocale(LC_TIME, "");
         for (int i = 0; i < 12; ++i) {
-            monate[i] = nl_langinfo_l(static_cast<nl_item>(MON_1 + i), locale);
-            monate_kurz[i] = nl_langinfo_l(static_cast<nl_item>(ABMON_1 + i), locale);
+            monate[i] = nl_langinfo(static_cast<nl_item>(MON_1 + i));
+            monate_kurz[i] = nl_langinfo(static_cast<nl_item>(ABMON_1 + i));
         }
         for (int i = 0; i < 7; ++i) {
-            tage[i] = nl_langinfo_l(static_cast<nl_item>(DAY_1 + i), locale);
-            tage_kurz[i] = nl_langinfo_l(static_cast<nl_item>(ABDAY_1 + i), locale);
+            tage[i] = nl_langinfo(static_cast<nl_item>(DAY_1 + i));
+            tage_kurz[i] = nl_langinfo(static_cast<nl_item>(ABDAY_1 + i));
         }
-        freelocale(locale);
+        setlocale(LC_TIME, previous.c_str());
     }
 };
 
