@@ -70,6 +70,7 @@ void unlesbare_aussortieren(Laufzustand& run, Verzeichnissatz& d) {
 void eindeutig_benennen(const RunPicture& picture, std::span<std::shared_ptr<ZNImageFile>> pictures) {
     std::set<std::string> taken;
     for (auto& p : pictures) {
+        p->Seitenname.clear();
         const std::string base = p->CDateiname;
         std::string name = base;
         for (int32_t n = 1; taken.contains(utf8_to_lower(name)); ++n)
