@@ -283,30 +283,36 @@ TEST_F(GalleryPages, CancelledRunKeepsTheCompletePages) {
 }
 
 TEST_F(GalleryPages, PicturesThatFailAreLeftOutNamedAndCounted) {
-    // p2 is no picture at all: it is left out before anything is planned.
-    // p4 has a whole head but its data is cut: it fails while it is made.
+    // p2 is no picture at all and p5 a JPEG cut short: both are left out
+    // before anything is planned. p4 is whole, but its data is damaged: it
+    // fails only while it is made.
     write_file(base / "a" / "p2.jpg", "not a picture");
     write_jpeg(base / "a" / "p4.jpg", 64, 48);
-    const std::string whole = read_file(base / "a" / "p4.jpg");
-    write_file(base / "a" / "p4.jpg", whole.substr(0, whole.size() - 40));
+    std::string whole = read_file(base / "a" / "p4.jpg");
+    write_file(base / "a" / "p5.jpg", whole.substr(0, whole.size() - 40));
+    whole.replace(whole.size() - 30, 16, std::string(16, '\xFF'));
+    write_file(base / "a" / "p4.jpg", whole);
     add_directory("a", "", {"p1", "p3"});
-    ASSERT_EQ(lauf_auftrag().verzeichnisse[0].bildanzahl, 4);
+    ASSERT_EQ(lauf_auftrag().verzeichnisse[0].bildanzahl, 5);
 
     batchmodus = true;
     erzeugung_durchfuehren();
     EXPECT_TRUE(port.boxes.empty());
     EXPECT_TRUE(batchmodus);
     EXPECT_TRUE(fs::exists(out / "html" / "a" / "p3.html"));
-    EXPECT_FALSE(fs::exists(out / "html" / "a" / "p2.html"));
-    EXPECT_EQ(page("a.html").find("p2"), std::string::npos);
+    for (const char* left_out : {"p2", "p5"}) {
+        EXPECT_FALSE(fs::exists(out / "html" / "a" / (std::string(left_out) + ".html"))) << left_out;
+        EXPECT_EQ(page("a.html").find(left_out), std::string::npos) << left_out;
+    }
     EXPECT_EQ(laufzustand().Thumbzaehler, 2);
-    EXPECT_EQ(laufzustand().FehlerhafteBilder, 2);
+    EXPECT_EQ(laufzustand().FehlerhafteBilder, 3);
     EXPECT_EQ(laufzustand().BilderGesamt, 3);
     std::string named;
     for (const std::string& line : run_port_.lines)
         if (line.rfind("Image-Error ", 0) == 0) named += line + "\n";
     EXPECT_NE(named.find((base / "a" / "p2.jpg").string()), std::string::npos) << named;
     EXPECT_NE(named.find((base / "a" / "p4.jpg").string()), std::string::npos) << named;
+    EXPECT_NE(named.find((base / "a" / "p5.jpg").string()), std::string::npos) << named;
     ASSERT_FALSE(run_port_.texts.empty());
     EXPECT_NE(run_port_.texts.back().find("2 Bilder wurden umgesetzt"), std::string::npos) << run_port_.texts.back();
 
