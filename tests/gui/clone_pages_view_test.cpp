@@ -41,6 +41,9 @@
 #include "image/picture_io.h"
 #include "options/pages/effect_editor_support.h"
 #include "foundation/registry.h"
+#include "generation/settings_access.h"
+#include "image/picture_type.h"
+#include "options/value_encodings.h"
 
 namespace galvora::testing {
 namespace {
@@ -48,6 +51,7 @@ namespace {
 constexpr int kBoxCloning = 12;
 constexpr int kBoxRename = 18;
 constexpr int kBoxEffects = 13;
+constexpr int kClonePathEntry = 53;
 
 // Writes a PNG of the size: a red square on a white ground, blue at the top left.
 void write_png(const fs::path& path, int32_t width, int32_t height) {
@@ -140,6 +144,69 @@ void tick(QAbstractButton* button) {
 void choose_in(QComboBox* combo, int index) {
     combo->setCurrentIndex(index);
     emit combo->activated(index);
+}
+
+// Runs the program in batch mode with a user profile over a picture folder;
+// the exit status, with what it wrote to its outputs.
+std::pair<int, std::string> run_batch(const TempFolder& tmp, const std::string& profile, const fs::path& pictures) {
+    QProcess galvora;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove("DISPLAY");
+    environment.remove("WAYLAND_DISPLAY");
+    // The sanitizer build's program: fontconfig keeps a little of its
+    // configuration to the end, as in the test programs.
+    const fs::path suppressions = tmp.path() / "lsan.supp";
+    write_file(suppressions, "leak:libfontconfig.so\n");
+    environment.insert("LSAN_OPTIONS", QString::fromStdString("suppressions=" + suppressions.string()));
+    galvora.setProcessEnvironment(environment);
+    galvora.start(QString::fromStdString((fs::path(GALVORA_BIN_DIR) / "galvora").string()),
+                  {QString::fromStdString("/Profile=" + profile), QString::fromStdString("/Basedir=" + pictures.string()),
+                   "/Level=0"});
+    if (!galvora.waitForFinished(-1)) return {-1, "the program did not finish"};
+    return {galvora.exitCode(),
+            galvora.readAllStandardError().toStdString() + galvora.readAllStandardOutput().toStdString()};
+}
+
+// The original with the list's effects applied in list order by the clone
+// step's own code (a text stamp draws its text as it stands), and when the
+// clone is a JPEG, saved and read back as the run saves it.
+PictureBuffer expected_clone(const TempFolder& tmp, const fs::path& original, int32_t type,
+                             const CCloneEffekte& effects) {
+    PictureBuffer picture;
+    int32_t width = 0;
+    int32_t height = 0;
+    ReadImage(original.string(), type, picture, width, height);
+    ZNImage image;
+    image.ImageFile(std::make_shared<ZNImageFile>());
+    image.CloneRGB(picture.copy());
+    for (long i = 1; i <= effects.count(); ++i) {
+        ErrorInfo error;
+        const auto item = effects.item(i);
+        const auto* text = dynamic_cast<const CTextStamp*>(item.get());
+        EXPECT_TRUE(image.CloneEffektAnwenden(*item, text != nullptr ? text->Text() : std::string(), error))
+            << i << " " << error.description;
+    }
+    if (type != picture_type::jpeg) return image.CloneRGB().copy();
+    const fs::path saved = tmp.path() / "expected.jpg";
+    int32_t used = 0;
+    WriteImage(saved.string(), type, image.CloneRGB(), entry_as_int32(profilwert(kSetCloneQuality)).value_or(0), 0,
+               switch_is_on(profilwert(kSetCloneJpgProgressive)), 0, used);
+    PictureBuffer back;
+    ReadImage(saved.string(), type, back, width, height);
+    return back;
+}
+
+// The clone the run wrote equals, pixel for pixel, the expected picture.
+void expect_same_pixels(const fs::path& clone, int32_t type, const PictureBuffer& expected) {
+    PictureBuffer written;
+    int32_t width = 0;
+    int32_t height = 0;
+    ASSERT_TRUE(fs::exists(clone)) << clone;
+    ReadImage(clone.string(), type, written, width, height);
+    ASSERT_EQ(width, expected.width());
+    ASSERT_EQ(height, expected.height());
+    ASSERT_EQ(expected.size_bytes(), written.size_bytes());
+    EXPECT_EQ(std::memcmp(expected.data(), written.data(), written.size_bytes()), 0);
 }
 
 TEST_F(ClonePagesWindow, AListBuiltInTheEditorsIsSavedAndRunInBatchMode) {
@@ -277,45 +344,14 @@ TEST_F(ClonePagesWindow, AListBuiltInTheEditorsIsSavedAndRunInBatchMode) {
     ASSERT_EQ(profil_speichern(), 1);
     const fs::path file = profildatei(benutzerprofilordner(), "Effekte");
     ASSERT_TRUE(fs::exists(file));
-    QProcess galvora;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove("DISPLAY");
-    environment.remove("WAYLAND_DISPLAY");
-    // The sanitizer build's program: fontconfig keeps a little of its
-    // configuration to the end, as in the test programs.
-    const fs::path suppressions = tmp.path() / "lsan.supp";
-    write_file(suppressions, "leak:libfontconfig.so\n");
-    environment.insert("LSAN_OPTIONS", QString::fromStdString("suppressions=" + suppressions.string()));
-    galvora.setProcessEnvironment(environment);
-    galvora.start(QString::fromStdString((fs::path(GALVORA_BIN_DIR) / "galvora").string()),
-                  {"/Profile=Effekte", QString::fromStdString("/Basedir=" + pictures.string()), "/Level=0"});
-    ASSERT_TRUE(galvora.waitForFinished(-1));
-    const std::string errors = galvora.readAllStandardError().toStdString();
-    EXPECT_EQ(galvora.exitCode(), 0) << errors << galvora.readAllStandardOutput().toStdString();
-    PictureBuffer clone;
-    int32_t cw = 0;
-    int32_t ch = 0;
-    ASSERT_TRUE(fs::exists(clones / "photo.png")) << errors;
-    ReadImage((clones / "photo.png").string(), 10, clone, cw, ch);
-    EXPECT_EQ(cw, 64 + 2 * 9);
-    EXPECT_EQ(ch, 48 + 2 * 9);
-
-    // The clone is the picture with exactly these four effects, in list order.
-    PictureBuffer original;
-    int32_t ow = 0;
-    int32_t oh = 0;
-    ReadImage((pictures / "photo.png").string(), 10, original, ow, oh);
-    ZNImage expected;
-    expected.ImageFile(std::make_shared<ZNImageFile>());
-    expected.CloneRGB(original.copy());
-    for (long i = 1; i <= built.count(); ++i) {
-        ErrorInfo error;
-        const auto item = built.item(i);
-        const std::string stamp_text = i == 1 ? text.Text() : std::string();
-        ASSERT_TRUE(expected.CloneEffektAnwenden(*item, stamp_text, error)) << i << " " << error.description;
-    }
-    ASSERT_EQ(expected.CloneRGB().size_bytes(), clone.size_bytes());
-    EXPECT_EQ(std::memcmp(expected.CloneRGB().data(), clone.data(), clone.size_bytes()), 0);
+    const auto [status, output] = run_batch(tmp, "Effekte", pictures);
+    EXPECT_EQ(status, 0) << output;
+    // The clone is the picture with exactly these four effects, in list order,
+    // each frame side 9 pixels wide.
+    const PictureBuffer expected = expected_clone(tmp, pictures / "photo.png", picture_type::png, built);
+    EXPECT_EQ(expected.width(), 64 + 2 * 9);
+    EXPECT_EQ(expected.height(), 48 + 2 * 9);
+    expect_same_pixels(clones / "photo.png", picture_type::png, expected);
 
     // The list read back from the profile file is the list built, property
     // for property, and writes the same text again.
@@ -333,6 +369,168 @@ TEST_F(ClonePagesWindow, AListBuiltInTheEditorsIsSavedAndRunInBatchMode) {
     EXPECT_EQ(reread.item(3)->Description(), "Blauer Rahmen");
     EXPECT_EQ(dynamic_cast<const CBildEffekt&>(*reread.item(4)).LongArray(2), 6);
     EXPECT_EQ(profile_text(table, reread, modules), decode_text(*bytes));
+}
+
+// ---------------------------------------------------------------- a loaded list edited
+
+// The list a saved profile starts with: a text stamp, an outer frame and a
+// mosaic.
+void add_starting_list(CCloneEffekte& list) {
+    auto text = std::make_shared<CTextStamp>();
+    text->Description("Stempel");
+    text->Text("Alt");
+    text->Font("DejaVu Sans");
+    text->Height(20);
+    text->Position(5);
+    list.add(text);
+    auto frame = std::make_shared<CBorder>();
+    frame->Description("Rahmen");
+    frame->RahmenArt(1);
+    frame->Breite(4);
+    frame->Farbe(0x102030);
+    list.add(frame);
+    auto mosaic = std::make_shared<CBildEffekt>();
+    mosaic->Description("Mosaik");
+    mosaic->Bildeffektart(12);
+    mosaic->LongArray(1, 6);
+    mosaic->LongArray(2, 6);
+    list.add(mosaic);
+}
+
+// Shows the list editor and clicks a row (0-based).
+void list_editor_at(FormView& page, int row) {
+    QTest::mouseClick(widget_in<QPushButton>(page, "Edit"), Qt::LeftButton);
+    auto* list = widget_in<QTreeWidget>(page, "ListViewCloneEffekte");
+    ASSERT_GT(list->topLevelItemCount(), row);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->topLevelItem(row)).center());
+}
+
+TEST_F(ClonePagesWindow, AnEffectEditedInASavedListReachesTheClonesOfAPhoto) {
+    const fs::path photo =
+        fs::path(GALVORA_TESTDATA_DIR) / "images" / "pkg" /
+        "golang-golang-x-image-dev/root/usr/share/gocode/src/golang.org/x/image/testdata/go-turns-two-280x360.jpeg";
+    ASSERT_TRUE(fs::exists(photo)) << "test picture missing: run scripts/fetch-testdata.sh <build>/testdata";
+    struct Case {
+        const char* what;
+        std::function<void(OptionenDialog&, FormView&)> edit;
+        std::function<void(const CCloneEffekte&)> check;
+    };
+    auto choose_effect = [](FormView& page, int index) {
+        choose_in(widget_in<QComboBox>(page, "ComboCloneEffekte"), index);
+    };
+    const Case cases[] = {
+        {"mosaic cells typed",
+         [&](OptionenDialog& view, FormView& page) {
+             choose_effect(page, 2);
+             type_into(widget_in<QLineEdit>(editor_form(view, "CBildEffekte1"), "Mosaikbreite"), "15", true);
+         },
+         [](const CCloneEffekte& list) {
+             EXPECT_EQ(dynamic_cast<const CBildEffekt&>(*list.item(3)).LongArray(1), 15);
+         }},
+        {"mosaic turned into a vertical mirror",
+         [&](OptionenDialog& view, FormView& page) {
+             choose_effect(page, 2);
+             FormView& effect = editor_form(view, "CBildEffekte1");
+             const auto& kinds = dynamic_cast<CBildEffekte&>(effect.page()).kinds();
+             for (size_t i = 0; i < kinds.size(); ++i)
+                 if (kinds[i].kind == 14)
+                     choose_in(widget_in<QComboBox>(effect, "BildeffektartCombo"), static_cast<int>(i));
+             tick(widget_in<QRadioButton>(effect, "Flipart", 2));
+         },
+         [](const CCloneEffekte& list) {
+             const auto& effect = dynamic_cast<const CBildEffekt&>(*list.item(3));
+             EXPECT_EQ(effect.Bildeffektart(), 14);
+             EXPECT_EQ(effect.LongArray(1), 2);
+         }},
+        {"frame width typed and its colour chosen",
+         [&](OptionenDialog& view, FormView& page) {
+             choose_effect(page, 1);
+             FormView& frame = editor_form(view, "CRahmen1");
+             QTest::mouseClick(widget_in<QPushButton>(frame, "FarbeButton"), Qt::LeftButton);
+             type_into(widget_in<QLineEdit>(frame, "Breite"), "11", true);
+         },
+         [](const CCloneEffekte& list) {
+             const auto& frame = dynamic_cast<const CBorder&>(*list.item(2));
+             EXPECT_EQ(frame.Breite(), 11);
+             EXPECT_EQ(frame.Farbe(), 0x30C060);
+         }},
+        {"stamp text typed",
+         [&](OptionenDialog& view, FormView& page) {
+             choose_effect(page, 0);
+             auto* text = widget_in<QPlainTextEdit>(editor_form(view, "CTextStempel1"), "StempelText");
+             text->setFocus();
+             text->selectAll();
+             QTest::keyClicks(text, "Neu");
+         },
+         [](const CCloneEffekte& list) { EXPECT_EQ(dynamic_cast<const CTextStamp&>(*list.item(1)).Text(), "Neu"); }},
+        {"frame moved below the mosaic",
+         [&](OptionenDialog&, FormView& page) {
+             list_editor_at(page, 1);
+             QTest::mouseClick(widget_in<QPushButton>(page, "nachUnten"), Qt::LeftButton);
+         },
+         [](const CCloneEffekte& list) {
+             EXPECT_EQ(list.item(2)->Description(), "Mosaik");
+             EXPECT_EQ(list.item(3)->Description(), "Rahmen");
+         }},
+        {"mosaic deleted",
+         [&](OptionenDialog&, FormView& page) {
+             list_editor_at(page, 2);
+             QTest::mouseClick(widget_in<QPushButton>(page, "Löschen"), Qt::LeftButton);
+         },
+         [](const CCloneEffekte& list) {
+             ASSERT_EQ(list.count(), 2);
+             EXPECT_EQ(list.item(2)->Description(), "Rahmen");
+         }},
+        {"picture effect added at the end",
+         [&](OptionenDialog& view, FormView& page) {
+             list_editor_at(page, 0);
+             QTest::mouseClick(widget_in<QPushButton>(page, "Neu"), Qt::LeftButton);
+             auto* menu = dynamic_cast<PopupMenu*>(page.widget_of(page.page().control("pEffektMenü")));
+             ASSERT_NE(menu, nullptr);
+             menu->menu()->actions()[3]->trigger();
+             menu->menu()->hide();
+             QApplication::processEvents();
+             QApplication::setActiveWindow(&view);
+         },
+         [](const CCloneEffekte& list) {
+             ASSERT_EQ(list.count(), 4);
+             EXPECT_NE(dynamic_cast<const CBildEffekt*>(list.item(4).get()), nullptr);
+         }},
+    };
+    const fs::path pictures = tmp.path() / "pictures";
+    fs::create_directories(pictures);
+    fs::copy_file(photo, pictures / "photo.jpg");
+    for (size_t n = 0; n < std::size(cases); ++n) {
+        const Case& c = cases[n];
+        SCOPED_TRACE(c.what);
+        // A saved profile with the starting list, read back from its file.
+        const std::string name = "Bearbeitet" + std::to_string(n);
+        const fs::path clones = tmp.path() / ("clones" + std::to_string(n));
+        LoadedCloneEffects().clear();
+        add_starting_list(LoadedCloneEffects());
+        load({{kSetGenerateClones, "1"}, {kClonePathEntry, clones.string()}});
+        ASSERT_EQ(profil_neu(name), 1);
+        profil_laden(profil_per_name(name));
+        ASSERT_EQ(WorkingCloneEffects().count(), 3);
+        dialogs.colours = {0x30C060};
+
+        const bool ok = open_and([&](OptionenDialog& view) {
+            click_node(view, kBoxEffects);
+            ASSERT_EQ(view.model().sichtbare_box(), kBoxEffects);
+            c.edit(view, *view.page_view(PageSlot::CClonenEffekte1));
+            qobject_cast<QPushButton*>(view.widget("OK"))->click();
+        });
+        ASSERT_TRUE(ok);
+        ASSERT_TRUE(port.boxes.empty()) << port.boxes.front().text;
+        const CCloneEffekte& accepted = LoadedCloneEffects();
+        c.check(accepted);
+        ASSERT_EQ(profil_speichern(), 1);
+
+        const auto [status, output] = run_batch(tmp, name, pictures);
+        EXPECT_EQ(status, 0) << output;
+        expect_same_pixels(clones / "photo.jpg", picture_type::jpeg,
+                           expected_clone(tmp, pictures / "photo.jpg", picture_type::jpeg, accepted));
+    }
 }
 
 // ---------------------------------------------------------------- contact sheet
