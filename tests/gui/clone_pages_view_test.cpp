@@ -24,9 +24,11 @@
 #include "gui/options/effect_page_views.h"
 #include "gui/options/form_view.h"
 #include "gui/options/options_dialog_view.h"
+#include "gui/options_view_support.h"
 #include "image/picture/zn_image.h"
 #include "image/image_file_record.h"
 #include "options/options_test_support.h"
+#include "options/test_pictures.h"
 #include "options/pages/clone_effects_page.h"
 #include "options/pages/clone_page.h"
 #include "options/pages/clone_rename_page.h"
@@ -53,28 +55,6 @@ constexpr int kBoxRename = 18;
 constexpr int kBoxEffects = 13;
 constexpr int kClonePathEntry = 53;
 
-// Writes a PNG of the size: a red square on a white ground, blue at the top left.
-void write_png(const fs::path& path, int32_t width, int32_t height) {
-    fs::create_directories(path.parent_path());
-    PictureBuffer picture = PictureBuffer::allocate(width, height);
-    for (int32_t y = 0; y < height; ++y) {
-        for (int32_t x = 0; x < width; ++x) {
-            uint8_t* p = picture.pixel(x, y);
-            const bool inner = x >= width / 4 && x < width * 3 / 4 && y >= height / 4 && y < height * 3 / 4;
-            p[0] = 255;
-            p[1] = inner ? 0 : 255;
-            p[2] = inner ? 0 : 255;
-            if (x < 4 && y < 4) {
-                p[0] = 0;
-                p[1] = 0;
-                p[2] = 255;
-            }
-        }
-    }
-    int32_t used = 0;
-    WriteImage(path.string(), 10, picture, 0, 0, false, 0, used);
-}
-
 class ClonePagesWindow : public OptionsTest {
 protected:
     void TearDown() override {
@@ -85,17 +65,7 @@ protected:
 
     CClonenEffekte& effects_page() { return *dynamic_cast<CClonenEffekte*>(dialog().seite(PageSlot::CClonenEffekte1)); }
 
-    static void click_node(OptionenDialog& view, int box) {
-        QTreeWidget* tree = view.tree();
-        const QList<QTreeWidgetItem*> found = tree->findItems("*", Qt::MatchWildcard | Qt::MatchRecursive);
-        for (QTreeWidgetItem* item : found) {
-            if (item->data(0, Qt::UserRole).toString() != QString("KEY%1").arg(box)) continue;
-            tree->scrollToItem(item);
-            QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(item).center());
-            return;
-        }
-        ADD_FAILURE() << "no node KEY" << box;
-    }
+    static void click_node(OptionenDialog& view, int box) { click_tree_node(view, box); }
 };
 
 // ---------------------------------------------------------------- the list through the editors
@@ -211,9 +181,9 @@ void expect_same_pixels(const fs::path& clone, int32_t type, const PictureBuffer
 
 TEST_F(ClonePagesWindow, AListBuiltInTheEditorsIsSavedAndRunInBatchMode) {
     const fs::path pictures = tmp.path() / "pictures";
-    write_png(pictures / "photo.png", 64, 48);
+    write_picture(pictures / "photo.png", 64, 48);
     const fs::path stamp_file = tmp.path() / "stamp.png";
-    write_png(stamp_file, 20, 16);
+    write_picture(stamp_file, 20, 16);
     const fs::path clones = tmp.path() / "clones";
     load({{10, "1"}});  // PNG pictures are read (the file filter page's switch)
     ASSERT_EQ(profil_neu("Effekte"), 1);
@@ -536,8 +506,8 @@ TEST_F(ClonePagesWindow, AnEffectEditedInASavedListReachesTheClonesOfAPhoto) {
 // ---------------------------------------------------------------- contact sheet
 
 TEST_F(ClonePagesWindow, ContactSheetOfEveryPageAndEditor) {
-    write_png(tmp.path() / "stamp.png", 60, 40);
-    write_png(tmp.path() / "frame.png", 24, 24);
+    write_picture(tmp.path() / "stamp.png", 60, 40);
+    write_picture(tmp.path() / "frame.png", 24, 24);
     // Each preview shows its own effect.
     registry_schreiben("LastSession", "showallcloneeffects", "0");
     optionen_freigeben();

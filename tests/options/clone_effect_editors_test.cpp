@@ -10,6 +10,7 @@
 #include "foundation/string_helpers.h"
 #include "image/picture_io.h"
 #include "options/options_test_support.h"
+#include "options/test_pictures.h"
 #include "options/pages/clone_effect_editors.h"
 #include "options/pages/effect_editor_support.h"
 #include "profile/effect_picture.h"
@@ -17,26 +18,6 @@
 
 namespace galvora::testing {
 namespace {
-
-// A PNG of a red square in the middle of a white picture, a blue pixel block
-// at the top left.
-fs::path write_picture(const fs::path& path, int32_t width, int32_t height) {
-    fs::create_directories(path.parent_path());
-    PictureBuffer picture = PictureBuffer::allocate(width, height);
-    for (int32_t y = 0; y < height; ++y) {
-        for (int32_t x = 0; x < width; ++x) {
-            uint8_t* p = picture.pixel(x, y);
-            const bool inner = x >= width / 4 && x < width * 3 / 4 && y >= height / 4 && y < height * 3 / 4;
-            p[0] = 255;
-            p[1] = inner ? 0 : 255;
-            p[2] = inner ? 0 : 255;
-            if (x < 2 && y < 2) p[0] = p[1] = 0, p[2] = 255;
-        }
-    }
-    int32_t used = 0;
-    WriteImage(path.string(), 10, picture, 0, 0, false, 0, used);
-    return path;
-}
 
 class EditorTest : public OptionsTest {
 protected:
