@@ -10,6 +10,7 @@
 
 #include <string>
 
+#include "app/main_window.h"
 #include "foundation/log.h"
 #include "foundation/program_info.h"
 #include "platform/os_info.h"
@@ -20,17 +21,6 @@ namespace {
 
 #define GALVORA_STRINGIFY2(x) #x
 #define GALVORA_STRINGIFY(x) GALVORA_STRINGIFY2(x)
-
-// "2.11.02" is reported as "2.11.2".
-std::string short_version(std::string text) {
-    // One pass from the left, as a text replacement does it.
-    std::string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        out += text[i];
-        if (text[i] == '.' && i + 1 < text.size() && text[i + 1] == '0') ++i;
-    }
-    return out;
-}
 
 std::string fontconfig_version() {
     const int v = FcGetVersion();
@@ -62,7 +52,7 @@ std::string tausender_gruppiert(unsigned long long number) {
 void umgebung_protokollieren(const OperatingSystem& system) {
     if (global_log() == nullptr) return;
     log_line("Determinating Versioninfo START");
-    log_line("Galvora Version " + short_version(programmversion()));
+    log_line("Galvora Version " + versionstext());
     log_line("Galvora Location " + program_folder().string());
     log_line("Operating System " + system.Name() + " (" + system.ToString() + ", " + std::to_string(system.Major()) +
              "." + std::to_string(system.Minor()) + "." + std::to_string(system.Revision()) + ")");

@@ -4,21 +4,28 @@
 
 #include "app/base_directory.h"
 #include "app/batch_mode.h"
+#include "app/help.h"
+#include "app/main_window_view.h"
 #include "app/script_file.h"
+#include "app/selection_tree_build.h"
 #include "foundation/command_arguments.h"
+#include "foundation/language.h"
 #include "foundation/log.h"
 #include "foundation/messages.h"
 #include "foundation/ole_date.h"
 #include "foundation/path_helpers.h"
 #include "foundation/program_info.h"
 #include "foundation/registry.h"
+#include "generation/run_port.h"
 #include "generation/script_variables.h"
 #include "generation/settings_access.h"
 #include "image/metadata/metadata_definition.h"
+#include "platform/user_folders.h"
 #include "profile/number_text.h"
 #include "profile/profile_hooks.h"
 #include "profile/profile_lists.h"
 #include "profile/profiles.h"
+#include "script/engine.h"
 
 namespace galvora {
 
@@ -43,6 +50,16 @@ int32_t int_or(const std::string& text, int32_t fallback) {
 bool number_is_one(const std::string& text) {
     double value = 0;
     return text_to_number(text, value) && value == 1.0;
+}
+
+std::string current_profile_name() {
+    auto profile = aktuelles_profil();
+    return profile ? profile->Name() : std::string();
+}
+
+void show_view() {
+    Startdialog& window = startdialog();
+    if (window.ansicht != nullptr) window.ansicht->aktualisieren();
 }
 
 }  // namespace
@@ -74,12 +91,49 @@ void laufzustand_aus_profil() {
 
 void profilzustand_anmelden() {
     profile_hooks().options_dialog_reload = laufzustand_aus_profil;
+    // Reading a profile shows it as the current one: the window's base title
+    // and, while no bar shows a percentage there, its caption.
+    profile_hooks().show_current_profile = [](const std::string& title) {
+        Startdialog& window = startdialog();
+        window.basistitel = title;
+        if (!window.minimiert) window.titel = title;
+        show_view();
+    };
     loaded_script_file().clear();
+}
+
+std::string versionstext() {
+    // One pass from the left, as a text replacement does it.
+    const std::string text = programmversion();
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        out += text[i];
+        if (text[i] == '.' && i + 1 < text.size() && text[i + 1] == '0') ++i;
+    }
+    return out;
+}
+
+void startdialog_sprache(Startdialog& window) {
+    log_line("Startdialog InitLaguage START");
+    window.gesamtfortschritt.Text(AuswahlTextSetzen(window.baum.directory_count, window.baum.picture_count));
+    if (window.ansicht != nullptr) window.ansicht->sprache_anwenden();
+    HelpFilePath = hilfedatei_ermitteln();
+    window.ok_text = inq("Startdialog", "Start");
+    window.gesamtfortschritt.lade_sprachressourcen();
+    window.pfadfortschritt.lade_sprachressourcen();
+    show_view();
+    log_line("Startdialog InitLaguage END");
 }
 
 void startdialog_laden(CommandArguments* arguments) {
     Startdialog& window = startdialog();
+    StartdialogAnsicht* view = window.ansicht;
     log_line("Startdialog LOAD START");
+    window.version_text = versionstext();
+    if (window.basistitel.empty()) window.basistitel = product_name();
+    if (window.titel.empty()) window.titel = window.basistitel;
+    if (view != nullptr) view->formular_vorbereiten();
+    startdialog_sprache(window);
     log_line("Startdialog LOAD Metadata");
     LoadMetadataDefinition();
     window.RunInProgress = false;
@@ -99,10 +153,20 @@ void startdialog_laden(CommandArguments* arguments) {
         }
     }
 
+    if (view != nullptr) {
+        log_line("Startdialog LOAD Resize START");
+        view->geometrie_wiederherstellen();
+        log_line("Startdialog LOAD Resize END");
+    }
+
     zuletzt_laden(window);
     window.basisverzeichnis.clear();
     window.basisverzeichnis_tag.clear();
     window.cloneverzeichnis.clear();
+    window.gesamtfortschritt.Text(inq("Startdialog", "Init"));
+
+    if (view != nullptr) view->zeigen();
+    run_port().process_events();
 
     std::string base;
     if (arguments != nullptr && arguments->count() > 0) {
@@ -113,29 +177,119 @@ void startdialog_laden(CommandArguments* arguments) {
         log_line("Startdialog LOAD Inquire Profiles");
         profile_auflisten();
         DirectoryLevel = int_or(setting_text(kSetDirLevel), 0);
-        const std::string start = registry_lesen("LastSession", "startpath", "/");
+        // The first start opens in the user's home folder.
+        const std::string start = registry_lesen("LastSession", "startpath", home_folder().string());
         base = start;
-        if (number_is_one(registry_lesen("LastSession", "profilelastbasedir", "0"))) {
-            auto profile = aktuelles_profil();
-            base = registry_lesen("ProfilesLastData", profile ? profile->Name() : "", start);
-        }
+        if (number_is_one(registry_lesen("LastSession", "profilelastbasedir", "0")))
+            base = registry_lesen("ProfilesLastData", current_profile_name(), start);
         log_line("Startdialog STARTPATH " + base);
         window.kontrollbild = number_is_one(registry_lesen("LastSession", "imgcontrol", "1"));
     }
+    if (view != nullptr) view->kontrollbild_leeren();
 
     if (!BasisverzeichnisSetzen(window, base))
         meldung(program_title(), MB_ICON_INFORMATION, "ErrBasedirNotAvailable", {base});
+    window.bedienbar = true;
+    window.auswahl_aktiv = true;
+    show_view();
+    run_port().process_events();
     log_line("Startdialog LOAD END");
+}
+
+bool startdialog_schliessen_pruefen() {
+    Startdialog& window = startdialog();
+    if (window.RunInProgress) {
+        CancelRequested = true;
+        batchmodus = false;
+        return false;
+    }
+    return profilaenderungen_speichern_fragen() != 2;
 }
 
 void startdialog_schliessen() {
     Startdialog& window = startdialog();
-    auto profile = aktuelles_profil();
-    registry_schreiben("LastSession", "profile", profile ? profile->Name() : "");
+    if (window.ansicht != nullptr) {
+        if (auto size = window.ansicht->fenstermasse()) {
+            // After a layout that went wrong the stored geometry is dropped,
+            // so that the next start opens at the design size.
+            const bool drop = window.layout.geometrie_verwerfen;
+            registry_schreiben("Administration", "fwidth", drop ? "" : std::to_string(size->breite));
+            registry_schreiben("Administration", "fheigth", drop ? "" : std::to_string(size->hoehe));
+            registry_schreiben("Administration", "pwidth", drop ? "" : std::to_string(size->baumbreite));
+        }
+    }
+    const std::string profile = current_profile_name();
+    registry_schreiben("LastSession", "profile", profile);
     registry_schreiben("LastSession", "startpath", window.basisverzeichnis);
     zuletzt_speichern(window);
     registry_schreiben("LastSession", "imgcontrol", window.kontrollbild ? "1" : "0");
-    AbwahlSpeichern(window.baum, window.basisverzeichnis, profile ? profile->Name() : "");
+    if (window.ansicht != nullptr) {
+        if (auto size = window.ansicht->optionen_masse()) {
+            registry_schreiben("Administration", "owidth", std::to_string(size->breite));
+            registry_schreiben("Administration", "oheigth", std::to_string(size->hoehe));
+        }
+    }
+    AbwahlSpeichern(window.baum, window.basisverzeichnis, profile);
+}
+
+void startdialog_entladen() { script_objekt_freigeben(); }
+
+bool anordnung_gueltig(const Anordnung& a) {
+    for (const Rechteck* r : {&a.rahmen_gesamt, &a.basisverzeichnis, &a.cloneverzeichnis, &a.baum, &a.splitter,
+                              &a.status, &a.logging, &a.statuszeile, &a.gesamtfortschritt})
+        if (r->breite < 0 || r->hoehe < 0) return false;
+    return true;
+}
+
+Anordnung startdialog_anordnen(Startdialog& window, int32_t fensterbreite, int32_t fensterhoehe,
+                               int32_t client_breite, int32_t client_hoehe) {
+    window.titel = window.basistitel;
+    // The window system keeps the window's minimum size in the finished program.
+    Anordnung a = anordnen(window.layout, fensterbreite, fensterhoehe, client_breite, client_hoehe,
+                           !kompiliert_laeuft());
+    if (!anordnung_gueltig(a)) {
+        // The old program deleted all its administration values here (the
+        // language among them) and ended. A window too small for its design
+        // is no reason for either: the controls shrink to nothing, and the
+        // geometry that led here is not stored again.
+        if (!window.layout.geometrie_verwerfen)
+            log_line("Startdialog ErrDialogResize " + std::to_string(fensterbreite) + ":" + std::to_string(fensterhoehe));
+        window.layout.geometrie_verwerfen = true;
+        for (Rechteck* r : {&a.rahmen_gesamt, &a.basisverzeichnis, &a.cloneverzeichnis, &a.baum, &a.splitter,
+                            &a.status, &a.logging, &a.statuszeile, &a.gesamtfortschritt}) {
+            r->breite = std::max(r->breite, 0);
+            r->hoehe = std::max(r->hoehe, 0);
+        }
+        window.layout.anordnung = a;
+    }
+    return a;
+}
+
+void kontrollbild_umschalten(Startdialog& window) {
+    window.kontrollbild = !window.kontrollbild;
+    // Switched on during a run, the box keeps the picture it shows until the
+    // next one arrives.
+    if (window.ansicht != nullptr && (!window.kontrollbild || !window.RunInProgress))
+        window.ansicht->kontrollbild_leeren();
+}
+
+void baum_klick(Startdialog& window, int64_t node) {
+    AuswahlKnoten* clicked = window.baum.find(node);
+    if (clicked == nullptr) return;
+    window.baum.click(*clicked);
+    window.gesamtfortschritt.Text(AuswahlTextSetzen(window.baum.directory_count, window.baum.picture_count));
+    show_view();
+}
+
+void baum_taste(Startdialog& window, int key_code) {
+    if (key_code != kTasteF5) return;
+    AuswahlBaumAufbauen(window, DirectoryLevel);
+    show_view();
+}
+
+void hauptfenster_prozent_zeigen(int32_t percent) {
+    Startdialog& window = startdialog();
+    if (window.minimiert) window.titel = std::to_string(percent) + "% - " + window.basistitel;
 }
 
 }  // namespace galvora

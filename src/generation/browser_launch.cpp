@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <vector>
 
+#include "platform/display.h"
+
 extern char** environ;
 
 namespace galvora {
@@ -17,14 +19,8 @@ std::function<void(const std::string&)>& opener_slot() {
     return opener;
 }
 
-bool has_display() {
-    const char* x11 = std::getenv("DISPLAY");
-    const char* wayland = std::getenv("WAYLAND_DISPLAY");
-    return (x11 != nullptr && *x11 != '\0') || (wayland != nullptr && *wayland != '\0');
-}
-
 void desktop_open(const std::string& page_path) {
-    if (!has_display()) return;
+    if (!has_desktop()) return;
     // xdg-open returns once the browser is started; the run does not wait
     // for the browser itself.
     std::string program = "xdg-open";
