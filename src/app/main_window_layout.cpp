@@ -56,6 +56,7 @@ Fenstergeometrie geometrie_laden(Hauptfensterlayout& layout, const Bildschirm& s
     layout.letzte_breite = g.breite;
     layout.letzte_hoehe = g.hoehe;
     layout.ziehen = false;
+    layout.bereit = true;
 
     g.mindestbreite = layout.mindestbreite;
     g.mindesthoehe = layout.mindesthoehe;

@@ -92,6 +92,8 @@ struct Hauptfensterlayout {
     bool ziehen = false;
     // Set when a layout failed: the stored geometry is dropped at close.
     bool geometrie_verwerfen = false;
+    // The geometry has been restored: from then on size changes lay the window out.
+    bool bereit = false;
 };
 
 // The geometry to open the window with.
