@@ -1,5 +1,6 @@
 #include "platform/ui_port.h"
 
+#include <algorithm>
 #include <iostream>
 #include <vector>
 
@@ -48,8 +49,9 @@ void HeadlessUiPort::report(std::string_view text) const {
 
 int escape_button_answer(int style) {
     const std::vector<int>& buttons = message_box_buttons(style);
-    for (int answer : buttons)
-        if (answer == 2) return 2;
+    const auto has = [&](int answer) { return std::find(buttons.begin(), buttons.end(), answer) != buttons.end(); };
+    if (has(2)) return 2;
+    if (has(7)) return 7;
     return buttons.size() == 1 && buttons.front() == 1 ? 1 : 0;
 }
 

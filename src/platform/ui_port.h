@@ -25,8 +25,9 @@ public:
 int default_button_answer(int style);
 // The answer codes of the box's buttons, in the order they stand.
 const std::vector<int>& message_box_buttons(int style);
-// What Esc answers: Cancel where the box has it, OK in a box with OK alone;
-// 0 where Esc does nothing (Yes/No, Abort/Retry/Ignore).
+// What Esc answers: Cancel where the box has it, else No (a question left
+// unanswered changes nothing), else OK in a box with OK alone; 0 where Esc
+// does nothing (Abort/Retry/Ignore).
 int escape_button_answer(int style);
 
 // Headless: the text goes to stderr and to the line sink (the log), and the

@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 #include <QTreeWidgetItem>
 #include <gtest/gtest.h>
 
@@ -51,6 +52,22 @@ inline const std::vector<PhotoSet>& photo_sets() {
         {"gamma", {"exif-npm/down-mirrored.jpg", "exif-npm/short-ascii-MM.jpg", "goexif/samples/geodegrees_as_string.jpg"}},
     };
     return sets;
+}
+
+// Runs `action` once a modal dialog is open; `act` opens it (and returns
+// when the dialog is closed).
+inline void with_modal_dialog(const std::function<void(QWidget*)>& action, const std::function<void()>& act) {
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, action] {
+        if (QWidget* dialog = QApplication::activeModalWidget()) {
+            timer->stop();
+            timer->deleteLater();
+            action(dialog);
+        }
+    });
+    timer->start();
+    act();
 }
 
 class WindowTest : public ::testing::Test {
@@ -110,21 +127,6 @@ protected:
     }
     gui::MainWindow& window() { return *program->fenster(); }
     Startdialog& model() { return startdialog(); }
-
-    // Runs `action` once a modal dialog is open; `act` opens it.
-    static void with_modal_dialog(const std::function<void(QWidget*)>& action, const std::function<void()>& act) {
-        auto* timer = new QTimer;
-        timer->setInterval(10);
-        QObject::connect(timer, &QTimer::timeout, [timer, action] {
-            if (QWidget* dialog = QApplication::activeModalWidget()) {
-                timer->stop();
-                timer->deleteLater();
-                action(dialog);
-            }
-        });
-        timer->start();
-        act();
-    }
 
     // Chooses a base folder through the base-directory button and the real folder dialog.
     void choose_base(const fs::path& folder) {
