@@ -2,6 +2,7 @@
 // makes the gallery a batch run makes, a cancel leaves nothing half-made
 // behind, and the window's state survives a restart.
 #include <QAction>
+#include <QDialog>
 #include <QImage>
 #include <QLineEdit>
 #include <QMenu>
@@ -11,6 +12,7 @@
 
 #include <cstdlib>
 
+#include "app/options_handoff.h"
 #include "gui/control_picture_box.h"
 #include "gui/progress_bar_widget.h"
 #include "gui/splitter_bar.h"
@@ -287,6 +289,57 @@ TEST_F(WindowTest, ABatchRunInTheWindowClosesItWhenNoMessageAppeared) {
     EXPECT_TRUE(window().isVisible());
     EXPECT_FALSE(window().menue_optionen()->isEnabled());
     ASSERT_FALSE(messages.boxes.empty());
+}
+
+TEST_F(WindowTest, TheWindowSpeaksTheChosenLanguage) {
+    registry_schreiben("Administration", "language", "en");
+    ASSERT_EQ(start(), kExitDone);
+    EXPECT_EQ(window().menue_optionen()->text().toStdString(), "&Options");
+    EXPECT_EQ(window().menue_info()->text().toStdString(), "&About");
+    EXPECT_EQ(window().menue_beenden()->text().toStdString(), "&Exit");
+    EXPECT_EQ(window().basiswahl()->text().toStdString(), "Base directory");
+    EXPECT_EQ(window().startknopf()->text().toStdString(), "Start");
+    EXPECT_EQ(model().gesamtfortschritt.beschriftung(), "0 directories with 0 pictures");
+    // The fields start right of the wider label.
+    EXPECT_EQ(window().basisfeld()->x(), model().layout.feld_links);
+    EXPECT_GE(model().layout.feld_links, 2 * entwurf::kRand + window().basiswahl()->width());
+}
+
+TEST_F(WindowTest, TheOptionsMenuShowsTheDialogAndTakesBackItsChanges) {
+    make_base();
+    write_profile();
+    QDialog* made = nullptr;
+    gui::window_hooks().make_options_dialog = [&made](QWidget* owner) {
+        made = new QDialog(owner);
+        made->resize(500, 400);
+        return made;
+    };
+    ASSERT_EQ(start(), kExitDone);
+    choose_base(base);
+    fs::create_directories(base / "delta");
+    fs::copy_file(base / "alpha" / "test1.jpg", base / "delta" / "test1.jpg");
+    with_modal_dialog(
+        [](QWidget* dialog) {
+            // The page that changed the file filter asks for a new tree.
+            TreeRebuildRequested = true;
+            static_cast<QDialog*>(dialog)->accept();
+        },
+        [this] { window().menue_optionen()->trigger(); });
+    gui::window_hooks().make_options_dialog = nullptr;
+    ASSERT_NE(made, nullptr);
+    EXPECT_NE(tree_item("delta"), nullptr);
+    EXPECT_EQ(model().gesamtfortschritt.beschriftung(), "4 Verzeichnisse mit 9 Bildern");
+    stop();
+    EXPECT_EQ(registry_lesen("Administration", "owidth", ""), std::to_string(500 * 15));
+    EXPECT_EQ(registry_lesen("Administration", "oheigth", ""), std::to_string(400 * 15));
+}
+
+TEST_F(WindowTest, HelpWithoutItsPagesSaysWhereTheyBelong) {
+    ASSERT_EQ(start(), kExitDone);
+    window().menue_hilfe()->trigger();
+    ASSERT_EQ(messages.boxes.size(), 1u);
+    EXPECT_NE(messages.boxes[0].text.find("help/index.html"), std::string::npos) << messages.boxes[0].text;
+    EXPECT_TRUE(opened_pages.empty());
 }
 
 }  // namespace
