@@ -26,7 +26,8 @@ void ProgressBarWidget::paintEvent(QPaintEvent*) {
     painted_ = model_.stand();
     QPainter p(this);
     const QPalette& pal = palette();
-    const QColor background = model_.flach() ? qt_farbe(model_.hintergrund(), pal) : pal.color(QPalette::Base);
+    const QColor background =
+        model_.flach() ? qt_farbe(model_.hintergrund(), pal) : pal.color(QPalette::Active, QPalette::Base);
     p.fillRect(rect(), background);
     for (const Balkenstueck& piece : model_.stuecke()) {
         const QRectF area(piece.von, 0, piece.bis - piece.von, height());
@@ -37,10 +38,12 @@ void ProgressBarWidget::paintEvent(QPaintEvent*) {
         p.setBrush(Qt::NoBrush);
         p.drawRect(0, 0, width() - 1, height() - 1);
     } else if (!model_.flach()) {
-        p.setPen(pal.color(QPalette::Mid));
+        p.setPen(pal.color(QPalette::Active, QPalette::Mid));
         p.drawRect(0, 0, width() - 1, height() - 1);
     }
-    p.setPen(pal.color(QPalette::Text));
+    // The directory bar lies on the tree, which a run disables: the bar
+    // shows the run all the same, in its active colours.
+    p.setPen(pal.color(QPalette::Active, QPalette::Text));
     p.drawText(rect().adjusted(6, 0, -6, 0), Qt::AlignLeft | Qt::AlignVCenter,
                fontMetrics().elidedText(QString::fromStdString(model_.beschriftung()), Qt::ElideRight, width() - 12));
 }
