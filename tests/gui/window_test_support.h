@@ -54,6 +54,16 @@ inline const std::vector<PhotoSet>& photo_sets() {
     return sets;
 }
 
+// Every file below a folder, relative, sorted.
+inline std::vector<std::string> files_below(const fs::path& folder) {
+    std::vector<std::string> files;
+    std::error_code ec;
+    for (fs::recursive_directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
+        if (it->is_regular_file()) files.push_back(fs::relative(it->path(), folder).string());
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
 // Runs `action` once a modal dialog is open; `act` opens it (and returns
 // when the dialog is closed).
 inline void with_modal_dialog(const std::function<void(QWidget*)>& action, const std::function<void()>& act) {
@@ -160,6 +170,21 @@ protected:
         return std::system(command.c_str());
     }
 
+    // Moves the window's gallery aside, lets the batch run make its own in the
+    // same place, and compares the two file by file, byte by byte. Returns
+    // the window's files.
+    std::vector<std::string> expect_same_as_batch_run() {
+        const fs::path made = tmp.path() / "out-window";
+        fs::rename(out, made);
+        EXPECT_EQ(batch_run(), 0) << read_file(tmp.path() / "batch.log");
+        const std::vector<std::string> files = files_below(made);
+        EXPECT_FALSE(files.empty());
+        EXPECT_EQ(files, files_below(out));
+        const std::string diff = "diff -r '" + made.string() + "' '" + out.string() + "'";
+        EXPECT_EQ(std::system(diff.c_str()), 0);
+        return files;
+    }
+
     static constexpr const char* kProfile = "fenstertest";
     TempFolder tmp;
     ScopedEnv env;
@@ -171,15 +196,5 @@ protected:
     fs::path base;
     fs::path out;
 };
-
-// Every file below a folder, relative, sorted.
-inline std::vector<std::string> files_below(const fs::path& folder) {
-    std::vector<std::string> files;
-    std::error_code ec;
-    for (fs::recursive_directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
-        if (it->is_regular_file()) files.push_back(fs::relative(it->path(), folder).string());
-    std::sort(files.begin(), files.end());
-    return files;
-}
 
 }  // namespace galvora::testing
