@@ -38,7 +38,13 @@ namespace {
 // run follows at once and closes the program, unless a message or the user
 // ended batch mode; then the window stays open with its Options locked.
 int im_fenster(Fensterprogramm& fenster, std::unique_ptr<CommandArguments> arguments) {
-    fenster.startdialog_zeigen(arguments.release());
+    // A failure inside the window's load leaves the window as far as it got;
+    // the start-up goes on with it.
+    try {
+        fenster.startdialog_zeigen(arguments.release());
+    } catch (const std::exception& e) {
+        log_line(std::string("Startdialog LOAD ") + e.what());
+    }
     log_line("Initialization END");
     if (batchmodus) {
         aufbereitung_starten(startdialog());

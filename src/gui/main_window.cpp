@@ -28,6 +28,7 @@
 #include "gui/progress_bar_widget.h"
 #include "gui/selection_tree_view.h"
 #include "gui/splitter_bar.h"
+#include "gui/window_limits.h"
 #include "gui/window_run_port.h"
 
 namespace galvora::gui {
@@ -241,8 +242,7 @@ void MainWindow::sprache_anwenden() {
 void MainWindow::geometrie_wiederherstellen() {
     const Bildschirm screen = screen_of(*this);
     const Fenstergeometrie g = geometrie_laden(model_.layout, screen);
-    setMinimumSize(g.mindestbreite, g.mindesthoehe);
-    setMaximumSize(std::max(g.hoechstbreite, g.mindestbreite), std::max(g.hoechsthoehe, g.mindesthoehe));
+    SubclassWindow(*this, g.mindestbreite, g.mindesthoehe, g.hoechstbreite, g.hoechsthoehe);
     QScreen* s = this->screen() != nullptr ? this->screen() : QGuiApplication::primaryScreen();
     const QPoint origin = s != nullptr ? s->availableGeometry().topLeft() : QPoint();
     open_maximised_ = g.maximiert;
