@@ -248,10 +248,10 @@ Anordnung startdialog_anordnen(Startdialog& window, int32_t fensterbreite, int32
     Anordnung a = anordnen(window.layout, fensterbreite, fensterhoehe, client_breite, client_hoehe,
                            !kompiliert_laeuft());
     if (!anordnung_gueltig(a)) {
-        // The old program deleted all its administration values here (the
-        // language among them) and ended. A window too small for its design
-        // is no reason for either: the controls shrink to nothing, and the
-        // geometry that led here is not stored again.
+        // A window too small for its design is no reason to end the program
+        // or to drop the administration values (the language is among them):
+        // the controls shrink to nothing, and the geometry that led here is
+        // not stored again.
         if (!window.layout.geometrie_verwerfen)
             log_line("Startdialog ErrDialogResize " + std::to_string(fensterbreite) + ":" + std::to_string(fensterhoehe));
         window.layout.geometrie_verwerfen = true;

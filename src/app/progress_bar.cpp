@@ -45,8 +45,8 @@ void Fortschrittanzeige::caption_with_percent() {
 }
 
 void Fortschrittanzeige::setze_aktwert(int32_t value) {
-    // Without a maximum there is no share to show; the old control failed
-    // here with a division error that broke the caller's loop.
+    // Without a maximum there is no share to show; a division by it would
+    // break the caller's loop.
     if (maximum_ == 0) return;
     const float new_end =
         static_cast<float>(static_cast<double>(width_) * static_cast<double>(value) / static_cast<double>(maximum_));

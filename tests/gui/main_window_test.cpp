@@ -192,11 +192,18 @@ TEST_F(WindowTest, GeometryRecentListAndDeselectionSurviveARestart) {
     EXPECT_FALSE(model().baum.find("Kbeta")->ticked);
     EXPECT_EQ(model().gesamtfortschritt.beschriftung(), "2 Verzeichnisse mit 6 Bildern");
 
+    for (const test::ShownBox& box : messages.boxes) ADD_FAILURE() << "message: " << box.text;
+
     // Choosing from the recent list goes there; the folder left goes on top.
+    // A folder that is gone is said, and its field turns red.
+    fs::remove_all(other);
     window().zuletzt_menue()->actions()[0]->trigger();
     EXPECT_EQ(window().basisfeld()->text().toStdString(), other.string());
     EXPECT_EQ(model().zuletzt.front(), base.string());
-    for (const test::ShownBox& box : messages.boxes) ADD_FAILURE() << "message: " << box.text;
+    ASSERT_EQ(messages.boxes.size(), 1u);
+    EXPECT_NE(messages.boxes[0].text.find(other.string()), std::string::npos);
+    EXPECT_EQ(window().basisfeld()->palette().color(QPalette::Base), QColor(255, 128, 128));
+    EXPECT_EQ(window().baum()->topLevelItemCount(), 0);
 }
 
 TEST_F(WindowTest, EveryControlIsReachedWithTheKeyboard) {
