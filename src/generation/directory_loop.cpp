@@ -211,7 +211,7 @@ private:
         picture.ClonePfad(job_.cloneverzeichnis + "/" + d.relativer_pfad);
         picture.ThumbPfad(state_.Thumbordner);
         picture.ImageFile(record);
-        picture.PictureBox(nullptr);
+        picture.PictureBox(run_port().control_picture());
         ErrorInfo error;
         if (picture.DoIt(error)) {
             if (picture.CloneErstellt()) ++run_.Clonezaehler;
