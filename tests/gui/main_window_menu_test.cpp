@@ -113,6 +113,11 @@ protected:
         for (const test::ShownBox& box : messages.boxes) ADD_FAILURE() << "message: " << box.text;
     }
 
+    // The user profile's file as it stands on disk.
+    std::string profile_file() const {
+        return read_file(tmp.path() / "data" / "galvora" / "profiles" / (kProfile + std::string(".qvp")));
+    }
+
     static std::vector<std::string> starting_with(const std::vector<std::string>& names) {
         std::vector<std::string> starts;
         for (const std::string& name : names) starts.push_back(name.substr(0, name.find(' ')));
@@ -121,6 +126,7 @@ protected:
 };
 
 TEST_F(MainWindowMenu, OptionsTakenWithOkReachTheWindowAndTheNextRun) {
+    const std::string file_before = profile_file();
     ASSERT_EQ(starting_with(tree_order()), (std::vector<std::string>{"alpha", "beta", "gamma"}));
     OptionenDialog* first = nullptr;
     int width_twips = 0;
@@ -169,10 +175,12 @@ TEST_F(MainWindowMenu, OptionsTakenWithOkReachTheWindowAndTheNextRun) {
     stop();
     EXPECT_EQ(registry_lesen("Administration", "owidth", ""), std::to_string(width_twips));
     EXPECT_EQ(registry_lesen("Administration", "oheigth", ""), std::to_string(height_twips));
+    EXPECT_EQ(profile_file(), file_before);
 }
 
 TEST_F(MainWindowMenu, OptionsLeftWithCancelChangeNothing) {
     const std::vector<std::string> order = tree_order();
+    const std::string file_before = profile_file();
     messages.answer = ID_YES;  // discard the changes
     through_options_menu([](OptionenDialog& view) {
         change_folder_and_order(view, "verworfen");
@@ -188,6 +196,7 @@ TEST_F(MainWindowMenu, OptionsLeftWithCancelChangeNothing) {
     EXPECT_EQ(profilwert(kSetDirSortDirection), geladene_Profileinstellungen()[kSetDirSortDirection].value);
     EXPECT_EQ(DirSortDirection, 0);
     EXPECT_EQ(tree_order(), order);
+    EXPECT_EQ(profile_file(), file_before);
 
     run_from_the_window();
     EXPECT_EQ(html_files_below(out / "html").size(), 11u);
