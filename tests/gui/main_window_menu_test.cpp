@@ -159,15 +159,20 @@ TEST_F(MainWindowMenu, OptionsTakenWithOkReachTheWindowAndTheNextRun) {
     EXPECT_TRUE(leads_on_to(out / "galerie" / "gamma.html", "beta"));
     EXPECT_TRUE(leads_on_to(out / "galerie" / "beta.html", "alpha"));
 
-    // The same dialog opens again, on the page shown last; Esc without
-    // changes closes it without a question.
+    // The same dialog opens again, on the page shown last; F1 opens the help
+    // page of the page shown; Esc without changes closes it without a question.
+    opened_pages.clear();  // the run opened its gallery
     through_options_menu([&](OptionenDialog& view) {
         EXPECT_EQ(&view, first);
         EXPECT_EQ(view.model().sichtbare_box(), kBoxSort);
+        click_tree_node(view, kBoxHtml);
+        QTest::keyClick(view.tree(), Qt::Key_F1);
         QTest::keyClick(view.tree(), Qt::Key_Escape);
         EXPECT_FALSE(view.isVisible());
     });
     EXPECT_TRUE(messages.boxes.empty());
+    EXPECT_EQ(opened_pages, std::vector<std::string>{
+                                "file://" + (fs::path(GALVORA_BIN_DIR) / "help" / "options-html.html").string()});
 
     // The window unloads the dialog and stores its size; the changed profile
     // is not saved.
