@@ -18,6 +18,8 @@
 # many were deleted takes far longer, which would make the runs after the
 # first look slow), else build/large.
 set -euo pipefail
+# The batch job without windows, also on a desktop.
+unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(dirname "$here")
 build=$(realpath -m "${1:-$root/build/bench-large}")

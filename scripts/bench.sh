@@ -8,6 +8,8 @@
 # with an 800-pixel clone, and vipsthumbnail making the same thumbnails.
 #   scripts/bench.sh [build folder]   (default build/bench, a Release build)
 set -euo pipefail
+# The batch job without windows, also on a desktop.
+unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(dirname "$here")
 build=$(realpath -m "${1:-$root/build/bench}")

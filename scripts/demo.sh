@@ -4,6 +4,8 @@
 # then the path of the first page.
 #   scripts/demo.sh [build folder]   (default build/release)
 set -euo pipefail
+# The batch job without windows, also on a desktop.
+unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(dirname "$here")
 build=$(realpath -m "${1:-$root/build/release}")

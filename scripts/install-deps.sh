@@ -18,6 +18,8 @@ PACKAGES=(
   unixodbc-dev odbc-mdbtools libsqliteodbc sqlite3 libpcre2-dev libcurl4-openssl-dev
   # fonts for text stamps
   libfontconfig-dev libfreetype-dev fonts-dejavu-core fonts-liberation2
+  # a virtual X server for the screenshot of the real window (scripts/window-screenshot.sh)
+  xvfb xauth
   # browser launch, reference tool for the benchmark, fetching test data
   xdg-utils libvips-tools curl ca-certificates xz-utils unzip file
   # the gallery check loads the generated pages in a headless browser

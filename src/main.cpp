@@ -1,4 +1,19 @@
-// The galvora executable.
+// The galvora executable: the window program when there is a display to
+// show it on, else the program without windows (batch mode).
 #include "app/startup.h"
+#include "options/hand_off.h"
+#include "platform/display.h"
 
-int main(int argc, char** argv) { return galvora::Main(argc, argv); }
+#ifdef GALVORA_HAVE_GUI
+#include "gui/window_program.h"
+#endif
+
+int main(int argc, char** argv) {
+#ifdef GALVORA_HAVE_GUI
+    if (galvora::has_display()) return galvora::gui::fensterprogramm_ausfuehren(argc, argv);
+#endif
+    // Every profile the run applies fills the option pages' models, which set
+    // the run state from it as they do in the window program.
+    galvora::optionen_anmelden();
+    return galvora::Main(argc, argv);
+}

@@ -4,7 +4,9 @@
 #include <fstream>
 #include <system_error>
 
+#include "app/common_dialogs.h"
 #include "app/main_window.h"
+#include "app/main_window_view.h"
 #include "app/run_start.h"
 #include "app/selection_tree_build.h"
 #include "foundation/language.h"
@@ -26,7 +28,9 @@ bool BasisverzeichnisSetzen(Startdialog& window, const std::string& path) {
     window.basisverzeichnis = path;
     window.basisverzeichnis_tag.clear();
     window.cloneverzeichnis.clear();
-    window.gesamtfortschritt_text = inq("Startdialog", "DirRead");
+    window.gesamtfortschritt.Text(inq("Startdialog", "DirRead"));
+    window.mauszeiger = kZeigerSanduhr;
+    if (window.ansicht != nullptr) window.ansicht->aktualisieren();
     const bool exists = !path.empty() && verzeichnis_existiert(path, 2);
     window.basisverzeichnis_farbe = exists ? kSystemButtonFace : kMissingFolderColour;
     const size_t slash = path.rfind('/');
@@ -38,8 +42,10 @@ bool BasisverzeichnisSetzen(Startdialog& window, const std::string& path) {
         // A folder that is not there holds no directory; an empty path must
         // not be read as the current folder or the root.
         window.baum.clear();
-        window.gesamtfortschritt_text = AuswahlTextSetzen(0, 0);
+        window.gesamtfortschritt.Text(AuswahlTextSetzen(0, 0));
     }
+    window.mauszeiger = kZeigerNormal;
+    if (window.ansicht != nullptr) window.ansicht->aktualisieren();
     return exists;
 }
 
@@ -47,7 +53,7 @@ namespace {
 
 // True when the base directory changed.
 bool change_base(Startdialog& window, const std::string& folder, bool& exists) {
-    if (folder.empty() || utf8_to_lower(folder) == utf8_to_lower(window.basisverzeichnis)) return false;
+    if (window.baum_im_aufbau || folder.empty() || utf8_to_lower(folder) == utf8_to_lower(window.basisverzeichnis)) return false;
     BasisverzeichnisMerken(window, window.basisverzeichnis);
     exists = BasisverzeichnisSetzen(window, folder);
     return true;
@@ -58,6 +64,14 @@ bool change_base(Startdialog& window, const std::string& folder, bool& exists) {
 void basisverzeichnis_gewaehlt(Startdialog& window, const std::string& folder) {
     bool exists = false;
     change_base(window, folder, exists);
+}
+
+void basisverzeichnis_waehlen(Startdialog& window) {
+    if (window.baum_im_aufbau || window.RunInProgress) return;
+    const std::string folder = BrowseForFolder(kOrdnerArbeitsplatz, window.basisverzeichnis,
+                                               inq("Startdialog", "SelectBaseDirectory"),
+                                               inq("Startdialog", "BaseDirectory"), kOrdnerKeinNeuerOrdner);
+    basisverzeichnis_gewaehlt(window, folder);
 }
 
 void zuletzt_gewaehlt(Startdialog& window, const std::string& entry) {

@@ -14,6 +14,9 @@ bool BasisverzeichnisSetzen(Startdialog& window, const std::string& path);
 // the current base directory (any case) becomes the base directory, the one
 // left goes on top of the recent list. Nothing is reported.
 void basisverzeichnis_gewaehlt(Startdialog& window, const std::string& folder);
+// The base-directory button: the folder browser at the current base
+// directory, then as above.
+void basisverzeichnis_waehlen(Startdialog& window);
 // An entry of the recent list was chosen: as above, and a folder that is not
 // there is reported with "ErrBasedirNotAvailable". The entry keeps its place.
 void zuletzt_gewaehlt(Startdialog& window, const std::string& entry);

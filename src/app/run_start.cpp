@@ -4,6 +4,8 @@
 #include <system_error>
 
 #include "app/main_window.h"
+#include "app/main_window_view.h"
+#include "foundation/language.h"
 #include "foundation/error.h"
 #include "foundation/file_helpers.h"
 #include "foundation/dialog_helpers.h"
@@ -258,6 +260,35 @@ void CloneverzeichnisEinstellen(Startdialog& window) {
     }
 }
 
+namespace {
+
+void show_window(Startdialog& window) {
+    if (window.ansicht != nullptr) window.ansicht->aktualisieren();
+}
+
+// The window during a run: the start button stops it, the options and the
+// about box are hidden, the tree and the base directory cannot change.
+void lock_window(Startdialog& window) {
+    window.mauszeiger = kZeigerSanduhr;
+    window.ok_text = inq("Startdialog", "Stop");
+    if (window.ansicht != nullptr) window.ansicht->logging_leeren();
+    window.menues_sichtbar = false;
+    window.auswahl_aktiv = false;
+    show_window(window);
+}
+
+void unlock_window(Startdialog& window) {
+    window.menues_sichtbar = true;
+    window.auswahl_aktiv = true;
+    window.mauszeiger = kZeigerNormal;
+    window.ok_text = inq("Startdialog", "Start");
+    window.RunInProgress = false;
+    window.titel = window.basistitel;
+    show_window(window);
+}
+
+}  // namespace
+
 void aufbereitung_starten(Startdialog& window) {
     if (window.RunInProgress) {
         CancelRequested = true;
@@ -265,13 +296,18 @@ void aufbereitung_starten(Startdialog& window) {
         return;
     }
     window.RunInProgress = true;
+    // Whatever ends the run, the window goes back to idle.
+    struct Unlock {
+        Startdialog& window;
+        ~Unlock() { unlock_window(window); }
+    } unlock{window};
     LaufAuftrag& job = lauf_auftrag();
     job = LaufAuftrag{};
     job.basisverzeichnis = window.basisverzeichnis;
     while (job.basisverzeichnis.size() > 1 && job.basisverzeichnis.back() == '/') job.basisverzeichnis.pop_back();
     job.auswertelevel = DirectoryLevel;
+    lock_window(window);
     run_port().process_events();
-    const std::string summary = window.gesamtfortschritt_text;
     try {
         if (setting_is_one(kSetGenerateClones)) {
             clone_checks(window, job);
@@ -285,21 +321,26 @@ void aufbereitung_starten(Startdialog& window) {
         if (oracle && !orakel_uebersetzen()) throw Stop{};
         const int32_t selected = directory_walk(window, job, oracle);
         if (selected < 1) stop(MB_ICON_INFORMATION, "ErrNothingToDo");
+        window.mauszeiger = kZeigerPfeilSanduhr;
         double delete_option = 0;
         // Only an explicit other number turns the trash off.
         if (!text_to_number(registry_lesen("LastSession", "deleteoption", "0"), delete_option)) delete_option = 0;
         job.loeschoption = delete_option == 0 ? kDeleteToTrash : 0;
-        window.gesamtfortschritt_text =
-            AuswahlTextSetzen(static_cast<int32_t>(job.verzeichnisse.size()), selected, true);
+        const std::string summary = window.gesamtfortschritt.Text();
+        const auto records = static_cast<int32_t>(job.verzeichnisse.size());
+        window.gesamtfortschritt.Text(AuswahlTextSetzen(records, selected, true));
+        show_window(window);
         erzeugung_durchfuehren();
         if (zns() != nullptr) zns()->fkt_oba.lösche_ausser_intern();
-        window.gesamtfortschritt_text = summary;
+        window.gesamtfortschritt.Text(summary);
+        if (window.ansicht != nullptr) window.ansicht->kontrollbild_leeren();
     } catch (const Stop&) {
         // The message has been shown; the window goes back to idle.
     } catch (const GalvoraError& e) {
         fehler_melden(e.info());
+    } catch (const std::exception& e) {
+        fehler_melden(ErrorInfo{5, "aufbereitung_starten", e.what()});
     }
-    window.RunInProgress = false;
 }
 
 }  // namespace galvora

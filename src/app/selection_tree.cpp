@@ -12,6 +12,8 @@ void AuswahlBaum::clear() {
     by_id_.clear();
     directory_count = 0;
     picture_count = 0;
+    ++structure_;
+    ++state_;
 }
 
 AuswahlKnoten* AuswahlBaum::add_top(const std::string& key, const std::string& text) {
@@ -24,6 +26,8 @@ AuswahlKnoten* AuswahlBaum::add_top(const std::string& key, const std::string& t
 }
 
 AuswahlKnoten* AuswahlBaum::enter(AuswahlKnoten* node) {
+    ++structure_;
+    ++state_;
     by_key_.emplace(node->key, node);
     by_id_.emplace(node->id, node);
     return node;
@@ -63,6 +67,7 @@ AuswahlKnoten* AuswahlBaum::find(int64_t id) const {
 }
 
 int AuswahlBaum::AuswahlSymboleSetzen(AuswahlKnoten& node) {
+    ++state_;
     if (node.is_leaf()) {
         node.image = node.ticked ? "checked_alle" : "unchecked";
         node.colour = node.ticked ? kSystemWindowText : kSystemGreyText;

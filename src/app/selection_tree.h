@@ -65,11 +65,21 @@ public:
     // Keys (without the "K") of the unticked leaves, in node order.
     std::vector<std::string> unticked_leaves() const;
 
+    // Grow with every change, so that a view shows the tree anew only when it
+    // changed: the structure when nodes were added or removed, the state with
+    // every change at all (ticks, pictures, colours).
+    uint64_t struktur_stand() const { return structure_; }
+    uint64_t stand() const { return state_; }
+    // A node's field was changed from outside (the run's pictures).
+    void geaendert() { ++state_; }
+
 private:
     AuswahlKnoten* enter(AuswahlKnoten* node);
 
     std::unique_ptr<AuswahlKnoten> root_;
     int64_t next_id_ = 1;
+    uint64_t structure_ = 0;
+    uint64_t state_ = 0;
     // Every node by key and by id: a tree of thousands of directories is
     // built and searched without walking it for each node.
     std::unordered_map<std::string, AuswahlKnoten*> by_key_;

@@ -16,6 +16,7 @@
 #include "foundation/sorting.h"
 #include "foundation/text_codec.h"
 #include "generation/output_paths.h"
+#include "generation/run_port.h"
 #include "generation/picture_scanner.h"
 #include "generation/settings_access.h"
 #include "image/picture_type.h"
@@ -86,7 +87,7 @@ void build_level1(Startdialog& window, const std::string& base, bool oracle) {
                 tree.picture_count += record.bildanzahl;
             }
         }
-        window.gesamtfortschritt_text = AuswahlTextSetzen(tree.directory_count, tree.picture_count);
+        window.gesamtfortschritt.Text(AuswahlTextSetzen(tree.directory_count, tree.picture_count));
     }
 }
 
@@ -135,31 +136,39 @@ void build_level2(Startdialog& window, const std::string& base, bool oracle) {
                 tree.picture_count += sub.bildanzahl;
             }
         }
-        window.gesamtfortschritt_text = AuswahlTextSetzen(tree.directory_count, tree.picture_count);
+        window.gesamtfortschritt.Text(AuswahlTextSetzen(tree.directory_count, tree.picture_count));
     }
 }
 
-void build_tree(Startdialog& window, int32_t level) {
-    const std::string& base = window.basisverzeichnis;
+// Reads the tree of `base` (the base directory when the build began).
+void build_tree(Startdialog& window, const std::string& base, int32_t level) {
     log_line("Selection-Tree BUILD START");
     log_line("Selection-Tree BUILD BasePath " + base);
-    window.gesamtfortschritt_text = inq("Startdialog", "DirRead");
+    window.mauszeiger = kZeigerSanduhr;
+    window.gesamtfortschritt.Text(inq("Startdialog", "DirRead"));
+    run_port().process_events();
     try {
         set_photo_cd_resolution(setting_int(kSetPcdFormat));
     } catch (const std::exception&) {
         // A faulty number leaves the resolution as it was.
     }
 
+    auto remember_base = [&] {
+        if (auto profile = aktuelles_profil()) registry_schreiben("ProfilesLastData", profile->Name(), base);
+        log_line("Selection-Tree BUILD END");
+    };
     bool oracle = false;
     if (orakel_gesetzt()) {
         if (ModuleUebersetzen() != kModuleCompiled || !orakel_uebersetzen()) {
-            log_line("Selection-Tree BUILD END");
+            // The previous tree stays; the base directory is still remembered.
+            remember_base();
             return;
         }
         oracle = true;
     }
 
     window.baum.clear();
+    run_port().process_events();
     window.AcceptedExtensions = DateiendungenErmitteln();
     AuswahlBaum& tree = window.baum;
     if (level == 0) {
@@ -182,21 +191,33 @@ void build_tree(Startdialog& window, int32_t level) {
         tree.AuswahlSymboleSetzen(*top);
     }
     tree.AuswahlZaehlen();
-    window.gesamtfortschritt_text = AuswahlTextSetzen(tree.directory_count, tree.picture_count);
-    if (auto profile = aktuelles_profil()) registry_schreiben("ProfilesLastData", profile->Name(), base);
-    log_line("Selection-Tree BUILD END");
+    window.gesamtfortschritt.Text(AuswahlTextSetzen(tree.directory_count, tree.picture_count));
+    remember_base();
 }
 
 }  // namespace
 
 void AuswahlBaumAufbauen(Startdialog& window, int32_t level) {
+    // The build lets the window process its messages; a second build asked
+    // for meanwhile (F5, another base directory) would pull the tree from
+    // under this one. The field shows the base directory this build reads.
+    if (window.baum_im_aufbau) return;
+    struct Building {
+        Startdialog& window;
+        explicit Building(Startdialog& w) : window(w) { window.baum_im_aufbau = true; }
+        ~Building() {
+            window.baum_im_aufbau = false;
+            window.mauszeiger = kZeigerNormal;
+        }
+    } building(window);
+    const std::string base = window.basisverzeichnis;
     try {
-        build_tree(window, level);
+        build_tree(window, base, level);
     } catch (const GalvoraError& e) {
         // A profile whose picture-type switches or filter values are no
         // numbers gives no directories.
         window.baum.clear();
-        window.gesamtfortschritt_text = AuswahlTextSetzen(0, 0);
+        window.gesamtfortschritt.Text(AuswahlTextSetzen(0, 0));
         fehler_melden(e.info());
         log_line("Selection-Tree BUILD END");
     }

@@ -10,6 +10,7 @@
 #include "app/environment_report.h"
 #include "app/headless_runner.h"
 #include "app/main_window.h"
+#include "app/main_window_view.h"
 #include "app/run_start.h"
 #include "app/syntax_colors.h"
 #include "foundation/command_arguments.h"
@@ -32,7 +33,43 @@ int lauf_exit_status(const Laufzustand& run) {
     return kExitDone;
 }
 
-int Main(int argc, const char* const* argv) {
+namespace {
+
+// The last step of the start-up with a window: the window loads; a batch
+// run follows at once and closes the program, unless a message or the user
+// ended batch mode; then the window stays open with its Options locked.
+int im_fenster(Fensterprogramm& fenster, std::unique_ptr<CommandArguments> arguments) {
+    // A failure inside the window's load leaves the window as far as it got;
+    // the start-up goes on with it.
+    try {
+        fenster.startdialog_zeigen(arguments.release());
+    } catch (const std::exception& e) {
+        log_line(std::string("Startdialog LOAD ") + e.what());
+    }
+    log_line("Initialization END");
+    if (batchmodus) {
+        aufbereitung_starten(startdialog());
+        if (batchmodus) {
+            const int status = lauf_exit_status(laufzustand());
+            if (fenster.startdialog_schliessen()) return status;
+            fenster.ereignisse_verarbeiten();
+            return status;
+        }
+        batch_unterbrochen = true;
+    }
+    if (batch_unterbrochen) {
+        Startdialog& window = startdialog();
+        window.optionen_gesperrt = true;
+        if (window.ansicht != nullptr) window.ansicht->aktualisieren();
+    }
+    const int status = fenster.ereignisse_verarbeiten();
+    // A batch run that a message ended has not made its gallery.
+    return batch_unterbrochen ? kExitRunFailed : status;
+}
+
+}  // namespace
+
+int Main(int argc, const char* const* argv, Fensterprogramm* fenster) {
     // Without windows every message goes to stderr and, once it exists, into the log.
     headless_ui_port().set_line_sink([](std::string_view line) { log_line(line); });
 
@@ -70,9 +107,10 @@ int Main(int argc, const char* const* argv) {
     if (!startbedingungen_pruefen()) return kExitComponentMissing;
     syntaxfarben_lesen();
 
+    if (fenster != nullptr) return im_fenster(*fenster, std::move(arguments));
     if (arguments->count() == 0) {
-        // The window program is not part of this build: a start without batch
-        // switches only checks the installation.
+        // No window can be shown here: a start without batch switches only
+        // checks the installation.
         log_line("Initialization END");
         std::cerr << "galvora: no batch switches given (/Profile=... /Basedir=... /Level=...)\n";
         return kExitDone;

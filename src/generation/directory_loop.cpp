@@ -213,7 +213,7 @@ private:
         picture.ClonePfad(job_.cloneverzeichnis + "/" + d.relativer_pfad);
         picture.ThumbPfad(state_.Thumbordner);
         picture.ImageFile(record);
-        picture.PictureBox(nullptr);
+        picture.PictureBox(run_port().control_picture());
         // Every script that runs for this picture (the "_clone" hook, text
         // stamps, "_initpic", the picture page and the thumbnail cell) reads
         // its EXIF, IPTC and comments.

@@ -9,6 +9,8 @@
 
 namespace galvora {
 
+class PictureBoxPort;
+
 class RunPort {
 public:
     virtual ~RunPort() = default;
@@ -37,6 +39,10 @@ public:
     virtual void tree_node_select(int64_t node) { (void)node; }
     virtual void tree_node_image(int64_t node, const std::string& image_key) { (void)node, (void)image_key; }
     virtual std::string tree_node_text(int64_t node) { (void)node; return {}; }
+
+    // The control picture: the box each picture object draws the picture
+    // being processed into, asked for each picture anew; none by default.
+    virtual PictureBoxPort* control_picture() { return nullptr; }
 
     // Lets the window system process pending messages (the stop button may set
     // CancelRequested meanwhile).

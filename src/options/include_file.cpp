@@ -2,11 +2,11 @@
 
 #include <string_view>
 
+#include "app/common_dialogs.h"
 #include "app/script_file.h"
 #include "foundation/language.h"
 #include "foundation/path_helpers.h"
 #include "options/options_dialog.h"
-#include "platform/dialog_port.h"
 #include "profile/profile_lists.h"
 #include "profile/settings_table.h"
 
@@ -79,9 +79,8 @@ void IncludeFile::ZNSDatei_Change() {
 }
 
 void IncludeFile::ZNSDateiButton_Click() {
-    const std::string chosen = dialog_port().ShowFileDialog(
-        false, filter_of({inq("Optionen", "ZNSFile"), "*.zsf", "*.*", "*.*"}), path(), "",
-        inq("Optionen", "ZNSFileSelect"), 0);
+    const std::string chosen = ShowFileDialog(false, filter_of({inq("Optionen", "ZNSFile"), "*.zsf", "*.*", "*.*"}),
+                                              path(), "", inq("Optionen", "ZNSFileSelect"), 0);
     if (chosen.empty()) return;
     // Through the empty text first, so that choosing the file shown already reloads it.
     set_path("");
@@ -89,9 +88,8 @@ void IncludeFile::ZNSDateiButton_Click() {
 }
 
 void IncludeFile::ZNSDateiSaveAsButton_Click() {
-    const std::string chosen =
-        dialog_port().ShowFileDialog(true, filter_of({inq("Optionen", "ZNSFile"), "*.zsf"}), "", "",
-                                     inq("Optionen", "ZNSFileSelect"), kFileDialogOverwritePrompt);
+    const std::string chosen = ShowFileDialog(true, filter_of({inq("Optionen", "ZNSFile"), "*.zsf"}), "", "",
+                                              inq("Optionen", "ZNSFileSelect"), kDateiUeberschreibenFragen);
     if (chosen.empty() || !ZNSStore(chosen)) return;
     set_path(chosen);
     dialog_.control("ZNSDatei").state().back_colour = kLightGreen;

@@ -4,10 +4,10 @@
 #include <stdexcept>
 #include <utility>
 
+#include "app/options_handoff.h"
 #include "foundation/language.h"
 #include "foundation/log.h"
 #include "foundation/messages.h"
-#include "options/hand_off.h"
 #include "profile/settings_table.h"
 
 namespace galvora {
@@ -378,6 +378,6 @@ int OptionPage::message(std::string_view key, int style, const std::vector<std::
 
 std::string OptionPage::text_of(std::string_view key) const { return inq(name_, key); }
 
-void OptionPage::request_tree_rebuild() { options_hand_off().TreeRebuildRequested = true; }
+void OptionPage::request_tree_rebuild() { TreeRebuildRequested = true; }
 
 }  // namespace galvora

@@ -394,11 +394,6 @@ bool optionen_vorhanden() { return instance() != nullptr; }
 
 void optionen_freigeben() { instance().reset(); }
 
-OptionsHandOff& options_hand_off() {
-    static OptionsHandOff hand_off;
-    return hand_off;
-}
-
 void optionen_anmelden() { profile_hooks().options_dialog_reload = [] { optionen().InitDialog(); }; }
 
 void optionen_groesse_speichern() {

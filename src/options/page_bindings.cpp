@@ -1,10 +1,10 @@
 // The common rules by which a page's controls show and write their values.
 #include <algorithm>
 
+#include "app/common_dialogs.h"
 #include "foundation/dialog_helpers.h"
 #include "foundation/path_helpers.h"
 #include "options/option_page.h"
-#include "platform/dialog_port.h"
 
 namespace galvora {
 
@@ -164,7 +164,7 @@ void OptionPage::bind_colour_button(PageControl& button, PageControl& field, Val
     });
     on(button, ControlEvent::Click, [this, &field, target, title_key, after](ControlEventArgs&) {
         const uint32_t shown = field.state().back_colour;
-        const int32_t chosen = dialog_port().ShowColorDialog(text_of(title_key), static_cast<int32_t>(shown));
+        const int32_t chosen = ShowColorDialog(text_of(title_key), static_cast<int32_t>(shown));
         if (chosen == -1 || static_cast<uint32_t>(chosen) == shown) return;
         field.state().back_colour = static_cast<uint32_t>(chosen);
         target.write(colour_text(static_cast<uint32_t>(chosen)));
@@ -190,8 +190,8 @@ void OptionPage::bind_bit_set(std::vector<std::pair<PageControl*, int32_t>> boxe
 
 void OptionPage::bind_folder_button(PageControl& button, PageControl& box, FolderRule rule) {
     on(button, ControlEvent::Click, [this, &box, rule](ControlEventArgs&) {
-        const std::string answer = dialog_port().BrowseForFolder(rule.root, box.state().text, text_of(rule.prompt_key),
-                                                                 text_of(rule.caption_key), rule.flags);
+        const std::string answer = BrowseForFolder(rule.root, box.state().text, text_of(rule.prompt_key),
+                                                   text_of(rule.caption_key), rule.flags);
         if (!answer.empty()) set_text(box, answer);
     });
 }

@@ -42,12 +42,6 @@ bool start_detached(const std::string& target) {
 
 }  // namespace
 
-bool desktop_vorhanden() {
-    const char* x11 = std::getenv("DISPLAY");
-    const char* wayland = std::getenv("WAYLAND_DISPLAY");
-    return (x11 != nullptr && *x11 != '\0') || (wayland != nullptr && *wayland != '\0');
-}
-
 bool launcher_oeffnen(const std::string& target) {
     if (target.empty()) return false;
     if (opener_slot()) return opener_slot()(target);

@@ -6,10 +6,9 @@
 #include <functional>
 #include <string>
 
-namespace galvora {
+#include "platform/display.h"
 
-// True when a display is there to show what is opened (DISPLAY or WAYLAND_DISPLAY).
-bool desktop_vorhanden();
+namespace galvora {
 
 // Opens the target; false when there is no display, the target is empty or
 // the opener could not be started. Nothing is reported to the user: a

@@ -1,5 +1,6 @@
 #include "platform/ui_port.h"
 
+#include <algorithm>
 #include <iostream>
 #include <vector>
 
@@ -9,8 +10,9 @@ namespace {
 
 UiPort* g_port = nullptr;
 
-// Button codes of each button set, in the order the buttons stand.
-const std::vector<int>& buttons_of(int style) {
+}  // namespace
+
+const std::vector<int>& message_box_buttons(int style) {
     static const std::vector<std::vector<int>> sets = {
         {1},         // OK
         {1, 2},      // OK, Cancel
@@ -24,10 +26,8 @@ const std::vector<int>& buttons_of(int style) {
     return set < sets.size() ? sets[set] : sets[0];
 }
 
-}  // namespace
-
 int default_button_answer(int style) {
-    const std::vector<int>& buttons = buttons_of(style);
+    const std::vector<int>& buttons = message_box_buttons(style);
     size_t wanted = static_cast<size_t>((style >> 8) & 0x0F);  // 0x000 first, 0x100 second, 0x200 third
     return wanted < buttons.size() ? buttons[wanted] : buttons.front();
 }
@@ -45,6 +45,14 @@ void HeadlessUiPort::report(std::string_view text) const {
         start = end + ((text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1);
     }
     std::cerr.flush();
+}
+
+int escape_button_answer(int style) {
+    const std::vector<int>& buttons = message_box_buttons(style);
+    const auto has = [&](int answer) { return std::find(buttons.begin(), buttons.end(), answer) != buttons.end(); };
+    if (has(2)) return 2;
+    if (has(7)) return 7;
+    return buttons.size() == 1 && buttons.front() == 1 ? 1 : 0;
 }
 
 int HeadlessUiPort::message_box(std::string_view title, std::string_view text, int style) {

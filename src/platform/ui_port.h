@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace galvora {
 
@@ -22,6 +23,12 @@ public:
 // in the low four bits of the style, or the second or third when the
 // default-button bits 0x100 or 0x200 ask for it.
 int default_button_answer(int style);
+// The answer codes of the box's buttons, in the order they stand.
+const std::vector<int>& message_box_buttons(int style);
+// What Esc answers: Cancel where the box has it, else No (a question left
+// unanswered changes nothing), else OK in a box with OK alone; 0 where Esc
+// does nothing (Abort/Retry/Ignore).
+int escape_button_answer(int style);
 
 // Headless: the text goes to stderr and to the line sink (the log), and the
 // default answer is given without waiting.

@@ -187,9 +187,11 @@ TEST_F(HelpCalls, PagesOpenInTheBrowserAtTheirAnchor) {
     HtmlHelpTopic("no-such-page.html#x");      // a page that is not there: the contents
     HtmlHelpTopic("../languages/english.lng");
     HtmlHelpContext(999);                      // no page: nothing
+    hilfe_menue();                             // the help menu: the contents
     const std::vector<std::string> expected = {
         folder + "index.html",           folder + "zng_doc703.htm#exif", folder + "zng_doc703.htm",
         folder + "options-file-filter.html", folder + "index.html",      folder + "index.html",
+        folder + "index.html",
     };
     EXPECT_EQ(opened, expected);
     EXPECT_TRUE(port.boxes.empty());

@@ -1,6 +1,7 @@
 #include "app/run_start.h"
 
 #include "app/app_test_support.h"
+#include "app/main_window_view.h"
 #include "app/selection_tree_build.h"
 #include "generation/run_port.h"
 #include "generation/settings_access.h"
@@ -208,6 +209,66 @@ TEST_F(RunStart, APressDuringARunOnlyAsksItToStop) {
     EXPECT_FALSE(batchmodus);
     EXPECT_TRUE(window().RunInProgress);
     CancelRequested = false;
+}
+
+// What the window shows of a run: captured when the run lets it process its
+// events, and the view's repaints.
+struct LockWatch : RunPort {
+    std::vector<std::string> buttons;
+    std::vector<bool> menus;
+    std::vector<bool> choosing;
+    std::vector<int32_t> pointers;
+    void process_events() override {
+        const Startdialog& w = startdialog();
+        buttons.push_back(w.ok_text);
+        menus.push_back(w.menues_sichtbar);
+        choosing.push_back(w.auswahl_aktiv);
+        pointers.push_back(w.mauszeiger);
+    }
+};
+struct RepaintCount : StartdialogAnsicht {
+    int log_cleared = 0;
+    int box_cleared = 0;
+    void logging_leeren() override { ++log_cleared; }
+    void kontrollbild_leeren() override { ++box_cleared; }
+};
+
+TEST_F(RunStart, TheWindowIsLockedWhileARunGoesAndIdleAfterIt) {
+    write_jpeg(base / "a" / "one.jpg");
+    build(1);
+    window().basistitel = "Galvora - Voreinstellung";
+    window().titel = "37% - Galvora - Voreinstellung";
+    LockWatch watch;
+    RepaintCount view;
+    window().ansicht = &view;
+    set_run_port(&watch);
+    aufbereitung_starten(window());
+    window().ansicht = nullptr;
+    ASSERT_FALSE(watch.buttons.empty());
+    EXPECT_EQ(watch.buttons.front(), "anhalten");
+    EXPECT_FALSE(watch.menus.front());
+    EXPECT_FALSE(watch.choosing.front());
+    EXPECT_EQ(watch.pointers.front(), kZeigerSanduhr);
+    EXPECT_EQ(view.log_cleared, 1);
+    EXPECT_EQ(view.box_cleared, 1);
+    // Idle again: the start word, the menus, the tree, the pointer, the caption.
+    EXPECT_EQ(window().ok_text, "starten");
+    EXPECT_TRUE(window().menues_sichtbar);
+    EXPECT_TRUE(window().auswahl_aktiv);
+    EXPECT_EQ(window().mauszeiger, kZeigerNormal);
+    EXPECT_EQ(window().titel, "Galvora - Voreinstellung");
+    EXPECT_FALSE(window().RunInProgress);
+    EXPECT_EQ(window().gesamtfortschritt.Text(), "1 Verzeichnis mit 1 Bild");
+
+    // A run stopped by a check goes back to idle the same way.
+    port.boxes.clear();
+    window().baum.clear();
+    aufbereitung_starten(window());
+    ASSERT_EQ(port.boxes.size(), 1u);
+    EXPECT_EQ(port.boxes[0].text, msg("ErrNothingToDo"));
+    EXPECT_EQ(window().ok_text, "starten");
+    EXPECT_TRUE(window().auswahl_aktiv);
+    EXPECT_EQ(window().mauszeiger, kZeigerNormal);
 }
 
 }  // namespace

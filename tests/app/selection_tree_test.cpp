@@ -129,7 +129,7 @@ TEST_F(SelectionTreeFiles, BuildsEachLevelWithCountsAndExclusions) {
     std::vector<std::string> leaves;
     for (auto& child : window.baum.top()->children) leaves.push_back(child->text);
     EXPECT_EQ(leaves, (std::vector<std::string>{"a (1)", "b (2)"}));
-    EXPECT_EQ(window.gesamtfortschritt_text, "2 Verzeichnisse mit 3 Bildern");
+    EXPECT_EQ(window.gesamtfortschritt.Text(), "2 Verzeichnisse mit 3 Bildern");
 
     // Descending by picture count.
     DirSortKind = 6;
@@ -149,7 +149,7 @@ TEST_F(SelectionTreeFiles, BuildsEachLevelWithCountsAndExclusions) {
 
     AuswahlBaumAufbauen(window, 3);
     EXPECT_TRUE(window.baum.empty());
-    EXPECT_EQ(window.gesamtfortschritt_text, "0 Verzeichnisse mit 0 Bildern");
+    EXPECT_EQ(window.gesamtfortschritt.Text(), "0 Verzeichnisse mit 0 Bildern");
 }
 
 TEST_F(SelectionTreeFiles, DeselectionFileIsWrittenReadAndRemoved) {

@@ -32,6 +32,7 @@
 #include "app/app_test_support.h"
 #include "app/update_query.h"
 #include "gui/about_box_view.h"
+#include "gui/qt_ui_port.h"
 #include "gui/small_dialog_views.h"
 #include "platform/launcher.h"
 #include "platform/loopback_http_server.h"
@@ -60,12 +61,13 @@ T* child(QWidget& window, const char* name) {
     return found;
 }
 
-// The window program's message port hands the script's input box to
-// zeige_eingabebox; this one does the same and keeps the recorded boxes.
+// The input box goes through the window program's own message port (which
+// shows zeige_eingabebox); the message boxes are still recorded.
 struct InputBoxPort : test::RecordingPort {
     std::optional<std::string> input_box(std::string_view prompt, std::string_view preset) override {
-        return zeige_eingabebox(QApplication::activeWindow(), std::string(prompt), std::string(preset));
+        return window_port.input_box(prompt, preset);
     }
+    gui::QtUiPort window_port;
 };
 
 // Runs `step` on the next modal window to appear, while the caller's exec() waits.

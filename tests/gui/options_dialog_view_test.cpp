@@ -72,13 +72,6 @@ protected:
         return optionen_zeigen(nullptr);
     }
 
-    static void click_node(OptionenDialog& view, int box) { click_tree_node(view, box); }
-
-    static QWidget* page_widget(OptionenDialog& view, PageSlot slot, const char* name) {
-        FormView* page = view.page_view(slot);
-        return page != nullptr ? page->widget_of(page->page().control(name)) : nullptr;
-    }
-
     // Starts a run as the main window's start button does.
     void run() {
         port.boxes.clear();
@@ -97,7 +90,7 @@ protected:
 
 TEST_F(OptionsWindow, PageWidgetAndOkReachTheNextRun) {
     const bool ok = open_and([](OptionenDialog& view) {
-        click_node(view, 6);
+        click_tree_node(view, 6);
         ASSERT_EQ(view.model().sichtbare_box(), 6);
         auto* base_name = qobject_cast<QLineEdit*>(page_widget(view, PageSlot::CHTML1, "htmlpath_base"));
         ASSERT_NE(base_name, nullptr);
@@ -109,7 +102,7 @@ TEST_F(OptionsWindow, PageWidgetAndOkReachTheNextRun) {
     });
     EXPECT_TRUE(ok);
     EXPECT_EQ(geladene_Profileinstellungen()[81].value, "galerie");
-    EXPECT_TRUE(options_hand_off().TreeRebuildRequested);
+    EXPECT_TRUE(TreeRebuildRequested);
     run();
     EXPECT_NE(pages_below(base / "galerie").find("bild1"), std::string::npos);
     EXPECT_FALSE(fs::exists(base / "html"));
@@ -117,7 +110,7 @@ TEST_F(OptionsWindow, PageWidgetAndOkReachTheNextRun) {
 
 TEST_F(OptionsWindow, TemplateEditAndOkByKeyboardReachTheNextRun) {
     const bool ok = open_and([](OptionenDialog& view) {
-        click_node(view, kBoxThumbLayout);
+        click_tree_node(view, kBoxThumbLayout);
         ASSERT_TRUE(view.widget("Tag_Input")->isVisible());
         // A click on the title bar of the mock-up chooses the page title's template.
         QTest::mouseClick(view.widget("HTML_thumb_SD_html_title"), Qt::LeftButton);
@@ -139,7 +132,7 @@ TEST_F(OptionsWindow, TemplateEditAndOkByKeyboardReachTheNextRun) {
 TEST_F(OptionsWindow, CancelLeavesTheProfileAsItWas) {
     port.answer = ID_YES;
     const bool ok = open_and([](OptionenDialog& view) {
-        click_node(view, 6);
+        click_tree_node(view, 6);
         auto* base_name = qobject_cast<QLineEdit*>(page_widget(view, PageSlot::CHTML1, "htmlpath_base"));
         QTest::mouseClick(base_name, Qt::LeftButton);
         base_name->selectAll();
@@ -163,7 +156,7 @@ TEST_F(OptionsWindow, KeyboardReachesTreeButtonsAndEditorAndEscIsCancel) {
     bool reached_editor = false;
     bool still_open_after_no = false;
     const bool ok = open_and([&](OptionenDialog& view) {
-        click_node(view, kBoxThumbLayout);
+        click_tree_node(view, kBoxThumbLayout);
         view.tree()->setFocus();
         for (int i = 0; i < 40; ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -194,9 +187,9 @@ TEST_F(OptionsWindow, F1OpensTheShownPagesHelpTopic) {
     std::vector<int> topics;
     set_options_help_opener([&](int topic) { topics.push_back(topic); });
     open_and([](OptionenDialog& view) {
-        click_node(view, 6);
+        click_tree_node(view, 6);
         QTest::keyClick(view.tree(), Qt::Key_F1);
-        click_node(view, kBoxIncludeFile);
+        click_tree_node(view, kBoxIncludeFile);
         QTest::keyClick(view.tree(), Qt::Key_F1);
     });
     set_options_help_opener(nullptr);
@@ -221,7 +214,7 @@ TEST_F(OptionsWindow, ScreenshotsOfTheFourTemplateMockups) {
                              Shot{kBoxIndexLayout, "options_index_page.png", "shape_pfadgruppierung"},
                              Shot{kBoxThumbLayout, "options_thumbnail_page.png", "HTML_thumb_SD_Verweise"},
                              Shot{kBoxPicLayout, "options_picture_page.png", "HTML_BSD_Pic"}}) {
-        click_node(view, shot.box);
+        click_tree_node(view, shot.box);
         EXPECT_EQ(view.model().sichtbare_box(), shot.box);
         EXPECT_TRUE(view.widget(shot.element)->isVisible()) << shot.file;
         EXPECT_TRUE(view.widget("Tag_Input")->isVisible());

@@ -313,7 +313,7 @@ TEST_F(EditorTest, ShadowColourFromThePictureAndColourChoosers) {
     EXPECT_EQ(events, 1);
     EXPECT_EQ(shadow.LongArray(5), 0x00FF00);
     EXPECT_EQ(effects.control("Schattenfarbe").state().back_colour, 0x00FF00u);
-    EXPECT_EQ(dialogs.colour_titles.back(), "Schattenfarbe festlegen");
+    EXPECT_EQ(dialogs.colour_titles.back(), "Galvora - Schattenfarbe festlegen");
     EXPECT_EQ(dialogs.colour_initials.front(), 0x123456);
     // The shadow direction is the compass angle of the button.
     effects.user_click(effects.control("Schattenrichtung", 315));
@@ -460,13 +460,15 @@ TEST_F(EditorTest, FramePictureChoiceAndPreview) {
     ASSERT_EQ(dialogs.file_asks.size(), 1u);
     const auto& ask = dialogs.file_asks[0];
     EXPECT_FALSE(ask.save);
-    EXPECT_EQ(ask.flags, 4096);
-    EXPECT_EQ(ask.title, "Bild für Rahmen auswählen");
-    EXPECT_EQ(ask.filter.find("JP2"), std::string::npos) << "JPEG 2000 is not read";
+    EXPECT_EQ(ask.title, "Galvora - Bild für Rahmen auswählen");
+    // The filter as the page gives it, description and patterns each ended by NUL.
+    std::string filter;
+    for (const auto& [description, patterns] : ask.filters) filter += description + '\0' + patterns + '\0';
+    EXPECT_EQ(filter.find("JP2"), std::string::npos) << "JPEG 2000 is not read";
     const std::string nul(1, '\0');
-    EXPECT_EQ(ask.filter.rfind("Unterstützte Bildtypen" + nul + "*.BMP;*.EMF;*.WMF;*.GIF;*.JPG;*.PCD;", 0), 0u);
-    EXPECT_NE(ask.filter.find(nul + "EMF" + nul + "*.EMF;*.WMF" + nul), std::string::npos);
-    EXPECT_NE(ask.filter.find(nul + "TIF" + nul + "*.TIF" + nul), std::string::npos);
+    EXPECT_EQ(filter.rfind("Unterstützte Bildtypen" + nul + "*.BMP;*.EMF;*.WMF;*.GIF;*.JPG;*.PCD;", 0), 0u);
+    EXPECT_NE(filter.find(nul + "EMF" + nul + "*.EMF;*.WMF" + nul), std::string::npos);
+    EXPECT_NE(filter.find(nul + "TIF" + nul + "*.TIF" + nul), std::string::npos);
 
     dialogs.files = {small.string()};
     frames.user_click(frames.control("RahmenBildWahl"));
@@ -646,8 +648,7 @@ TEST_F(EditorTest, ImageStampPageFollowsItsPictureAndSwitches) {
     images.user_click(images.control("Bildwahl"));
     EXPECT_EQ(reads, 2) << "the same file again is not read again";
     EXPECT_EQ(events, 1) << "but drawn again";
-    EXPECT_EQ(dialogs.file_asks.back().flags, 0x1000);
-    EXPECT_EQ(dialogs.file_asks.back().title, "Bildstempel - Datei auswählen");
+    EXPECT_EQ(dialogs.file_asks.back().title, "Galvora - Bildstempel - Datei auswählen");
     set_effect_picture_reader(nullptr);
 
     // Position cells: the chosen cell again clears the position.

@@ -34,11 +34,11 @@ TEST_F(HtmlPage, MasterSwitchDecidesTheControlsAndTheTree) {
 }
 
 TEST_F(HtmlPage, FolderNameWarnsOnEveryInvalidChangeAndFallsBackOnLeaving) {
-    options_hand_off().TreeRebuildRequested = false;
+    TreeRebuildRequested = false;
     for (const char* typed : {"a", "a:", "a:b"}) page().user_text(c("htmlpath_base"), typed);
     EXPECT_EQ(box_texts(), (std::vector<std::string>{msg("ErrHTMLDirInvalidCharacter"), msg("ErrHTMLDirInvalidCharacter")}));
     EXPECT_EQ(profilwert(kHtmlBase), "a:b");
-    EXPECT_TRUE(options_hand_off().TreeRebuildRequested);
+    EXPECT_TRUE(TreeRebuildRequested);
     port.boxes.clear();
     page().user_focus_out(c("htmlpath_base"));
     EXPECT_EQ(c("htmlpath_base").state().text, "html");
@@ -63,9 +63,9 @@ TEST_F(HtmlPage, DocumentTypeOnLeavingHtmlTagOnEveryKey) {
 }
 
 TEST_F(HtmlPage, LoadingAnotherFolderNameAsksForANewTreeWithoutMessages) {
-    options_hand_off().TreeRebuildRequested = false;
+    TreeRebuildRequested = false;
     load({{kHtmlBase, "web:seiten"}});
-    EXPECT_TRUE(options_hand_off().TreeRebuildRequested);
+    EXPECT_TRUE(TreeRebuildRequested);
     EXPECT_EQ(c("htmlpath_base").state().text, "web:seiten");
     EXPECT_TRUE(port.boxes.empty());
     EXPECT_FALSE(profil_geaendert);
@@ -78,20 +78,20 @@ protected:
 };
 
 TEST_F(SortPage, DirectoryOrderGoesToTheMainWindowAtOnce) {
-    options_hand_off().TreeRebuildRequested = false;
+    TreeRebuildRequested = false;
     page().user_click(c("dirSort", 6));
     page().user_click(c("dirSortDirection", 1));
     EXPECT_EQ(profilwert(kDirSort), "6");
     EXPECT_EQ(profilwert(kDirSortDirection), "1");
     EXPECT_EQ(DirSortKind, 6);
     EXPECT_EQ(DirSortDirection, 1);
-    EXPECT_TRUE(options_hand_off().TreeRebuildRequested);
+    EXPECT_TRUE(TreeRebuildRequested);
     EXPECT_EQ(c("dirSort", 1).state().value, 0);
     // The picture order touches neither the main window nor its tree.
-    options_hand_off().TreeRebuildRequested = false;
+    TreeRebuildRequested = false;
     page().user_click(c("ImageSort", 7));
     EXPECT_EQ(profilwert(kThumbSortierung), "7");
-    EXPECT_FALSE(options_hand_off().TreeRebuildRequested);
+    EXPECT_FALSE(TreeRebuildRequested);
     EXPECT_EQ(DirSortKind, 6);
 }
 

@@ -69,9 +69,10 @@ TEST_F(IncludeFileTest, OpenReloadsEvenTheFileShownAlready) {
     EXPECT_EQ(control("ZNSDatei").state().text, file);
     ASSERT_EQ(dialogs.file_asks.size(), 3u);
     EXPECT_FALSE(dialogs.file_asks[0].save);
-    EXPECT_EQ(dialogs.file_asks[1].proposed, file);
-    EXPECT_EQ(dialogs.file_asks[0].title, "ZantoScript-Datei auswählen");
-    EXPECT_EQ(dialogs.file_asks[0].filter, "ZantoScript-Datei\0*.zsf\0*.*\0*.*\0"s);
+    EXPECT_EQ(dialogs.file_asks[1].preset, file);
+    EXPECT_EQ(dialogs.file_asks[0].title, "Galvora - ZantoScript-Datei auswählen");
+    EXPECT_EQ(dialogs.file_asks[0].filters,
+              (std::vector<std::pair<std::string, std::string>>{{"ZantoScript-Datei", "*.zsf"}, {"*.*", "*.*"}}));
 }
 
 TEST_F(IncludeFileTest, ResetEmptiesListAndSettingButKeepsTheFile) {
@@ -94,8 +95,8 @@ TEST_F(IncludeFileTest, SaveAndSaveAs) {
     dialog().user_click(control("ZNSDateiSaveAsButton"));
     ASSERT_EQ(dialogs.file_asks.size(), 1u);
     EXPECT_TRUE(dialogs.file_asks[0].save);
-    EXPECT_EQ(dialogs.file_asks[0].proposed, "");
-    EXPECT_EQ(dialogs.file_asks[0].flags, kFileDialogOverwritePrompt);
+    EXPECT_EQ(dialogs.file_asks[0].preset, "");
+    EXPECT_TRUE(dialogs.file_asks[0].confirm_overwrite);
     EXPECT_EQ(control("ZNSDatei").state().text, target);
     EXPECT_EQ(colour(), kLightGreen);
     EXPECT_EQ(module_names(), std::vector<std::string>{"neu"});  // read back from the file written

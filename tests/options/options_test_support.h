@@ -4,10 +4,12 @@
 // options dialog wired to the profile operations, a dialog port with
 // scripted answers, and helpers that act as the user does.
 #include <deque>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/main_window.h"
+#include "app/options_handoff.h"
 #include "foundation/messages.h"
 #include "generation/generation_test_support.h"
 #include "options/hand_off.h"
@@ -18,34 +20,28 @@
 
 namespace galvora::testing {
 
-// Answers the common dialogs from queues and remembers what was asked.
+// Answers the common dialogs from queues (a colour of -1 is a cancel) and
+// remembers what was asked.
 struct ScriptedDialogPort : DialogPort {
     ScriptedDialogPort() { set_dialog_port(this); }
     ~ScriptedDialogPort() override { set_dialog_port(nullptr); }
     ScriptedDialogPort(const ScriptedDialogPort&) = delete;
     ScriptedDialogPort& operator=(const ScriptedDialogPort&) = delete;
 
-    struct FileAsk {
-        bool save;
-        std::string filter;
-        std::string proposed;
-        std::string title;
-        int32_t flags;
-    };
-    int32_t ShowColorDialog(std::string_view title, int32_t initial) override {
-        colour_titles.emplace_back(title);
-        colour_initials.push_back(initial);
-        return take(colours, -1);
-    }
-    std::string ShowFileDialog(bool save, std::string_view filter, std::string_view proposed, std::string_view,
-                               std::string_view title, int32_t flags) override {
-        file_asks.push_back({save, std::string(filter), std::string(proposed), std::string(title), flags});
+    std::string choose_file(const FileDialogRequest& request) override {
+        file_asks.push_back(request);
         return take(files, std::string());
     }
-    std::string BrowseForFolder(int32_t, std::string_view start, std::string_view, std::string_view,
-                                int32_t) override {
-        folder_starts.emplace_back(start);
+    std::string choose_folder(const std::string& start, const std::string&, const std::string&) override {
+        folder_starts.push_back(start);
         return take(folders, std::string());
+    }
+    std::optional<uint32_t> choose_colour(const std::string& title, uint32_t initial) override {
+        colour_titles.push_back(title);
+        colour_initials.push_back(static_cast<int32_t>(initial));
+        const int32_t answer = take(colours, -1);
+        if (answer == -1) return std::nullopt;
+        return static_cast<uint32_t>(answer);
     }
 
     template <class T>
@@ -61,7 +57,7 @@ struct ScriptedDialogPort : DialogPort {
     std::deque<std::string> folders;
     std::vector<std::string> colour_titles;
     std::vector<int32_t> colour_initials;
-    std::vector<FileAsk> file_asks;
+    std::vector<FileDialogRequest> file_asks;
     std::vector<std::string> folder_starts;
 };
 
@@ -71,7 +67,8 @@ protected:
         GenerationTest::SetUp();
         optionen_freigeben();
         optionen_anmelden();
-        options_hand_off() = OptionsHandOff{};
+        TreeRebuildRequested = false;
+        ProfileSwitched = false;
         ProfileModules().clear();
         ScriptFileModules().clear();
         DirSortKind = 1;

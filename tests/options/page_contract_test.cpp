@@ -208,7 +208,7 @@ TEST_F(PageContract, ColourButtonWritesOnlyANewColour) {
     EXPECT_EQ(c("Farbe").state().back_colour, 0x00FF80u);
     ASSERT_EQ(dialogs.colour_initials.size(), 3u);
     EXPECT_EQ(dialogs.colour_initials[0], 16777215);
-    EXPECT_EQ(dialogs.colour_titles[0], inq("CTestSeite", "ThumbFrameFillColor"));
+    EXPECT_EQ(dialogs.colour_titles[0], "Galvora - " + inq("CTestSeite", "ThumbFrameFillColor"));
 }
 
 TEST_F(PageContract, FolderButtonStartsAtTheBoxAndLetsTheBoxWrite) {

@@ -115,9 +115,9 @@ TEST_F(OptionsTest, EveryRebuildSetsTheMainWindowsTreeRequestAndOrder) {
     for (const Case& c : {Case{"1", "5", "1", 5, 1}, Case{"1", "2", "0", 2, 0}, Case{"0", "6", "1", 1, 0},
                           Case{"1", "x", "y", 1, 0}}) {
         load({{kGenerateHtml, c.html}, {kDirSort, c.sort}, {kDirSortDirection, c.direction}});
-        options_hand_off().TreeRebuildRequested = false;
+        TreeRebuildRequested = false;
         dialog().OptionenBaumAufbauen();
-        EXPECT_TRUE(options_hand_off().TreeRebuildRequested);
+        EXPECT_TRUE(TreeRebuildRequested);
         EXPECT_EQ(DirSortKind, c.kind) << c.sort;
         EXPECT_EQ(DirSortDirection, c.dir) << c.direction;
     }

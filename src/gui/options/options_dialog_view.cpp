@@ -12,12 +12,11 @@
 
 #include <map>
 
+#include "app/options_handoff.h"
 #include "gui/options/effect_page_views.h"
 #include "gui/options/form_view.h"
 #include "gui/options/picture_widget.h"
 #include "gui/options/qt_bridge.h"
-#include "gui/options/qt_dialog_port.h"
-#include "options/hand_off.h"
 #include "options/options_dialog.h"
 
 namespace galvora {
@@ -241,12 +240,16 @@ void OptionenDialog::reject() {
     forward([&] { model_.Abbrechen_Click(); });
 }
 
-bool optionen_zeigen(QWidget* parent) {
-    options_hand_off() = OptionsHandOff{};
-    if (dynamic_cast<HeadlessDialogPort*>(&dialog_port()) != nullptr) set_dialog_port(&qt_dialog_port());
+OptionenDialog* optionen_ansicht_erzeugen(QWidget* parent) {
     QPointer<OptionenDialog>& view = the_view();
     if (view.isNull()) view = new OptionenDialog(optionen(), parent);
-    return view->show_modal();
+    return view.data();
+}
+
+bool optionen_zeigen(QWidget* parent) {
+    TreeRebuildRequested = false;
+    ProfileSwitched = false;
+    return optionen_ansicht_erzeugen(parent)->show_modal();
 }
 
 void set_options_help_opener(std::function<void(int topic)> opener) { help_opener() = std::move(opener); }

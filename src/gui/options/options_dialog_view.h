@@ -3,8 +3,8 @@
 // tree, the title line with its gradient, the page boxes with the pages'
 // views in them, the template editor, the include line, OK and Cancel).
 //
-// The main window opens it from its Options menu with optionen_zeigen; see
-// options/hand_off.h for what it takes back afterwards.
+// The main window's Options menu shows it modally and then takes back what it
+// changed (options/hand_off.h); optionen_zeigen does the showing alone.
 #include <QDialog>
 
 #include <array>
@@ -69,6 +69,9 @@ private:
     bool sized_ = false;
 };
 
+// The dialog's window, made on first use over `parent` (the main window) and
+// afterwards the same one; shown modally it opens on the page shown last.
+OptionenDialog* optionen_ansicht_erzeugen(QWidget* parent);
 // Opens the options dialog modally over the main window (made on first use,
 // afterwards shown again) after clearing the hand-off flags; true when the
 // user left it with OK.

@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "gui/colours.h"
 #include "image/picture_buffer.h"
 #include "options/value_encodings.h"
 
@@ -11,16 +12,7 @@ namespace galvora {
 
 bool qt_colour(uint32_t colour, const QPalette& palette, QColor& out) {
     if (colour == ControlState::kNoColour) return false;
-    if (is_system_colour(colour)) {
-        switch (colour) {
-            case kSysWindowBackground: out = palette.color(QPalette::Base); return true;
-            case kSysButtonFace: out = palette.color(QPalette::Button); return true;
-            case kSysWindowText: out = palette.color(QPalette::Text); return true;
-            case kSysGreyText: out = palette.color(QPalette::Disabled, QPalette::Text); return true;
-            default: out = palette.color(QPalette::Window); return true;
-        }
-    }
-    out = QColor(colour_red(colour), colour_green(colour), colour_blue(colour));
+    out = gui::qt_farbe(colour, palette);
     return true;
 }
 

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
+#include "app/common_dialogs.h"
 #include "foundation/dialog_helpers.h"
 #include "foundation/log.h"
 #include "options/pages/effect_editor_support.h"
-#include "platform/dialog_port.h"
 
 namespace galvora {
 
@@ -261,7 +261,7 @@ void CRahmen::choose_picture() {
     if (border_ == nullptr) return;
     PageControl& name = control("RahmenBildname");
     const std::string path =
-        dialog_port().ShowFileDialog(false, bilddatei_filter(text_of("BorderImageSupportedImageTypes")),
+        ShowFileDialog(false, bilddatei_filter(text_of("BorderImageSupportedImageTypes")),
                                      name.state().text, "", text_of("BorderImageSelectImage"), kFileMustExist);
     if (!path.empty()) {
         border_->Bildname(path);

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
+#include "app/common_dialogs.h"
 #include "foundation/dialog_helpers.h"
 #include "foundation/log.h"
-#include "platform/dialog_port.h"
 
 namespace galvora {
 
@@ -167,7 +167,7 @@ void CBildStempel::choose_picture() {
     if (stamp_ == nullptr) return;
     PageControl& path = control("StempelBild");
     const std::string chosen =
-        dialog_port().ShowFileDialog(false, bilddatei_filter(text_of("ImageStampSupportedImageTypes")),
+        ShowFileDialog(false, bilddatei_filter(text_of("ImageStampSupportedImageTypes")),
                                      path.state().text, "", text_of("ImageStampSelectImage"), kFileMustExist);
     if (chosen.empty()) return;
     stamp_->Name(chosen);

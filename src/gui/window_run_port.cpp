@@ -1,0 +1,106 @@
+#include "gui/window_run_port.h"
+
+#include <QCoreApplication>
+#include <QPlainTextEdit>
+
+#include "app/main_window.h"
+#include "foundation/log.h"
+#include "gui/colours.h"
+#include "gui/control_picture_box.h"
+#include "gui/main_window.h"
+#include "gui/progress_bar_widget.h"
+#include "gui/selection_tree_view.h"
+
+namespace galvora::gui {
+
+namespace {
+
+QString lines(const std::string& text) {
+    QString s = QString::fromStdString(text);
+    s.replace("\r\n", "\n");
+    return s;
+}
+
+}  // namespace
+
+void WindowRunPort::status_text(const std::string& text) {
+    window_.logging()->setPlainText(lines(text));
+    window_.logging()->repaint();
+}
+
+void WindowRunPort::log_line(const std::string& text) {
+    galvora::log_line(text);
+    window_.logging()->appendPlainText(lines(text));
+}
+
+void WindowRunPort::overall_progress_begin() {
+    Fortschrittanzeige& bar = model_.gesamtfortschritt;
+    bar.hgfarbe(kGesamtfortschrittFarbe);
+    bar.reset();
+    bar.mit_prozentzahl(true);
+    window_.gesamtfortschritt()->zeigen(true);
+}
+
+void WindowRunPort::overall_progress_max(int32_t maximum) { model_.gesamtfortschritt.Max(maximum); }
+
+void WindowRunPort::overall_progress_value(int32_t value) {
+    model_.gesamtfortschritt.setze_aktwert(value);
+    window_.gesamtfortschritt()->zeigen();
+}
+
+void WindowRunPort::overall_progress_end() {
+    Fortschrittanzeige& bar = model_.gesamtfortschritt;
+    bar.mit_prozentzahl(false);
+    bar.reset();
+    window_.gesamtfortschritt()->zeigen(true);
+}
+
+void WindowRunPort::path_progress_attach() {
+    Fortschrittanzeige& bar = model_.pfadfortschritt;
+    bar.hgfarbe(kPfadfortschrittFarbe);
+    // The bar lies on the tree's row, on the tree's own background.
+    bar.flache_darstellung(farbwert(window_.baum()->palette().color(QPalette::Base)));
+    bar.mit_prozentzahl(true);
+}
+
+void WindowRunPort::path_progress_reset(const std::string& text, int32_t maximum) {
+    window_.pfadfortschritt_anlegen();
+    Fortschrittanzeige& bar = model_.pfadfortschritt;
+    bar.reset();
+    bar.Text(text);
+    bar.Max(maximum);
+    window_.pfadfortschritt()->zeigen();
+}
+
+void WindowRunPort::path_progress_value(int32_t value) {
+    model_.pfadfortschritt.setze_aktwert(value);
+    window_.pfadfortschritt()->zeigen();
+}
+
+void WindowRunPort::path_progress_visible(bool on) {
+    model_.pfadfortschritt_sichtbar = on;
+    window_.pfadfortschritt()->setVisible(on);
+}
+
+void WindowRunPort::tree_node_select(int64_t node) { window_.baum()->auswaehlen(node); }
+
+void WindowRunPort::tree_node_image(int64_t node, const std::string& image_key) {
+    if (AuswahlKnoten* found = model_.baum.find(node)) found->image = image_key;
+    window_.baum()->bild_setzen(node, image_key);
+}
+
+std::string WindowRunPort::tree_node_text(int64_t node) {
+    const AuswahlKnoten* found = model_.baum.find(node);
+    return found != nullptr ? found->text : std::string();
+}
+
+PictureBoxPort* WindowRunPort::control_picture() {
+    return model_.kontrollbild ? window_.kontrollbildbox() : nullptr;
+}
+
+void WindowRunPort::process_events() {
+    window_.aktualisieren();
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+}  // namespace galvora::gui

@@ -1,0 +1,234 @@
+// The main window's menu opens the program's own options dialog and about
+// box. A setting changed through a page's widget and taken with OK reaches
+// the main window at once and the next run started from the window; Cancel
+// leaves the profile, the tree and the run as they were.
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/main_window.h"
+#include "foundation/language.h"
+#include "foundation/messages.h"
+#include "gui/about_box_view.h"
+#include "gui/options_view_support.h"
+#include "gui/window_test_support.h"
+#include "options/options_dialog.h"
+#include "profile/profiles.h"
+#include "profile/settings_table.h"
+
+namespace galvora::testing {
+namespace {
+
+constexpr int kSetDirSortDirection = 29;
+constexpr int kSetHtmlFolder = 81;
+constexpr int kBoxHtml = 6;
+constexpr int kBoxSort = 19;
+
+class MainWindowMenu : public WindowTest {
+protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        make_base();
+        write_profile();
+        ASSERT_EQ(start(), kExitDone);
+        choose_base(base);
+    }
+
+    // Opens the options dialog through the Options menu and runs the steps
+    // while it is open. Whatever the steps leave open is closed, so a failing
+    // step cannot leave the dialog waiting.
+    void through_options_menu(const std::function<void(OptionenDialog&)>& steps) {
+        bool opened = false;
+        with_modal_dialog(
+            [&](QWidget* dialog) {
+                auto* view = qobject_cast<OptionenDialog*>(dialog);
+                ASSERT_NE(view, nullptr) << "not the options dialog";
+                opened = true;
+                // The offscreen platform makes no window active by itself; focus needs one.
+                QApplication::setActiveWindow(view);
+                steps(*view);
+                if (view->isVisible()) view->done(QDialog::Rejected);
+            },
+            [this] { window().menue_optionen()->trigger(); });
+        EXPECT_TRUE(opened);
+    }
+
+    // The user types a new text into a page's text box.
+    static void retype(QWidget* widget, const char* text) {
+        auto* box = qobject_cast<QLineEdit*>(widget);
+        ASSERT_NE(box, nullptr);
+        ASSERT_TRUE(box->isVisible());
+        QTest::mouseClick(box, Qt::LeftButton);
+        box->selectAll();
+        QTest::keyClicks(box, text);
+    }
+
+    // The HTML folder and the directory order, changed through the pages'
+    // widgets: the folder on the HTML page, descending on the sorting page.
+    static void change_folder_and_order(OptionenDialog& view, const char* folder) {
+        click_tree_node(view, kBoxHtml);
+        ASSERT_EQ(view.model().sichtbare_box(), kBoxHtml);
+        retype(page_widget(view, PageSlot::CHTML1, "htmlpath_base"), folder);
+        click_tree_node(view, kBoxSort);
+        ASSERT_EQ(view.model().sichtbare_box(), kBoxSort);
+        auto* descending = qobject_cast<QRadioButton*>(page_widget(view, PageSlot::CHTMLSortierung1, "dirSortDirection", 1));
+        ASSERT_NE(descending, nullptr);
+        // On the button's round mark, where a click always hits.
+        QTest::mouseClick(descending, Qt::LeftButton, {}, QPoint(8, descending->height() / 2));
+        EXPECT_TRUE(descending->isChecked());
+    }
+
+    // The directories of the tree, top to bottom.
+    std::vector<std::string> tree_order() {
+        std::vector<std::string> names;
+        QTreeWidgetItem* root = window().baum()->topLevelItem(0);
+        if (root == nullptr) return names;
+        for (int i = 0; i < root->childCount(); ++i) names.push_back(root->child(i)->text(0).toStdString());
+        return names;
+    }
+
+    // The pages the run wrote below a folder.
+    static std::vector<std::string> html_files_below(const fs::path& folder) {
+        std::vector<std::string> files;
+        for (const std::string& file : files_below(folder))
+            if (fs::path(file).extension() == ".html") files.push_back(file);
+        return files;
+    }
+
+    // Whether a directory's thumbnail page leads on to the next directory's.
+    static bool leads_on_to(const fs::path& page, const std::string& next) {
+        return read_file(page).find("<a href=\"" + next + ".html\"><img src=\"../deco/rechts.gif\"") != std::string::npos;
+    }
+
+    void run_from_the_window() {
+        QTest::mouseClick(window().startknopf(), Qt::LeftButton);
+        EXPECT_FALSE(model().RunInProgress);
+        for (const test::ShownBox& box : messages.boxes) ADD_FAILURE() << "message: " << box.text;
+    }
+
+    // The user profile's file as it stands on disk.
+    std::string profile_file() const {
+        return read_file(tmp.path() / "data" / "galvora" / "profiles" / (kProfile + std::string(".qvp")));
+    }
+
+    static std::vector<std::string> starting_with(const std::vector<std::string>& names) {
+        std::vector<std::string> starts;
+        for (const std::string& name : names) starts.push_back(name.substr(0, name.find(' ')));
+        return starts;
+    }
+};
+
+TEST_F(MainWindowMenu, OptionsTakenWithOkReachTheWindowAndTheNextRun) {
+    const std::string file_before = profile_file();
+    ASSERT_EQ(starting_with(tree_order()), (std::vector<std::string>{"alpha", "beta", "gamma"}));
+    OptionenDialog* first = nullptr;
+    int width_twips = 0;
+    int height_twips = 0;
+    through_options_menu([&](OptionenDialog& view) {
+        first = &view;
+        EXPECT_EQ(view.parentWidget(), &window());
+        // A new dialog opens on the profile page.
+        EXPECT_EQ(view.model().sichtbare_box(), kBoxProfile);
+        change_folder_and_order(view, "galerie");
+        width_twips = view.width() * FormView::twips_per_pixel();
+        height_twips = view.height() * FormView::twips_per_pixel();
+        QTest::mouseClick(view.widget("OK"), Qt::LeftButton);
+    });
+    ASSERT_NE(first, nullptr);
+    EXPECT_FALSE(first->isVisible());
+    EXPECT_TRUE(messages.boxes.empty());
+    // OK took the working copy; the file is written only when the user saves it.
+    EXPECT_EQ(geladene_Profileinstellungen()[kSetHtmlFolder].value, "galerie");
+    EXPECT_EQ(geladene_Profileinstellungen()[kSetDirSortDirection].value, "1");
+    // The hand-off rebuilt the tree in the order the sorting page set.
+    EXPECT_EQ(DirSortDirection, 1);
+    EXPECT_EQ(starting_with(tree_order()), (std::vector<std::string>{"gamma", "beta", "alpha"}));
+
+    // The pages go below the clone directory, into the folder and in the
+    // order the pages set.
+    run_from_the_window();
+    EXPECT_EQ(html_files_below(out / "galerie").size(), 11u);
+    EXPECT_FALSE(fs::exists(out / "html"));
+    EXPECT_TRUE(leads_on_to(out / "galerie" / "gamma.html", "beta"));
+    EXPECT_TRUE(leads_on_to(out / "galerie" / "beta.html", "alpha"));
+
+    // The same dialog opens again, on the page shown last; F1 opens the help
+    // page of the page shown; Esc without changes closes it without a question.
+    opened_pages.clear();  // the run opened its gallery
+    through_options_menu([&](OptionenDialog& view) {
+        EXPECT_EQ(&view, first);
+        EXPECT_EQ(view.model().sichtbare_box(), kBoxSort);
+        click_tree_node(view, kBoxHtml);
+        QTest::keyClick(view.tree(), Qt::Key_F1);
+        QTest::keyClick(view.tree(), Qt::Key_Escape);
+        EXPECT_FALSE(view.isVisible());
+    });
+    EXPECT_TRUE(messages.boxes.empty());
+    EXPECT_EQ(opened_pages, std::vector<std::string>{
+                                "file://" + (fs::path(GALVORA_BIN_DIR) / "help" / "options-html.html").string()});
+
+    // The window unloads the dialog and stores its size; the changed profile
+    // is not saved.
+    messages.answer = ID_NO;
+    stop();
+    EXPECT_EQ(registry_lesen("Administration", "owidth", ""), std::to_string(width_twips));
+    EXPECT_EQ(registry_lesen("Administration", "oheigth", ""), std::to_string(height_twips));
+    EXPECT_EQ(profile_file(), file_before);
+}
+
+TEST_F(MainWindowMenu, OptionsLeftWithCancelChangeNothing) {
+    const std::vector<std::string> order = tree_order();
+    const std::string file_before = profile_file();
+    messages.answer = ID_YES;  // discard the changes
+    through_options_menu([](OptionenDialog& view) {
+        change_folder_and_order(view, "verworfen");
+        QTest::mouseClick(view.widget("Abbrechen"), Qt::LeftButton);
+        EXPECT_FALSE(view.isVisible());
+    });
+    ASSERT_EQ(messages.boxes.size(), 1u);
+    EXPECT_EQ(messages.boxes[0].text,
+              platzhalter_ersetzen(inq("Msg", "MsgProfileChangesReject"), {aktuelles_profil()->Name()}));
+    messages.boxes.clear();
+    EXPECT_EQ(profilwert(kSetHtmlFolder), "html");
+    EXPECT_EQ(geladene_Profileinstellungen()[kSetHtmlFolder].value, "html");
+    EXPECT_EQ(profilwert(kSetDirSortDirection), geladene_Profileinstellungen()[kSetDirSortDirection].value);
+    EXPECT_EQ(DirSortDirection, 0);
+    EXPECT_EQ(tree_order(), order);
+    EXPECT_EQ(profile_file(), file_before);
+
+    run_from_the_window();
+    EXPECT_EQ(html_files_below(out / "html").size(), 11u);
+    EXPECT_FALSE(fs::exists(out / "verworfen"));
+    EXPECT_TRUE(leads_on_to(out / "html" / "alpha.html", "beta"));
+    EXPECT_TRUE(leads_on_to(out / "html" / "beta.html", "gamma"));
+}
+
+TEST_F(MainWindowMenu, TheInfoMenuShowsTheAboutBox) {
+    bool shown = false;
+    with_modal_dialog(
+        [&](QWidget* dialog) {
+            auto* box = qobject_cast<InformDialog*>(dialog);
+            ASSERT_NE(box, nullptr) << "not the about box";
+            shown = true;
+            EXPECT_EQ(box->parentWidget(), &window());
+            EXPECT_EQ(box->windowTitle().toStdString(), inq("Inform", "Title"));
+            bool names_the_program = false;
+            for (QLabel* label : box->findChildren<QLabel*>())
+                names_the_program = names_the_program || label->text().toStdString() == "Galvora";
+            EXPECT_TRUE(names_the_program);
+            QTest::keyClick(box, Qt::Key_Escape);
+        },
+        [this] { window().menue_info()->trigger(); });
+    EXPECT_TRUE(shown);
+    EXPECT_TRUE(messages.boxes.empty());
+}
+
+}  // namespace
+}  // namespace galvora::testing
