@@ -4,6 +4,8 @@
 #include <cmath>
 #include <vector>
 
+#include "image/pixel/split_rows.h"
+
 namespace galvora {
 
 namespace {
@@ -162,36 +164,40 @@ void resample(const PictureBuffer& source, PictureBuffer& target, int mode) {
     // Horizontal pass: every source row to the target width, kept in float so
     // that the second pass rounds only once.
     std::vector<float> mid(static_cast<size_t>(tw) * 3 * sh);
-    for (int32_t y = 0; y < sh; ++y) {
-        const uint8_t* row = source.row(y);
-        float* out = &mid[static_cast<size_t>(y) * tw * 3];
-        for (int32_t x = 0; x < tw; ++x) {
-            const float* w = &xw.weights[xw.offset[x]];
-            const uint8_t* p = row + static_cast<size_t>(xw.start[x]) * 3;
-            double r = 0, g = 0, b = 0;
-            for (int32_t k = 0; k < xw.count[x]; ++k, p += 3) {
-                r += w[k] * p[0];
-                g += w[k] * p[1];
-                b += w[k] * p[2];
+    split_rows(sh, source.row_bytes(), [&](int32_t first, int32_t end) {
+        for (int32_t y = first; y < end; ++y) {
+            const uint8_t* row = source.row(y);
+            float* out = &mid[static_cast<size_t>(y) * tw * 3];
+            for (int32_t x = 0; x < tw; ++x) {
+                const float* w = &xw.weights[xw.offset[x]];
+                const uint8_t* p = row + static_cast<size_t>(xw.start[x]) * 3;
+                double r = 0, g = 0, b = 0;
+                for (int32_t k = 0; k < xw.count[x]; ++k, p += 3) {
+                    r += w[k] * p[0];
+                    g += w[k] * p[1];
+                    b += w[k] * p[2];
+                }
+                out[x * 3] = static_cast<float>(r);
+                out[x * 3 + 1] = static_cast<float>(g);
+                out[x * 3 + 2] = static_cast<float>(b);
             }
-            out[x * 3] = static_cast<float>(r);
-            out[x * 3 + 1] = static_cast<float>(g);
-            out[x * 3 + 2] = static_cast<float>(b);
         }
-    }
+    });
     // Vertical pass.
-    std::vector<double> acc(static_cast<size_t>(tw) * 3);
-    for (int32_t y = 0; y < th; ++y) {
-        std::fill(acc.begin(), acc.end(), 0.0);
-        const float* w = &yw.weights[yw.offset[y]];
-        for (int32_t k = 0; k < yw.count[y]; ++k) {
-            const float* in = &mid[static_cast<size_t>(yw.start[y] + k) * tw * 3];
-            const double wk = w[k];
-            for (size_t i = 0; i < acc.size(); ++i) acc[i] += wk * in[i];
+    split_rows(th, target.row_bytes() * 8, [&](int32_t first, int32_t end) {
+        std::vector<double> acc(static_cast<size_t>(tw) * 3);
+        for (int32_t y = first; y < end; ++y) {
+            std::fill(acc.begin(), acc.end(), 0.0);
+            const float* w = &yw.weights[yw.offset[y]];
+            for (int32_t k = 0; k < yw.count[y]; ++k) {
+                const float* in = &mid[static_cast<size_t>(yw.start[y] + k) * tw * 3];
+                const double wk = w[k];
+                for (size_t i = 0; i < acc.size(); ++i) acc[i] += wk * in[i];
+            }
+            uint8_t* out = target.row(y);
+            for (size_t i = 0; i < acc.size(); ++i) out[i] = to_byte(acc[i]);
         }
-        uint8_t* out = target.row(y);
-        for (size_t i = 0; i < acc.size(); ++i) out[i] = to_byte(acc[i]);
-    }
+    });
 }
 
 }  // namespace galvora
