@@ -34,6 +34,8 @@ public:
     int32_t TDimX = 0;
     int32_t TDimY = 0;
 
+    bool operator==(const ZNImageFile&) const = default;
+
     // Sets every field of target to this record's value, in declaration order.
     void copy(ZNImageFile& target) const {
         if (&target == this) return;

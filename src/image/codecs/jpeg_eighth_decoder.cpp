@@ -6,6 +6,8 @@
 #include <exception>
 #include <thread>
 
+#include "foundation/worker_threads.h"
+
 namespace galvora {
 
 namespace {
@@ -643,7 +645,8 @@ bool jpeg_decode_eighth(const JpegEighthFrame& frame, const uint8_t* data, size_
 
         // Chosen from the machine, the pieces are worth a thread's start;
         // asked for (tests), they only need to hold a few MCUs.
-        unsigned workers = threads ? threads : std::max(1u, std::thread::hardware_concurrency());
+        // On a worker thread the other workers have pictures of their own.
+        unsigned workers = threads ? threads : (on_worker_thread() ? 1u : usable_processors());
         workers = std::min<unsigned>(workers, kMaxThreads);
         const size_t min_piece = threads ? 2 * 1024 : kMinBytesPerPiece;
         const size_t count = std::max<size_t>(
