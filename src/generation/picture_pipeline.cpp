@@ -1,5 +1,7 @@
 #include "generation/picture_pipeline.h"
 
+#include <algorithm>
+#include <chrono>
 #include <condition_variable>
 #include <cstdlib>
 #include <cstring>
@@ -18,6 +20,12 @@
 namespace galvora {
 
 namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double microseconds_since(Clock::time_point start) {
+    return std::chrono::duration<double, std::micro>(Clock::now() - start).count();
+}
 
 // The texts of the list's text stamps when each only writes constant text
 // (no script in it): by function name. Nothing when a stamp runs a script.
@@ -40,6 +48,11 @@ std::string normal_path(const std::string& path) { return std::filesystem::path(
 bool serial_run_requested() {
     const char* value = std::getenv("GALVORA_SERIAL");
     return value != nullptr && *value != '\0' && std::strcmp(value, "0") != 0;
+}
+
+bool processing_ahead_requested() {
+    const char* value = std::getenv("GALVORA_SERIAL");
+    return value != nullptr && std::strcmp(value, "0") == 0;
 }
 
 // The files a picture's processing reads (the original, an existing clone
@@ -91,8 +104,11 @@ struct PicturePipeline::Ahead : TurnGate {
     bool ok = false;
     ErrorInfo error;
     std::vector<std::string> runs_owed;  // script functions given by their text, to be run in turn
+    Clock::time_point started;
+    double work_us = -1;  // from the start to the gate (or the end), on the worker
 
     bool wait_for_turn() override {
+        if (work_us < 0) work_us = microseconds_since(started);
         std::unique_lock<std::mutex> lock(mutex);
         changed.wait(lock, [this] { return turn != Turn::waiting; });
         return turn == Turn::now;
@@ -126,6 +142,7 @@ struct PicturePipeline::Ahead : TurnGate {
             if (state == State::taken_back) return;
             state = State::running;
         }
+        started = Clock::now();
         bool result = false;
         ErrorInfo e;
         {
@@ -139,6 +156,7 @@ struct PicturePipeline::Ahead : TurnGate {
             }
         }
         std::vector<std::string> owed = take_script_runs_owed();
+        if (work_us < 0) work_us = microseconds_since(started);
         {
             std::lock_guard<std::mutex> lock(mutex);
             ok = result;
@@ -164,6 +182,7 @@ PicturePipeline::PicturePipeline(RunPicture& picture, const CCloneEffekte& effec
     }
     set_outputs_ahead(std::move(stamp_texts));
     ahead_limit_ = worker_count();
+    always_ahead_ = processing_ahead_requested();
 }
 
 PicturePipeline::~PicturePipeline() {
@@ -192,12 +211,12 @@ std::shared_ptr<RunPicture> PicturePipeline::free_object() {
     }
 }
 
-void PicturePipeline::take_ahead(size_t index) {
+void PicturePipeline::take_ahead(size_t index, size_t at_most) {
     if (ahead_limit_ == 0) return;
     const bool clones = picture_.ClonenDurchführen();
     const bool thumbs = picture_.ThumbDurchführen();
     std::optional<PictureFiles> current;
-    while (in_flight_.size() < ahead_limit_ && next_ <= index + ahead_limit_) {
+    while (in_flight_.size() < std::min(at_most, ahead_limit_) && next_ <= index + ahead_limit_) {
         std::optional<PictureJob> job = job_at_(next_);
         if (!job || job->box != nullptr || job->record == nullptr) return;
         PictureFiles files(*job, clones, thumbs);
@@ -250,13 +269,16 @@ bool PicturePipeline::DoIt(size_t index, const PictureJob& job, ErrorInfo& error
     }
     if (next_ <= index) next_ = index + 1;
     // The workers go on with the pictures after this one meanwhile.
-    take_ahead(index);
+    take_ahead(index, pictures_to_take_ahead(index));
     if (mine) {
         const bool unchanged = mine->job == job && *job.record == mine->record_then;
         bool taken = false;
         if (!mine->take_back()) {
+            const Clock::time_point asked = Clock::now();
             mine->give_turn(unchanged ? Ahead::Turn::now : Ahead::Turn::never);
             mine->wait_until_done();
+            note(hand_over_us_, microseconds_since(asked));
+            note(work_us_, mine->work_us);
             taken = unchanged;
         }
         std::shared_ptr<RunPicture> object = std::move(mine->object);
@@ -277,7 +299,28 @@ bool PicturePipeline::DoIt(size_t index, const PictureJob& job, ErrorInfo& error
         }
         spare_.push_back(std::move(object));
     }
-    return picture_.DoIt(error);
+    const Clock::time_point start = Clock::now();
+    const bool ok = picture_.DoIt(error);
+    note(work_us_, microseconds_since(start));
+    return ok;
+}
+
+void PicturePipeline::note(double& average, double sample) {
+    // Slow to follow, so that a picture held up by the machine now and then
+    // does not turn the decision below back and forth.
+    average = average < 0 ? sample : average + 0.05 * (sample - average);
+}
+
+size_t PicturePipeline::pictures_to_take_ahead(size_t index) {
+    // A picture that takes less time than handing it over and back is
+    // quicker done in its turn; on a busy machine the hand-over grows. While
+    // that is so, one picture in 128 is still taken ahead to measure again.
+    if (hand_over_us_ >= 0 && work_us_ >= 0) {
+        if (worth_it_ && work_us_ < hand_over_us_) worth_it_ = false;
+        if (!worth_it_ && work_us_ > 3 * hand_over_us_) worth_it_ = true;
+    }
+    if (worth_it_ || always_ahead_) return ahead_limit_;
+    return index % 128 == 0 ? 1 : 0;
 }
 
 }  // namespace galvora

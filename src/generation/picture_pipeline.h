@@ -26,7 +26,11 @@
 //   in use;
 // - what a worker did is put aside, and the picture processed anew in its
 //   turn, when the picture's folders or record are no longer what they were
-//   when it was taken ahead.
+//   when it was taken ahead;
+// - while pictures take less time than handing them over from a worker to
+//   their turn (small pictures, or a machine busy with other work), they
+//   are processed in their turn; now and then one is taken ahead to measure
+//   again.
 #include <cstddef>
 #include <functional>
 #include <map>
@@ -58,6 +62,9 @@ struct PictureJob {
 // True when GALVORA_SERIAL is set (to anything but "" or "0"): pictures are
 // then processed one after another, each in its turn.
 bool serial_run_requested();
+// True when GALVORA_SERIAL is "0": every picture that can be is taken ahead,
+// however little time it takes (for comparisons with the serial run).
+bool processing_ahead_requested();
 
 class PicturePipeline {
 public:
@@ -85,9 +92,11 @@ public:
 private:
     struct Ahead;
 
-    void take_ahead(size_t index);
+    void take_ahead(size_t index, size_t at_most);
     std::shared_ptr<RunPicture> free_object();
     void give_up(Ahead& ahead);
+    static void note(double& average, double sample);
+    size_t pictures_to_take_ahead(size_t index);
 
     RunPicture& picture_;
     const CCloneEffekte& effects_;
@@ -96,6 +105,12 @@ private:
     size_t next_ = 0;  // first index not yet looked at for taking ahead
     std::map<size_t, std::shared_ptr<Ahead>> in_flight_;
     std::vector<std::shared_ptr<RunPicture>> spare_;
+    // Running averages, in microseconds, of a picture's own work and of
+    // handing a picture taken ahead over to its turn (negative: none yet).
+    double work_us_ = -1;
+    double hand_over_us_ = -1;
+    bool worth_it_ = true;
+    bool always_ahead_ = false;
 };
 
 }  // namespace galvora

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Pictures processed ahead of their turn on worker threads give the gallery,
-# the log and the messages of the run that processes one picture after the
-# other (GALVORA_SERIAL=1): the same trees at levels 0, 1 and 2 (real photos
+# Pictures processed ahead of their turn on worker threads (GALVORA_SERIAL=0:
+# every picture that can be) give the gallery, the log and the messages of
+# the run that processes one picture after the other (GALVORA_SERIAL=1): the
+# same trees at levels 0, 1 and 2 (real photos
 # in several formats, a broken picture, two pictures whose clones share a
 # name, an empty folder) with the default profile, clones with effects, a
 # frame, an image stamp and a plain text stamp, a scripted text stamp with a
