@@ -18,8 +18,8 @@ PACKAGES=(
   unixodbc-dev odbc-mdbtools libsqliteodbc sqlite3 libpcre2-dev libcurl4-openssl-dev
   # fonts for text stamps
   libfontconfig-dev libfreetype-dev fonts-dejavu-core fonts-liberation2
-  # browser launch, reference tool for the benchmark, fetching test data
-  xdg-utils libvips-tools curl ca-certificates xz-utils unzip file
+  # browser launch, reference tool and peak-memory timer for the benchmarks, fetching test data
+  xdg-utils libvips-tools time curl ca-certificates xz-utils unzip file
   # the gallery check loads the generated pages in a headless browser
   chromium
   # metadata tests (reference reader) and the short fuzzing runs (clang with its fuzzer runtime)

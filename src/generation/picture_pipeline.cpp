@@ -14,6 +14,7 @@
 #include "image/image_file_record.h"
 #include "image/picture/script_hooks.h"
 #include "image/picture/zn_image_run.h"
+#include "image/picture_type.h"
 #include "profile/clone_effect_list.h"
 #include "profile/text_stamp.h"
 
@@ -42,6 +43,16 @@ std::optional<std::map<std::string, std::string>> constant_stamp_texts(const CCl
 }
 
 std::string normal_path(const std::string& path) { return std::filesystem::path(path).lexically_normal().string(); }
+
+// Reading a metafile starts a helper process. A process started while
+// another thread holds a lock (fontconfig's, drawing a text stamp) would
+// wait for it for ever, so such a picture is processed in its turn with no
+// other picture in flight. A type left to be found by content may be one.
+bool may_read_a_metafile(const ZNImageFile& r) {
+    for (const int32_t type : {r.OBildtyp, r.CBildtyp, r.TBildtyp})
+        if (type == picture_type::metafile || type == picture_type::undetermined) return true;
+    return false;
+}
 
 }  // namespace
 
@@ -218,7 +229,7 @@ void PicturePipeline::take_ahead(size_t index, size_t at_most) {
     std::optional<PictureFiles> current;
     while (in_flight_.size() < std::min(at_most, ahead_limit_) && next_ <= index + ahead_limit_) {
         std::optional<PictureJob> job = job_at_(next_);
-        if (!job || job->box != nullptr || job->record == nullptr) return;
+        if (!job || job->box != nullptr || job->record == nullptr || may_read_a_metafile(*job->record)) return;
         PictureFiles files(*job, clones, thumbs);
         // Not before the pictures it depends on are done: those before it are
         // the one in its turn now and the ones in flight.
@@ -269,7 +280,7 @@ bool PicturePipeline::DoIt(size_t index, const PictureJob& job, ErrorInfo& error
     }
     if (next_ <= index) next_ = index + 1;
     // The workers go on with the pictures after this one meanwhile.
-    take_ahead(index, pictures_to_take_ahead(index));
+    if (!may_read_a_metafile(*job.record)) take_ahead(index, pictures_to_take_ahead(index));
     if (mine) {
         const bool unchanged = mine->job == job && *job.record == mine->record_then;
         bool taken = false;

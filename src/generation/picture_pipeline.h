@@ -23,7 +23,8 @@
 // - a picture is not taken ahead while it would read a file that a picture
 //   before it, not yet done, writes (two pictures with one clone name, a
 //   clone that is another picture's original), nor while the preview box is
-//   in use;
+//   in use; a metafile (read by a helper process) is processed in its turn
+//   with no other picture in flight;
 // - what a worker did is put aside, and the picture processed anew in its
 //   turn, when the picture's folders or record are no longer what they were
 //   when it was taken ahead;

@@ -2,12 +2,12 @@
 # Pictures processed ahead of their turn on worker threads (GALVORA_SERIAL=0:
 # every picture that can be) give the gallery, the log and the messages of
 # the run that processes one picture after the other (GALVORA_SERIAL=1): the
-# same trees at levels 0, 1 and 2 (real photos
-# in several formats, a broken picture, two pictures whose clones share a
-# name, an empty folder) with the default profile, clones with effects, a
-# frame, an image stamp and a plain text stamp, a scripted text stamp with a
-# "_clone" hook that draws, clones copied unchanged, and a second run over
-# existing output. Outputs are compared with diff -r.
+# same trees at levels 0, 1 and 2 (real photos in several formats, a broken
+# picture, two pictures whose clones share a name, an empty folder) with the
+# default profile, clones with effects, a frame, an image stamp and a plain
+# text stamp, a scripted text stamp with a "_clone" hook that draws, clones
+# copied unchanged, a second run over existing output, and a run stopped by a
+# folder it cannot make. Outputs are compared with diff -r.
 source "$(dirname "$0")/batch_support.sh" "$1"
 data=${GALVORA_TESTDATA:-$(dirname "$galvora")/../testdata}
 go=$data/images/pkg/golang-golang-x-image-dev/root/usr/share/gocode/src/golang.org/x/image/testdata

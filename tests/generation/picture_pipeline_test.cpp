@@ -13,6 +13,7 @@
 #include "generation/picture_pipeline.h"
 #include "generation_test_support.h"
 #include "image/image_file_record.h"
+#include "image/picture_type.h"
 #include "profile/clone_effect_list.h"
 
 namespace galvora {
@@ -29,8 +30,14 @@ public:
         auto& o = dynamic_cast<AheadPicture&>(other);
         thread = o.thread;
         found_existing = o.found_existing;
+        others_running = o.others_running;
     }
     bool DoIt(ErrorInfo& error) override {
+        const int running = ++active;
+        struct Done {
+            ~Done() { --active; }
+        } done;
+        others_running = running - 1;
         thread = std::this_thread::get_id();
         // A little work, so that the pipeline finds taking pictures ahead worth it.
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
@@ -45,6 +52,8 @@ public:
 
     std::thread::id thread;
     bool found_existing = false;
+    int others_running = 0;  // pictures being processed elsewhere when this one started
+    static inline std::atomic<int> active{0};
 };
 
 class PicturePipelineTest : public GenerationTest {
@@ -63,6 +72,9 @@ protected:
         job.record = std::make_shared<ZNImageFile>();
         job.record->ODateiname = name;
         job.record->ODateiart = "jpg";
+        job.record->OBildtyp = picture_type::jpeg;
+        job.record->CBildtyp = picture_type::jpeg;
+        job.record->TBildtyp = picture_type::jpeg;
         job.record->CDateiname = name;
         job.record->CDateiart = "txt";
         jobs.push_back(job);
@@ -106,7 +118,9 @@ TEST_F(PicturePipelineTest, EachPictureAppearsInItsTurnWithItsRecordFilled) {
         EXPECT_FALSE(picture.found_existing);
         if (picture.thread != std::this_thread::get_id()) ++ahead;
     }
-    if (worker_count() > 0) EXPECT_GT(ahead, jobs.size() / 2);
+    if (worker_count() > 0) {
+        EXPECT_GT(ahead, jobs.size() / 2);
+    }
 }
 
 TEST_F(PicturePipelineTest, AFileOfAnEarlierPictureIsFoundAsInTheSerialRun) {
@@ -142,6 +156,20 @@ TEST_F(PicturePipelineTest, WorkAheadIsPutAsideWhenTheRecordChangedOrTheRunEnds)
     size_t files = 0;
     for (const auto& entry : fs::directory_iterator(out)) files += entry.is_regular_file() ? 1 : 0;
     EXPECT_EQ(files, 3u);
+}
+
+TEST_F(PicturePipelineTest, AMetafileIsProcessedInItsTurnWithNothingInFlight) {
+    jobs[5].record->OBildtyp = picture_type::metafile;
+    ::setenv("GALVORA_SERIAL", "0", 1);
+    PicturePipeline pipeline(picture, effects, job_at());
+    ::unsetenv("GALVORA_SERIAL");
+    for (size_t i = 0; i < jobs.size(); ++i) {
+        EXPECT_TRUE(turn(pipeline, i));
+        if (i == 5) {
+            EXPECT_EQ(picture.thread, std::this_thread::get_id());
+            EXPECT_EQ(picture.others_running, 0);
+        }
+    }
 }
 
 TEST_F(PicturePipelineTest, GalvoraSerialProcessesEveryPictureInItsTurn) {
