@@ -22,7 +22,8 @@ echo "fuzz: building jpeg"
 "$CXX" -std=c++20 -g -O1 -fno-omit-frame-pointer -fsanitize=fuzzer,address,undefined \
   -fno-sanitize-recover=undefined -I"$root/src" \
   "$root/fuzz/codecs/jpeg_eighth_fuzzer.cpp" "$image"/codecs/{jpeg_codec,jpeg_eighth_decoder}.cpp \
-  "$image/picture_buffer.cpp" $(pkg-config --cflags --libs libjpeg) -lpthread -o "$out/jpeg_fuzzer"
+  "$image/picture_buffer.cpp" "$root/src/foundation/worker_threads.cpp" $(pkg-config --cflags --libs libjpeg) \
+  -lpthread -o "$out/jpeg_fuzzer"
 
 # Seeds: the fetched JPEG test pictures that are small enough.
 corpus=$out/corpus-jpeg

@@ -20,8 +20,8 @@ namespace galvora {
 namespace {
 
 constexpr unsigned kMaxThreads = 256;
-// Pieces per thread: a little more than one, so that a thread that finishes
-// early takes over part of the work of a slow one.
+// Pieces per thread: several, so that a thread that finishes early (or was
+// busy when the work began) takes over part of the work of a slow one.
 constexpr size_t kPiecesPerThread = 4;
 
 thread_local bool t_worker = false;

@@ -36,10 +36,10 @@ void parallel_for(size_t count, size_t min_piece, const std::function<void(size_
 // (task not taken) when there are no worker threads.
 bool run_on_worker(std::function<void()> task);
 
-// For tests: forces the split of every parallel_for into pieces of exactly
-// min_piece items (0 restores the normal split, which makes no more pieces
-// than threads can take, and none smaller than the caller's min_piece), and
-// with `inline_only` runs all pieces on the calling thread.
+// For tests: makes every parallel_for split its items into pieces of exactly
+// `piece` items (the last one shorter; 0 restores the normal split, which
+// makes a few pieces per thread, none smaller than the caller's min_piece),
+// and with `inline_only` runs all pieces on the calling thread.
 void set_parallel_split_for_tests(size_t piece, bool inline_only);
 
 // Work done ahead of its turn: a picture processed on a worker thread while

@@ -48,10 +48,9 @@ std::string normal_path(const std::string& path) { return std::filesystem::path(
 // another thread holds a lock (fontconfig's, drawing a text stamp) would
 // wait for it for ever, so such a picture is processed in its turn with no
 // other picture in flight. A type left to be found by content may be one.
-bool may_read_a_metafile(const ZNImageFile& r) {
-    for (const int32_t type : {r.OBildtyp, r.CBildtyp, r.TBildtyp})
-        if (type == picture_type::metafile || type == picture_type::undetermined) return true;
-    return false;
+bool may_read_a_metafile(const ZNImageFile& r, bool clones, bool thumbs) {
+    const auto may_be = [](int32_t type) { return type == picture_type::metafile || type == picture_type::undetermined; };
+    return may_be(r.OBildtyp) || (clones && may_be(r.CBildtyp)) || (thumbs && may_be(r.TBildtyp));
 }
 
 }  // namespace
@@ -229,7 +228,8 @@ void PicturePipeline::take_ahead(size_t index, size_t at_most) {
     std::optional<PictureFiles> current;
     while (in_flight_.size() < std::min(at_most, ahead_limit_) && next_ <= index + ahead_limit_) {
         std::optional<PictureJob> job = job_at_(next_);
-        if (!job || job->box != nullptr || job->record == nullptr || may_read_a_metafile(*job->record)) return;
+        if (!job || job->box != nullptr || job->record == nullptr || may_read_a_metafile(*job->record, clones, thumbs))
+            return;
         PictureFiles files(*job, clones, thumbs);
         // Not before the pictures it depends on are done: those before it are
         // the one in its turn now and the ones in flight.
@@ -280,7 +280,8 @@ bool PicturePipeline::DoIt(size_t index, const PictureJob& job, ErrorInfo& error
     }
     if (next_ <= index) next_ = index + 1;
     // The workers go on with the pictures after this one meanwhile.
-    if (!may_read_a_metafile(*job.record)) take_ahead(index, pictures_to_take_ahead(index));
+    if (!may_read_a_metafile(*job.record, picture_.ClonenDurchführen(), picture_.ThumbDurchführen()))
+        take_ahead(index, pictures_to_take_ahead(index));
     if (mine) {
         const bool unchanged = mine->job == job && *job.record == mine->record_then;
         bool taken = false;
