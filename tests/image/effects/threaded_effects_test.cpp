@@ -14,6 +14,7 @@
 #include "image/effects/effect_dispatch.h"
 #include "image/image_test_support.h"
 #include "image/picture_io.h"
+#include "image/resize_image.h"
 
 namespace galvora {
 namespace {
@@ -135,6 +136,24 @@ TEST_F(ThreadedEffects, NormalSplitOnTheWorkersGivesTheSinglePiecePicture) {
         EXPECT_TRUE(whole.width() == split.width() && whole.height() == split.height() &&
                     test::same_pixels(whole, split))
             << name_of(v);
+    }
+}
+
+// Resizing with every filter, shrinking and enlarging, odd sizes included.
+TEST_F(ThreadedEffects, ResizingSplitGivesTheSinglePiecePicture) {
+    const PictureBuffer photo_part = camera_photo_part();
+    ASSERT_FALSE(photo_part.empty());
+    const std::pair<int32_t, int32_t> sizes[] = {{97, 61}, {1, 1}, {320, 1}, {401, 303}, {33, 400}};
+    for (int32_t filter = -2; filter <= 13; ++filter) {
+        for (const auto& [w, h] : sizes) {
+            set_parallel_split_for_tests(0, true);
+            PictureBuffer whole;
+            ResizeImage(photo_part, w, h, whole, filter);
+            set_parallel_split_for_tests(5, false);
+            PictureBuffer split;
+            ResizeImage(photo_part, w, h, split, filter);
+            EXPECT_TRUE(test::same_pixels(whole, split)) << "filter " << filter << ", " << w << " x " << h;
+        }
     }
 }
 
