@@ -10,7 +10,7 @@
 #   scripts/bench.sh [build folder]   (default build/bench, a Release build)
 # Environment: BENCH_RUNS (default 5) runs per figure, BENCH_COPIES (default
 # 40) pictures, GALVORA_SERIAL=1 to time the runs that process one picture
-# after another.
+# after another, JOBS (default 4) build jobs.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(dirname "$here")
@@ -19,7 +19,7 @@ runs=${BENCH_RUNS:-5}
 copies=${BENCH_COPIES:-40}
 
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DGALVORA_BENCH=ON >/dev/null
-cmake --build "$build" -j4 --target galvora >/dev/null
+cmake --build "$build" -j "${JOBS:-4}" --target galvora >/dev/null
 "$here/fetch-testdata.sh" "$build/testdata" >/dev/null
 
 picture="$build/testdata/images/pkg/exif/package/test/sony-alpha-6000.jpg"
@@ -68,6 +68,8 @@ pages=$(find "$work/base/html" -name '*.html' | wc -l)
 fresh && clone_profile >/dev/null 2>&1
 clones=$(find "$work/base/clones" -maxdepth 1 -type f -name '*.jpg' | wc -l)
 clone_size=$(vipsheader -f width "$(find "$work/base/clones" -maxdepth 1 -name '*.jpg' | head -n 1)")
+# The clones are resized, not copied: their long side is 800 pixels.
+[ "$clone_size" = 800 ] || { echo "the clone run made clones $clone_size pixels wide, not 800" >&2; exit 1; }
 
 declare -A t
 for run in default_profile clone_profile vips_one vips_eight; do

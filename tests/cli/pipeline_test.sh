@@ -3,11 +3,14 @@
 # every picture that can be) give the gallery, the log and the messages of
 # the run that processes one picture after the other (GALVORA_SERIAL=1): the
 # same trees at levels 0, 1 and 2 (real photos in several formats, a broken
-# picture, two pictures whose clones share a name, an empty folder) with the
+# picture, two pictures whose clones share a name, photos stored on their side
+# or upside down with an IPTC caption, an empty folder) with the
 # default profile, clones with effects, a frame, an image stamp and a plain
 # text stamp, a scripted text stamp with a "_clone" hook that draws, clones
 # copied unchanged, a second run over existing output, and a run stopped by a
-# folder it cannot make. Outputs are compared with diff -r.
+# folder it cannot make. The pages name each picture's camera and caption, so
+# the metadata the scripts read must be that of the picture in its turn.
+# Outputs are compared with diff -r.
 source "$(dirname "$0")/batch_support.sh" "$1"
 data=${GALVORA_TESTDATA:-$(dirname "$galvora")/../testdata}
 go=$data/images/pkg/golang-golang-x-image-dev/root/usr/share/gocode/src/golang.org/x/image/testdata
@@ -40,15 +43,18 @@ pictures() {  # pictures <folder> <which ...>
       broken) head -c 2000 "$goexif/sample1.jpg" >"$dir/broken.jpg" ;;
       same) jpeg "$dir/same.jpg"; cp "$go/testpattern.png" "$dir/same.png" ;;
       small) jpeg "$dir/small1.jpg"; jpeg "$dir/small2.jpg"; jpeg "$dir/small3.jpg" ;;
+      turned) cp "$goexif/sample1.jpg" "$dir/turned.jpg"; cp "$exif/sony-alpha-6000.jpg" "$dir/upside.jpg"
+              exiftool -q -q -overwrite_original -Orientation#=6 -IPTC:Caption-Abstract='Turned' "$dir/turned.jpg"
+              exiftool -q -q -overwrite_original -Orientation#=3 -IPTC:Caption-Abstract='Upside' "$dir/upside.jpg" ;;
     esac
   done
 }
-pictures "$master/l0" photo camera gopher png pattern bmp tiff broken same small
-pictures "$master/l1/alpha" photo gopher broken small
+pictures "$master/l0" photo camera gopher png pattern bmp tiff broken same small turned
+pictures "$master/l1/alpha" photo gopher broken small turned
 pictures "$master/l1/beta" png pattern bmp tiff same
 mkdir -p "$master/l1/empty"
 pictures "$master/l2/g1/a" photo small
-pictures "$master/l2/g1/b" gopher png broken
+pictures "$master/l2/g1/b" gopher png broken turned
 pictures "$master/l2/g2/c" tiff same small
 # The second directory's clone folder cannot be made: a file stands there.
 mkdir -p "$master/blocked/out"
@@ -98,13 +104,14 @@ frame_and_stamps() {  # frame_and_stamps <stamp text>
 {
   profile_head CLONE_SIZE=200 CLONE_SELECTED_SIDE=1
   effect 0 50 7 0 0 0 0 0 0 0
-  frame_and_stamps '{file} {dimx}'
+  frame_and_stamps '{file} {dimx} {exif(272)}'
   printf '%s\n' '!*haken' '!+function _clone()' '!+{' '!+  drawline(rgb(255, 0, 0), 0, 0, 20, 20);' '!+}'
 } >"$profiles/skript.qvp"
 
 # A picture page footer that reads the record of the next picture, which a
-# picture processed ahead must not have filled before its turn.
-footer='/HTML_PIC_FOOTER=<p>{dimx} {dimy} {thumb_dimx} {size_byte} {imageinfo(count_next_file, @DIMX)} {imageinfo(count_next_file, @THUMBDIMX)}</p>'
+# picture processed ahead must not have filled before its turn, and the
+# picture's own camera model and caption.
+footer='/HTML_PIC_FOOTER=<p>{dimx} {dimy} {thumb_dimx} {size_byte} {imageinfo(count_next_file, @DIMX)} {imageinfo(count_next_file, @THUMBDIMX)} {exif(272)} {iptc(120)}</p>'
 filters=(/JPG=1 /PNG=1 /BMP=1 /TIF=1 /LAUNCH_BROWSER=0)
 
 # run <label> <serial> <tree> <level> <switches...>: the pictures and the
@@ -144,6 +151,10 @@ compare() {  # compare <what> <tree> <level> <switches...>
 profile=Voreinstellung
 for level in 0 1 2; do compare "default profile, level $level" "l$level" "$level" "${filters[@]}" "$footer"; done
 check "default profile: the broken picture is reported" 'grep -q "Image-Error.*broken.jpg" "$tmp/pipeline.log"'
+check "default profile: pages name the camera and caption" \
+  'grep -rq "NIKON D2H Turned" "$tmp/pipeline" && grep -rq "ILCE-6000 Upside" "$tmp/pipeline"'
+check "default profile: the turned photo's thumbnail stands upright" \
+  '[ "$(identify -format %wx%h "$(find "$tmp/pipeline" -path "*/thumbs/*" -name turned.jpg)")" = 90x120 ]'
 compare "copied clones, thumbnails from them" l2 2 "${filters[@]}" "$footer" /GENERATE_CLONES=1 /CLONE_CONVERT=0 \
   /CLONE_SELECTED_SIDE=0 /THUMB_CLONE=1
 
