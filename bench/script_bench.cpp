@@ -5,6 +5,7 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <random>
 #include <string>
 #include <vector>
@@ -55,6 +56,35 @@ void BM_SchleifeMitTextverkettung(benchmark::State& state) {
         static_cast<double>(befehle) / static_cast<double>(state.iterations());
 }
 BENCHMARK(BM_SchleifeMitTextverkettung)->Unit(benchmark::kMillisecond);
+
+// A page built by appending to one text in a loop, 50 000 and 200 000
+// times: the time per append stays the same when the text grows in place
+// (it grew with the length of the text while every + made a new one). The
+// second form appends several pieces at once, the third one piece made by a
+// function call.
+constexpr const char* anhaengen[] = {
+    "{s = \"\"; for (i = 0; i < %d; i = i + 1) s = s + \"ab\"; len(s)}",
+    "{s = \"\"; for (i = 0; i < %d; i = i + 1) s = s + \"<td>\" + i + \"</td>\"; len(s) > 0}",
+    "{s = \"\"; for (i = 0; i < %d; i = i + 1) s = s + str(i); len(s) > 0}",
+};
+
+void BM_TextAnhaengen(benchmark::State& state) {
+    char text[200];
+    std::snprintf(text, sizeof text, anhaengen[state.range(0)], static_cast<int>(state.range(1)));
+    auto f = vorlage(state, text);
+    if (!f) return;
+    for (auto _ : state) {
+        galvora::ausgabe_puffer.clear();
+        galvora::ausfuehren(-1, f);
+    }
+    if (state.range(0) == 0 && galvora::ausgabe_puffer != std::to_string(2 * state.range(1)))
+        state.SkipWithError("unexpected output");
+    state.SetItemsProcessed(state.iterations() * state.range(1));
+}
+BENCHMARK(BM_TextAnhaengen)
+    ->ArgsProduct({{0, 1, 2}, {50000, 200000}})
+    ->ArgNames({"form", "appends"})
+    ->Unit(benchmark::kMillisecond);
 
 // A template that fills an array with 20000 texts under scattered keys, reads
 // them back by position and joins them: the everyday use of script arrays.

@@ -6,13 +6,18 @@
 # pages, scripts) rather than to decoding. Prints the time of each run and
 # pictures per second. A run at the default /Level=2 takes the 2840 pictures
 # of the second level; the deeper folders stay outside it, as at any level.
+# Then the peak memory of a run over that collection against one over 20000
+# pictures made the same way (more folders of 10 sub-folders with 4 pictures
+# each), which should stay within 10 % of it.
 #   scripts/bench-large.sh [build folder]   (default build/bench-large, a Release build)
 # Environment: LARGE_RUNS (default 3) runs over the same collection, each
 # into an empty output; LARGE_LEVEL (default 2) the run's /Level;
 # LARGE_GROUPS (default 20) the folders of 10 sub-folders with 4 pictures
 # each (400 makes 4000 small folders, to see how the run grows with folders);
 # LARGE_KEEP=<folder> copies the output of the last run (thumbs/ and html/)
-# there, so that two builds can be compared with diff -r; LARGE_DIR where the
+# there, so that two builds can be compared with diff -r; LARGE_MANY (default
+# 20000) the pictures of the second collection, 0 to leave the memory
+# comparison out; LARGE_DIR where the
 # collection is made: by default on the tmpfs /dev/shm, so that the figures
 # show the program rather than the disk (on ext4 a file created soon after
 # many were deleted takes far longer, which would make the runs after the
@@ -39,16 +44,20 @@ default_dir=$root/build/large
 large=$(realpath -m "${LARGE_DIR:-$default_dir}")
 base=$large/pictures
 groups=${LARGE_GROUPS:-20}
-layout=v1-$groups
-# The collection is made once and kept; a changed layout makes it anew.
-if [ "$(cat "$large/layout" 2>/dev/null)" != "$layout" ]; then
-  rm -rf "$large" && mkdir -p "$large/photos" "$large/small" "$base"
-  "$here/sample-pictures.sh" "$large/photos"
+
+# make_collection <folder> <groups>: the pictures below <folder>/pictures
+# (made once and kept; a changed layout makes them anew).
+make_collection() {
+  local dir=$1 groups=$2
+  local layout=v1-$groups
+  if [ "$(cat "$dir/layout" 2>/dev/null)" = "$layout" ]; then return; fi
+  rm -rf "$dir" && mkdir -p "$dir/photos" "$dir/small" "$dir/pictures"
+  "$here/sample-pictures.sh" "$dir/photos"
   # A few sizes of every photo, so that the pictures are not all alike.
   for size in 160 200 240; do
-    vipsthumbnail "$large/photos"/*.jpg --size "$size" -o "$large/small/%s_$size.jpg[Q=85]"
+    vipsthumbnail "$dir/photos"/*.jpg --size "$size" -o "$dir/small/%s_$size.jpg[Q=85]"
   done
-  mapfile -t smalls < <(find "$large/small" -type f -name '*.jpg' | sort)
+  mapfile -t smalls < <(find "$dir/small" -type f -name '*.jpg' | sort)
   next=0
   # fill <folder> <count>: count pictures named img_0001.jpg, ... in the folder
   fill() {
@@ -59,18 +68,19 @@ if [ "$(cat "$large/layout" 2>/dev/null)" != "$layout" ]; then
       next=$((next + 1))
     done
   }
-  fill "$base/big/all" 2000
+  fill "$dir/pictures/big/all" 2000
   for g in $(seq -w 1 "$groups"); do
-    for s in $(seq -w 1 10); do fill "$base/g$g/s$s" 4; done
+    for s in $(seq -w 1 10); do fill "$dir/pictures/g$g/s$s" 4; done
   done
-  deep=$base/deep
+  local deep=$dir/pictures/deep
   for d in d2 d3 d4 d5 d6; do
     deep=$deep/$d
     fill "$deep" 40
   done
-  rm -rf "$large/photos"
-  echo "$layout" >"$large/layout"
-fi
+  rm -rf "$dir/photos"
+  echo "$layout" >"$dir/layout"
+}
+make_collection "$large" "$groups"
 total=$(find "$base" -type f -name 'img_*.jpg' -not -path '*/thumbs/*' -not -path '*/html/*' | wc -l)
 folders=$(find "$base" -mindepth 1 -type d -not -path '*/thumbs*' -not -path '*/html*' -not -path '*/deco*' | wc -l)
 
@@ -105,3 +115,31 @@ if [ -n "${LARGE_KEEP:-}" ]; then
   echo "output kept in $LARGE_KEEP"
 fi
 rm -rf "$old"
+
+# Peak memory against the number of pictures: one run over each collection.
+many=${LARGE_MANY:-20000}
+[ "$many" -gt 0 ] || exit 0
+command -v /usr/bin/time >/dev/null || { echo "/usr/bin/time missing (Debian package time)" >&2; exit 1; }
+many_groups=$(( (many - 2200 + 39) / 40 ))
+many_dir=$large-$many
+make_collection "$many_dir" "$many_groups"
+# peak <collection folder>: the run's peak memory in KiB.
+peak() {
+  rm -rf "$1/pictures/thumbs" "$1/pictures/html" "$1/pictures/deco"
+  /usr/bin/time -f '%M' -o "$1/peak" "$galvora" /Profile=Voreinstellung "/Basedir=$1/pictures" "/Level=$level" \
+    /LAUNCH_BROWSER=0 >/dev/null 2>"$1/run.err" || { cat "$1/run.err" >&2; echo "the run failed" >&2; exit 1; }
+  local made
+  made=$(find "$1/pictures/thumbs" -type f -name '*.jpg' | wc -l)
+  rm -rf "$1/pictures/thumbs" "$1/pictures/html" "$1/pictures/deco"
+  echo "$(cat "$1/peak") $made"
+}
+read -r small_kib small_made < <(peak "$large")
+read -r many_kib many_made < <(peak "$many_dir")
+echo
+printf '%-8s %12s %14s\n' "run" "pictures" "peak memory"
+printf '%-8s %12d %11.1f MB\n' "small" "$small_made" "$(awk -v k="$small_kib" 'BEGIN { print k / 1024 }')"
+printf '%-8s %12d %11.1f MB\n' "large" "$many_made" "$(awk -v k="$many_kib" 'BEGIN { print k / 1024 }')"
+awk -v a="$many_kib" -v b="$small_kib" 'BEGIN {
+  r = a / b
+  printf "peak memory of the large run against the small one: %.2f (goal: at most 1.10, %s)\n", r,
+    r <= 1.10 ? "met" : "NOT met" }'

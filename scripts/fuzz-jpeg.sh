@@ -23,7 +23,8 @@ echo "fuzz: building jpeg"
 "$CXX" -std=c++20 -g -O1 -fno-omit-frame-pointer -fsanitize=fuzzer,address,undefined \
   -fno-sanitize-recover=undefined -I"$root/src" \
   "$root/fuzz/codecs/jpeg_eighth_fuzzer.cpp" "$image"/codecs/jpeg_*.cpp \
-  "$image/picture_buffer.cpp" "$image/large_block.cpp" $(pkg-config --cflags --libs libjpeg) -lpthread -o "$out/jpeg_fuzzer"
+  "$image/picture_buffer.cpp" "$image/large_block.cpp" "$root/src/foundation/worker_threads.cpp" \
+  $(pkg-config --cflags --libs libjpeg) -lpthread -o "$out/jpeg_fuzzer"
 
 # Seeds: the fetched JPEG test pictures that are small enough, and small
 # files of every sampling the threaded decoders take.

@@ -20,8 +20,8 @@ PACKAGES=(
   libfontconfig-dev libfreetype-dev fonts-dejavu-core fonts-liberation2
   # a virtual X server for the screenshot of the real window (scripts/window-screenshot.sh)
   xvfb xauth
-  # browser launch, reference tool for the benchmark, fetching test data
-  xdg-utils libvips-tools curl ca-certificates xz-utils unzip file
+  # browser launch, reference tool and peak-memory timer for the benchmarks, fetching test data
+  xdg-utils libvips-tools time curl ca-certificates xz-utils unzip file
   # the gallery check loads the generated pages in a headless browser
   chromium
   # metadata tests (reference reader) and the short fuzzing runs (clang with its fuzzer runtime)

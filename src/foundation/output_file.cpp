@@ -6,13 +6,26 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <filesystem>
 #include <vector>
+
+#include "foundation/worker_threads.h"
 
 namespace galvora {
 
 OutputFile::OutputFile(const std::string& target_path, bool sync_each_file)
     : target_(target_path), sync_each_file_(sync_each_file) {
     if (target_path.empty() || target_path.back() == '/') return;
+    // Work done ahead of its turn writes into a folder that the run makes
+    // in an earlier turn only then.
+    if (TurnGate* gate = current_turn_gate()) {
+        std::error_code ec;
+        if (!std::filesystem::is_directory(std::filesystem::path(target_path).parent_path(), ec) &&
+            !gate->wait_for_turn()) {
+            error_ = ECANCELED;
+            return;
+        }
+    }
     std::string pattern = target_path + ".tmpXXXXXX";
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
@@ -50,6 +63,14 @@ bool OutputFile::commit() {
         ok = false;
     }
     file_ = nullptr;
+    // Work done ahead of its turn puts its file in place only in its turn,
+    // and not at all when that never comes.
+    if (ok) {
+        if (TurnGate* gate = current_turn_gate(); gate && !gate->wait_for_turn()) {
+            ok = false;
+            error_ = ECANCELED;
+        }
+    }
     if (ok && std::rename(temp_path_.c_str(), target_.c_str()) == 0) {
         committed_ = true;
         return true;

@@ -1,7 +1,9 @@
 #pragma once
 // A file being written: the bytes go to a temporary file beside the target,
 // which replaces the target only when commit() succeeds. A write that
-// fails part-way therefore leaves whatever the target held before.
+// fails part-way therefore leaves whatever the target held before. Work done
+// ahead of its turn on a worker thread (worker_threads.h) renames its file
+// into place only in its turn, and fails when that never comes.
 #include <cstdio>
 #include <string>
 

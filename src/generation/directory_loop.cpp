@@ -11,6 +11,7 @@
 #include "foundation/string_helpers.h"
 #include "generation/metadata_accessors.h"
 #include "generation/picture_pages.h"
+#include "generation/picture_pipeline.h"
 #include "generation/run_port.h"
 #include "generation/page_skeleton.h"
 #include "generation/run_state.h"
@@ -19,6 +20,8 @@
 #include "generation/script_variables.h"
 #include "generation/settings_access.h"
 #include "image/image_file_record.h"
+#include "profile/clone_effect_list.h"
+#include "profile/profile_lists.h"
 
 namespace galvora {
 
@@ -107,6 +110,12 @@ public:
     void run() {
         const int32_t n = static_cast<int32_t>(job_.verzeichnisse.size());
         grenzen_ = laufgrenzen(job_.verzeichnisse);
+        // Where each directory's pictures start in the run's count.
+        erste_.assign(1, 0);
+        for (const Verzeichnissatz& d : job_.verzeichnisse)
+            erste_.push_back(erste_.back() + static_cast<size_t>(bilder_im_verzeichnis(d)));
+        const CCloneEffekte* effects = job_.effekte != nullptr ? job_.effekte : &WorkingCloneEffects();
+        pipeline_.emplace(*run_.AktuellesBild, *effects, [this](size_t index) { return job_at(index); });
         for (int32_t i = 1; i <= n; ++i) {
             if (!directory(i, n)) {
                 state_.abgebrochen = true;
@@ -132,9 +141,7 @@ private:
         state_.Bildseitenordner.clear();
         if (picture.ClonenDurchführen() && !make_folder(root + "/" + d.relativer_pfad, "ErrClonesMkDir", state_.Cloneordner))
             return false;
-        if (picture.ThumbDurchführen() &&
-            !make_folder(root + "/" + setting_text(kSetThumbDirname) + "/" + d.relativer_pfad, "ErrThumbMkDir",
-                         state_.Thumbordner))
+        if (picture.ThumbDurchführen() && !make_folder(thumbnail_folder(d), "ErrThumbMkDir", state_.Thumbordner))
             return false;
         run_port().path_progress_reset(run_port().tree_node_text(d.baumknoten), bilder_im_verzeichnis(d));
         if (run_.HtmlErzeugen) {
@@ -209,17 +216,19 @@ private:
         variable_setzen(v_.count_cur_file_in_row, thumbs.zellen_in_zeile);
         variable_setzen(v_.count_cur_file_in_page, thumbs.BildNummerAufSeite);
 
-        picture.OriginalPfad(job_.basisverzeichnis + "/" + d.relativer_pfad);
-        picture.ClonePfad(job_.cloneverzeichnis + "/" + d.relativer_pfad);
-        picture.ThumbPfad(state_.Thumbordner);
-        picture.ImageFile(record);
-        picture.PictureBox(run_port().control_picture());
+        const PictureJob job = picture_job(i, j);
+        picture.OriginalPfad(job.original_folder);
+        picture.ClonePfad(job.clone_folder);
+        picture.ThumbPfad(job.thumb_folder);
+        picture.ImageFile(job.record);
+        picture.PictureBox(job.box);
         // Every script that runs for this picture (the "_clone" hook, text
         // stamps, "_initpic", the picture page and the thumbnail cell) reads
-        // its EXIF, IPTC and comments.
+        // its EXIF, IPTC and comments. A picture processed ahead hands its
+        // metadata over to this object, whose list this stays.
         CurrentPictureScope current(picture.metadata());
         ErrorInfo error;
-        if (picture.DoIt(error)) {
+        if (pipeline_->DoIt(erste_[static_cast<size_t>(i) - 1] + static_cast<size_t>(j) - 1, job, error)) {
             if (picture.CloneErstellt()) ++run_.Clonezaehler;
             if (picture.ThumbErstellt()) ++run_.Thumbzaehler;
             run_port().status_text(bildprotokoll_text(run_.texte.InfImageLog, *record));
@@ -260,6 +269,35 @@ private:
             }
         }
         return true;
+    }
+
+    std::string thumbnail_folder(const Verzeichnissatz& d) const {
+        return job_.cloneverzeichnis + "/" + setting_text(kSetThumbDirname) + "/" + d.relativer_pfad;
+    }
+
+    // What the picture object is given for picture j of directory i. The
+    // thumbnail folder of a directory not yet entered is the one its
+    // creation will give.
+    PictureJob picture_job(int32_t i, int32_t j) const {
+        const Verzeichnissatz& d = job_.verzeichnisse[static_cast<size_t>(i) - 1];
+        PictureJob job;
+        job.original_folder = job_.basisverzeichnis + "/" + d.relativer_pfad;
+        job.clone_folder = job_.cloneverzeichnis + "/" + d.relativer_pfad;
+        if (i == state_.VerzeichnisAktuell) {
+            job.thumb_folder = state_.Thumbordner;
+        } else if (run_.AktuellesBild->ThumbDurchführen()) {
+            job.thumb_folder = std::string(trim_blanks(thumbnail_folder(d)));
+        }
+        job.record = d.bilddateien[static_cast<size_t>(j) - 1];
+        job.box = run_port().control_picture();
+        return job;
+    }
+
+    std::optional<PictureJob> job_at(size_t index) const {
+        const auto after = std::upper_bound(erste_.begin(), erste_.end(), index);
+        if (after == erste_.begin() || after == erste_.end()) return std::nullopt;
+        const auto i = static_cast<int32_t>(after - erste_.begin());
+        return picture_job(i, static_cast<int32_t>(index - erste_[static_cast<size_t>(i) - 1]) + 1);
     }
 
     void picture_page(int32_t i, int32_t j) {
@@ -304,6 +342,9 @@ private:
     Skriptvariablen& v_;
     std::optional<CStopWatch> watch_;
     Laufgrenzen grenzen_;
+    std::vector<size_t> erste_;
+    // Last, so that pictures still in flight are given up before the rest goes.
+    std::optional<PicturePipeline> pipeline_;
 };
 
 }  // namespace

@@ -69,6 +69,17 @@ public:
     virtual const std::string& ErrImage() const = 0;
     // The picture's metadata lists (read lazily), or nullptr.
     virtual PictureMetadata* metadata() = 0;
+
+    // --- processing pictures ahead of their turn (picture_pipeline.h)
+    // True when objects of this kind can process a picture on a worker
+    // thread. The run then configures further objects like this one, gives
+    // them later pictures, and lets this object take over their results in
+    // each picture's turn.
+    virtual bool supports_processing_ahead() const { return false; }
+    // Takes over what other (an object of the same kind and settings) left
+    // after its DoIt, as if this object had processed that picture itself;
+    // the facts other wrote into its record are copied by the caller.
+    virtual void take_results(RunPicture& other) { (void)other; }
 };
 
 // Makes a new picture object with its default settings (neither clone nor

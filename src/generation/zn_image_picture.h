@@ -50,6 +50,10 @@ public:
     bool ThumbErstellt() const override { return image_.ThumbErstellt(); }
     const std::string& ErrImage() const override { return image_.ErrImage(); }
     PictureMetadata* metadata() override { return &image_.metadata(); }
+    bool supports_processing_ahead() const override { return true; }
+    void take_results(RunPicture& other) override {
+        if (auto* same_kind = dynamic_cast<ZNImageRunPicture*>(&other)) image_.take_results(same_kind->image_);
+    }
 
     ZNImage& image() { return image_; }
 

@@ -11,8 +11,10 @@ namespace galvora {
 
 namespace {
 
+// One slot per thread: a picture processed ahead of its turn on a worker
+// thread is current there only, never for the scripts of the run's thread.
 std::shared_ptr<DrawingSurface>& slot() {
-    static std::shared_ptr<DrawingSurface> current;
+    thread_local std::shared_ptr<DrawingSurface> current;
     return current;
 }
 

@@ -19,8 +19,8 @@ public:
     virtual void clone_turned(int32_t new_width, int32_t new_height) = 0;
 };
 
-// Makes surface the current image (the slot holds a reference of its own);
-// null clears the slot.
+// Makes surface the current image of the calling thread (the slot holds a
+// reference of its own); null clears the slot.
 void SetImage(std::shared_ptr<DrawingSurface> surface);
 std::shared_ptr<DrawingSurface> current_image();
 

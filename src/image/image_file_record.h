@@ -38,6 +38,8 @@ public:
     // the page is named like the clone.
     std::string Seitenname;
 
+    bool operator==(const ZNImageFile&) const = default;
+
     // Sets every field of target to this record's value, in declaration order.
     void copy(ZNImageFile& target) const {
         if (&target == this) return;

@@ -120,10 +120,18 @@ std::string ZNSMaschine::aufrufstapel(int32_t n) const {
 
 namespace {
 
+// True when nothing but the stack slot it came from (and the machine's note
+// of the last result, which a run reads only after its END or RETURN) holds
+// the value.
+bool nur_hier(const ZNSWertRef& wert, const ZNSWertRef& ergebnis) {
+    const long halter = wert.use_count();
+    return halter == 1 || (halter == 2 && ergebnis == wert);
+}
+
 // Copies quelle onto ziel; a temporary nobody else holds gives its value up
 // instead of being copied (long texts built in a loop are not copied twice).
-void zuweisen(ZNSVariable& ziel, ZNSWertRef& quelle, bool temporaer) {
-    if (temporaer && quelle.use_count() == 1 && quelle->typ != TYP_ARRAY && quelle.get() != &ziel) {
+void zuweisen(ZNSVariable& ziel, ZNSWertRef& quelle, bool temporaer, const ZNSWertRef& ergebnis) {
+    if (temporaer && nur_hier(quelle, ergebnis) && quelle->typ != TYP_ARRAY && quelle.get() != &ziel) {
         ziel.typ = quelle->typ;
         ziel.wert = std::move(quelle->wert);
         return;
@@ -154,7 +162,87 @@ Zweistellig zweistellig(int32_t op) {
     }
 }
 
+// The text that b adds to a text in a + (b is converted as the operator
+// converts it).
+std::string zusatz_text(const ZNSVariable& b) { return b.typ == TYP_STRING ? b.als_text() : als_text_angeglichen(b); }
+
+bool gleiche_adresse(const ZNSInstruction& a, const ZNSInstruction& b) {
+    if (a.typ1 != b.typ1) return false;
+    return a.typ1 == OPD_GLOBAL ? a.adr1.wert == b.adr1.wert : a.adr1.lokal == b.adr1.lokal;
+}
+
 }  // namespace
+
+// A text that grows by + appends in place where that cannot be told apart
+// from making the sum anew:
+// - `x = x + y (+ z ...)`, with x a variable holding a text and the further
+//   operands constants or variables other than x: the operators and the
+//   assignment that follow are done at once by appending to x (nothing can
+//   run between them that reads x);
+// - `t + y`, with t a temporary text that nothing else holds: t grows and
+//   is the result.
+// Anything else (another type, a text past the longest allowed, an
+// instruction limit or stop check falling among the instructions taken
+// together) goes the ordinary way. True when the + (and what followed it)
+// is done.
+bool ZNSMaschine::an_text_anhaengen(const ZNSInstruction& ins, ZNSWertRef& ergebnis, uint64_t& zaehler) {
+    ZNS* e = zns();
+    const bool b_vom_stapel = ins.typ2 == OPD_STAPEL || ins.typ2 == OPD_ELEMENT;
+    if (ins.typ1 == OPD_STAPEL) {
+        const int32_t a_index = sp() - (b_vom_stapel ? 1 : 0);
+        if (a_index < 1) return false;
+        ZNSWertRef& a = stapel_[static_cast<size_t>(a_index)].wert;
+        if (!a || a->typ != TYP_STRING || !nur_hier(a, ergebnis) || !a->bezeichner.empty() || a->readonly) return false;
+        const ZNSWertRef b = holen(ins.typ2, ins.adr2);
+        if (b == a || e->typtabelle.inq(a->typ, b->typ) != TYP_STRING) return false;
+        const std::string zusatz = zusatz_text(*b);
+        if (a->als_text().size() + zusatz.size() > max_textlaenge) return false;
+        a->wert.text_anhaengen(zusatz);
+        ZNSWertRef summe = a;
+        if (b_vom_stapel) stapel_pop();
+        stapel_pop();
+        ergebnis = summe;
+        stapel_push(std::move(summe));
+        return true;
+    }
+    if (ins.typ1 != OPD_GLOBAL && ins.typ1 != OPD_LOKAL) return false;
+    // The further + of the chain and the assignment that ends it.
+    const int32_t anzahl = funktion_->ioa.count();
+    int32_t j = pc_;
+    const auto einfach = [](int32_t typ) { return typ == OPD_KONSTANTE || typ == OPD_GLOBAL || typ == OPD_LOKAL; };
+    while (j <= anzahl && funktion_->ioa.inq(j).op == OP_ADD && funktion_->ioa.inq(j).typ1 == OPD_STAPEL &&
+           einfach(funktion_->ioa.inq(j).typ2))
+        ++j;
+    if (j > anzahl) return false;
+    const ZNSInstruction& zuweisung = funktion_->ioa.inq(j);
+    if (zuweisung.op != OP_ZUWEISEN || zuweisung.typ2 != OPD_STAPEL || !gleiche_adresse(ins, zuweisung)) return false;
+    const uint64_t schritte = static_cast<uint64_t>(j - pc_) + 1;
+    if (grenzen_.befehle != 0 && zaehler + schritte > grenzen_.befehle) return false;
+    if (grenzen_.abbruch_pruefen) {
+        const uint64_t abstand = grenzen_.pruefabstand ? grenzen_.pruefabstand : 1;
+        if ((zaehler / abstand + 1) * abstand <= zaehler + schritte) return false;
+    }
+    const ZNSWertRef x = holen(ins.typ1, ins.adr1);
+    if (x->typ != TYP_STRING) return false;
+    const ZNSWertRef b = holen(ins.typ2, ins.adr2);
+    if (e->typtabelle.inq(x->typ, b->typ) != TYP_STRING) return false;
+    std::string zusatz = zusatz_text(*b);
+    for (int32_t k = pc_; k < j; ++k) {
+        const ZNSInstruction& weiter = funktion_->ioa.inq(k);
+        const ZNSWertRef c = holen(weiter.typ2, weiter.adr2);
+        if (c == x || e->typtabelle.inq(TYP_STRING, c->typ) != TYP_STRING) return false;
+        zusatz += zusatz_text(*c);
+    }
+    if (x->als_text().size() + zusatz.size() > max_textlaenge) return false;
+    x->wert.text_anhaengen(zusatz);
+    if (b_vom_stapel) stapel_pop();
+    // The sum was never made; a run reads its last result only after END or
+    // RETURN, which set their own.
+    ergebnis.reset();
+    zaehler += schritte;
+    pc_ = j + 1;
+    return true;
+}
 
 int32_t ZNSMaschine::ausfuehren(int32_t kanal, const ZNSFunktionRef& start) {
     ausgabe_kanal_setzen(kanal);
@@ -210,19 +298,19 @@ int32_t ZNSMaschine::ausfuehren(int32_t kanal, const ZNSFunktionRef& start) {
             case OPD_GLOBAL:
             case OPD_LOKAL: {
                 ZNSWertRef ziel = holen(ins.typ1, ins.adr1);
-                zuweisen(*ziel, quelle, temporaer);
+                zuweisen(*ziel, quelle, temporaer, ergebnis);
                 break;
             }
             case OPD_STAPEL: {
                 auto neu = neuer_wert();
-                zuweisen(*neu, quelle, temporaer);
+                zuweisen(*neu, quelle, temporaer, ergebnis);
                 ergebnis = neu;
                 stapel_push(std::move(neu));
                 break;
             }
             case OPD_ELEMENT: {
                 ZNSWertRef ziel = holen(OPD_ELEMENT, ins.adr1);
-                zuweisen(*ziel, quelle, temporaer);
+                zuweisen(*ziel, quelle, temporaer, ergebnis);
                 break;
             }
             default:
@@ -230,7 +318,10 @@ int32_t ZNSMaschine::ausfuehren(int32_t kanal, const ZNSFunktionRef& start) {
             }
             break;
         }
-        case OP_ADD: case OP_SUB: case OP_DIV: case OP_MUL: case OP_MOD:
+        case OP_ADD:
+            if (an_text_anhaengen(ins, ergebnis, zaehler)) break;
+            [[fallthrough]];
+        case OP_SUB: case OP_DIV: case OP_MUL: case OP_MOD:
         case OP_GLEICH: case OP_UNGLEICH: case OP_KLEINER_GLEICH: case OP_KLEINER:
         case OP_GROESSER_GLEICH: case OP_GROESSER: case OP_BIT_ODER: case OP_BIT_XOR: case OP_BIT_UND: {
             ZNSWertRef b = holen_pop(ins.typ2, ins.adr2);

@@ -59,6 +59,7 @@ private:
     void rahmen_abbauen();
     int32_t slot_zahl(int32_t index) const;
     void funktion_setzen(const ZNSFunktionRef& f);
+    bool an_text_anhaengen(const struct ZNSInstruction& ins, ZNSWertRef& ergebnis, uint64_t& zaehler);
     void arg_anz_setzen(int32_t n);
 
     std::vector<Slot> stapel_{Slot{}};

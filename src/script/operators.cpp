@@ -184,11 +184,17 @@ bool runden_bankers(double v, int32_t& ergebnis) {
 // ------------------------------------------------------------- arithmetic
 
 void op_addieren(ZNSVariable& r, const ZNSVariable& a, const ZNSVariable& b) {
-    // The common case of text concatenation builds the result in place.
+    // Text concatenation: the length is known before anything is copied, so a
+    // sum past the longest text is refused without being made, and the sum
+    // is made in one block of its own size.
     if (engine().typtabelle.inq(a.typ, b.typ) == TYP_STRING) {
-        std::string s = als_text_angeglichen(a);
-        if (b.typ == TYP_STRING) s += b.als_text(); else s += als_text_angeglichen(b);
-        if (s.size() > max_textlaenge) return auf_fehler(r);
+        std::string umgewandelt_a, umgewandelt_b;
+        const std::string& ta = a.typ == TYP_STRING ? a.als_text() : (umgewandelt_a = als_text_angeglichen(a));
+        const std::string& tb = b.typ == TYP_STRING ? b.als_text() : (umgewandelt_b = als_text_angeglichen(b));
+        if (ta.size() + tb.size() > max_textlaenge) return auf_fehler(r);
+        std::string s;
+        s.reserve(ta.size() + tb.size());
+        s.append(ta).append(tb);
         r.typ = TYP_STRING;
         r.wert = std::move(s);
         return;

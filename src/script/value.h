@@ -2,6 +2,7 @@
 // Script values and script arrays. Every value a script handles is a
 // ZNSVariable held by reference (std::shared_ptr): constants, globals, stack
 // slots and array elements all share the value objects they point to.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <iterator>
@@ -102,6 +103,39 @@ public:
         return *this;
     }
     void swap(ZNSWert& o) noexcept { std::swap(*this, o); }
+    // Appends to the text this holds (only for a value holding a text), in
+    // place. When the buffer must grow it grows to twice its size, so that a
+    // text built by appending in a loop is copied a few times rather than at
+    // every step; the larger buffer is booked before it is made, and where
+    // the limit leaves no room for twice the size, only the size needed is
+    // asked for. Beyond the limit ZNSSpeichergrenze leaves the text as it was.
+    void text_anhaengen(std::string_view zusatz) {
+        std::string& text = std::get<std::string>(basis());
+        const size_t laenge = text.size() + zusatz.size();
+        if (laenge <= text.capacity()) {
+            text.append(zusatz);
+            return;
+        }
+        size_t platz = std::max(laenge, 2 * text.capacity());
+        try {
+            wertspeicher_anfordern(platz);
+        } catch (const ZNSSpeichergrenze&) {
+            platz = laenge;
+            wertspeicher_anfordern(platz);
+        }
+        try {
+            std::string neu;
+            neu.reserve(platz);
+            neu.append(text).append(zusatz);
+            text.swap(neu);
+        } catch (...) {
+            wertspeicher_freigeben(platz);
+            throw;
+        }
+        const size_t jetzt = messen();
+        wertspeicher_umbuchen(bytes_ + platz, jetzt);
+        bytes_ = jetzt;
+    }
     // In-place construction would pass the booking by.
     template <class T, class... A>
     void emplace(A&&...) = delete;

@@ -86,6 +86,55 @@ TEST_F(RunTest, OperatorsAndPromotion) {
     for (const auto& f : faelle) pruefen(f);
 }
 
+// A text that grows by + in a loop is appended to in place; whatever the
+// shape of the sum, the result is what making the sum anew gives.
+TEST_F(RunTest, AppendingToATextGivesWhatTheSumGives) {
+    const Fall faelle[] = {
+        {"{s = \"\"; for (i = 0; i < 1000; i = i + 1) s = s + \"ab\"; len(s)}", "2000"},
+        {"{s = \"x\"; s = s + s; s = s + s + s; s}", "xxxxxx"},
+        {"{s = \"a\"; s = s + \"-\" + s; s = s + 1 + 2.5 + @TRUE + \"b\"; s}", "a-a12.5trueb"},
+        {"{s = \"a\"; t = \"t\"; s = s + t + \"c\" + t; s; t}", "atctt"},
+        {"{s = \"a\"; s = s + len(s) + s; s}", "a1a"},
+        {"{s = \"a\"; s = s + x; s}", "@error"},           // an undefined operand
+        {"{s = \"a\"; b[1] = 2; s = s + b; s}", "@error"},  // an array
+        {"{s = \"a\"; s = s + b + \"c\"; s}", "errorc"},  // @ERROR, then its name
+        {"{s = 1; s = s + 2; s = s + \"x\" + 3; s}", "3x3"},
+        {"{s = \"a\"; u = s + \"b\"; s; u}", "aab"},
+        {"{s = \"a\"; u = s; s = s + \"b\"; s; u}", "aba"},
+        {"{k[\"e\"] = \"a\"; k[\"e\"] = k[\"e\"] + \"b\"; k[\"e\"]}", "ab"},
+        {"{x = \"a\" + 1 + \"b\" + 2; x}", "a1b2"},
+        {"{x = (\"a\" + \"b\") + (\"c\" + \"d\"); x}", "abcd"},
+        {"{s = \"\"; i = 0; while (i < 3) { s = s + i + \",\"; i = i + 1; } s}", "0,1,2,"},
+    };
+    for (const auto& f : faelle) pruefen(f);
+    // In a function: a local, an argument, and the caller's text unchanged.
+    const char* modul =
+        "function f(a) { t = \"<\"; for (i = 0; i < 3; i = i + 1) t = t + a; a = a + \"!\"; return t + a; }";
+    pruefen({"{s = \"x\"; f(s); s}", "<xxxx!x"}, modul);
+}
+
+// The instruction limit stops a run at the same place, leaving the text as
+// long as it was there, wherever it falls among the operators and the
+// assignment that are done at once. The reference runs are asked to check for
+// a stop at every instruction, which takes the ordinary way throughout.
+TEST_F(RunTest, AppendingStopsAtTheInstructionLimitWhereTheSumWould) {
+    const char* vorlage = "{s = \"\"; for (i = 0; i < 50; i = i + 1) s = s + \"a\" + i + \"b\";}";
+    for (uint64_t grenze = 1; grenze <= 400; ++grenze) {
+        std::string laengen[2];
+        for (int art = 0; art < 2; ++art) {
+            maschine().grenzen() = ZNSLaufgrenzen{};
+            maschine().grenzen().befehle = grenze;
+            if (art == 0) {
+                maschine().grenzen().abbruch_pruefen = [] { return false; };
+                maschine().grenzen().pruefabstand = 1;
+            }
+            ZNSProbelauf r = skript_probelauf(vorlage);
+            laengen[art] = std::to_string(r.lauf_code) + ":" + zns()->gvar_oba.alloc("s", false)->als_text();
+        }
+        EXPECT_EQ(laengen[0], laengen[1]) << "limit " << grenze;
+    }
+}
+
 TEST_F(RunTest, ControlFlow) {
     const Fall faelle[] = {
         {"{if (1) \"a\"; else \"b\"; if (0) \"c\"; else \"d\"; if (0) \"e\";}", "ad"},

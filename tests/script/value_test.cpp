@@ -346,6 +346,45 @@ TEST_F(ValueTest, BeyondTheMemoryLimitValuesAndArraysRefuseToGrow) {
     EXPECT_EQ(b.als_text().size(), drei_mb.size());
 }
 
+// Appending grows the text in its own buffer, doubling it when full, so
+// that a text built piece by piece is moved a few times only; the booking
+// follows the buffer, and the limit refuses growth with the text unchanged.
+TEST_F(ValueTest, AppendingGrowsTheTextInPlaceAndBooksItsBuffer) {
+    const size_t vorher = wertspeicher_belegt();
+    {
+        ZNSVariable a;
+        a.set_string("");
+        std::string erwartet;
+        size_t umzuege = 0;
+        const char* puffer = a.als_text().data();
+        for (int i = 0; i < 100000; ++i) {
+            a.wert.text_anhaengen("ab");
+            erwartet += "ab";
+            if (a.als_text().data() != puffer) ++umzuege, puffer = a.als_text().data();
+            if (i % 9973 == 0 && i > 0) EXPECT_EQ(wertspeicher_belegt(), vorher + a.als_text().capacity());
+        }
+        EXPECT_EQ(a.als_text(), erwartet);
+        EXPECT_LE(umzuege, 20u);
+        // Appending a text to itself.
+        a.set_string("xyz");
+        a.wert.text_anhaengen(a.als_text());
+        EXPECT_EQ(a.als_text(), "xyzxyz");
+    }
+    EXPECT_EQ(wertspeicher_belegt(), vorher);
+
+    // Near the limit only the size needed is asked for; beyond it nothing changes.
+    Speichergrenze grenze(3 << 20);
+    ZNSVariable b;
+    b.set_string(std::string(1 << 20, 'x'));
+    b.wert.text_anhaengen(std::string(1 << 20, 'y'));  // twice the buffer would pass the limit
+    EXPECT_EQ(b.als_text().size(), size_t{2} << 20);
+    const size_t stand = wertspeicher_belegt();
+    EXPECT_THROW(b.wert.text_anhaengen(std::string(2 << 20, 'z')), ZNSSpeichergrenze);
+    EXPECT_EQ(b.als_text().size(), size_t{2} << 20);
+    EXPECT_EQ(b.als_text().back(), 'y');
+    EXPECT_EQ(wertspeicher_belegt(), stand);
+}
+
 TEST_F(ValueTest, LocalSlotsFitTheCallFrame) {
     // Arguments allocated before the count is known are shifted by arg_anz.
     ZNSLokaleVariableArray l;

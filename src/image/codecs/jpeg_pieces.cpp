@@ -5,6 +5,8 @@
 #include <limits>
 #include <new>
 
+#include "foundation/worker_threads.h"
+
 namespace galvora::jpeg_pieces {
 
 bool build_table(const JpegHuffmanSpec& spec, bool dc, HuffmanTable& t) {
@@ -150,6 +152,9 @@ bool unstuff(const uint8_t* data, size_t size, BitSource& src) {
 }
 
 unsigned idle_cores() {
+    // A picture processed ahead on a worker thread: the other workers have
+    // pictures of their own.
+    if (on_worker_thread()) return 1;
     using Clock = std::chrono::steady_clock;
     static std::atomic<int64_t> looked_at{std::numeric_limits<int64_t>::min()};
     static std::atomic<unsigned> idle{1};
@@ -157,7 +162,7 @@ unsigned idle_cores() {
     int64_t last = looked_at.load(std::memory_order_relaxed);
     const bool due = last == std::numeric_limits<int64_t>::min() || now - last >= 1000;
     if (due && looked_at.compare_exchange_strong(last, now)) {
-        const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+        const unsigned cores = usable_processors();
         double load[1] = {0};
         unsigned free_cores = cores;
         if (::getloadavg(load, 1) == 1 && load[0] > 0)

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "image/pixel/split_rows.h"
+
 namespace galvora {
 
 namespace {
@@ -11,6 +13,9 @@ namespace {
 // Radii beyond this reach past any picture we accept; the running sums stay
 // well inside 32 bits.
 constexpr int32_t kMaxRadius = 1 << 16;
+
+// Columns handed to one thread at least: a few cache lines of every row.
+constexpr size_t kColumnPiece = 256;
 
 size_t plane_bytes(int32_t width, int32_t height, int32_t channels) {
     return static_cast<size_t>(width) * static_cast<size_t>(height) * static_cast<size_t>(channels);
@@ -34,49 +39,60 @@ void box_blur_rows(uint8_t* data, int32_t width, int32_t height, int32_t channel
     // the sliding window needs no bounds checks.
     const size_t row_bytes = static_cast<size_t>(width) * channels;
     const WindowMean mean(2 * static_cast<uint32_t>(radius) + 1);
-    std::vector<uint8_t> padded((static_cast<size_t>(width) + 2 * static_cast<size_t>(radius) + 1) * channels);
-    for (int32_t y = 0; y < height; ++y) {
-        uint8_t* row = data + row_bytes * static_cast<size_t>(y);
-        uint8_t* pad = padded.data();
-        for (int64_t i = -radius; i < 0; ++i, pad += channels) std::copy(row, row + channels, pad);
-        pad = std::copy(row, row + row_bytes, pad);
-        for (int64_t i = 0; i <= radius; ++i, pad += channels) std::copy(row + row_bytes - channels, row + row_bytes, pad);
-        for (int32_t c = 0; c < channels; ++c) {
-            const uint8_t* p = padded.data() + c;
-            uint32_t sum = 0;
-            for (int64_t i = 0; i <= 2 * static_cast<int64_t>(radius); ++i) sum += p[i * channels];
-            const size_t reach = (2 * static_cast<size_t>(radius) + 1) * channels;
-            uint8_t* out = row + c;
-            for (int32_t x = 0; x < width; ++x, p += channels, out += channels) {
-                *out = mean(sum);
-                sum += p[reach];
-                sum -= p[0];
+    split_rows(height, row_bytes, [&](int32_t first, int32_t end) {
+        std::vector<uint8_t> padded((static_cast<size_t>(width) + 2 * static_cast<size_t>(radius) + 1) * channels);
+        for (int32_t y = first; y < end; ++y) {
+            uint8_t* row = data + row_bytes * static_cast<size_t>(y);
+            uint8_t* pad = padded.data();
+            for (int64_t i = -radius; i < 0; ++i, pad += channels) std::copy(row, row + channels, pad);
+            pad = std::copy(row, row + row_bytes, pad);
+            for (int64_t i = 0; i <= radius; ++i, pad += channels)
+                std::copy(row + row_bytes - channels, row + row_bytes, pad);
+            for (int32_t c = 0; c < channels; ++c) {
+                const uint8_t* p = padded.data() + c;
+                uint32_t sum = 0;
+                for (int64_t i = 0; i <= 2 * static_cast<int64_t>(radius); ++i) sum += p[i * channels];
+                const size_t reach = (2 * static_cast<size_t>(radius) + 1) * channels;
+                uint8_t* out = row + c;
+                for (int32_t x = 0; x < width; ++x, p += channels, out += channels) {
+                    *out = mean(sum);
+                    sum += p[reach];
+                    sum -= p[0];
+                }
             }
         }
-    }
+    });
 }
 
 void box_blur_columns(uint8_t* data, int32_t width, int32_t height, int32_t channels, int32_t radius) {
     // One running sum per byte of a row; rows enter and leave the window as
-    // it moves down, so no column is walked on its own.
+    // it moves down, so no column is walked on its own. Each thread takes a
+    // band of columns. A row is overwritten before it leaves the window, so
+    // the band keeps the original of the last radius + 1 rows it overwrote
+    // (row 0 stays needed while the window still reaches above the picture).
     const size_t row_bytes = static_cast<size_t>(width) * channels;
     const WindowMean mean(2 * static_cast<uint32_t>(radius) + 1);
-    std::vector<uint8_t> source(data, data + plane_bytes(width, height, channels));
-    std::vector<uint32_t> sums(row_bytes, 0);
-    const auto row_of = [&](int64_t y) { return source.data() + row_bytes * static_cast<size_t>(clamp_index(y, height)); };
-    for (int64_t i = -radius; i <= radius; ++i) {
-        const uint8_t* r = row_of(i);
-        for (size_t k = 0; k < row_bytes; ++k) sums[k] += r[k];
-    }
-    for (int32_t y = 0; y < height; ++y) {
-        uint8_t* out = data + row_bytes * static_cast<size_t>(y);
-        const uint8_t* in = row_of(static_cast<int64_t>(y) + radius + 1);
-        const uint8_t* gone = row_of(static_cast<int64_t>(y) - radius);
-        for (size_t k = 0; k < row_bytes; ++k) {
-            out[k] = mean(sums[k]);
-            sums[k] = sums[k] + in[k] - gone[k];
+    const size_t slots = std::min<size_t>(static_cast<size_t>(radius) + 1, static_cast<size_t>(height));
+    parallel_for(row_bytes, kColumnPiece, [&](size_t first, size_t end) {
+        const size_t band = end - first;
+        std::vector<uint32_t> sums(band, 0);
+        std::vector<uint8_t> kept(slots * band);
+        const auto row_of = [&](int64_t y) { return data + row_bytes * static_cast<size_t>(clamp_index(y, height)) + first; };
+        for (int64_t i = -radius; i <= radius; ++i) {
+            const uint8_t* r = row_of(i);
+            for (size_t k = 0; k < band; ++k) sums[k] += r[k];
         }
-    }
+        for (int32_t y = 0; y < height; ++y) {
+            uint8_t* out = row_of(y);
+            std::memcpy(kept.data() + static_cast<size_t>(y) % slots * band, out, band);
+            for (size_t k = 0; k < band; ++k) out[k] = mean(sums[k]);
+            if (y + 1 == height) break;
+            const uint8_t* in = row_of(static_cast<int64_t>(y) + radius + 1);
+            const size_t gone_row = static_cast<size_t>(std::max<int64_t>(static_cast<int64_t>(y) - radius, 0));
+            const uint8_t* gone = kept.data() + gone_row % slots * band;
+            for (size_t k = 0; k < band; ++k) sums[k] = sums[k] + in[k] - gone[k];
+        }
+    });
 }
 
 std::vector<float> gaussian_kernel(double sigma) {
@@ -92,44 +108,54 @@ std::vector<float> gaussian_kernel(double sigma) {
     return k;
 }
 
-// Convolves every channel of a float plane with the kernel along the rows.
-// Each line is first padded with radius repeated edge values on either
-// side, so the taps themselves run unchecked.
-void convolve_rows(const float* in, float* out, int32_t width, int32_t height, int32_t channels,
-                   const std::vector<float>& k) {
+// The separable Gaussian, a band of output rows per thread. Every row of the
+// band's reach is convolved along the row first (each line padded with
+// repeated edge values, so the taps run unchecked) into a ring of 2 * radius
+// + 1 rows; each output row is then the weighted sum of the ring's rows
+// around it, taken in kernel order. A band recomputes the few rows it shares
+// with its neighbours rather than waiting for them.
+template <class In, class Store>
+void gaussian_convolve(const In* source, int32_t width, int32_t height, int32_t channels, const std::vector<float>& k,
+                       Store store) {
     const int32_t radius = static_cast<int32_t>(k.size() / 2);
     const size_t row_len = static_cast<size_t>(width) * channels;
-    std::vector<float> line(static_cast<size_t>(width) + 2 * radius);
-    for (int32_t y = 0; y < height; ++y) {
-        for (int32_t c = 0; c < channels; ++c) {
-            const size_t base = static_cast<size_t>(y) * row_len + c;
-            for (int32_t i = -radius; i < width + radius; ++i)
-                line[static_cast<size_t>(i + radius)] = in[base + static_cast<size_t>(clamp_index(i, width)) * channels];
-            for (int32_t i = 0; i < width; ++i) {
-                const float* src = line.data() + i;
-                float acc = 0;
-                for (size_t t = 0; t < k.size(); ++t) acc += k[t] * src[t];
-                out[base + static_cast<size_t>(i) * channels] = acc;
+    const size_t slots = std::min(k.size(), static_cast<size_t>(height));
+    // Bands well taller than the rows they share with their neighbours.
+    const size_t min_rows = std::max<size_t>(4 * k.size(), kBytesPerPiece / (row_len * sizeof(float)));
+    parallel_for(static_cast<size_t>(height), min_rows, [&](size_t first_row, size_t end_row) {
+        const auto first = static_cast<int32_t>(first_row), end = static_cast<int32_t>(end_row);
+        std::vector<float> ring(slots * row_len);
+        std::vector<float> line(static_cast<size_t>(width) + 2 * radius);
+        std::vector<float> sum(row_len);
+        int64_t made = static_cast<int64_t>(std::max(0, first - radius)) - 1;  // last row in the ring
+        for (int32_t y = first; y < end; ++y) {
+            const int64_t needed = clamp_index(static_cast<int64_t>(y) + radius, height);
+            while (made < needed) {
+                ++made;
+                const In* in = source + static_cast<size_t>(made) * row_len;
+                float* out = ring.data() + static_cast<size_t>(made) % slots * row_len;
+                for (int32_t c = 0; c < channels; ++c) {
+                    for (int32_t i = -radius; i < width + radius; ++i)
+                        line[static_cast<size_t>(i + radius)] =
+                            static_cast<float>(in[static_cast<size_t>(clamp_index(i, width)) * channels + c]);
+                    for (int32_t i = 0; i < width; ++i) {
+                        const float* src = line.data() + i;
+                        float acc = 0;
+                        for (size_t t = 0; t < k.size(); ++t) acc += k[t] * src[t];
+                        out[static_cast<size_t>(i) * channels + c] = acc;
+                    }
+                }
             }
+            std::fill(sum.begin(), sum.end(), 0.0f);
+            for (int32_t t = -radius; t <= radius; ++t) {
+                const size_t row = static_cast<size_t>(clamp_index(static_cast<int64_t>(y) + t, height));
+                const float* src = ring.data() + row % slots * row_len;
+                const float weight = k[static_cast<size_t>(t + radius)];
+                for (size_t i = 0; i < row_len; ++i) sum[i] += weight * src[i];
+            }
+            store(y, sum.data());
         }
-    }
-}
-
-// The same along the columns, a whole row at a time: each output row is the
-// weighted sum of the rows around it, which walks memory in order.
-void convolve_columns(const float* in, float* out, int32_t width, int32_t height, int32_t channels,
-                      const std::vector<float>& k) {
-    const int32_t radius = static_cast<int32_t>(k.size() / 2);
-    const size_t row_len = static_cast<size_t>(width) * channels;
-    for (int32_t y = 0; y < height; ++y) {
-        float* dst = out + static_cast<size_t>(y) * row_len;
-        std::fill(dst, dst + row_len, 0.0f);
-        for (int32_t t = -radius; t <= radius; ++t) {
-            const float* src = in + static_cast<size_t>(clamp_index(static_cast<int64_t>(y) + t, height)) * row_len;
-            const float weight = k[static_cast<size_t>(t + radius)];
-            for (size_t i = 0; i < row_len; ++i) dst[i] += weight * src[i];
-        }
-    }
+    });
 }
 
 }  // namespace
@@ -172,22 +198,31 @@ void smooth_blur_line(std::vector<float>& values, int32_t reach) {
     }
 }
 
-void gaussian_blur(uint8_t* data, int32_t width, int32_t height, int32_t channels, double sigma) {
-    if (!data || width <= 0 || height <= 0 || channels <= 0 || !(sigma > 0)) return;
+void gaussian_blur(const uint8_t* source, uint8_t* target, int32_t width, int32_t height, int32_t channels,
+                   double sigma) {
+    if (!source || !target || width <= 0 || height <= 0 || channels <= 0) return;
+    if (!(sigma > 0)) {
+        std::memmove(target, source, plane_bytes(width, height, channels));
+        return;
+    }
     const std::vector<float> k = gaussian_kernel(std::min(sigma, 1000.0));
-    const size_t n = plane_bytes(width, height, channels);
-    std::vector<float> a(data, data + n), b(n);
-    convolve_rows(a.data(), b.data(), width, height, channels, k);
-    convolve_columns(b.data(), a.data(), width, height, channels, k);
-    for (size_t i = 0; i < n; ++i) data[i] = static_cast<uint8_t>(std::clamp(std::lround(a[i]), 0L, 255L));
+    const size_t row_len = static_cast<size_t>(width) * channels;
+    gaussian_convolve(source, width, height, channels, k, [&](int32_t y, const float* row) {
+        uint8_t* out = target + static_cast<size_t>(y) * row_len;
+        for (size_t i = 0; i < row_len; ++i) out[i] = static_cast<uint8_t>(std::clamp(std::lround(row[i]), 0L, 255L));
+    });
 }
 
-void gaussian_blur(float* data, int32_t width, int32_t height, double sigma) {
-    if (!data || width <= 0 || height <= 0 || !(sigma > 0)) return;
+void gaussian_blur(const float* source, float* target, int32_t width, int32_t height, double sigma) {
+    if (!source || !target || width <= 0 || height <= 0) return;
+    if (!(sigma > 0)) {
+        std::memmove(target, source, plane_bytes(width, height, 1) * sizeof(float));
+        return;
+    }
     const std::vector<float> k = gaussian_kernel(std::min(sigma, 1000.0));
-    std::vector<float> tmp(plane_bytes(width, height, 1));
-    convolve_rows(data, tmp.data(), width, height, 1, k);
-    convolve_columns(tmp.data(), data, width, height, 1, k);
+    gaussian_convolve(source, width, height, 1, k, [&](int32_t y, const float* row) {
+        std::copy(row, row + width, target + static_cast<size_t>(y) * static_cast<size_t>(width));
+    });
 }
 
 }  // namespace galvora

@@ -1,8 +1,10 @@
 #pragma once
 // Blurs shared by the effects, frames and shadows. They work on interleaved
 // 8-bit planes (channels bytes per pixel, rows of width * channels bytes);
-// edges repeat the outermost pixel. Every blur here costs the same per pixel
-// whatever its radius: box blurs keep running sums along each row and column.
+// edges repeat the outermost pixel. Box blurs cost the same per pixel
+// whatever their radius: they keep running sums along each row and column.
+// All of them split their work between the worker threads; the result is the
+// same however it was split.
 #include <cstdint>
 #include <vector>
 
@@ -24,10 +26,12 @@ void smooth_blur_radii(int32_t reach, int32_t radii[3]);
 void smooth_blur_line(std::vector<float>& values, int32_t reach);
 
 // A true Gaussian of the given sigma, as a separable convolution with a
-// kernel cut at three sigma. Sigma 0 or less leaves the plane unchanged.
-void gaussian_blur(uint8_t* data, int32_t width, int32_t height, int32_t channels, double sigma);
+// kernel cut at three sigma, from source into target (two planes of the same
+// size). Sigma 0 or less copies the plane unchanged.
+void gaussian_blur(const uint8_t* source, uint8_t* target, int32_t width, int32_t height, int32_t channels,
+                   double sigma);
 
-// The same on a float plane with one value per pixel.
-void gaussian_blur(float* data, int32_t width, int32_t height, double sigma);
+// The same on float planes with one value per pixel.
+void gaussian_blur(const float* source, float* target, int32_t width, int32_t height, double sigma);
 
 }  // namespace galvora

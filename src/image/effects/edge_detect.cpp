@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <mutex>
 #include <vector>
 
 #include "image/effects/blur_kernels.h"
 #include "image/effects/effect_values.h"
+#include "image/pixel/split_rows.h"
 #include "image/effects/tone_effects.h"
 
 namespace galvora {
@@ -16,7 +18,14 @@ namespace {
 float magnitude_quantile(const std::vector<float>& magnitude, float strongest, double share) {
     constexpr size_t kBins = 1024;
     std::vector<size_t> histogram(kBins, 0);
-    for (float m : magnitude) ++histogram[std::min(kBins - 1, static_cast<size_t>(m / strongest * (kBins - 1)))];
+    std::mutex merge;
+    split_bytes(magnitude.size(), [&](size_t first, size_t end) {
+        std::vector<size_t> counted(kBins, 0);
+        for (size_t i = first; i < end; ++i)
+            ++counted[std::min(kBins - 1, static_cast<size_t>(magnitude[i] / strongest * (kBins - 1)))];
+        std::lock_guard<std::mutex> lock(merge);
+        for (size_t b = 0; b < kBins; ++b) histogram[b] += counted[b];
+    });
     const double wanted = share * static_cast<double>(magnitude.size());
     size_t seen = 0;
     for (size_t b = 0; b < kBins; ++b) {
@@ -41,29 +50,40 @@ void EffectEdgeDetect(PictureBuffer& picture, double sigma, double low, double h
     const auto at = [w](int32_t x, int32_t y) { return static_cast<size_t>(y) * w + x; };
 
     std::vector<float> grey(n);
-    for (int32_t y = 0; y < h; ++y) {
-        const uint8_t* p = picture.row(y);
-        for (int32_t x = 0; x < w; ++x, p += 3) grey[at(x, y)] = grey_level(p);
+    {
+        std::vector<float> unsmoothed(n);
+        split_rows(h, picture.row_bytes(), [&](int32_t first, int32_t end) {
+            for (int32_t y = first; y < end; ++y) {
+                const uint8_t* p = picture.row(y);
+                for (int32_t x = 0; x < w; ++x, p += 3) unsmoothed[at(x, y)] = grey_level(p);
+            }
+        });
+        gaussian_blur(unsmoothed.data(), grey.data(), w, h, sigma);
     }
-    gaussian_blur(grey.data(), w, h, sigma);
 
     std::vector<float> magnitude(n, 0.0f);
     std::vector<uint8_t> sector(n, 0);  // 0 horizontal, 1 rising diagonal, 2 vertical, 3 falling diagonal
     float strongest = 0;
+    std::mutex merge;
     const auto g = [&](int32_t x, int32_t y) { return grey[at(std::clamp(x, 0, w - 1), std::clamp(y, 0, h - 1))]; };
-    for (int32_t y = 0; y < h; ++y)
-        for (int32_t x = 0; x < w; ++x) {
-            const float gx = g(x + 1, y - 1) + 2 * g(x + 1, y) + g(x + 1, y + 1) - g(x - 1, y - 1) - 2 * g(x - 1, y) -
-                             g(x - 1, y + 1);
-            const float gy = g(x - 1, y + 1) + 2 * g(x, y + 1) + g(x + 1, y + 1) - g(x - 1, y - 1) - 2 * g(x, y - 1) -
-                             g(x + 1, y - 1);
-            const float m = std::hypot(gx, gy);
-            magnitude[at(x, y)] = m;
-            strongest = std::max(strongest, m);
-            double angle = std::atan2(gy, gx) * 180.0 / M_PI;
-            if (angle < 0) angle += 180.0;
-            sector[at(x, y)] = static_cast<uint8_t>(static_cast<int>((angle + 22.5) / 45.0) % 4);
-        }
+    split_rows(h, static_cast<size_t>(w) * sizeof(float), [&](int32_t first, int32_t end) {
+        float piece_strongest = 0;
+        for (int32_t y = first; y < end; ++y)
+            for (int32_t x = 0; x < w; ++x) {
+                const float gx = g(x + 1, y - 1) + 2 * g(x + 1, y) + g(x + 1, y + 1) - g(x - 1, y - 1) -
+                                 2 * g(x - 1, y) - g(x - 1, y + 1);
+                const float gy = g(x - 1, y + 1) + 2 * g(x, y + 1) + g(x + 1, y + 1) - g(x - 1, y - 1) -
+                                 2 * g(x, y - 1) - g(x + 1, y - 1);
+                const float m = std::hypot(gx, gy);
+                magnitude[at(x, y)] = m;
+                piece_strongest = std::max(piece_strongest, m);
+                double angle = std::atan2(gy, gx) * 180.0 / M_PI;
+                if (angle < 0) angle += 180.0;
+                sector[at(x, y)] = static_cast<uint8_t>(static_cast<int>((angle + 22.5) / 45.0) % 4);
+            }
+        std::lock_guard<std::mutex> lock(merge);
+        strongest = std::max(strongest, piece_strongest);
+    });
 
     std::vector<uint8_t> edges(n, 0);
     if (strongest > 0) {
@@ -76,19 +96,26 @@ void EffectEdgeDetect(PictureBuffer& picture, double sigma, double low, double h
         // Thinning: a pixel stays only when no neighbour across the edge is stronger.
         static constexpr int kStep[4][2] = {{1, 0}, {1, 1}, {0, 1}, {-1, 1}};
         std::vector<uint8_t> strength(n, 0);  // 0 none, 1 weak, 2 strong
+        // The strong pixels of each band of rows, in order; together the
+        // same list a single pass makes.
+        std::vector<std::vector<size_t>> strong_in_band(static_cast<size_t>(h));
+        split_rows(h, static_cast<size_t>(w) * sizeof(float), [&](int32_t first, int32_t end) {
+            std::vector<size_t>& strong = strong_in_band[static_cast<size_t>(first)];
+            for (int32_t y = first; y < end; ++y)
+                for (int32_t x = 0; x < w; ++x) {
+                    const float m = magnitude[at(x, y)];
+                    if (m <= 0 || m < lo) continue;
+                    const int* s = kStep[sector[at(x, y)]];
+                    const auto mag = [&](int32_t xx, int32_t yy) {
+                        return (xx < 0 || yy < 0 || xx >= w || yy >= h) ? 0.0f : magnitude[at(xx, yy)];
+                    };
+                    if (m < mag(x + s[0], y + s[1]) || m < mag(x - s[0], y - s[1])) continue;
+                    strength[at(x, y)] = m >= hi ? 2 : 1;
+                    if (m >= hi) strong.push_back(at(x, y));
+                }
+        });
         std::vector<size_t> pending;
-        for (int32_t y = 0; y < h; ++y)
-            for (int32_t x = 0; x < w; ++x) {
-                const float m = magnitude[at(x, y)];
-                if (m <= 0 || m < lo) continue;
-                const int* s = kStep[sector[at(x, y)]];
-                const auto mag = [&](int32_t xx, int32_t yy) {
-                    return (xx < 0 || yy < 0 || xx >= w || yy >= h) ? 0.0f : magnitude[at(xx, yy)];
-                };
-                if (m < mag(x + s[0], y + s[1]) || m < mag(x - s[0], y - s[1])) continue;
-                strength[at(x, y)] = m >= hi ? 2 : 1;
-                if (m >= hi) pending.push_back(at(x, y));
-            }
+        for (const auto& strong : strong_in_band) pending.insert(pending.end(), strong.begin(), strong.end());
         for (size_t i : pending) edges[i] = 255;
         while (!pending.empty()) {
             const size_t i = pending.back();
@@ -105,10 +132,12 @@ void EffectEdgeDetect(PictureBuffer& picture, double sigma, double low, double h
                 }
         }
     }
-    for (int32_t y = 0; y < h; ++y) {
-        uint8_t* p = picture.row(y);
-        for (int32_t x = 0; x < w; ++x, p += 3) p[0] = p[1] = p[2] = edges[at(x, y)];
-    }
+    split_rows(h, picture.row_bytes(), [&](int32_t first, int32_t end) {
+        for (int32_t y = first; y < end; ++y) {
+            uint8_t* p = picture.row(y);
+            for (int32_t x = 0; x < w; ++x, p += 3) p[0] = p[1] = p[2] = edges[at(x, y)];
+        }
+    });
 }
 
 }  // namespace galvora

@@ -7,6 +7,7 @@
 
 #include "image/effects/blur_kernels.h"
 #include "image/effects/effect_values.h"
+#include "image/pixel/split_rows.h"
 
 namespace galvora {
 
@@ -15,8 +16,20 @@ namespace {
 // A second buffer holding a copy of the picture.
 PictureBuffer working_copy(const PictureBuffer& picture) {
     PictureBuffer n = PictureBuffer::allocate(picture.width(), picture.height());
-    std::memcpy(n.data(), picture.data(), picture.size_bytes());
+    const uint8_t* p = picture.data();
+    uint8_t* q = n.data();
+    split_bytes(picture.size_bytes(), [&](size_t first, size_t end) { std::memcpy(q + first, p + first, end - first); });
     return n;
+}
+
+// q[i] := f(p[i], q[i]) for every byte of the picture.
+template <class F>
+void combine(const PictureBuffer& picture, PictureBuffer& n, F f) {
+    const uint8_t* p = picture.data();
+    uint8_t* q = n.data();
+    split_bytes(picture.size_bytes(), [&](size_t first, size_t end) {
+        for (size_t i = first; i < end; ++i) q[i] = f(p[i], q[i]);
+    });
 }
 
 }  // namespace
@@ -29,9 +42,7 @@ void EffectSharpen(PictureBuffer& picture, int32_t level, int32_t /*option*/) {
     const double k = std::clamp(level, 1, 100) / 50.0;
     PictureBuffer n = working_copy(picture);
     box_blur(n.data(), n.width(), n.height(), 3, 1);
-    const uint8_t* p = picture.data();
-    uint8_t* q = n.data();
-    for (size_t i = 0, end = picture.size_bytes(); i < end; ++i) q[i] = to_byte(p[i] + k * (p[i] - q[i]));
+    combine(picture, n, [k](uint8_t p, uint8_t q) { return to_byte(p + k * (p - q)); });
     picture = std::move(n);
 }
 
@@ -43,14 +54,12 @@ void EffectUnsharpMask(PictureBuffer& picture, int32_t threshold, double amount,
     threshold = std::clamp(threshold, 0, 255);
     amount = clamp_parameter(amount, 0.0, 1.0, 0.5);
     radius = clamp_parameter(radius, 0.1, 100.0, 2.0);
-    PictureBuffer n = working_copy(picture);
-    gaussian_blur(n.data(), n.width(), n.height(), 3, radius);
-    const uint8_t* p = picture.data();
-    uint8_t* q = n.data();
-    for (size_t i = 0, end = picture.size_bytes(); i < end; ++i) {
-        const int diff = p[i] - q[i];
-        q[i] = std::abs(diff) > threshold ? to_byte(p[i] + amount * diff) : p[i];
-    }
+    PictureBuffer n = PictureBuffer::allocate(picture.width(), picture.height());
+    gaussian_blur(picture.data(), n.data(), n.width(), n.height(), 3, radius);
+    combine(picture, n, [threshold, amount](uint8_t p, uint8_t q) {
+        const int diff = p - q;
+        return std::abs(diff) > threshold ? to_byte(p + amount * diff) : p;
+    });
     picture = std::move(n);
 }
 
@@ -62,11 +71,7 @@ void EffectBlur(PictureBuffer& picture, int32_t size, double intensity, int32_t 
     intensity = clamp_parameter(intensity, 0.0, 1.0, 0.5);
     PictureBuffer n = working_copy(picture);
     smooth_blur(n.data(), n.width(), n.height(), 3, (size - 1) / 2);
-    if (intensity < 1.0) {
-        const uint8_t* p = picture.data();
-        uint8_t* q = n.data();
-        for (size_t i = 0, end = picture.size_bytes(); i < end; ++i) q[i] = to_byte(p[i] + intensity * (q[i] - p[i]));
-    }
+    if (intensity < 1.0) combine(picture, n, [intensity](uint8_t p, uint8_t q) { return to_byte(p + intensity * (q - p)); });
     picture = std::move(n);
 }
 

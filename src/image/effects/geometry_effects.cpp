@@ -9,6 +9,7 @@
 #include "image/imaging_error.h"
 #include "image/pixel/draw.h"
 #include "image/pixel/resample.h"
+#include "image/pixel/split_rows.h"
 
 namespace galvora {
 
@@ -55,14 +56,16 @@ void EffectDropShadow(PictureBuffer& picture, int32_t offset, int32_t diffusion,
     const std::vector<float> fy = shadow_profile(ch, dy - top, h, reach);
     const uint8_t bg[3] = {colour_red(background_colour), colour_green(background_colour), colour_blue(background_colour)};
     const uint8_t sh[3] = {colour_red(shadow_colour), colour_green(shadow_colour), colour_blue(shadow_colour)};
-    for (int32_t y = 0; y < canvas.height(); ++y) {
-        uint8_t* p = canvas.row(y);
-        const float ay = fy[static_cast<size_t>(y)];
-        for (int32_t x = 0; x < canvas.width(); ++x, p += 3) {
-            const float a = ay * fx[static_cast<size_t>(x)];
-            for (int c = 0; c < 3; ++c) p[c] = static_cast<uint8_t>(std::lround(bg[c] + (sh[c] - bg[c]) * a));
+    split_rows(canvas.height(), canvas.row_bytes(), [&](int32_t first, int32_t end) {
+        for (int32_t y = first; y < end; ++y) {
+            uint8_t* p = canvas.row(y);
+            const float ay = fy[static_cast<size_t>(y)];
+            for (int32_t x = 0; x < canvas.width(); ++x, p += 3) {
+                const float a = ay * fx[static_cast<size_t>(x)];
+                for (int c = 0; c < 3; ++c) p[c] = static_cast<uint8_t>(std::lround(bg[c] + (sh[c] - bg[c]) * a));
+            }
         }
-    }
+    });
     overlay_image(canvas, picture, static_cast<int32_t>(-left), static_cast<int32_t>(-top), 1.0);
     picture = std::move(canvas);
 }
@@ -80,14 +83,16 @@ void EffectMosaic(PictureBuffer& picture, int32_t cell_width, int32_t cell_heigh
     // Enlarging repeats each pixel of the reduced picture over its block.
     std::vector<int32_t> column(static_cast<size_t>(w));
     for (int32_t x = 0; x < w; ++x) column[static_cast<size_t>(x)] = static_cast<int32_t>(static_cast<int64_t>(x) * sw / w);
-    for (int32_t y = 0; y < h; ++y) {
-        const uint8_t* src = small.row(static_cast<int32_t>(static_cast<int64_t>(y) * sh / h));
-        uint8_t* out = picture.row(y);
-        for (int32_t x = 0; x < w; ++x, out += 3) {
-            const uint8_t* s = src + static_cast<size_t>(column[static_cast<size_t>(x)]) * 3;
-            out[0] = s[0], out[1] = s[1], out[2] = s[2];
+    split_rows(h, picture.row_bytes(), [&](int32_t first, int32_t end) {
+        for (int32_t y = first; y < end; ++y) {
+            const uint8_t* src = small.row(static_cast<int32_t>(static_cast<int64_t>(y) * sh / h));
+            uint8_t* out = picture.row(y);
+            for (int32_t x = 0; x < w; ++x, out += 3) {
+                const uint8_t* s = src + static_cast<size_t>(column[static_cast<size_t>(x)]) * 3;
+                out[0] = s[0], out[1] = s[1], out[2] = s[2];
+            }
         }
-    }
+    });
 }
 
 }  // namespace galvora

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "image/effects/effect_values.h"
+#include "image/pixel/split_rows.h"
 
 namespace galvora {
 
@@ -15,8 +16,9 @@ using Table = std::array<uint8_t, 256>;
 // Runs every channel byte through one table.
 void map_bytes(PictureBuffer& picture, const Table& table) {
     uint8_t* p = picture.data();
-    const size_t n = picture.size_bytes();
-    for (size_t i = 0; i < n; ++i) p[i] = table[p[i]];
+    split_bytes(picture.size_bytes(), [&](size_t first, size_t end) {
+        for (size_t i = first; i < end; ++i) p[i] = table[p[i]];
+    });
 }
 
 template <typename F>
@@ -28,9 +30,11 @@ Table make_table(F f) {
 
 template <typename F>
 void for_each_pixel(PictureBuffer& picture, F f) {
-    uint8_t* p = picture.data();
-    const size_t n = picture.size_bytes();
-    for (size_t i = 0; i < n; i += 3) f(p + i);
+    split_rows(picture.height(), picture.row_bytes(), [&](int32_t first, int32_t end) {
+        uint8_t* p = picture.row(first);
+        const uint8_t* stop = p + picture.row_bytes() * static_cast<size_t>(end - first);
+        for (; p < stop; p += 3) f(p);
+    });
 }
 
 }  // namespace

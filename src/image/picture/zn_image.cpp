@@ -39,6 +39,23 @@ void ZNImage::reset() {
     metadata_.reset();
 }
 
+void ZNImage::take_results(ZNImage& other) {
+    if (&other == this) return;
+    original_ = std::move(other.original_);
+    clone_ = std::move(other.clone_);
+    thumbnail_ = std::move(other.thumbnail_);
+    original_meta_ = std::move(other.original_meta_);
+    metadata_ = std::move(other.metadata_);
+    clone_rotated_ = other.clone_rotated_;
+    clone_made_ = other.clone_made_;
+    thumb_made_ = other.thumb_made_;
+    thumb_quality_used_ = other.thumb_quality_used_;
+    thumb_from_clone_ = other.thumb_from_clone_;
+    err_image_ = std::move(other.err_image_);
+    error_ = std::move(other.error_);
+    other.reset();
+}
+
 void ZNImage::CloneDimX(int32_t value) {
     if (record_) record_->CDimX = value;
 }

@@ -106,6 +106,13 @@ public:
     // tell what failed, and nothing after the failing step ran.
     bool DoIt();
 
+    // Takes over what other, a picture object with the same settings, left
+    // after its DoIt (the buffers, the results, the error and the metadata),
+    // so that this object stands as if it had run that DoIt itself. The
+    // record stays this object's own: the caller copies the facts other
+    // wrote into its record. other is left as after reset.
+    void take_results(ZNImage& other);
+
     // Grabs the picture box content, resampled to width x height, as the
     // clone (for the clone-effect preview). Needs a record.
     void usePicturebox(PictureBoxPort& box, int32_t width, int32_t height);

@@ -3,10 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
-#include <new>
 #include <vector>
 
-#include "image/large_block.h"
+#include "image/pixel/split_rows.h"
 
 namespace galvora {
 
@@ -163,44 +162,61 @@ void resample(const PictureBuffer& source, PictureBuffer& target, int mode) {
     const AxisWeights xw = weights_for(sw, tw, mode);
     const AxisWeights yw = weights_for(sh, th, mode);
 
-    // Horizontal pass: every source row to the target width, kept in float so
-    // that the second pass rounds only once. The block is written whole
-    // before it is read, so it is not cleared.
-    const size_t mid_floats = static_cast<size_t>(tw) * 3 * static_cast<size_t>(sh);
-    std::unique_ptr<float[], LargeBlockDeleter> mid_block(
-        static_cast<float*>(allocate_large_block(mid_floats * sizeof(float))));
-    if (!mid_block) throw std::bad_alloc();
-    float* const mid = mid_block.get();
-    for (int32_t y = 0; y < sh; ++y) {
-        const uint8_t* row = source.row(y);
-        float* out = &mid[static_cast<size_t>(y) * tw * 3];
-        for (int32_t x = 0; x < tw; ++x) {
-            const float* w = &xw.weights[xw.offset[x]];
-            const uint8_t* p = row + static_cast<size_t>(xw.start[x]) * 3;
-            double r = 0, g = 0, b = 0;
-            for (int32_t k = 0; k < xw.count[x]; ++k, p += 3) {
-                r += w[k] * p[0];
-                g += w[k] * p[1];
-                b += w[k] * p[2];
+    // The target rows in bands, each on its own thread. A band takes a few
+    // target rows at a time: the source rows they reach are resampled along
+    // the rows (kept in float, so that the second pass rounds only once) into
+    // a block the band reuses and never clears (every value in it is
+    // written), then down the columns. Source rows shared by two steps are
+    // resampled again, with the same result.
+    constexpr int32_t kRowsPerStep = 32;
+    const size_t mid_row = static_cast<size_t>(tw) * 3;
+    parallel_for(static_cast<size_t>(th), std::max<size_t>(8, kBytesPerPiece / target.row_bytes()),
+                 [&](size_t first_row, size_t end_row) {
+        std::unique_ptr<float[]> mid;
+        size_t mid_rows = 0;
+        std::vector<double> acc(mid_row);
+        for (auto step = static_cast<int32_t>(first_row); step < static_cast<int32_t>(end_row); step += kRowsPerStep) {
+            const int32_t step_end = std::min(static_cast<int32_t>(end_row), step + kRowsPerStep);
+            int32_t lo = sh, hi = 0;
+            for (int32_t y = step; y < step_end; ++y) {
+                lo = std::min(lo, yw.start[y]);
+                hi = std::max(hi, yw.start[y] + yw.count[y]);
             }
-            out[x * 3] = static_cast<float>(r);
-            out[x * 3 + 1] = static_cast<float>(g);
-            out[x * 3 + 2] = static_cast<float>(b);
+            const auto rows = static_cast<size_t>(hi - lo);
+            if (rows > mid_rows) {
+                mid.reset(new float[rows * mid_row]);
+                mid_rows = rows;
+            }
+            for (int32_t sy = lo; sy < hi; ++sy) {
+                const uint8_t* row = source.row(sy);
+                float* out = mid.get() + static_cast<size_t>(sy - lo) * mid_row;
+                for (int32_t x = 0; x < tw; ++x) {
+                    const float* w = &xw.weights[xw.offset[x]];
+                    const uint8_t* p = row + static_cast<size_t>(xw.start[x]) * 3;
+                    double r = 0, g = 0, b = 0;
+                    for (int32_t k = 0; k < xw.count[x]; ++k, p += 3) {
+                        r += w[k] * p[0];
+                        g += w[k] * p[1];
+                        b += w[k] * p[2];
+                    }
+                    out[x * 3] = static_cast<float>(r);
+                    out[x * 3 + 1] = static_cast<float>(g);
+                    out[x * 3 + 2] = static_cast<float>(b);
+                }
+            }
+            for (int32_t y = step; y < step_end; ++y) {
+                std::fill(acc.begin(), acc.end(), 0.0);
+                const float* w = &yw.weights[yw.offset[y]];
+                for (int32_t k = 0; k < yw.count[y]; ++k) {
+                    const float* in = mid.get() + static_cast<size_t>(yw.start[y] + k - lo) * mid_row;
+                    const double wk = w[k];
+                    for (size_t i = 0; i < acc.size(); ++i) acc[i] += wk * in[i];
+                }
+                uint8_t* out = target.row(y);
+                for (size_t i = 0; i < acc.size(); ++i) out[i] = to_byte(acc[i]);
+            }
         }
-    }
-    // Vertical pass.
-    std::vector<double> acc(static_cast<size_t>(tw) * 3);
-    for (int32_t y = 0; y < th; ++y) {
-        std::fill(acc.begin(), acc.end(), 0.0);
-        const float* w = &yw.weights[yw.offset[y]];
-        for (int32_t k = 0; k < yw.count[y]; ++k) {
-            const float* in = &mid[static_cast<size_t>(yw.start[y] + k) * tw * 3];
-            const double wk = w[k];
-            for (size_t i = 0; i < acc.size(); ++i) acc[i] += wk * in[i];
-        }
-        uint8_t* out = target.row(y);
-        for (size_t i = 0; i < acc.size(); ++i) out[i] = to_byte(acc[i]);
-    }
+    });
 }
 
 }  // namespace galvora

@@ -3,52 +3,70 @@
 #include <algorithm>
 #include <cstring>
 
+#include "image/pixel/split_rows.h"
+
 namespace galvora {
 
 bool rotate_quarter(PictureBuffer& buffer, int code) {
     if (buffer.empty() || code < 0 || code > 2) return false;
     const int32_t w = buffer.width(), h = buffer.height();
     if (code == 1) {
-        // A half turn is a reversal of the pixel sequence, done in place.
-        uint8_t* a = buffer.data();
-        uint8_t* b = buffer.data() + buffer.size_bytes() - 3;
-        while (a < b) {
-            for (int c = 0; c < 3; ++c) std::swap(a[c], b[c]);
-            a += 3;
-            b -= 3;
-        }
+        // A half turn is a reversal of the pixel sequence, done in place: the
+        // first half of the pixels trades places with the second.
+        uint8_t* const data = buffer.data();
+        const size_t pixels = buffer.size_bytes() / 3;
+        parallel_for(pixels / 2, kBytesPerPiece / 3, [&](size_t first, size_t end) {
+            for (size_t i = first; i < end; ++i) {
+                uint8_t* a = data + i * 3;
+                uint8_t* b = data + (pixels - 1 - i) * 3;
+                for (int c = 0; c < 3; ++c) std::swap(a[c], b[c]);
+            }
+        });
         return true;
     }
     PictureBuffer turned = PictureBuffer::allocate(h, w);
-    for (int32_t y = 0; y < h; ++y) {
-        const uint8_t* src = buffer.row(y);
-        for (int32_t x = 0; x < w; ++x, src += 3) {
-            // Clockwise: (x, y) goes to (h - 1 - y, x); counter-clockwise: (y, w - 1 - x).
-            uint8_t* dst = code == 0 ? turned.pixel(h - 1 - y, x) : turned.pixel(y, w - 1 - x);
-            dst[0] = src[0];
-            dst[1] = src[1];
-            dst[2] = src[2];
+    // In tiles of a few rows and columns, so that the columns written stay in
+    // the cache while the rows are read.
+    constexpr int32_t kTile = 64;
+    split_rows(h, buffer.row_bytes() * kTile, [&](int32_t first, int32_t end) {
+        for (int32_t x0 = 0; x0 < w; x0 += kTile) {
+            const int32_t x1 = std::min(w, x0 + kTile);
+            for (int32_t y = first; y < end; ++y) {
+                const uint8_t* src = buffer.pixel(x0, y);
+                for (int32_t x = x0; x < x1; ++x, src += 3) {
+                    // Clockwise: (x, y) goes to (h - 1 - y, x); counter-clockwise: (y, w - 1 - x).
+                    uint8_t* dst = code == 0 ? turned.pixel(h - 1 - y, x) : turned.pixel(y, w - 1 - x);
+                    dst[0] = src[0];
+                    dst[1] = src[1];
+                    dst[2] = src[2];
+                }
+            }
         }
-    }
+    });
     buffer = std::move(turned);
     return true;
 }
 
 void flip_horizontal(PictureBuffer& buffer) {
-    for (int32_t y = 0; y < buffer.height(); ++y) {
-        uint8_t* a = buffer.row(y);
-        uint8_t* b = a + buffer.row_bytes() - 3;
-        while (a < b) {
-            for (int c = 0; c < 3; ++c) std::swap(a[c], b[c]);
-            a += 3;
-            b -= 3;
+    split_rows(buffer.height(), buffer.row_bytes(), [&](int32_t first, int32_t end) {
+        for (int32_t y = first; y < end; ++y) {
+            uint8_t* a = buffer.row(y);
+            uint8_t* b = a + buffer.row_bytes() - 3;
+            while (a < b) {
+                for (int c = 0; c < 3; ++c) std::swap(a[c], b[c]);
+                a += 3;
+                b -= 3;
+            }
         }
-    }
+    });
 }
 
 void flip_vertical(PictureBuffer& buffer) {
-    for (int32_t top = 0, bottom = buffer.height() - 1; top < bottom; ++top, --bottom)
-        std::swap_ranges(buffer.row(top), buffer.row(top) + buffer.row_bytes(), buffer.row(bottom));
+    const int32_t h = buffer.height();
+    split_rows(h / 2, buffer.row_bytes() * 2, [&](int32_t first, int32_t end) {
+        for (int32_t top = first; top < end; ++top)
+            std::swap_ranges(buffer.row(top), buffer.row(top) + buffer.row_bytes(), buffer.row(h - 1 - top));
+    });
 }
 
 void crop_into(const PictureBuffer& source, PictureBuffer& target, int32_t left, int32_t top, int32_t right,

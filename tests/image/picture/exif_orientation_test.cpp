@@ -154,6 +154,15 @@ TEST(JpegCompleteness, AFileCutShortIsFound) {
     EXPECT_FALSE(jpeg_vollstaendig(file("empty.jpg", "")));
     EXPECT_FALSE(jpeg_vollstaendig(file("text.jpg", "no picture")));
     EXPECT_FALSE(jpeg_vollstaendig((tmp.path() / "missing.jpg").string()));
+
+    // A camera file of megabytes, with zeros after its end marker: read in
+    // many blocks, segments skipped across their borders.
+    const fs::path camera = fs::path(GALVORA_TESTDATA_DIR) / "exif-npm" / "sony-alpha-6000.jpg";
+    ASSERT_TRUE(fs::exists(camera)) << camera << " (scripts/fetch-testdata.sh)";
+    std::ifstream camera_in(camera, std::ios::binary);
+    const std::string photo((std::istreambuf_iterator<char>(camera_in)), std::istreambuf_iterator<char>());
+    EXPECT_TRUE(jpeg_vollstaendig(camera.string()));
+    EXPECT_FALSE(jpeg_vollstaendig(file("camera-cut.jpg", photo.substr(0, photo.size() * 3 / 4) + std::string(4096, '\0'))));
 }
 
 }  // namespace
