@@ -221,7 +221,8 @@ def number_text(value):
 def expected_details(original):
     """The texts a picture page must show for its original, from exiftool."""
     out = subprocess.run(["exiftool", "-j", "-n"] + ["-EXIF:" + t for t in EXIF_TAGS] +
-                         ["-IPTC:Caption-Abstract", "-IPTC:Keywords", "-charset", "iptc=UTF8", str(original)],
+                         ["-IPTC:ObjectName", "-IPTC:Caption-Abstract", "-IPTC:Keywords", "-charset", "iptc=UTF8",
+                          str(original)],
                          capture_output=True, text=True, check=True)
     data = json.loads(out.stdout)[0]
     texts = []
@@ -243,7 +244,7 @@ def expected_details(original):
     lens = str(data.get("LensModel", "")).strip()
     if lens and lens != "----":
         texts.append(lens)
-    for key in ("Caption-Abstract",):
+    for key in ("ObjectName", "Caption-Abstract"):
         if data.get(key):
             texts.append(str(data[key]))
     keywords = data.get("Keywords")

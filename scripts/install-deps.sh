@@ -20,8 +20,9 @@ PACKAGES=(
   libfontconfig-dev libfreetype-dev fonts-dejavu-core fonts-liberation2
   # browser launch, reference tool for the benchmark, fetching test data
   xdg-utils libvips-tools curl ca-certificates xz-utils unzip file
-  # the gallery checks and the demo's screenshots drive a headless browser from Python
-  chromium python3
+  # the gallery checks and the demo's screenshots drive a headless browser from
+  # Python; tidy checks that the shipped profiles' pages are well-formed
+  chromium python3 tidy
   # metadata tests (reference reader) and the short fuzzing runs (clang with its fuzzer runtime)
   libimage-exiftool-perl clang libclang-rt-14-dev
   # locale sources: the script tests build a German locale to check number output

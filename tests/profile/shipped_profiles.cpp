@@ -460,9 +460,9 @@ void set_common(std::string_view stylesheet) {
 <h1>{esc(albumname())}</h1>
 <p class="unterzeile">{anzahl(count_files, "Bild", "Bilder")}</p>)");
     set("HTML_THUMB_PREV_PREV", "<nav class=\"blaettern\" aria-label=\"Alben\">");
-    set("HTML_PREV", "<a rel=\"prev\" href=\"{prev_ref}\">‹ {esc(prev_doc)}</a>");
+    set("HTML_PREV", "<a rel=\"prev\" href=\"{prev_ref}\"><span aria-hidden=\"true\">‹</span> {esc(prev_doc)}</a>");
     set("HTML_UP", "");
-    set("HTML_NEXT", "<a rel=\"next\" href=\"{next_ref}\">{esc(next_doc)} ›</a>");
+    set("HTML_NEXT", "<a rel=\"next\" href=\"{next_ref}\">{esc(next_doc)} <span aria-hidden=\"true\">›</span></a>");
     set("HTML_THUMB_NEXT_NEXT", "</nav>");
     set("HTML_PRE_TABLE", "");
     set("HTML_THUMB_TABLE_OPEN", "<div class=\"raster\">\n");
@@ -484,9 +484,9 @@ void set_common(std::string_view stylesheet) {
 </header>
 <main class="betrachter" data-wischen>)");
     set("HTML_PIC_PREV_PREV", "<nav class=\"blaettern\" aria-label=\"Blättern\">");
-    set("HTML_PIC_PREV", "<a rel=\"prev\" href=\"{prev_ref}\">‹ Zurück</a>");
+    set("HTML_PIC_PREV", "<a rel=\"prev\" href=\"{prev_ref}\"><span aria-hidden=\"true\">‹</span> Zurück</a>");
     set("HTML_PIC_UP", "<a class=\"hoch\" href=\"{up_ref}\">Übersicht</a>");
-    set("HTML_PIC_NEXT", "<a rel=\"next\" href=\"{next_ref}\">Weiter ›</a>");
+    set("HTML_PIC_NEXT", "<a rel=\"next\" href=\"{next_ref}\">Weiter <span aria-hidden=\"true\">›</span></a>");
     set("HTML_PIC_NEXT_NEXT", "</nav>");
     set("HTML_PIC_PREPIC", "");
     set("HTML_PIC_PIC",
@@ -538,8 +538,8 @@ std::string galerie_text(const std::string& version) {
     for (const char* key : {"THUMB_SIZE", "THUMB_WIDTH", "THUMB_HEIGHT"}) set(key, "280");
     set("HTML_BILD_VERWEISFOLGE", "1");
     set("HTML_THUMB_PIC_TAG",
-        "<figure><a href=\"{src_ref}\"><img src=\"{thumb_ref}\" width=\"{thumb_dimx}\" height=\"{thumb_dimy}\" "
-        "alt=\"\"{spaeter()}></a><figcaption>{esc(file)}</figcaption></figure>");
+        "<a href=\"{src_ref}\"><figure><img src=\"{thumb_ref}\" width=\"{thumb_dimx}\" height=\"{thumb_dimy}\" "
+        "alt=\"\"{spaeter()}><figcaption>{esc(file)}</figcaption></figure></a>");
 
     // The frame lies over the picture's edge (an inner frame), so that the
     // clone keeps the size the run expects and is not made again each run.
