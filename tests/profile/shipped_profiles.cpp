@@ -368,20 +368,17 @@ function stempeltext()
 }
 )zs";
 
-const std::string kHead = R"(<meta charset="utf-8">
+// Every page: HTML5 head with a viewport, the decoration set's stylesheet and
+// its keyboard script.
+constexpr std::string_view kHead = R"(<meta charset="utf-8">
 <meta name="viewport" content="width=device-width, initial-scale=1">
 <meta name="generator" content="Galvora">
-<link rel="stylesheet" href="{deco_ref}/STYLESHEET">
+<link rel="stylesheet" href="{deco_ref}/modern.css">
 <script src="{deco_ref}/navigation.js" defer></script>)";
 
-std::string head(std::string_view stylesheet) {
-    std::string text = kHead;
-    text.replace(text.find("STYLESHEET"), 10, stylesheet);
-    return text;
-}
-
 // Settings and page templates both profiles share; each then sets its own.
-void set_common(std::string_view stylesheet) {
+// The theme names the look the stylesheet gives the pages.
+void set_common(std::string_view theme) {
     // Pictures: JPEG, PNG and TIFF under their usual extensions.
     set("PNG", "1");
     set("TIF", "1");
@@ -403,7 +400,7 @@ void set_common(std::string_view stylesheet) {
 
     // Pages: HTML5, replaced only when their text changed.
     set("HTML_DOCTYPE", "<!DOCTYPE html>");
-    set("HTML_HTML", "lang=\"de\"");
+    set("HTML_HTML", "lang=\"de\" class=\"" + std::string(theme) + "\"");
     set("HTML_CHANGED", "1");
     set("DECO_SOURCE", "modern");
     set("GENERATE_INDEX", "1");
@@ -422,7 +419,7 @@ void set_common(std::string_view stylesheet) {
     // parent folder at directory level 2. Without groups (levels 0 and 1) the
     // table templates run once per album, so the list opens at the first
     // album and closes at the last.
-    set("HTML_INDEX_HEAD", head(stylesheet));
+    set("HTML_INDEX_HEAD", kHead);
     set("HTML_INDEX_TITLE", "{esc(basisname())}");
     set("HTML_INDEX_BODY_TAG", "class=\"alben\"");
     set("HTML_INDEX_POSTBODY", R"(<header class="kopf">
@@ -450,7 +447,7 @@ void set_common(std::string_view stylesheet) {
     set("HTML_INDEX_FOOTER", "<footer class=\"fuss\">Mit Galvora erstellt</footer>");
 
     // Thumbnail pages: one page per album, the neighbouring albums below.
-    set("HTML_HEAD", head(stylesheet));
+    set("HTML_HEAD", kHead);
     set("HTML_TITLE", "{esc(albumtitel())}");
     set("HTML_BODY", "class=\"album\"");
     set("HTML_POST_BODY", R"(<header class="kopf">
@@ -475,7 +472,7 @@ void set_common(std::string_view stylesheet) {
     set("HTML_THUMB_FOOTER", "");
 
     // Picture pages: the clone as large as the window allows, paging, details.
-    set("HTML_PIC_HEAD", head(stylesheet) + "{vorladen()}");
+    set("HTML_PIC_HEAD", std::string(kHead) + "{vorladen()}");
     set("HTML_PIC_TITLE", "{esc(titel())} – {esc(albumname())}");
     set("HTML_PIC_BODY", "class=\"bild\"");
     set("HTML_PIC_POST_BODY", R"(<header class="kopf">
@@ -511,7 +508,7 @@ std::string album_text(const std::string& version) {
     set("KOMMENTAR",
         "Modernes Fotoalbum: Alben mit Titelbild, Bilder mit 1600 Pixeln und Aufnahmedaten, "
         "Blättern mit den Pfeiltasten; ohne Schriftzug");
-    set_common("album.css");
+    set_common("thema-album");
     set("CLONE_PATH", "album");
     // Thumbnails of one height, so that the rows of the grid fit them at
     // their own size.
@@ -532,7 +529,7 @@ std::string galerie_text(const std::string& version) {
     set("KOMMENTAR",
         "Schlichte Galerie: Kacheln mit Bildnamen, Bilder mit 1600 Pixeln in weißem Rahmen "
         "mit Schriftzug \"© Jahr Fotograf\", Aufnahmedaten");
-    set_common("galerie.css");
+    set_common("thema-galerie");
     set("CLONE_PATH", "galerie");
     set("THUMB_SELECTED_SIDE", "1");
     for (const char* key : {"THUMB_SIZE", "THUMB_WIDTH", "THUMB_HEIGHT"}) set(key, "280");
