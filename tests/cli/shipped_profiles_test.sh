@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Every shipped profile end to end, as a new user runs it: a batch run with
 # nothing but /Profile, /Basedir and /Level over real camera photos (folder
-# and file names with blanks, umlauts and "&") at directory levels 0, 1 and
+# and file names with blanks, umlauts, "&", quotes and "<") at levels 0, 1 and
 # 2. Headless Chromium then loads every page at 390x844 and 1280x800
 # (scripts/gallery-browser.py): pictures and links resolve, nothing scrolls
 # sideways, the picture pages show a clone and not the original, and the
@@ -60,7 +60,7 @@ make_tree() {  # level folder
       put "$sony" "$base/Sony Alpha 6000.jpg"
       put "$nikon" "$base/Größe Nikon.jpg"
       put "$tagged" "$base/Strand & Düne.jpg"
-      put "$plain" "$base/ohne Daten.jpg"
+      put "$plain" "$base/ohne \"Daten\" <1>.jpg"
       ;;
     1)
       put "$nikon" "$base/Reise Süd/a b.jpg"
