@@ -459,6 +459,11 @@ void set_common(std::string_view theme) {
     set("HTML_THUMB_PREV_PREV", "<nav class=\"blaettern\" aria-label=\"Alben\">");
     set("HTML_PREV", "<a rel=\"prev\" href=\"{prev_ref}\"><span aria-hidden=\"true\">‹</span> {esc(prev_doc)}</a>");
     set("HTML_UP", "");
+    // Extended navigation is off; switched on, it shows text links too.
+    set("HTML_FIRST", "<a class=\"weit\" href=\"{first_ref}\"><span aria-hidden=\"true\">«</span> {esc(first_doc)}</a>");
+    set("HTML_PATH_FIRST", "<a class=\"weit\" href=\"{first_path_ref}\">Erste Seite</a>");
+    set("HTML_PATH_LAST", "<a class=\"weit\" href=\"{last_path_ref}\">Letzte Seite</a>");
+    set("HTML_LAST", "<a class=\"weit\" href=\"{last_ref}\">{esc(last_doc)} <span aria-hidden=\"true\">»</span></a>");
     set("HTML_NEXT", "<a rel=\"next\" href=\"{next_ref}\">{esc(next_doc)} <span aria-hidden=\"true\">›</span></a>");
     set("HTML_THUMB_NEXT_NEXT", "</nav>");
     set("HTML_PRE_TABLE", "");
@@ -483,6 +488,12 @@ void set_common(std::string_view theme) {
     set("HTML_PIC_PREV_PREV", "<nav class=\"blaettern\" aria-label=\"Blättern\">");
     set("HTML_PIC_PREV", "<a rel=\"prev\" href=\"{prev_ref}\"><span aria-hidden=\"true\">‹</span> Zurück</a>");
     set("HTML_PIC_UP", "<a class=\"hoch\" href=\"{up_ref}\">Übersicht</a>");
+    set("HTML_PIC_FIRST", "<a class=\"weit\" href=\"{first_ref}\"><span aria-hidden=\"true\">«</span> Erstes Bild</a>");
+    set("HTML_PIC_PATH_FIRST", "<a class=\"weit\" href=\"{first_path_ref}\">Erstes Bild des Albums</a>");
+    set("HTML_PIC_PAGE_FIRST", "<a class=\"weit\" href=\"{first_page_ref}\">Erstes Bild der Seite</a>");
+    set("HTML_PIC_PAGE_LAST", "<a class=\"weit\" href=\"{last_page_ref}\">Letztes Bild der Seite</a>");
+    set("HTML_PIC_PATH_LAST", "<a class=\"weit\" href=\"{last_path_ref}\">Letztes Bild des Albums</a>");
+    set("HTML_PIC_LAST", "<a class=\"weit\" href=\"{last_ref}\">Letztes Bild <span aria-hidden=\"true\">»</span></a>");
     set("HTML_PIC_NEXT", "<a rel=\"next\" href=\"{next_ref}\">Weiter <span aria-hidden=\"true\">›</span></a>");
     set("HTML_PIC_NEXT_NEXT", "</nav>");
     set("HTML_PIC_PREPIC", "");
