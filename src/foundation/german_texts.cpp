@@ -362,6 +362,7 @@ const std::vector<GermanText>& german_text_table() {
         {"Msg", "ErrBatchBasedirMissing", "Name des Basisverzeichnisses muss als Parameter übergeben werden"},
         {"Msg", "ErrBatchLevel", "Auswerte-Level%n%1%nnicht zulässig"},
         {"Msg", "ErrBatchLevelMissing", "Auswerte-Level muss als Parameter übergeben werden"},
+        {"Msg", "ErrBatchSettingUnknown", "Einstellung%n%1%nim Profil nicht vorhanden"},
         {"Msg", "ErrBatchCommandline", "Kommandozeile enthält Fehler%n%n%1"},
         {"Msg", "MsgInfoNotAvailable", "Es können keine Update-Informationen ermittelt werden"},
         {"Msg", "MsgInfoUpdate", "Downloadbare Version: %1%n%nVerfügbare Beta-Version: %2"},
