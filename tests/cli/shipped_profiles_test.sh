@@ -108,7 +108,7 @@ for profile in "${profiles[@]}"; do
     check "$name: tidy finds nothing to mend in the pages" '[ ! -s "$tmp/tidy.out" ]'
     cat "$tmp/tidy.out"
 
-    "$python" "$root/scripts/gallery-browser.py" check "$base" "$out" "$level" >"$tmp/check.out" 2>&1
+    "$python" "$root/scripts/gallery-browser.py" check --details "$base" "$out" "$level" >"$tmp/check.out" 2>&1
     rc=$?
     check "$name: every page passes in the browser" '[ $rc -eq 0 ]'
     sed "s|^|  $name: |" "$tmp/check.out"
