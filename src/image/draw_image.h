@@ -11,7 +11,8 @@ namespace galvora {
 
 // Lays stamp over target at (x, y) with opacity in percent. With
 // use_transparent_colour 1, stamp pixels within tolerance of
-// transparent_colour (0x00BBGGRR) are left out. Positions outside the
+// transparent_colour (0x00BBGGRR) are left out, the tolerance being the sum
+// of the squared channel differences (0 to 195075). Positions outside the
 // picture and stamps larger than it are clipped. Returns the error record:
 // empty on success, else fault + 1000, "DrawImage", "IS_OverlayRGBTrans" or
 // "IS_OverlayImage".

@@ -67,8 +67,11 @@ enum class PageEvent {
 
 // What the model asks of a view that only the widget can do.
 enum class ViewRequest {
-    Focus,  // give the control the input focus
-    Undo,   // undo the last edit of the text box, when it can
+    Focus,      // give the control the input focus
+    Undo,       // undo the last edit of the text box, when it can
+    DropDown,   // open the combo box's list
+    EditLabel,  // start editing the label of the list's chosen row
+    PopupMenu,  // show the menu (a control whose items are its entries) at the mouse
 };
 
 // The events of a control, as the page's handlers see them.

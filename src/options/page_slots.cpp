@@ -3,6 +3,9 @@
 #include "options/option_page.h"
 #include "options/pages/html_page.h"
 #include "options/pages/html_sort_page.h"
+#include "options/pages/clone_page.h"
+#include "options/pages/clone_rename_page.h"
+#include "options/pages/clone_effects_page.h"
 
 namespace galvora {
 
@@ -57,6 +60,12 @@ std::unique_ptr<OptionPage> make_page(PageSlot slot) {
             return std::make_unique<CHTML>();
         case PageSlot::CHTMLSortierung1:
             return std::make_unique<CHTMLSortierung>();
+        case PageSlot::CClonen1:
+            return std::make_unique<CClonen>();
+        case PageSlot::CClonenUmbenennen1:
+            return std::make_unique<CClonenUmbenennen>();
+        case PageSlot::CClonenEffekte1:
+            return std::make_unique<CClonenEffekte>();
         default:
             return nullptr;
     }

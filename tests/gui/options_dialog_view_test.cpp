@@ -21,6 +21,7 @@
 #include "generation/run_completion.h"
 #include "gui/options/form_view.h"
 #include "gui/options/options_dialog_view.h"
+#include "gui/options_view_support.h"
 #include "options/options_test_support.h"
 
 namespace galvora::testing {
@@ -71,17 +72,7 @@ protected:
         return optionen_zeigen(nullptr);
     }
 
-    static void click_node(OptionenDialog& view, int box) {
-        QTreeWidget* tree = view.tree();
-        const QList<QTreeWidgetItem*> found = tree->findItems("*", Qt::MatchWildcard | Qt::MatchRecursive);
-        for (QTreeWidgetItem* item : found) {
-            if (item->data(0, Qt::UserRole).toString() != QString("KEY%1").arg(box)) continue;
-            tree->scrollToItem(item);
-            QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(item).center());
-            return;
-        }
-        ADD_FAILURE() << "no node KEY" << box;
-    }
+    static void click_node(OptionenDialog& view, int box) { click_tree_node(view, box); }
 
     static QWidget* page_widget(OptionenDialog& view, PageSlot slot, const char* name) {
         FormView* page = view.page_view(slot);

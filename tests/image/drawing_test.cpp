@@ -172,11 +172,24 @@ TEST(Overlay, OpacityTransparentColourAndClipping) {
     EXPECT_EQ(at(target, 1, 1), (std::array<uint8_t, 3>{255, 255, 255}));
     EXPECT_EQ(at(target, 4, 4), (std::array<uint8_t, 3>{200, 100, 50}));
     EXPECT_EQ(at(target, 5, 5), (std::array<uint8_t, 3>{0, 0, 0}));
-    // White transparent with a tolerance: the white pixel is left out.
+    // White transparent with a tolerance, the sum of the squared channel
+    // differences: 3 x 15 x 15 leaves the white pixel out, one less keeps it.
     PictureBuffer t2 = test::solid(10, 10, 0, 0, 0);
-    EXPECT_TRUE(DrawImage(t2, stamp, 1, 1, 100, 1, 0xF0F0F0, 15).empty());
+    EXPECT_TRUE(DrawImage(t2, stamp, 1, 1, 100, 1, 0xF0F0F0, 675).empty());
     EXPECT_EQ(at(t2, 1, 1), (std::array<uint8_t, 3>{0, 0, 0}));
     EXPECT_EQ(at(t2, 2, 1), (std::array<uint8_t, 3>{200, 100, 50}));
+    PictureBuffer t4 = test::solid(10, 10, 0, 0, 0);
+    EXPECT_TRUE(DrawImage(t4, stamp, 1, 1, 100, 1, 0xF0F0F0, 674).empty());
+    EXPECT_EQ(at(t4, 1, 1), (std::array<uint8_t, 3>{255, 255, 255}));
+    // The editor's 10 % (19507) keeps a colour 140 away in one channel and
+    // leaves out one 80 away in each of the three.
+    PictureBuffer near = test::solid(2, 1, 255, 255, 255);
+    std::fill_n(near.pixel(0, 0), 3, 175);
+    near.pixel(1, 0)[2] = 255 - 140;
+    PictureBuffer t5 = test::solid(2, 1, 0, 0, 0);
+    EXPECT_TRUE(DrawImage(t5, near, 0, 0, 100, 1, 0xFFFFFF, 19507).empty());
+    EXPECT_EQ(at(t5, 0, 0), (std::array<uint8_t, 3>{0, 0, 0}));
+    EXPECT_EQ(at(t5, 1, 0), (std::array<uint8_t, 3>{255, 255, 115}));
     // -1 is not 1: opacity only, at half strength.
     PictureBuffer t3 = test::solid(10, 10, 0, 0, 0);
     EXPECT_TRUE(DrawImage(t3, stamp, 8, -2, 50, -1, 0xFFFFFF, 0).empty());

@@ -235,6 +235,12 @@ void FormView::report_caret(PageControl& control, QWidget* widget) {
     page_.user_caret(control, start, length);
 }
 
+FormView* FormView::of(QWidget* widget) {
+    for (QWidget* w = widget; w != nullptr; w = w->parentWidget())
+        if (auto* view = qobject_cast<FormView*>(w)) return view;
+    return nullptr;
+}
+
 void FormView::forward(const std::function<void()>& action) {
     if (forwarder_) {
         forwarder_(action);
@@ -351,11 +357,17 @@ void FormView::show_state() {
             if (auto* edit = qobject_cast<QPlainTextEdit*>(widget); edit != nullptr && edit->document()->isUndoAvailable())
                 edit->undo();
             if (auto* line = qobject_cast<QLineEdit*>(widget); line != nullptr && line->isUndoAvailable()) line->undo();
+        } else if (auto* custom = dynamic_cast<CustomControl*>(widget)) {
+            custom->view_request(*control, request);
         }
     }
 }
 
 void FormView::apply(PageControl& control, QWidget* widget) {
+    if (auto* custom = dynamic_cast<CustomControl*>(widget)) {
+        custom->show_control(control);
+        return;
+    }
     const ControlState& state = control.state();
     const QString caption = qs(state.caption);
     switch (control.control_kind()) {

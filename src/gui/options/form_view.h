@@ -21,6 +21,8 @@ namespace galvora {
 
 class OptionPage;
 class PageControl;
+// options/option_page.h (kept out of here: moc reads this header).
+enum class ViewRequest;
 class WindowControl;
 
 // A label that reports a click.
@@ -33,6 +35,23 @@ signals:
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
+};
+
+// A widget a page's widget factory makes for a control the standard widgets
+// cannot show (a preview, a list with label editing, a nested page). The
+// form view positions, enables and shows it like any other; the widget shows
+// the rest of the control's state itself (with its signals blocked) and takes
+// the model's requests the form view does not handle (a drop-down, a label
+// edit, a pop-up menu). It forwards what the user did through
+// FormView::forward of the view it sits in.
+class CustomControl {
+public:
+    virtual ~CustomControl() = default;
+    virtual void show_control(PageControl& control) = 0;
+    virtual void view_request(PageControl& control, ViewRequest request) {
+        (void)control;
+        (void)request;
+    }
 };
 
 class FormView : public QWidget {
@@ -55,6 +74,11 @@ public:
     OptionPage& page() const { return page_; }
     // The focusable widgets in the page's order.
     std::vector<QWidget*> focus_chain() const;
+    // Runs what the user did against the model and shows the result (through
+    // the forwarder when one is set).
+    void forward(const std::function<void()>& action);
+    // The form view a widget sits in (the nearest one above it), or nullptr.
+    static FormView* of(QWidget* widget);
 
     // Twips per pixel of the screen the view is on (15 at 96 dots per inch).
     static int twips_per_pixel();
@@ -67,7 +91,6 @@ private:
     void show_state();
     QWidget* make(PageControl& control, QWidget* parent);
     void apply(PageControl& control, QWidget* widget);
-    void forward(const std::function<void()>& action);
     void report_caret(PageControl& control, QWidget* widget);
     void watch(QWidget* widget, PageControl& control);
 

@@ -12,6 +12,7 @@
 
 #include <map>
 
+#include "gui/options/effect_page_views.h"
 #include "gui/options/form_view.h"
 #include "gui/options/picture_widget.h"
 #include "gui/options/qt_bridge.h"
@@ -62,7 +63,7 @@ OptionenDialog::OptionenDialog(Optionen& model, QWidget* parent) : QDialog(paren
         OptionPage* page = model_.seite(slot);
         if (page == nullptr) continue;
         QWidget* box = form_->widget_of(model_.box(page_slot_box(slot)));
-        auto* view = new FormView(*page, box);
+        auto* view = new FormView(*page, box, option_page_widgets());
         view->setObjectName(page_slot_name(slot));
         view->set_forwarder([this](const std::function<void()>& action) { forward(action); });
         pages_[static_cast<size_t>(slot)] = view;

@@ -25,6 +25,7 @@
 
 namespace galvora {
 
+class CCloneEffekt;
 class CCloneEffekte;
 
 class ZNImage {
@@ -108,6 +109,14 @@ public:
     // Grabs the picture box content, resampled to width x height, as the
     // clone (for the clone-effect preview). Needs a record.
     void usePicturebox(PictureBoxPort& box, int32_t width, int32_t height);
+
+    // Applies one item of a clone-effect list to the clone, as the clone step
+    // does for each item in list order (the clone-effect preview calls it the
+    // same way). A text stamp draws `text`: the run passes the output of the
+    // stamp's script, the preview the stamp's text as it stands. Frames and
+    // some effects change the clone's size; CloneDimX and CloneDimY follow.
+    // False with the error filled when the item failed.
+    bool CloneEffektAnwenden(const CCloneEffekt& item, const std::string& text, ErrorInfo& error);
 
     // The picture's metadata lists, read once on first use.
     PictureMetadata& metadata() { return metadata_; }

@@ -340,7 +340,6 @@ bool ZNImage::apply_effect_list(Run& run) {
         const std::shared_ptr<CCloneEffekt> item = list.item(i);
         if (!item) continue;
         ErrorInfo error;
-        bool ok = true;
         std::string text;
         if (item->art() == CCloneEffekt::Art::TextStamp) {
             // The stamp's script is named after its list position, whatever
@@ -349,34 +348,39 @@ bool ZNImage::apply_effect_list(Run& run) {
                         "_stamptext_");
             error.clear();
         }
-        make_current(true);
-        const bool ran = run_guarded(
-            [&] {
-                switch (item->art()) {
-                    case CCloneEffekt::Art::Border:
-                        ok = steps_.border(clone_, static_cast<const CBorder&>(*item), error);
-                        break;
-                    case CCloneEffekt::Art::TextStamp:
-                        ok = steps_.text_stamp(clone_, static_cast<const CTextStamp&>(*item), text, error);
-                        break;
-                    case CCloneEffekt::Art::ImageStamp:
-                        ok = steps_.image_stamp(clone_, static_cast<const CImageStamp&>(*item), error);
-                        break;
-                    case CCloneEffekt::Art::BildEffekt:
-                        ok = steps_.picture_effect(clone_, static_cast<const CBildEffekt&>(*item), error);
-                        break;
-                }
-            },
-            error, "DoIt");
-        make_current(false);
-        // Frames and some effects change the picture's size.
-        if (!clone_.empty()) {
-            r.CDimX = clone_.width();
-            r.CDimY = clone_.height();
-        }
-        if (!ran || !ok) return fail(run, run.clone_path, error);
+        if (!CloneEffektAnwenden(*item, text, error)) return fail(run, run.clone_path, error);
     }
     return true;
+}
+
+bool ZNImage::CloneEffektAnwenden(const CCloneEffekt& item, const std::string& text, ErrorInfo& error) {
+    bool ok = true;
+    make_current(true);
+    const bool ran = run_guarded(
+        [&] {
+            switch (item.art()) {
+                case CCloneEffekt::Art::Border:
+                    ok = steps_.border(clone_, static_cast<const CBorder&>(item), error);
+                    break;
+                case CCloneEffekt::Art::TextStamp:
+                    ok = steps_.text_stamp(clone_, static_cast<const CTextStamp&>(item), text, error);
+                    break;
+                case CCloneEffekt::Art::ImageStamp:
+                    ok = steps_.image_stamp(clone_, static_cast<const CImageStamp&>(item), error);
+                    break;
+                case CCloneEffekt::Art::BildEffekt:
+                    ok = steps_.picture_effect(clone_, static_cast<const CBildEffekt&>(item), error);
+                    break;
+            }
+        },
+        error, "DoIt");
+    make_current(false);
+    // Frames and some effects change the picture's size.
+    if (!clone_.empty() && record_) {
+        record_->CDimX = clone_.width();
+        record_->CDimY = clone_.height();
+    }
+    return ran && ok;
 }
 
 }  // namespace galvora

@@ -188,9 +188,14 @@ void overlay_transparent(PictureBuffer& target, const PictureBuffer& source, int
                          int64_t transparent_colour, int32_t tolerance) {
     const int tr = colour_red(transparent_colour), tg = colour_green(transparent_colour),
               tb = colour_blue(transparent_colour);
+    // The tolerance is a distance in colour space: the sum of the squared
+    // channel differences (0 to 3 * 255 * 255), as the image stamps store it.
     const int tol = std::max(tolerance, 0);
     overlay(target, source, x, y, opacity, [&](const uint8_t* s) {
-        return std::abs(s[0] - tr) <= tol && std::abs(s[1] - tg) <= tol && std::abs(s[2] - tb) <= tol;
+        const int dr = s[0] - tr;
+        const int dg = s[1] - tg;
+        const int db = s[2] - tb;
+        return dr * dr + dg * dg + db * db <= tol;
     });
 }
 

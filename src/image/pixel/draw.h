@@ -29,8 +29,9 @@ void draw_ellipse(PictureBuffer& target, int64_t colour, int32_t cx, int32_t cy,
 // the opacity.
 void overlay_image(PictureBuffer& target, const PictureBuffer& source, int32_t x, int32_t y, double opacity);
 
-// As overlay_image, but source pixels whose every channel lies within
-// tolerance of the transparent colour are left out.
+// As overlay_image, but source pixels within tolerance of the transparent
+// colour are left out: the sum of the squared red, green and blue differences
+// is at most the tolerance (0 to 195075).
 void overlay_transparent(PictureBuffer& target, const PictureBuffer& source, int32_t x, int32_t y, double opacity,
                          int64_t transparent_colour, int32_t tolerance);
 
