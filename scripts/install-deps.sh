@@ -22,8 +22,9 @@ PACKAGES=(
   xvfb xauth
   # browser launch, reference tool and peak-memory timer for the benchmarks, fetching test data
   xdg-utils libvips-tools time curl ca-certificates xz-utils unzip file
-  # the gallery check loads the generated pages in a headless browser
-  chromium
+  # the gallery checks and the demo's screenshots drive a headless browser from
+  # Python; tidy checks that the shipped profiles' pages are well-formed
+  chromium python3 tidy
   # metadata tests (reference reader) and the short fuzzing runs (clang with its fuzzer runtime)
   libimage-exiftool-perl clang libclang-rt-14-dev
   # locale sources: the script tests build a German locale to check number output
