@@ -16,6 +16,7 @@
 #include "gui/options/picture_widget.h"
 #include "gui/options/qt_bridge.h"
 #include "gui/options/qt_dialog_port.h"
+#include "gui/options/script_editor_view.h"
 #include "options/hand_off.h"
 #include "options/options_dialog.h"
 
@@ -62,7 +63,7 @@ OptionenDialog::OptionenDialog(Optionen& model, QWidget* parent) : QDialog(paren
         OptionPage* page = model_.seite(slot);
         if (page == nullptr) continue;
         QWidget* box = form_->widget_of(model_.box(page_slot_box(slot)));
-        auto* view = new FormView(*page, box);
+        auto* view = new FormView(*page, box, page_widget_factory(*page));
         view->setObjectName(page_slot_name(slot));
         view->set_forwarder([this](const std::function<void()>& action) { forward(action); });
         pages_[static_cast<size_t>(slot)] = view;
