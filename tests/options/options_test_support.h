@@ -4,6 +4,7 @@
 // options dialog wired to the profile operations, a dialog port with
 // scripted answers, and helpers that act as the user does.
 #include <deque>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "generation/generation_test_support.h"
 #include "options/hand_off.h"
 #include "options/options_dialog.h"
+#include "options/page_services.h"
 #include "platform/dialog_port.h"
 #include "profile/profile_hooks.h"
 #include "profile/profiles.h"
@@ -70,10 +72,12 @@ protected:
     void SetUp() override {
         GenerationTest::SetUp();
         optionen_freigeben();
+        page_services_reset();
         optionen_anmelden();
         options_hand_off() = OptionsHandOff{};
         ProfileModules().clear();
         ScriptFileModules().clear();
+        ScriptFileModules().verändert_reset();
         DirSortKind = 1;
         DirSortDirection = 0;
         profil_laden();
@@ -81,6 +85,7 @@ protected:
     }
     void TearDown() override {
         optionen_freigeben();
+        page_services_reset();
         profile_hooks().options_dialog_reload = nullptr;
         GenerationTest::TearDown();
     }
@@ -94,6 +99,20 @@ protected:
         for (const auto& [index, value] : entries) geladene_Profileinstellungen()[static_cast<size_t>(index)].value = value;
         profil_anwenden();
         port.boxes.clear();
+    }
+
+    // A page of the dialog as its own class.
+    template <class Page>
+    Page& page_of(PageSlot slot) {
+        auto* page = dynamic_cast<Page*>(dialog().seite(slot));
+        if (page == nullptr) throw std::logic_error("no such page in the slot");
+        return *page;
+    }
+
+    // The user types a text into a box and leaves it.
+    static void type_and_leave(OptionPage& page, PageControl& box, const std::string& text) {
+        page.user_text(box, text);
+        page.user_focus_out(box);
     }
 
     // The user clicks a node of the page tree.
