@@ -36,34 +36,34 @@ constexpr std::string_view kOracleClose = "\r\n}";
 
 int CDateifilter::type_entry(int box) { return kTypes[static_cast<size_t>(box)].entry; }
 
-CDateifilter::CDateifilter() : OptionPage("CDateifilter", 9000, 6960) {
+CDateifilter::CDateifilter() : OptionPage("CDateifilter", 8400, 7080) {
     using K = PageControlKind;
-    auto& types = add(K::Frame, "FrameBildarten", "ImageTypes", "Bildtypen", {0, 0, 4440, 1920});
-    // Three columns; the hidden JP2 box keeps the place after the others.
+    auto& types = add(K::Frame, "FrameBildarten", "ImageTypes", "Bildtypen", {0, 0, 5040, 1620});
+    // Four columns; the hidden JP2 box keeps the place after the others.
     for (int i = 0; i < 12; ++i) {
         const int slot = i == kJp2Box ? 11 : i == 11 ? 10 : i;
         add(K::CheckBox, "bild_art", "", kTypes[i].caption,
-            {180 + 1380.0 * (slot % 3), 270 + 300.0 * (slot / 3), 1320, 285}, &types, i);
+            {180 + 1200.0 * (slot % 4), 270 + 300.0 * (slot / 4), 1140, 285}, &types, i);
     }
-    auto& all = add(K::Button, "AlleFormate", "SelectAll", "alle auswählen", {180, 1470, 1800, 345}, &types);
+    auto& all = add(K::Button, "AlleFormate", "SelectAll", "alle auswählen", {3000, 1200, 1860, 345}, &types);
 
-    auto& level = add(K::Frame, "FrameAuswertelevel", "Level", "Auswerteebene", {4560, 0, 4440, 1200});
-    const char* const levels[][2] = {{"Level0", "Basisverzeichnis"},
-                                     {"Level1", "Unterverzeichnisse des Basisverzeichnisses"},
-                                     {"Level2", "UnterUnterverzeichnisse des Basisverzeichnisses"}};
-    for (int i = 0; i < 3; ++i)
-        add(K::OptionButton, "Auswertelevel", levels[i][0], levels[i][1], {180, 270 + 285.0 * i, 4140, 270}, &level, i);
-
-    auto& pcd = add(K::Frame, "FramePCDFormat", "PCDFormat", "PhotoCD-Auflösung", {4560, 1260, 4440, 660});
-    auto& resolution = add(K::ComboBox, "PCD_FormatAuswahl", "", "", {180, 270, 2160, 315}, &pcd);
+    auto& pcd = add(K::Frame, "FramePCDFormat", "PCDFormat", "PhotoCD-Auflösung", {5160, 0, 3000, 780});
+    auto& resolution = add(K::ComboBox, "PCD_FormatAuswahl", "", "", {180, 300, 2160, 315}, &pcd);
     for (const char* text : {"  192 x   128", "  384 x   256", "  768 x   512", "1536 x 1024", "3072 x 2048",
                              "6144 x 4096"})
         resolution.state().items.push_back({text, "", ""});
 
-    add(K::Label, "Label", "FileName", "Dateinamen-Maske", {0, 2085, 2400, 255});
-    auto& mask = add(K::TextBox, "dateinamen", "", "", {2520, 2040, 2400, 315});
-    add(K::Custom, "ModulInhalt", "", "", {0, 2460, 9000, 4500});
-    editor_.Move(0, 0, 9000, 4500);
+    auto& level = add(K::Frame, "FrameAuswertelevel", "Level", "Auswerteebene", {0, 1680, 8160, 1200});
+    const char* const levels[][2] = {{"Level0", "Basisverzeichnis"},
+                                     {"Level1", "Unterverzeichnisse des Basisverzeichnisses"},
+                                     {"Level2", "UnterUnterverzeichnisse des Basisverzeichnisses"}};
+    for (int i = 0; i < 3; ++i)
+        add(K::OptionButton, "Auswertelevel", levels[i][0], levels[i][1], {180, 270 + 285.0 * i, 7800, 270}, &level, i);
+
+    add(K::Label, "Label", "FileName", "Dateinamen-Maske", {0, 3045, 2400, 255});
+    auto& mask = add(K::TextBox, "dateinamen", "", "", {2520, 3000, 2400, 315});
+    add(K::Custom, "ModulInhalt", "", "", {0, 3480, 8400, 3600});
+    editor_.Move(0, 0, 8400, 3600);
     editor_.set_listener([this] { changed(); });
 
     declare_events({PageEvent::AuswerteebeneGeändert});

@@ -60,13 +60,13 @@ std::u32string lower(std::u32string text) {
 
 }  // namespace
 
-CZantoScriptModul::CZantoScriptModul() : OptionPage("CZantoScriptModul", 9000, 4500) {
+CZantoScriptModul::CZantoScriptModul() : OptionPage("CZantoScriptModul", 8400, 4500) {
     using K = PageControlKind;
     add(K::Label, "ModulTitel", "", "Modul-Inhalt", {0, 0, 5400, 255});
-    auto& caret = add(K::Label, "editpos", "", "zeile, spalte", {6600, 0, 2400, 255});
+    auto& caret = add(K::Label, "editpos", "", "zeile, spalte", {5955, 0, 2400, 255});
     caret.state().alignment = 1;
-    auto& text = add(K::MultiLineTextBox, "Modul_Inhalt", "", "", {0, 270, 9000, 3855});
-    auto& frame = add(K::PictureBox, "FrameSyntaxTest", "", "", {3750, 4125, 1500, 375});
+    auto& text = add(K::MultiLineTextBox, "Modul_Inhalt", "", "", {0, 270, 8400, 3855});
+    auto& frame = add(K::PictureBox, "FrameSyntaxTest", "", "", {3450, 4125, 1500, 375});
     auto& test = add(K::Button, "SyntaxTest", "SyntaxTest", "Syntaxtest", {75, 0, 1350, 375}, &frame);
     bottom_border_ = static_cast<int32_t>(test.state().place.height);
     colours_.emplace_back();
@@ -158,6 +158,11 @@ void CZantoScriptModul::Enabled(bool on) {
 }
 
 bool CZantoScriptModul::Enabled() const { return text_box().state().enabled; }
+
+void CZantoScriptModul::focus_text() {
+    request(text_box(), ViewRequest::Focus);
+    changed();
+}
 
 const std::vector<ZNSFarbspanne>& CZantoScriptModul::line_colours(size_t line) const {
     static const std::vector<ZNSFarbspanne> none;

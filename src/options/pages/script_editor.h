@@ -49,6 +49,8 @@ public:
     void ModulPos(int32_t position);
     void Enabled(bool on);
     bool Enabled() const;
+    // Gives the text the focus, when it is shown.
+    void focus_text();
     // Runs when the text loses the focus; the host stores the text then.
     std::function<void()> text_lost_focus;
 

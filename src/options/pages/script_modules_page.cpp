@@ -27,14 +27,14 @@ std::string module_status_image(int32_t status) {
     }
 }
 
-CZantoScript::CZantoScript(ZNModule& modules) : OptionPage("CZantoScript", 9000, 5880), modules_(&modules) {
+CZantoScript::CZantoScript(ZNModule& modules) : OptionPage("CZantoScript", 8400, 5880), modules_(&modules) {
     using K = PageControlKind;
     auto& list = add(K::ComboBox, "Modulliste", "", "", {0, 0, 3600, 330});
     auto& create = add(K::Button, "Modul_Neu_Button", "New", "neu", {3720, 0, 1200, 345});
     auto& remove = add(K::Button, "Modul_löschen_Button", "Delete", "löschen", {5040, 0, 1200, 345});
     auto& remove_all = add(K::Button, "ModulAlleLöschen_Button", "DeleteAll", "alle löschen", {6360, 0, 1560, 345});
-    add(K::Custom, "ModulInhalt", "", "", {0, 480, 9000, 5400});
-    editor_.Move(0, 0, 9000, 5400);
+    add(K::Custom, "ModulInhalt", "", "", {0, 480, 8400, 5400});
+    editor_.Move(0, 0, 8400, 5400);
     editor_.set_listener([this] { changed(); });
 
     on(list, ControlEvent::GotFocus, [this](ControlEventArgs& args) { request(args.control, ViewRequest::DropDown); });
@@ -115,7 +115,7 @@ void CZantoScript::ZeigeModul() {
     editor_.Enabled(true);
     current_->status(status);
     set_item_image(status);
-    request(editor_.control("Modul_Inhalt"), ViewRequest::Focus);
+    editor_.focus_text();
     changed();
 }
 

@@ -17,29 +17,29 @@ CHTMLThumbnails::CHTMLThumbnails() : OptionPage("CHTMLThumbnails", 7800, 5760) {
     auto& per_line = add(K::TextBox, "thumbs_per_line", "", "", {2880, 975, 720, 315});
 
     auto& arrangement =
-        add(K::Frame, "FrameVerteilung", "Arrangement", "Thumbnailverteilung", {360, 1440, 3600, 1620});
+        add(K::Frame, "FrameVerteilung", "Arrangement", "Thumbnailverteilung", {360, 1440, 4080, 1620});
     auto& one_page = add(K::OptionButton, "alle_auf_seite", "OnePage", "alle Thumbnails auf eine Seite",
-                         {180, 300, 3300, 285}, &arrangement);
+                         {180, 300, 3780, 285}, &arrangement);
     auto& split = add(K::OptionButton, "einige_auf_seite", "NewPage", "neue Seite nach", {180, 660, 1620, 285},
                       &arrangement);
     auto& lines = add(K::TextBox, "lines_per_page", "", "", {1860, 645, 600, 315}, &arrangement);
     add(K::Label, "Label", "Lines", "Zeilen", {2520, 675, 960, 255}, &arrangement, 2);
-    add(K::Label, "Label", "Digits", "Anzahl Ziffern der Seitennummer", {180, 1140, 2400, 255}, &arrangement, 3);
+    add(K::Label, "Label", "Digits", "Anzahl Ziffern der Seitennummer", {180, 1140, 3000, 255}, &arrangement, 3);
     // Shows the scroll bar's value; nothing else sets it.
-    auto& digits = add(K::Label, "SplitDigitCount", "", "1", {2640, 1140, 300, 255}, &arrangement);
+    auto& digits = add(K::Label, "SplitDigitCount", "", "1", {3240, 1140, 300, 255}, &arrangement);
     digits.state().alignment = 1;
-    auto& spinner = add(K::ScrollBar, "SplitDigitCountVScroll", "", "", {3000, 1035, 255, 450}, &arrangement);
+    auto& spinner = add(K::ScrollBar, "SplitDigitCountVScroll", "", "", {3600, 1035, 255, 450}, &arrangement);
     spinner.state().minimum = 1;
     spinner.state().maximum = 9;
     spinner.state().value = 1;
 
-    auto& sequence = add(K::Frame, "HTML_FrameNavart", "Navigation", "Navigation", {4080, 1440, 3600, 1260});
+    auto& sequence = add(K::Frame, "HTML_FrameNavart", "Navigation", "Navigation", {4560, 1440, 3120, 1260});
     auto& continuous =
-        add(K::OptionButton, "Verweis_fortlaufend", "Sequentially", "fortlaufend", {180, 300, 3300, 285}, &sequence);
+        add(K::OptionButton, "Verweis_fortlaufend", "Sequentially", "fortlaufend", {180, 300, 2820, 285}, &sequence);
     auto& cyclic =
-        add(K::OptionButton, "Verweis_umlaufend", "Circulating", "umlaufend", {180, 600, 3300, 285}, &sequence);
+        add(K::OptionButton, "Verweis_umlaufend", "Circulating", "umlaufend", {180, 600, 2820, 285}, &sequence);
     auto& bounded =
-        add(K::OptionButton, "Verweis_begrenzt", "Limited", "begrenzt", {180, 900, 3300, 285}, &sequence);
+        add(K::OptionButton, "Verweis_begrenzt", "Limited", "begrenzt", {180, 900, 2820, 285}, &sequence);
 
     auto& elements =
         add(K::Frame, "FrameNavpos", "NavigationElements", "Navigationselemente", {360, 3180, 7320, 1620});
