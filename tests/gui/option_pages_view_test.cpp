@@ -68,7 +68,7 @@ protected:
         write_jpeg(base / "anders.jpg", 40, 30);
         page_services().profil_neu = [] { return profil_neu("Rundreise") == 1 ? std::string("Rundreise") : std::string(); };
         page_services().modul_neu = [](ZNModule& modules) { return modules.add("hilfe", "", kModuleNotCompiled); };
-        page_services().help_topic = [this](const std::string& topic) { help_topics.push_back(topic); };
+        set_options_help_topic_opener([this](const std::string& topic) { help_topics.push_back(topic); });
     }
 
     template <class W>

@@ -52,6 +52,12 @@ TEST_F(GeneralPage, LanguageListHoldsEveryLoadedLanguageWithItsPicture) {
     EXPECT_EQ(items[2].image_key, "file:" + (tmp.path() / "program" / "languages" / "english.gif").string());
     EXPECT_EQ(c("SprachenCombo").state().value, 1);
     sprachen().remove("xx");
+    // The list drops down when the box gets the focus.
+    page().take_view_requests();
+    page().user_focus_in(c("SprachenCombo"));
+    const auto requests = page().take_view_requests();
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].second, ViewRequest::DropDown);
 }
 
 TEST_F(GeneralPage, ChoosingALanguageAppliesItToTheMainWindowAndTheDialogAtOnce) {

@@ -390,7 +390,9 @@ void FormView::show_state() {
                 if (auto* edit = qobject_cast<QPlainTextEdit*>(widget)) edit->document()->clearUndoRedoStacks();
                 break;
             case ViewRequest::DropDown:
-                if (auto* combo = qobject_cast<QComboBox*>(widget); combo != nullptr && combo->isVisible())
+                // A combo box reached by a mouse press opens its list itself.
+                if (auto* combo = qobject_cast<QComboBox*>(widget);
+                    combo != nullptr && combo->isVisible() && QApplication::mouseButtons() == Qt::NoButton)
                     combo->showPopup();
                 break;
             case ViewRequest::Beep:

@@ -19,6 +19,7 @@
 #include "gui/options/script_editor_view.h"
 #include "options/hand_off.h"
 #include "options/options_dialog.h"
+#include "options/page_services.h"
 
 namespace galvora {
 
@@ -250,6 +251,14 @@ bool optionen_zeigen(QWidget* parent) {
 }
 
 void set_options_help_opener(std::function<void(int topic)> opener) { help_opener() = std::move(opener); }
+
+void set_options_help_topic_opener(std::function<void(const std::string& topic)> opener) {
+    if (opener) {
+        page_services().help_topic = std::move(opener);
+    } else {
+        page_services().help_topic = [](const std::string&) {};
+    }
+}
 
 void optionen_ansicht_freigeben() { delete the_view().data(); }
 

@@ -18,7 +18,6 @@ namespace {
 constexpr int kPcdFormat = 32;
 constexpr int kJp2Box = 10;
 constexpr int kPcdBox = 4;
-constexpr double kEdge = 2 * 15;
 
 struct TypeBox {
     const char* caption;
@@ -131,13 +130,7 @@ void CDateifilter::language_texts() {
     editor_.Titel(text_of("ImageOracle"));
 }
 
-void CDateifilter::resized() {
-    TwipRect& place = control("ModulInhalt").state().place;
-    if (place.top >= Height()) return;
-    place.width = std::max(0.0, Width() - kEdge);
-    place.height = std::max(0.0, Height() - place.top);
-    editor_.Move(0, 0, place.width, place.height);
-}
+void CDateifilter::resized() { editor_.fill_below(control("ModulInhalt"), Width(), Height()); }
 
 void CDateifilter::store_oracle() {
     request_tree_rebuild();

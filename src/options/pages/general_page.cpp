@@ -6,10 +6,10 @@
 #include "foundation/path_helpers.h"
 #include "foundation/program_info.h"
 #include "foundation/registry.h"
-#include "foundation/sorting.h"
 #include "options/options_dialog.h"
 #include "options/page_services.h"
 #include "options/resource_file.h"
+#include "options/sorted_items.h"
 #include "platform/dialog_port.h"
 #include "profile/profiles.h"
 
@@ -24,13 +24,6 @@ int32_t registry_switch(const char* name) {
     const std::optional<int32_t> value = entry_as_int32(registry_lesen(kSession, name, "0"));
     return value && *value == 1 ? 1 : 0;
 }
-
-struct LanguageItem {
-    std::string text;
-    std::string key;
-    std::string image_key;
-    ZNLanguage* language;
-};
 
 }  // namespace
 
@@ -87,11 +80,11 @@ void CAllgemeines::colour_profile_folder(PageControl& box) {
 void CAllgemeines::fill() {
     PageControl& combo = control("SprachenCombo");
     if (!combo.state().items.empty()) return;
-    std::vector<LanguageItem> items;
+    std::vector<TaggedItem<ZNLanguage*>> items;
     for (const auto& owned : sprachen()) {
         ZNLanguage* language = owned.get();
-        LanguageItem item{language->inq("Sprache", "LanguageName"), language->inq("Sprache", "LanguageID"), "Unknown",
-                          language};
+        TaggedItem<ZNLanguage*> item{language->inq("Sprache", "LanguageName"), language->inq("Sprache", "LanguageID"),
+                                     "Unknown", language};
         if (language == sprache_deutsch()) {
             item.image_key = "Dialog";
         } else {
@@ -101,12 +94,7 @@ void CAllgemeines::fill() {
         }
         items.push_back(std::move(item));
     }
-    imagecombo_sortieren(items);
-    item_languages_.clear();
-    for (LanguageItem& item : items) {
-        combo.state().items.push_back({item.text, item.key, item.image_key});
-        item_languages_.push_back(item.language);
-    }
+    item_languages_ = sorted_items(combo, std::move(items));
     select_current_language();
 }
 

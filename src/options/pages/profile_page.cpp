@@ -9,7 +9,6 @@
 #include "foundation/messages.h"
 #include "foundation/program_info.h"
 #include "foundation/registry.h"
-#include "foundation/sorting.h"
 #include "image/picture_io.h"
 #include "image/pixel/draw.h"
 #include "image/resize_image.h"
@@ -17,6 +16,7 @@
 #include "options/hand_off.h"
 #include "options/page_services.h"
 #include "options/resource_file.h"
+#include "options/sorted_items.h"
 #include "profile/profile_file.h"
 #include "profile/profiles.h"
 #include "profile/settings_table.h"
@@ -41,13 +41,6 @@ const char* kind_image(int32_t art) {
         default: return "user";
     }
 }
-
-struct ProfileItem {
-    std::string text;
-    std::string key;
-    std::string image_key;
-    std::shared_ptr<ZNProfil> profile;
-};
 
 // A grey box over the whole area, and inside it a hatched one.
 PictureBuffer placeholder(int32_t width, int32_t height) {
@@ -181,19 +174,14 @@ void CProfil::fill() {
     list.state().items.clear();
     list.state().text.clear();
     list.state().value = -1;
-    std::vector<ProfileItem> items;
+    std::vector<TaggedItem<std::shared_ptr<ZNProfil>>> items;
     for (const auto& profile : profilliste()) {
         const char* image = kind_image(profile->art());
         log_line(Name() + " InitDialog Add " + image + " Profile " + profile->Name());
         items.push_back({profile->Name(), "P" + profile->Name(), image, profile});
     }
     log_line(Name() + " InitDialog Sort Profiles");
-    imagecombo_sortieren(items);
-    item_profiles_.clear();
-    for (ProfileItem& item : items) {
-        list.state().items.push_back({item.text, item.key, item.image_key});
-        item_profiles_.push_back(item.profile);
-    }
+    item_profiles_ = sorted_items(list, std::move(items));
     draw_sample();
     const auto current = aktuelles_profil();
     log_line(Name() + " InitDialog Select Profile " + (current ? current->Name() : std::string()));

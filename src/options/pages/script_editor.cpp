@@ -159,6 +159,15 @@ void CZantoScriptModul::Enabled(bool on) {
 
 bool CZantoScriptModul::Enabled() const { return text_box().state().enabled; }
 
+void CZantoScriptModul::fill_below(PageControl& place, double page_width, double page_height) {
+    TwipRect& area = place.state().place;
+    // Only while the page has room below the editor's top.
+    if (area.top >= page_height) return;
+    area.width = std::max(0.0, page_width - kEdge);
+    area.height = std::max(0.0, page_height - area.top);
+    Move(0, 0, area.width, area.height);
+}
+
 void CZantoScriptModul::focus_text() {
     request(text_box(), ViewRequest::Focus);
     changed();

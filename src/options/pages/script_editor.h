@@ -51,6 +51,9 @@ public:
     bool Enabled() const;
     // Gives the text the focus, when it is shown.
     void focus_text();
+    // The host page's layout: the editor keeps the left and top of its place
+    // on the page and takes the rest of the page's width and height.
+    void fill_below(PageControl& place, double page_width, double page_height);
     // Runs when the text loses the focus; the host stores the text then.
     std::function<void()> text_lost_focus;
 

@@ -14,7 +14,6 @@ namespace galvora {
 namespace {
 
 constexpr const char* kCompilerTitle = "ZantoScript Compiler";
-constexpr double kEdge = 2 * 15;
 
 }  // namespace
 
@@ -71,13 +70,7 @@ void CZantoScript::language_texts() {
     editor_.Titel(text_of("ModuleContent"));
 }
 
-void CZantoScript::resized() {
-    TwipRect& place = control("ModulInhalt").state().place;
-    if (place.top >= Height()) return;
-    place.width = std::max(0.0, Width() - kEdge);
-    place.height = std::max(0.0, Height() - place.top);
-    editor_.Move(0, 0, place.width, place.height);
-}
+void CZantoScript::resized() { editor_.fill_below(control("ModulInhalt"), Width(), Height()); }
 
 void CZantoScript::FuelleModulliste() {
     PageControl& list = control("Modulliste");
