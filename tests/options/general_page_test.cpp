@@ -85,7 +85,10 @@ TEST_F(GeneralPage, RegistryChoicesAreReadOnceAndWrittenAtOnce) {
     registry_schreiben("LastSession", "profilelastbasedir", "1");
     registry_schreiben("LastSession", "profilelastselection", "ja");
     registry_schreiben("LastSession", "deleteoption", "1");
+    registry_schreiben("LastSession", "userprofiledir", tmp.path().string());
     new_dialog();
+    EXPECT_EQ(c("ProfilPfad").state().text, tmp.path().string());
+    EXPECT_EQ(c("ProfilPfad").state().back_colour, kLightGreen);
     EXPECT_EQ(c("ProfileLastBasedir").state().value, 1);
     EXPECT_EQ(c("ProfilVerzeichnisLetzteAuswahl").state().value, 0);  // no number: the default
     EXPECT_EQ(c("LöschOption", 1).state().value, 1);
@@ -105,6 +108,7 @@ TEST_F(GeneralPage, RegistryChoicesAreReadOnceAndWrittenAtOnce) {
 }
 
 TEST_F(GeneralPage, ProfileFolder) {
+    EXPECT_EQ(c("ProfilPfad").state().back_colour, kSysWindowBackground);
     // Typing only colours the box.
     page().user_text(c("ProfilPfad"), (tmp.path() / "nirgends").string());
     EXPECT_EQ(c("ProfilPfad").state().back_colour, kLightRed);

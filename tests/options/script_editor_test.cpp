@@ -163,14 +163,14 @@ TEST_F(ScriptEditor, BlockIndentAndOutdent) {
 }
 
 TEST_F(ScriptEditor, F1OpensTheHelpOfTheWordAtTheCaret) {
-    editor.ModulInhalt("x = exif(1)");
+    editor.ModulInhalt("x = exif(1) + EXIF(2)");
     struct Case {
         int32_t caret;
         const char* topic;
     };
     for (const Case& k : {Case{8, "zng_doc703.htm#exif"}, Case{4, "zng_doc703.htm#exif"}, Case{6, "zng_doc703.htm#exif"},
                           Case{1, "zng_doc703.htm#x"}, Case{0, "zng_doc703.htm#x"}, Case{10, "zng_doc703.htm#1"},
-                          Case{3, "zng_doc703.htm#"}}) {
+                          Case{3, "zng_doc703.htm#"}, Case{16, "zng_doc703.htm#exif"}}) {
         topics.clear();
         select(k.caret, 0);
         EXPECT_TRUE(key(kKeyF1));

@@ -1,6 +1,5 @@
 #include "options/pages/file_filter_page.h"
 
-#include <algorithm>
 #include <string_view>
 
 #include "foundation/messages.h"

@@ -53,7 +53,10 @@ CAllgemeines::CAllgemeines() : OptionPage("CAllgemeines", 7800, 4560) {
     last_base.state().value = registry_switch("profilelastbasedir");
     last_selection.state().value = registry_switch("profilelastselection");
     folder.state().text = registry_lesen(kSession, "userprofiledir", "");
-    colour_profile_folder(folder);
+    // A folder read from the registry is coloured as a typed one; no folder
+    // leaves the box as it is.
+    folder.state().back_colour = kSysWindowBackground;
+    if (!folder.state().text.empty()) colour_profile_folder(folder);
     control("LöschOption", registry_switch("deleteoption")).state().value = 1;
 
     on(languages, ControlEvent::GotFocus, [this](ControlEventArgs& args) { request(args.control, ViewRequest::DropDown); });

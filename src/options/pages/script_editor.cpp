@@ -264,7 +264,14 @@ std::string CZantoScriptModul::word_at(const std::u32string& text, int32_t caret
     return utf8_encode(text.substr(static_cast<size_t>(first), static_cast<size_t>(last - first)));
 }
 
-std::string CZantoScriptModul::help_topic(const std::string& word) { return std::string(kScriptHelpPage) + "#" + word; }
+std::string CZantoScriptModul::help_topic(const std::string& word) {
+    // Script names do not depend on case, and the help's anchors are in lower
+    // case: "EXIF" finds the entry of exif.
+    std::string anchor = word;
+    for (char& c : anchor)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return std::string(kScriptHelpPage) + "#" + anchor;
+}
 
 bool CZantoScriptModul::key_down(int key, int shift) {
     const ControlState& state = text_box().state();

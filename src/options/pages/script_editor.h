@@ -73,7 +73,7 @@ public:
 
     // The word F1 looks up: the letters and digits around the caret.
     static std::string word_at(const std::u32string& text, int32_t caret);
-    // The help topic of that word.
+    // The help topic of that word; the anchor is the word in lower case.
     static std::string help_topic(const std::string& word);
 
 protected:

@@ -1,6 +1,5 @@
 #include "options/pages/script_modules_page.h"
 
-#include <algorithm>
 
 #include "foundation/messages.h"
 #include "options/editor_text.h"
