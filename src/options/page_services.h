@@ -4,10 +4,11 @@
 // extension list of a picture type), the help page of a word in the script
 // editor, and the main window's captions after a language switch.
 //
-// The window program puts its own dialogs and its help in here. Until it
-// does, each service has a plain stand-in: the small dialogs ask through the
-// input box of the message port and apply the same checks, the help and the
-// main window do nothing.
+// The options dialog's window puts the small windows in here when it is made.
+// Without a window each service has a plain stand-in: the small dialogs ask
+// through the input box of the message port and apply the small windows' own
+// rules (app/small_dialogs.h), the help opens its topic when there is a help
+// file, and the main window does nothing.
 #include <functional>
 #include <memory>
 #include <string>
@@ -30,7 +31,7 @@ struct PageServices {
     // settings entry 15 to 26; a changed list is written to the entry.
     std::function<void(int entry)> dateiarten;
     // Opens a help topic: a page of the help, "#" and an anchor
-    // ("zng_doc703.htm#exif"). Nothing while the program has no help.
+    // ("zng_doc703.htm#exif"). Nothing while the program has no help file.
     std::function<void(const std::string& topic)> help_topic;
     // Applies the current language to the main window again.
     std::function<void()> main_window_language;
@@ -40,5 +41,7 @@ struct PageServices {
 PageServices& page_services();
 // Puts the stand-ins back.
 void page_services_reset();
+// The stand-ins, for a window that put its own services in and goes away.
+PageServices page_service_stand_ins();
 
 }  // namespace galvora

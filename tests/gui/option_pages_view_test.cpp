@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QSlider>
 #include <QTextBlock>
 #include <QTextLayout>
@@ -15,6 +16,7 @@
 
 #include "app/syntax_colors.h"
 #include "foundation/registry.h"
+#include "gui/small_dialog_views.h"
 #include "image/picture_io.h"
 #include "options/pages/script_editor.h"
 #include "options/pages/script_modules_page.h"
@@ -52,6 +54,25 @@ void retype(QWidget* widget, const char* text) {
     line->clearFocus();
 }
 
+// Answers the next small window the dialog opens (a new profile, a new
+// module): the name typed into its box, then OK. The window is looked for
+// until it is there, as it opens only once the button's click runs. The
+// offscreen platform does not activate the dialog again when the small
+// window closes, as a desktop does: the test does that after the click.
+void answer_next_name_window(const char* name) {
+    auto* poll = new QTimer;
+    poll->setInterval(5);
+    QObject::connect(poll, &QTimer::timeout, [poll, name] {
+        auto* window = qobject_cast<NameDialog*>(QApplication::activeModalWidget());
+        if (window == nullptr || !window->isVisible()) return;
+        poll->stop();
+        poll->deleteLater();
+        window->eingabe()->setText(name);
+        QTest::mouseClick(window->findChild<QPushButton*>("OKButton"), Qt::LeftButton);
+    });
+    poll->start();
+}
+
 // Types lines into a text editor, each ended by the Return key.
 void type_lines(QPlainTextEdit* edit, const std::vector<std::string>& lines) {
     for (size_t i = 0; i < lines.size(); ++i) {
@@ -66,8 +87,6 @@ protected:
         OptionsWindow::SetUp();
         write_jpeg(base / "bild3.jpg", 40, 30);
         write_jpeg(base / "anders.jpg", 40, 30);
-        page_services().profil_neu = [] { return profil_neu("Rundreise") == 1 ? std::string("Rundreise") : std::string(); };
-        page_services().modul_neu = [](ZNModule& modules) { return modules.add("hilfe", "", kModuleNotCompiled); };
         set_options_help_topic_opener([this](const std::string& topic) { help_topics.push_back(topic); });
     }
 
@@ -97,7 +116,9 @@ TEST_F(OptionPagesWindow, EveryPageChangesTheProfileAndTheBatchRunMakesThatGalle
     const bool ok = open_and([this](OptionenDialog& view) {
         // Profile: a new one from the defaults, with a description.
         click_node(view, kBoxProfile);
+        answer_next_name_window("Rundreise");
         press(page_widget(view, PageSlot::CProfil1, "Profil_Neu_Button"));
+        QApplication::setActiveWindow(&view);
         ASSERT_EQ(aktuelles_profil()->Name(), "Rundreise");
         EXPECT_EQ(widget<QComboBox>(view, PageSlot::CProfil1, "ProfilListe")->currentText(), "Rundreise");
         auto* description = widget<QPlainTextEdit>(view, PageSlot::CProfil1, "Profil_Beschreibung");
@@ -135,7 +156,9 @@ TEST_F(OptionPagesWindow, EveryPageChangesTheProfileAndTheBatchRunMakesThatGalle
 
         // Script modules: a new module written in the editor and tested.
         click_node(view, 11);
+        answer_next_name_window("hilfe");
         press(page_widget(view, PageSlot::CZantoScript2, "Modul_Neu_Button"));
+        QApplication::setActiveWindow(&view);
         QPlainTextEdit* module = script_text(view, PageSlot::CZantoScript2);
         ASSERT_NE(module, nullptr);
         ASSERT_EQ(QApplication::focusWidget(), module);
@@ -305,6 +328,54 @@ TEST_F(OptionPagesWindow, EveryPageChangesTheProfileAndTheBatchRunMakesThatGalle
     EXPECT_GT(corner[1], 200);
     EXPECT_FALSE(fs::exists(thumbs / "anders.jpg"));
     EXPECT_TRUE(fs::is_directory(base / "schmuck"));
+}
+
+// Cancel on each page: the edit reached the working settings while the
+// dialog was open, and after Cancel (Yes to the question) the settings and
+// the loaded profile are as they were.
+TEST_F(OptionPagesWindow, CancelOnEveryPageLeavesTheProfileAsItWas) {
+    struct Case {
+        int box;
+        PageSlot slot;
+        const char* control;
+        int index;
+        const char* typed;  // nullptr: a click
+        int entry;
+    };
+    const Case cases[] = {
+        {kBoxProfile, PageSlot::CProfil1, "Profil_Beschreibung", -1, "verworfen", 2},
+        {0, PageSlot::CDateifilter1, "bild_art", 6, nullptr, 10},
+        {0, PageSlot::CDateifilter1, "dateinamen", -1, "x*", 30},
+        {1, PageSlot::CThumbnails1, "thumbverzeichnis", -1, "verworfen", 34},
+        {1, PageSlot::CThumbnails1, "Seitenwahl", 3, nullptr, 40},
+        {5, PageSlot::CDeko1, "decopath", -1, "verworfen", 86},
+        {14, PageSlot::CHTMLStartseite1, "mit_HTML_Frameseite", -1, nullptr, 95},
+        {2, PageSlot::CHTMLIndex1, "mit_HTML_Indexfestlegung", -1, nullptr, 99},
+        {3, PageSlot::CHTMLThumbnails1, "thumbs_per_line", -1, "7", 110},
+        {4, PageSlot::CHTMLBildseite1, "mit_HTML_Bildfestlegung", -1, nullptr, 118},
+    };
+    port.answer = ID_YES;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.control);
+        const std::string before = profilwert(c.entry);
+        const bool ok = open_and([&](OptionenDialog& view) {
+            click_node(view, c.box);
+            QWidget* control = page_widget(view, c.slot, c.control, c.index);
+            if (c.typed == nullptr) {
+                tick(control);
+            } else if (auto* text = qobject_cast<QPlainTextEdit*>(control)) {
+                QTest::mouseClick(text->viewport(), Qt::LeftButton);
+                QTest::keyClicks(text, c.typed);
+            } else {
+                retype(control, c.typed);
+            }
+            EXPECT_NE(profilwert(c.entry), before) << "the edit reaches the working settings";
+            QTest::mouseClick(view.widget("Abbrechen"), Qt::LeftButton);
+        });
+        EXPECT_FALSE(ok);
+        EXPECT_EQ(profilwert(c.entry), before);
+        EXPECT_EQ(geladene_Profileinstellungen()[static_cast<size_t>(c.entry)].value, before);
+    }
 }
 
 TEST_F(OptionPagesWindow, ScriptEditorColoursIndentsFindsAndOpensHelp) {

@@ -78,7 +78,8 @@ bool optionen_zeigen(QWidget* parent);
 // box's help context number). Without an opener F1 does nothing.
 void set_options_help_opener(std::function<void(int topic)> opener);
 // What F1 in the script editor opens: a page of the help with the word at the
-// caret as its anchor ("zng_doc703.htm#exif"). Without an opener it does nothing.
+// caret as its anchor ("zng_doc703.htm#exif"). Without an opener, the
+// program's help (nothing while there is no help file).
 void set_options_help_topic_opener(std::function<void(const std::string& topic)> opener);
 // Destroys the dialog's window (the main window unloads it at program end).
 void optionen_ansicht_freigeben();
