@@ -125,6 +125,7 @@ void OptionPage::Move(double left, double top, double width, double height) {
     top_ = top;
     width_ = width;
     height_ = height;
+    resized();
     changed();
 }
 
@@ -183,7 +184,7 @@ void OptionPage::user_click(PageControl& control) {
             break;
         case PageControlKind::OptionButton:
             for (const auto& other : controls_)
-                if (other->name() == control.name() && other.get() != &control &&
+                if (other->group() == control.group() && other.get() != &control &&
                     other->control_kind() == PageControlKind::OptionButton)
                     other->state().value = 0;
             control.state().value = 1;
@@ -313,7 +314,7 @@ void OptionPage::set_value(PageControl& control, int32_t value) {
             }
             const bool was_chosen = state.value == 1;
             for (const auto& other : controls_)
-                if (other->name() == control.name() && other.get() != &control &&
+                if (other->group() == control.group() && other.get() != &control &&
                     other->control_kind() == PageControlKind::OptionButton)
                     other->state().value = 0;
             state.value = 1;

@@ -69,9 +69,11 @@ enum class PageEvent {
 enum class ViewRequest {
     Focus,      // give the control the input focus
     Undo,       // undo the last edit of the text box, when it can
+    ResetUndo,  // the text box holds a new text: forget what could be undone
     DropDown,   // open the combo box's list
     EditLabel,  // start editing the label of the list's chosen row
     PopupMenu,  // show the menu (a control whose items are its entries) at the mouse
+    Beep,       // the system's warning sound
 };
 
 // The events of a control, as the page's handlers see them.
@@ -189,6 +191,7 @@ public:
     double Height() const { return height_; }
     double Left() const { return left_; }
     double Top() const { return top_; }
+    // Places the page; resized() runs afterwards.
     void Move(double left, double top, double width, double height);
     // Pages that embed the script editor keep this much room (twips) free below it.
     virtual bool has_bottom_border() const { return false; }
@@ -284,6 +287,12 @@ protected:
                            After after = {});
     // The same with every button's index as its code.
     void bind_option_group(std::string_view name, ValueTarget target, After after = {});
+    // The same for buttons of one group given one by one with their codes.
+    void bind_option_group(std::vector<std::pair<PageControl*, int32_t>> buttons, ValueTarget target,
+                           After after = {});
+    // Makes option buttons of different names one group (buttons that share
+    // a frame in the design but not a name).
+    void join_option_group(const std::string& group, std::initializer_list<PageControl*> buttons);
     // A slider or scroll bar: its value as an integer on every change. A value
     // it cannot show is shown at the nearest end without being written.
     void bind_slider(PageControl& slider, ValueTarget target, After after = {});
@@ -298,6 +307,9 @@ protected:
     // ever written.
     void bind_bit_set(std::vector<std::pair<PageControl*, int32_t>> boxes, ValueTarget target, After after = {});
     void bind_folder_button(PageControl& button, PageControl& box, FolderRule rule);
+    // A step of the page's own in the fill order (a control filled by a rule
+    // of the page, an enabled state that follows what was just filled).
+    void fill_step(std::function<void()> step);
     // The master switch (a check box): a Click writes "0"/"1", raises
     // `raises` in order (BaumAnpassen by default, when the page declares it)
     // and fills the page again. Filling applies the master rule: when the
@@ -312,6 +324,8 @@ protected:
     // The master rule (when there is a master switch), then narrower_rules().
     virtual void apply_rules();
     virtual void narrower_rules() {}
+    // After Move: a page that lays out its controls by its size.
+    virtual void resized() {}
     // After the design captions and the current language's captions are set:
     // the texts a page reads in code.
     virtual void language_texts() {}

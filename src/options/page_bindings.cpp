@@ -112,6 +112,15 @@ void OptionPage::bind_option_group(std::string_view name, ValueTarget target,
                                    std::vector<std::pair<int, int32_t>> codes, After after) {
     std::vector<std::pair<PageControl*, int32_t>> buttons;
     for (const auto& [index, code] : codes) buttons.emplace_back(&control(name, index), code);
+    bind_option_group(std::move(buttons), std::move(target), std::move(after));
+}
+
+void OptionPage::join_option_group(const std::string& group, std::initializer_list<PageControl*> buttons) {
+    for (PageControl* button : buttons) button->set_group(group);
+}
+
+void OptionPage::bind_option_group(std::vector<std::pair<PageControl*, int32_t>> buttons, ValueTarget target,
+                                   After after) {
     fills_.push_back([this, buttons, target] {
         const std::optional<int16_t> value = entry_as_int16(target.read());
         for (const auto& [button, code] : buttons) {
@@ -195,6 +204,8 @@ void OptionPage::bind_folder_button(PageControl& button, PageControl& box, Folde
         if (!answer.empty()) set_text(box, answer);
     });
 }
+
+void OptionPage::fill_step(std::function<void()> step) { fills_.push_back(std::move(step)); }
 
 void OptionPage::bind_master_switch(PageControl& box, ValueTarget target, std::vector<PageEvent> raises,
                                     After after) {

@@ -3,11 +3,14 @@
 // everything a view shows of it. A page changes this state only; a view
 // builds one widget per control and shows the state (see option_page.h).
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "foundation/dialog_helpers.h"
 #include "foundation/window_controls.h"
+#include "image/picture_buffer.h"
 #include "options/value_encodings.h"
 
 namespace galvora {
@@ -66,6 +69,10 @@ struct ControlState {
     // pictures repeat over the whole box.
     std::string picture;
     bool tile_picture = false;
+    // A picture box: a picture of the page's own (a sample, a preview), drawn
+    // at its own size into the top-left corner, over the back colour. A new
+    // picture is a new object, so a view sees the change by the pointer.
+    std::shared_ptr<const PictureBuffer> image;
     // Text boxes: the selection in characters; the caret stands at its end.
     int32_t selection_start = 0;
     int32_t selection_length = 0;
@@ -90,6 +97,11 @@ public:
     int index() const { return index_; }
     // "Name" for a single control, "Name(3)" for a member of an array.
     std::string id() const;
+    // The group an option button belongs to: the chosen button of a group
+    // unchooses the others. The control array's name, unless the page put
+    // buttons of several names into one group (join_option_group).
+    const std::string& group() const { return group_.empty() ? name_ : group_; }
+    void set_group(std::string group) { group_ = std::move(group); }
     PageControlKind control_kind() const { return kind_; }
     OptionPage& page() const { return page_; }
 
@@ -125,6 +137,7 @@ private:
     PageControlKind kind_;
     std::string tag_;
     const WindowControl* container_;
+    std::string group_;
     ControlState state_;
 };
 

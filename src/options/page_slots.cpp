@@ -1,11 +1,22 @@
 #include "options/page_slots.h"
 
 #include "options/option_page.h"
+#include "options/pages/deco_page.h"
+#include "options/pages/file_filter_page.h"
+#include "options/pages/general_page.h"
 #include "options/pages/html_page.h"
 #include "options/pages/html_sort_page.h"
 #include "options/pages/clone_page.h"
 #include "options/pages/clone_rename_page.h"
 #include "options/pages/clone_effects_page.h"
+#include "options/pages/index_page.h"
+#include "options/pages/picture_pages_page.h"
+#include "options/pages/profile_page.h"
+#include "options/pages/script_modules_page.h"
+#include "options/pages/start_page.h"
+#include "options/pages/thumbnail_pages_page.h"
+#include "options/pages/thumbnails_page.h"
+#include "profile/profile_lists.h"
 
 namespace galvora {
 
@@ -56,6 +67,18 @@ int page_slot_box(PageSlot slot) { return info(slot).box; }
 // One line per page that exists. A new page adds its line here.
 std::unique_ptr<OptionPage> make_page(PageSlot slot) {
     switch (slot) {
+        case PageSlot::CAllgemeines1:
+            return std::make_unique<CAllgemeines>();
+        case PageSlot::CZantoScript1:
+            return std::make_unique<CZantoScript>(ScriptFileModules());
+        case PageSlot::CProfil1:
+            return std::make_unique<CProfil>();
+        case PageSlot::CDateifilter1:
+            return std::make_unique<CDateifilter>();
+        case PageSlot::CThumbnails1:
+            return std::make_unique<CThumbnails>();
+        case PageSlot::CZantoScript2:
+            return std::make_unique<CZantoScript>(ProfileModules());
         case PageSlot::CHTML1:
             return std::make_unique<CHTML>();
         case PageSlot::CHTMLSortierung1:
@@ -66,6 +89,16 @@ std::unique_ptr<OptionPage> make_page(PageSlot slot) {
             return std::make_unique<CClonenUmbenennen>();
         case PageSlot::CClonenEffekte1:
             return std::make_unique<CClonenEffekte>();
+        case PageSlot::CDeko1:
+            return std::make_unique<CDeko>();
+        case PageSlot::CHTMLStartseite1:
+            return std::make_unique<CHTMLStartseite>();
+        case PageSlot::CHTMLIndex1:
+            return std::make_unique<CHTMLIndex>();
+        case PageSlot::CHTMLThumbnails1:
+            return std::make_unique<CHTMLThumbnails>();
+        case PageSlot::CHTMLBildseite1:
+            return std::make_unique<CHTMLBildseite>();
         default:
             return nullptr;
     }

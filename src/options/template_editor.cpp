@@ -200,8 +200,10 @@ void TemplateEditor::TagWaehlen(int index) {
     box.state().selection_start = 0;
     box.state().selection_length = 0;
     dialog_.set_text(box, editor_text(profilwert(TagIndex)));
-    // Loading a text is no edit, whether or not the box reported a change.
+    // Loading a text is no edit, whether or not the box reported a change,
+    // and what could be undone belongs to the element before.
     TagGeaendert = false;
+    dialog_.request(box, ViewRequest::ResetUndo);
     if (dialog_.control("Frame_Tagdefinition").state().visible) dialog_.request(box, ViewRequest::Focus);
     TagPositionAnzeigen();
     dialog_.changed();

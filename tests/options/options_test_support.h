@@ -5,6 +5,7 @@
 // scripted answers, and helpers that act as the user does.
 #include <deque>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "generation/generation_test_support.h"
 #include "options/hand_off.h"
 #include "options/options_dialog.h"
+#include "options/page_services.h"
 #include "platform/dialog_port.h"
 #include "profile/profile_hooks.h"
 #include "profile/profiles.h"
@@ -66,11 +68,13 @@ protected:
     void SetUp() override {
         GenerationTest::SetUp();
         optionen_freigeben();
+        page_services_reset();
         optionen_anmelden();
         TreeRebuildRequested = false;
         ProfileSwitched = false;
         ProfileModules().clear();
         ScriptFileModules().clear();
+        ScriptFileModules().verändert_reset();
         DirSortKind = 1;
         DirSortDirection = 0;
         profil_laden();
@@ -78,6 +82,7 @@ protected:
     }
     void TearDown() override {
         optionen_freigeben();
+        page_services_reset();
         profile_hooks().options_dialog_reload = nullptr;
         GenerationTest::TearDown();
     }
@@ -91,6 +96,20 @@ protected:
         for (const auto& [index, value] : entries) geladene_Profileinstellungen()[static_cast<size_t>(index)].value = value;
         profil_anwenden();
         port.boxes.clear();
+    }
+
+    // A page of the dialog as its own class.
+    template <class Page>
+    Page& page_of(PageSlot slot) {
+        auto* page = dynamic_cast<Page*>(dialog().seite(slot));
+        if (page == nullptr) throw std::logic_error("no such page in the slot");
+        return *page;
+    }
+
+    // The user types a text into a box and leaves it.
+    static void type_and_leave(OptionPage& page, PageControl& box, const std::string& text) {
+        page.user_text(box, text);
+        page.user_focus_out(box);
     }
 
     // The user clicks a node of the page tree.

@@ -133,6 +133,12 @@ TEST_F(TemplateEditing, AltBackspaceAsksForUndo) {
     ASSERT_EQ(requests.size(), 1u);
     EXPECT_EQ(requests[0].first, &input());
     EXPECT_EQ(requests[0].second, ViewRequest::Undo);
+    // Another element's text starts its own undo history.
+    dialog().editor().TagWaehlen(150);
+    bool reset = false;
+    for (const auto& [control, request] : dialog().take_view_requests())
+        reset = reset || (control == &input() && request == ViewRequest::ResetUndo);
+    EXPECT_TRUE(reset);
 }
 
 TEST_F(TemplateEditing, LayoutStartsAtTheHead) {

@@ -12,6 +12,7 @@
 #include <map>
 
 #include "gui/options/qt_bridge.h"
+#include "gui/options/script_editor_view.h"
 #include "image/picture_buffer.h"
 #include "options/pages/clone_effects_page.h"
 #include "options/pages/clone_page.h"
@@ -396,6 +397,10 @@ FormView::WidgetFactory option_page_widgets() {
         OptionPage& page = control.page();
         const ControlState& state = control.state();
         const std::string& name = control.name();
+        // The script editor the script module and file filter pages embed.
+        if (const FormView::WidgetFactory editor = page_widget_factory(page)) {
+            if (QWidget* widget = editor(control, parent)) return widget;
+        }
         if (auto* effects = dynamic_cast<CClonenEffekte*>(&page)) {
             if (OptionPage* editor = effects->editor(name)) return new NestedPageView(*editor, parent);
             if (name == "ListViewCloneEffekte") return new EffectList(control, parent);

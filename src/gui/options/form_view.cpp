@@ -17,6 +17,7 @@
 #include <QSlider>
 #include <QTextBlock>
 
+#include "gui/options/item_icons.h"
 #include "gui/options/picture_widget.h"
 #include "gui/options/qt_bridge.h"
 #include "options/option_page.h"
@@ -64,6 +65,28 @@ void select_in(QWidget* widget, int32_t start, int32_t length) {
     }
 }
 
+// Where a combo box item keeps the key of its picture.
+constexpr int kImageRole = Qt::UserRole + 1;
+
+// Puts a text the model changed into the box as one edit of its own: what the
+// user typed before stays undoable.
+void replace_keeping_undo(QPlainTextEdit* edit, const QString& text) {
+    const QString old = edit->toPlainText();
+    const int shorter = static_cast<int>(std::min(old.size(), text.size()));
+    int prefix = 0;
+    while (prefix < shorter && old.at(prefix) == text.at(prefix)) ++prefix;
+    if (prefix > 0 && old.at(prefix - 1).isHighSurrogate()) --prefix;
+    int suffix = 0;
+    while (suffix < shorter - prefix && old.at(old.size() - 1 - suffix) == text.at(text.size() - 1 - suffix)) ++suffix;
+    if (suffix > 0 && old.at(old.size() - suffix).isLowSurrogate()) --suffix;
+    QTextCursor cursor(edit->document());
+    cursor.beginEditBlock();
+    cursor.setPosition(prefix);
+    cursor.setPosition(static_cast<int>(old.size()) - suffix, QTextCursor::KeepAnchor);
+    cursor.insertText(text.mid(prefix, text.size() - prefix - suffix));
+    cursor.endEditBlock();
+}
+
 void set_colours(QWidget* widget, const ControlState& state, QPalette::ColorRole back_role) {
     QPalette palette = widget->parentWidget() != nullptr ? widget->parentWidget()->palette() : QApplication::palette();
     QColor colour;
@@ -102,6 +125,8 @@ void FormView::build(const WidgetFactory& factory) {
         auto parent_it = widgets_.find(control.container());
         QWidget* parent = parent_it != widgets_.end() ? parent_it->second : this;
         QWidget* widget = factory ? factory(control, parent) : nullptr;
+        if (auto* nested = qobject_cast<FormView*>(widget))
+            nested->set_forwarder([this](const std::function<void()>& action) { forward(action); });
         if (widget == nullptr) widget = make(control, parent);
         widget->setObjectName(qs(control.id()));
         widgets_[&control] = widget;
@@ -225,8 +250,13 @@ QWidget* FormView::widget_of(const PageControl& control) const {
 
 std::vector<QWidget*> FormView::focus_chain() const {
     std::vector<QWidget*> chain;
-    for (const auto& [control, widget] : order_)
-        if (widget->focusPolicy() & Qt::TabFocus) chain.push_back(widget);
+    for (const auto& [control, widget] : order_) {
+        if (auto* nested = qobject_cast<FormView*>(widget)) {
+            for (QWidget* inner : nested->focus_chain()) chain.push_back(inner);
+        } else if (widget->focusPolicy() & Qt::TabFocus) {
+            chain.push_back(widget);
+        }
+    }
     return chain;
 }
 
@@ -351,16 +381,41 @@ void FormView::show_state() {
     for (const auto& [control, request] : page_.take_view_requests()) {
         QWidget* widget = widget_of(*control);
         if (widget == nullptr) continue;
-        if (request == ViewRequest::Focus) {
-            if (widget->isVisible()) widget->setFocus(Qt::OtherFocusReason);
-        } else if (request == ViewRequest::Undo) {
-            if (auto* edit = qobject_cast<QPlainTextEdit*>(widget); edit != nullptr && edit->document()->isUndoAvailable())
-                edit->undo();
-            if (auto* line = qobject_cast<QLineEdit*>(widget); line != nullptr && line->isUndoAvailable()) line->undo();
-        } else if (auto* custom = dynamic_cast<CustomControl*>(widget)) {
-            custom->view_request(*control, request);
+        switch (request) {
+            case ViewRequest::Focus:
+                if (widget->isVisible()) widget->setFocus(Qt::OtherFocusReason);
+                break;
+            case ViewRequest::Undo:
+                if (auto* edit = qobject_cast<QPlainTextEdit*>(widget);
+                    edit != nullptr && edit->document()->isUndoAvailable())
+                    edit->undo();
+                if (auto* line = qobject_cast<QLineEdit*>(widget); line != nullptr && line->isUndoAvailable())
+                    line->undo();
+                break;
+            case ViewRequest::ResetUndo:
+                if (auto* edit = qobject_cast<QPlainTextEdit*>(widget)) edit->document()->clearUndoRedoStacks();
+                break;
+            case ViewRequest::Beep:
+                QApplication::beep();
+                break;
+            case ViewRequest::DropDown:
+            case ViewRequest::EditLabel:
+            case ViewRequest::PopupMenu:
+                // Widgets of their own take these; a combo box reached by a
+                // mouse press opens its list itself.
+                if (auto* custom = dynamic_cast<CustomControl*>(widget)) {
+                    custom->view_request(*control, request);
+                } else if (auto* combo = qobject_cast<QComboBox*>(widget); request == ViewRequest::DropDown &&
+                           combo != nullptr && combo->isVisible() && QApplication::mouseButtons() == Qt::NoButton) {
+                    combo->showPopup();
+                }
+                break;
         }
     }
+    // Embedded views are shown with their owner.
+    for (const auto& [control, widget] : order_)
+        if (auto* nested = qobject_cast<FormView*>(widget)) nested->refresh();
+    if (after_show_) after_show_();
 }
 
 void FormView::apply(PageControl& control, QWidget* widget) {
@@ -410,7 +465,7 @@ void FormView::apply(PageControl& control, QWidget* widget) {
             auto* edit = static_cast<QPlainTextEdit*>(widget);
             const QString text = qs(state.text);
             const bool changed = edit->toPlainText() != text;
-            if (changed) edit->setPlainText(text);
+            if (changed) replace_keeping_undo(edit, text);
             if (changed || selection_of(edit) != std::make_pair(state.selection_start, state.selection_length))
                 select_in(edit, state.selection_start, state.selection_length);
             set_colours(widget, state, QPalette::Base);
@@ -427,17 +482,25 @@ void FormView::apply(PageControl& control, QWidget* widget) {
             break;
         }
         case PageControlKind::PictureBox:
-            if (auto* picture = qobject_cast<PictureWidget*>(widget)) picture->set_picture(state.picture, state.tile_picture);
+            if (auto* picture = qobject_cast<PictureWidget*>(widget)) {
+                picture->set_picture(state.picture, state.tile_picture);
+                picture->set_image(state.image);
+            }
             set_colours(widget, state, QPalette::Window);
             break;
         case PageControlKind::ComboBox: {
             auto* combo = static_cast<QComboBox*>(widget);
             bool same = combo->count() == static_cast<int>(state.items.size());
-            for (int i = 0; same && i < combo->count(); ++i)
-                same = combo->itemText(i) == qs(state.items[static_cast<size_t>(i)].text);
+            for (int i = 0; same && i < combo->count(); ++i) {
+                const ListItem& item = state.items[static_cast<size_t>(i)];
+                same = combo->itemText(i) == qs(item.text) && combo->itemData(i, kImageRole).toString() == qs(item.image_key);
+            }
             if (!same) {
                 combo->clear();
-                for (const ListItem& item : state.items) combo->addItem(qs(item.text), qs(item.key));
+                for (const ListItem& item : state.items) {
+                    combo->addItem(item_icon(item.image_key), qs(item.text), qs(item.key));
+                    combo->setItemData(combo->count() - 1, qs(item.image_key), kImageRole);
+                }
             }
             if (combo->currentIndex() != state.value) combo->setCurrentIndex(state.value);
             break;

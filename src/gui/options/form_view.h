@@ -10,7 +10,9 @@
 // lines), Button QPushButton (never a default button), Frame QGroupBox,
 // PictureBox PictureWidget, ComboBox QComboBox, ListBox QListWidget, Slider
 // QSlider, ScrollBar QScrollBar, Custom a plain widget unless the owner's
-// factory makes one. Places are the controls' twips.
+// factory makes one. Places are the controls' twips. A Custom control whose
+// widget is itself a FormView (an editor embedded in a page) is shown with
+// its owner and forwards through it.
 #include <QLabel>
 #include <QWidget>
 
@@ -66,6 +68,9 @@ public:
     FormView(OptionPage& page, QWidget* parent, WidgetFactory factory = {});
 
     void set_forwarder(Forwarder forwarder) { forwarder_ = std::move(forwarder); }
+    // Runs after every showing of the state (a view of its own that shows
+    // what the generic widgets cannot, such as a text's colours).
+    void set_after_show(std::function<void()> after) { after_show_ = std::move(after); }
     // Shows the model's state, then does what the model asked of the widgets
     // (focus, undo).
     void refresh();
@@ -96,6 +101,7 @@ private:
 
     OptionPage& page_;
     Forwarder forwarder_;
+    std::function<void()> after_show_;
     std::map<const WindowControl*, QWidget*> widgets_;
     std::map<const QObject*, PageControl*> controls_;
     std::vector<std::pair<PageControl*, QWidget*>> order_;

@@ -17,7 +17,10 @@
 #include "gui/options/form_view.h"
 #include "gui/options/picture_widget.h"
 #include "gui/options/qt_bridge.h"
+#include "gui/small_dialog_views.h"
+#include "options/hand_off.h"
 #include "options/options_dialog.h"
+#include "options/page_services.h"
 
 namespace galvora {
 
@@ -70,6 +73,12 @@ OptionenDialog::OptionenDialog(Optionen& model, QWidget* parent) : QDialog(paren
     }
     model_.set_listener([this] { model_changed(); });
 
+    // The pages' small windows open over this dialog.
+    PageServices& services = page_services();
+    services.profil_neu = [this] { return zeige_profil_neu(this); };
+    services.modul_neu = [this](ZNModule& modules) { return zeige_modul_neu(this, modules); };
+    services.dateiarten = [this](int entry) { zeige_dateiarten(this, entry); };
+
     connect(tree_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* current, QTreeWidgetItem*) {
         if (updating_tree_ || current == nullptr) return;
         const std::string key = u8(current->data(0, Qt::UserRole).toString());
@@ -93,6 +102,11 @@ OptionenDialog::OptionenDialog(Optionen& model, QWidget* parent) : QDialog(paren
 }
 
 OptionenDialog::~OptionenDialog() {
+    const PageServices stand_ins = page_service_stand_ins();
+    PageServices& services = page_services();
+    services.profil_neu = stand_ins.profil_neu;
+    services.modul_neu = stand_ins.modul_neu;
+    services.dateiarten = stand_ins.dateiarten;
     model_.set_listener({});
     for (PageSlot slot : all_page_slots())
         if (OptionPage* page = model_.seite(slot)) page->set_listener({});
@@ -253,6 +267,14 @@ bool optionen_zeigen(QWidget* parent) {
 }
 
 void set_options_help_opener(std::function<void(int topic)> opener) { help_opener() = std::move(opener); }
+
+void set_options_help_topic_opener(std::function<void(const std::string& topic)> opener) {
+    if (opener) {
+        page_services().help_topic = std::move(opener);
+    } else {
+        page_services().help_topic = page_service_stand_ins().help_topic;
+    }
+}
 
 void optionen_ansicht_freigeben() { delete the_view().data(); }
 

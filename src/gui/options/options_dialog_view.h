@@ -9,6 +9,7 @@
 
 #include <array>
 #include <functional>
+#include <string>
 
 #include "options/page_slots.h"
 
@@ -79,6 +80,10 @@ bool optionen_zeigen(QWidget* parent);
 // What F1 in the dialog opens: the help topic of the page shown (the page
 // box's help context number). Without an opener F1 does nothing.
 void set_options_help_opener(std::function<void(int topic)> opener);
+// What F1 in the script editor opens: a page of the help with the word at the
+// caret as its anchor ("zng_doc703.htm#exif"). Without an opener, the
+// program's help (nothing while there is no help file).
+void set_options_help_topic_opener(std::function<void(const std::string& topic)> opener);
 // Destroys the dialog's window (the main window unloads it at program end).
 void optionen_ansicht_freigeben();
 // The dialog's window while it exists; nullptr before the first showing.

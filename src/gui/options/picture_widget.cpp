@@ -5,6 +5,7 @@
 #include <QPainterPath>
 
 #include "gui/options/qt_bridge.h"
+#include "image/picture_buffer.h"
 #include "options/sample_pictures.h"
 #include "options/template_editor.h"
 
@@ -105,6 +106,13 @@ void PictureWidget::set_picture(const std::string& key, bool tiled) {
     update();
 }
 
+void PictureWidget::set_image(std::shared_ptr<const PictureBuffer> image) {
+    if (image == image_) return;
+    image_ = std::move(image);
+    shown_image_ = image_ ? to_image(*image_) : QImage();
+    update();
+}
+
 void PictureWidget::set_gradient(std::function<const std::vector<uint32_t>&()> columns) {
     gradient_ = std::move(columns);
     update();
@@ -122,6 +130,7 @@ void PictureWidget::paintEvent(QPaintEvent*) {
         }
         return;
     }
+    if (!shown_image_.isNull()) p.drawImage(0, 0, shown_image_);
     if (picture_.empty()) return;
     if (picture_ == "Hintergrund" || tiled_) {
         const QImage& tile = picture_ == "BeispielImage" ? sample_image() : background_tile();

@@ -3,14 +3,18 @@
 // sample picture, the background tile repeated over the box, the window
 // control box, the arrows of the navigation strips, the group marker), or a
 // gradient of pixel columns. It reports clicks; it holds other widgets.
+#include <QImage>
 #include <QWidget>
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace galvora {
+
+class PictureBuffer;
 
 class PictureWidget : public QWidget {
     Q_OBJECT
@@ -18,6 +22,8 @@ public:
     explicit PictureWidget(QWidget* parent = nullptr);
 
     void set_picture(const std::string& key, bool tiled);
+    // A picture of the page's own, drawn at its size into the top-left corner.
+    void set_image(std::shared_ptr<const PictureBuffer> image);
     // Paints one colour (0x00BBGGRR) per pixel column instead of a picture.
     void set_gradient(std::function<const std::vector<uint32_t>&()> columns);
 
@@ -32,6 +38,8 @@ private:
     std::string picture_;
     bool tiled_ = false;
     std::function<const std::vector<uint32_t>&()> gradient_;
+    std::shared_ptr<const PictureBuffer> image_;
+    QImage shown_image_;
 };
 
 // The images of the options dialog's design, made once.
