@@ -14,6 +14,7 @@
 
 #include "foundation/error.h"
 #include "foundation/ole_date.h"
+#include "foundation/output_file.h"
 #include "foundation/program_info.h"
 #include "foundation/string_helpers.h"
 #include "platform/trash.h"
@@ -61,10 +62,9 @@ std::vector<Verzeichnissatz> verzeichnis_einlesen(std::string_view folder) {
     return found;
 }
 
-namespace {
-
-// True when the two files hold the same bytes; false also when either cannot be read.
-bool same_contents(const fs::path& a, const fs::path& b) {
+bool same_file_contents(const std::string& a_name, const std::string& b_name) {
+    const fs::path a(a_name);
+    const fs::path b(b_name);
     std::error_code ec;
     const auto size_a = fs::file_size(a, ec);
     if (ec) return false;
@@ -86,17 +86,16 @@ bool same_contents(const fs::path& a, const fs::path& b) {
     }
 }
 
-}  // namespace
-
 bool datei_uebernehmen_wenn_geaendert(std::string_view target, std::string_view new_file) {
     const fs::path target_path{std::string(target)};
     const fs::path new_path{std::string(new_file)};
     std::error_code ec;
     const bool target_exists = fs::exists(target_path, ec);
-    if (!target_exists || !same_contents(target_path, new_path)) {
+    if (!target_exists || !same_file_contents(target_path.string(), new_path.string())) {
         // rename() replaces the target in one step: a failure leaves the old file in place.
-        if (::rename(new_path.c_str(), target_path.c_str()) == 0) return true;
-        const std::error_code rename_ec(errno, std::generic_category());
+        const int refused = replace_guard_check(target_path.string(), new_path.string());
+        if (refused == 0 && ::rename(new_path.c_str(), target_path.c_str()) == 0) return true;
+        const std::error_code rename_ec(refused != 0 ? refused : errno, std::generic_category());
         fs::remove(new_path, ec);
         throw GalvoraError(error_number_from_system(rename_ec), "datei_uebernehmen_wenn_geaendert",
                            rename_ec.message());

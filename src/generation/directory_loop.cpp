@@ -7,8 +7,10 @@
 #include "foundation/error.h"
 #include "foundation/log.h"
 #include "foundation/messages.h"
+#include "foundation/output_file.h"
 #include "foundation/path_helpers.h"
 #include "foundation/string_helpers.h"
+#include "generation/output_folders.h"
 #include "generation/picture_pages.h"
 #include "generation/run_port.h"
 #include "generation/page_skeleton.h"
@@ -28,10 +30,14 @@ Schleifenzustand& schleifenzustand() {
 
 namespace {
 
-// Makes a folder of the loop; false after the message named by key.
+// Makes a folder of the loop below the output root and clears it of the
+// temporary files a killed run left; false after the message named by key,
+// or after the message that the folder leads out of the output.
 bool make_folder(const std::string& path, const char* key, std::string& result) {
+    if (!ausgabeordner_pruefen(lauf_auftrag().cloneverzeichnis, path)) return false;
     try {
         result = MakeFullDir(path);
+        remove_stale_temporaries(result);
         return true;
     } catch (const GalvoraError& e) {
         meldung(program_title(), MB_ICON_EXCLAMATION, key, {std::to_string(e.number()), path});
