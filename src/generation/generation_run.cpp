@@ -174,6 +174,7 @@ void fehler_melden(long number, const std::string& source, const std::string& de
 void erzeugung_durchfuehren() {
     Laufzustand& run = laufzustand();
     run = Laufzustand{};
+    run.Skriptfehler = lauf_auftrag().skriptfehler_vorab;
     run.aktiv = true;
     struct EndOfRun {
         Laufzustand& run;

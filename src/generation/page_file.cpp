@@ -9,6 +9,7 @@
 #include "foundation/messages.h"
 #include "foundation/output_file.h"
 #include "foundation/text_codec.h"
+#include "generation/run_port.h"
 #include "generation/run_state.h"
 #include "generation/script_glue.h"
 #include "generation/settings_access.h"
@@ -74,6 +75,12 @@ bool seite_oeffnen(Seitendatei& page, const std::string& page_path, const std::s
 }
 
 void seite_uebernehmen(Seitendatei& page) {
+    // A cancel that cut a template short (an interrupt stops the script
+    // running) leaves the page incomplete: it never replaces the page there.
+    if (CancelRequested) {
+        page.verwerfen();
+        return;
+    }
     if (page.uebernehmen() || !setting_is_one(kSetHtmlChanged)) ++laufzustand().Seitenzaehler;
 }
 

@@ -411,6 +411,7 @@ int32_t ZNSMaschine::ausfuehren(int32_t kanal, const ZNSFunktionRef& start) {
     pc_ = 0;
     funktion_setzen(nullptr);
     leer_.reset();
+    if (abbruch != 0 && melder_) melder_(start->bezeichner, abbruch);
     return abbruch;
 }
 

@@ -186,6 +186,12 @@ bool runden_bankers(double v, int32_t& ergebnis) {
 void op_addieren(ZNSVariable& r, const ZNSVariable& a, const ZNSVariable& b) {
     // The common case of text concatenation builds the result in place.
     if (engine().typtabelle.inq(a.typ, b.typ) == TYP_STRING) {
+        // Two texts are measured before their joined copy is made.
+        if (a.typ == TYP_STRING && b.typ == TYP_STRING) {
+            const size_t n = a.als_text().size() + b.als_text().size();
+            if (n > max_textlaenge) return auf_fehler(r);
+            wertspeicher_pruefen(n);
+        }
         std::string s = als_text_angeglichen(a);
         if (b.typ == TYP_STRING) s += b.als_text(); else s += als_text_angeglichen(b);
         if (s.size() > max_textlaenge) return auf_fehler(r);
