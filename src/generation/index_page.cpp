@@ -50,7 +50,7 @@ void indexseite_schreiben() {
     variable_setzen(v.html_absolute, folder);
     variable_setzen(v.doc, filename);
     variable_setzen(v.index_doc, filename);
-    variable_setzen(v.index_ref, filename + run.HtmlEndung);
+    variable_setzen(v.index_ref, url_kodieren(filename + run.HtmlEndung));
     pfadvariablen_loeschen();
 
     seitenkopf_schreiben(page, {kIndexHead, kSetHtmlIndexHeadDisable, kIndexTitle, kIndexBodyTag});

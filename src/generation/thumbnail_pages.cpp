@@ -157,8 +157,10 @@ void Thumbseiten::verzeichnis_beginnen(size_t i) {
     variable_setzen(v.count_cur_page, int32_t{0});
     variable_setzen(v.first_path_doc, first);
     variable_setzen(v.last_path_doc, last);
-    variable_setzen(v.first_path_ref, first + rules.endung);
-    variable_setzen(v.last_path_ref, last + rules.endung);
+    // Encoded like every other reference: a folder name with a blank, a
+    // quote or "<" must neither break the link nor end the attribute.
+    variable_setzen(v.first_path_ref, url_kodieren(first + rules.endung));
+    variable_setzen(v.last_path_ref, url_kodieren(last + rules.endung));
 
     folder_ = job.cloneverzeichnis + "/" + setting_text(kSetHtmlBase);
     if (rules.level == 2 && !d.gruppe.empty()) folder_ += "/" + d.gruppe;
