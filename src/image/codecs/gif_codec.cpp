@@ -1,6 +1,7 @@
 #include "image/codecs/gif_codec.h"
 
 #include <gif_lib.h>
+#include <sys/stat.h>
 
 #include <array>
 #include <cstring>
@@ -13,6 +14,8 @@
 namespace galvora {
 
 namespace {
+
+constexpr uint64_t kLzwPixelsPerByte = 8 * 4096 / 3 + 1;
 
 int read_from_file(GifFileType* gif, GifByteType* bytes, int length) {
     if (length <= 0) return 0;
@@ -99,6 +102,17 @@ PictureBuffer gif_read(FILE* in) {
     seek_first_image(g);
     const Canvas c = canvas_of(g);
     if (!dimensions_allowed(c.width, c.height)) throw ImagingFailure(ImagingFault::too_large);
+    // GIF's codes have at least three bits and stand for at most 4096 pixels
+    // each, so a file cannot hold more image pixels than 8 / 3 * 4096 a byte.
+    // A few bytes declaring an image of millions of pixels are refused before
+    // its picture is allocated (the screen around an image is background and
+    // needs no data).
+    struct stat file_info {};
+    if (fstat(fileno(in), &file_info) == 0 && file_info.st_size > 0) {
+        const uint64_t most = static_cast<uint64_t>(file_info.st_size) * kLzwPixelsPerByte;
+        if (static_cast<uint64_t>(g->Image.Width) * static_cast<uint64_t>(g->Image.Height) > most)
+            throw ImagingFailure(ImagingFault::bad_data);
+    }
     const ColorMapObject* map = g->Image.ColorMap ? g->Image.ColorMap : g->SColorMap;
     // 256 entries, black beyond the file's own table, so every index a
     // hostile file uses maps to something.
