@@ -43,6 +43,11 @@ void einrichten() {
     // Arrays stop growing well before the fuzzer's memory limit: a few
     // instructions can double an array that holds itself.
     ZNSArray::elemente_grenze() = size_t{1} << 20;
+    // Texts too: an input that doubles a text or fills an array with long
+    // ones is meant to reach the memory limit, and at 16 MB it reaches it
+    // within milliseconds, however busy the machine, instead of copying texts
+    // of hundreds of megabytes towards the per-input timeout.
+    wertspeicher_grenze() = size_t{16} << 20;
 }
 
 // Runs every script function the compile left in the table, without arguments.
