@@ -93,6 +93,9 @@ void clear_picture_variables() {
 // on with the next picture. True when the run is to stop.
 bool report_picture_error(const ErrorInfo& error, const std::string& err_image) {
     const std::vector<std::string> values{std::to_string(error.number), error.source, error.description, err_image};
+    // A clone or thumbnail that could not be written (a full disk, a file in
+    // the way) fails the run like a page that could not be written.
+    if (error.source == "WriteImage" || error.description == "FileCopy") ++laufzustand().Schreibfehler;
     if (batchmodus) {
         const std::string line = platzhalter_ersetzen("Image-Error %1: %2: %3: %4", values);
         log_line(line);
