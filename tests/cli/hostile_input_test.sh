@@ -24,49 +24,7 @@ echo "leak:libfontconfig.so" >"$tmp/lsan.supp"
 export LSAN_OPTIONS=${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$tmp/lsan.supp
 trap 'for m in $mounted; do umount "$m" 2>/dev/null; done; rm -rf "$tmp"' EXIT
 
-# --- page checks: tags and attributes a name could smuggle in, UTF-8, whole
-# pages, and every link reaching its file.
-cat >"$tmp/pages.py" <<'EOF'
-import html.parser, os, sys, urllib.parse
-ALLOWED = {'html', 'head', 'meta', 'title', 'body', 'div', 'a', 'img', 'br', 'font', 'table', 'tr', 'td',
-           'h1', 'p', 'span', 'hr', 'small'}
-faults = []
-class Page(html.parser.HTMLParser):
-    def __init__(self, path):
-        super().__init__()
-        self.path = path
-    def handle_starttag(self, tag, attrs):
-        if tag not in ALLOWED:
-            faults.append(f'{self.path}: element <{tag}>')
-        for name, value in attrs:
-            if name.startswith('on'):
-                faults.append(f'{self.path}: attribute {name} on <{tag}>')
-            if name in ('href', 'src') and value is not None and os.environ.get('LINKS', 'yes') == 'yes':
-                target = os.path.join(os.path.dirname(self.path), urllib.parse.unquote_to_bytes(value).decode('utf-8', 'surrogateescape'))
-                if not os.path.isfile(target):
-                    faults.append(f'{self.path}: {name}="{value}" reaches no file')
-pages = 0
-for root in sys.argv[1:]:
-    for folder, _, files in os.walk(root):
-        for f in files:
-            if not f.endswith('.html'):
-                continue
-            path = os.path.join(folder, f)
-            pages += 1
-            data = open(path, 'rb').read()
-            if not data.rstrip().endswith(b'</html>'):
-                faults.append(f'{path}: empty or cut ({len(data)} bytes)')
-            try:
-                text = data.decode('utf-8')
-            except UnicodeDecodeError as e:
-                faults.append(f'{path}: not UTF-8 ({e})')
-                continue
-            Page(path).feed(text)
-for f in faults[:10]:
-    print(f)
-print(f'{pages} pages', file=sys.stderr)
-sys.exit(1 if faults else 0)
-EOF
+pages_whole() { python3 "$here/check_pages.py" "$@"; }
 
 # Everything in the world but the output folders: type, path, link target and
 # the contents of every file. Folder times are left out (making an output
@@ -234,15 +192,15 @@ batch /Level=0
 unreadable_status=$rc
 check "an unreadable picture is reported" 'grep -q "Image-Error" "$tmp/err.txt"'
 # Whether its thumbnail cell still links to the thumbnail it did not get.
-unreadable_links=yes
-python3 "$tmp/pages.py" "$W/b" >/dev/null 2>&1 || unreadable_links=no
+unreadable_links=""
+pages_whole "$W/b" >/dev/null || unreadable_links=--no-links
 
 rows=$(declare -F | sed -n 's/^declare -f row_//p')
 for row in $rows; do
   fresh
   profile=/Profile=Voreinstellung
   outputs="b/thumbs b/html b/deco"
-  links=yes
+  links=""
   "row_$row"
   before=$(snapshot)
   batch "${sw[@]}"
@@ -252,7 +210,7 @@ for row in $rows; do
   check "$row: originals and everything outside the output as before" \
     '[ "$before" = "$after" ] || { diff <(echo "$before") <(echo "$after") | head -5; false; }'
   check "$row: pages whole, UTF-8, without markup from names, links reach their files" \
-    'LINKS=$links python3 "$tmp/pages.py" "$W" 2>/dev/null'
+    'pages_whole $links "$W"'
   check "$row: no temporary file left" '[ "$(temporaries)" -eq 0 ]'
   check "$row: peak memory below 2 GB" '[ "$(peak_kb)" -lt 2097152 ] || { echo "$(peak_kb) kB"; false; }'
   if declare -F "check_$row" >/dev/null; then "check_$row"; fi
@@ -338,7 +296,7 @@ for free in 0 "$nearly_full"; do
   on_full_disk /Level=0 "$big"
   check "disk full ($free bytes free): status 1" '[ "$rc" -eq 1 ] || { echo "status $rc"; tail -3 "$tmp/err.txt"; false; }'
   check "disk full ($free bytes free): message" 'grep -Eq "konnte nicht (erzeugt|kopiert) werden" "$tmp/err.txt"'
-  check "disk full ($free bytes free): no empty or cut page" 'python3 "$tmp/pages.py" "$full/b/html" 2>/dev/null'
+  check "disk full ($free bytes free): no empty or cut page" 'pages_whole "$full/b/html"'
   check "disk full ($free bytes free): no page lost" '[ "$(page_hashes | grep -c .)" -eq "$(echo "$old_pages" | grep -c .)" ]'
   check "disk full ($free bytes free): no temporary file left" '[ "$(temporaries)" -eq 0 ]'
   [ "$free" = 0 ] && check "disk full: every page is the old one" '[ "$(page_hashes)" = "$old_pages" ]'
@@ -350,6 +308,6 @@ W=$tmp/w
 wait "$endless_pid"; rc=$?
 check "endless template: status 5" '[ "$rc" -eq 5 ]'
 check "endless template: message" 'grep -q "html_thumb_footer.*zu viele Anweisungen" "$endless/err.txt"'
-check "endless template: the page is whole" 'python3 "$tmp/pages.py" "$endless/b/html" 2>/dev/null'
+check "endless template: the page is whole" 'pages_whole "$endless/b/html"'
 
 exit $fail

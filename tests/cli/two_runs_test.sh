@@ -14,37 +14,9 @@ done
 switches=(/Profile=Voreinstellung "/Basedir=$base" /Level=1 /GENERATE_INDEX=1 /GENERATE_FRAME=1 /HTML_SPLIT=1
           /LINES_PER_PAGE=1 /THUMBS_PER_LINE=3 /NAV_EXTENDED=1 /HTML_BILD_NAV_EXTENDED=1)
 
-# Every page whole and every link of every page reaching a file.
-gallery_whole() {
-  python3 - "$base/html" <<'EOF'
-import html.parser, os, sys, urllib.parse
-faults = []
-class Page(html.parser.HTMLParser):
-    def __init__(self, path):
-        super().__init__()
-        self.path = path
-    def handle_starttag(self, tag, attrs):
-        for name, value in attrs:
-            if name in ('href', 'src') and value:
-                target = os.path.join(os.path.dirname(self.path), urllib.parse.unquote(value))
-                if not os.path.isfile(target):
-                    faults.append(f'{self.path}: {value} reaches no file')
-pages = 0
-for folder, _, files in os.walk(sys.argv[1]):
-    for f in files:
-        path = os.path.join(folder, f)
-        data = open(path, 'rb').read()
-        if not f.endswith('.html') or not data.rstrip().endswith(b'</html>'):
-            faults.append(f'{path}: not a whole page')
-            continue
-        pages += 1
-        Page(path).feed(data.decode('utf-8'))
-if pages != 24 + 3 * 3 + 2:  # picture pages, three thumbnail pages a folder, index and frame page
-    faults.append(f'{pages} pages')
-if faults: print('\n'.join(faults[:10]))
-sys.exit(1 if faults else 0)
-EOF
-}
+# Every page whole and every link of every page reaching a file: 24 picture
+# pages, three thumbnail pages a folder, the index and the frame page.
+gallery_whole() { python3 "$(dirname "$0")/check_pages.py" --pages 35 "$base/html"; }
 temporaries() { find "$base" -name '.galvora-*.tmp' | wc -l; }
 
 # --- two runs started together; a little script work per picture makes
