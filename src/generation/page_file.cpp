@@ -40,9 +40,9 @@ protected:
     }
 
     std::streamsize xsputn(const char* s, std::streamsize n) override {
-        std::string out;
-        reparatur_.weiter(std::string_view(s, static_cast<size_t>(n)), out);
-        return schreiben(out) ? n : 0;
+        out_.clear();  // keeps its capacity from one write to the next
+        reparatur_.weiter(std::string_view(s, static_cast<size_t>(n)), out_);
+        return schreiben(out_) ? n : 0;
     }
 
 private:
@@ -55,6 +55,7 @@ private:
 
     FILE* file_;
     int fehler_ = 0;
+    std::string out_;
     Utf8Reparatur reparatur_;
 };
 

@@ -7,6 +7,7 @@
 // run the way running out of memory does, before the machine itself runs out.
 #include <cstddef>
 #include <new>
+#include <string>
 
 namespace galvora {
 
@@ -19,6 +20,7 @@ struct ZNSSpeichergrenze : std::bad_alloc {
 namespace detail {
 inline size_t wertspeicher_belegt = 0;
 inline size_t wertspeicher_grenze = size_t{256} << 20;
+inline size_t wertspeicher_arbeit = 0;
 }  // namespace detail
 
 // Bytes booked by all script values together.
@@ -32,6 +34,17 @@ inline void wertspeicher_anfordern(size_t n) {
     const size_t grenze = detail::wertspeicher_grenze;
     if (n > grenze || detail::wertspeicher_belegt > grenze - n) throw ZNSSpeichergrenze();
     detail::wertspeicher_belegt += n;
+    detail::wertspeicher_arbeit += n;
+}
+
+// The bytes of text booked or measured since the last call: the work of
+// copying them, which the machine counts against its instruction budget (a
+// script whose every instruction copies a text of megabytes would otherwise
+// run for days within its budget).
+inline size_t wertspeicher_arbeit_nehmen() {
+    const size_t n = detail::wertspeicher_arbeit;
+    detail::wertspeicher_arbeit = 0;
+    return n;
 }
 
 // Before a text of n bytes is built (by a built-in, an operator, the output
@@ -39,8 +52,12 @@ inline void wertspeicher_anfordern(size_t n) {
 // memory is never taken in the first place. Books nothing; the value that
 // keeps the text books it.
 inline void wertspeicher_pruefen(size_t n) {
+    // A text short enough to live inside its value is never booked.
+    static const size_t kurz = std::string().capacity();
+    if (n <= kurz) return;
     const size_t grenze = detail::wertspeicher_grenze;
     if (n > grenze || detail::wertspeicher_belegt > grenze - n) throw ZNSSpeichergrenze();
+    detail::wertspeicher_arbeit += n;
 }
 
 // Replaces a booking of alt bytes by one of neu bytes without a check: for

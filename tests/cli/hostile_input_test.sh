@@ -136,6 +136,13 @@ row_array_filled_without_end() {
   sw=(/Level=0 '/HTML_PIC_POSTPIC={i = 0; while (1) { a["k" + i] = "0123456789012345678901234567890123456789" + i; i = i + 1; }}')
   expect=5 message='zu wenig Speicher'
 }
+row_long_text_copied_without_end() {
+  # Every instruction copies a text of 40 MB: the copying counts towards the
+  # instruction limit, so the run stops as soon as an endless loop would.
+  rm "$W/b/c.jpg"
+  sw=(/Level=0 '/HTML_PIC_POSTPIC={s = "0123456789"; i = 0; while (i < 22) { s = s + s; i = i + 1; } j = 0; while (1) { t = s + j; j = j + 1; }}')
+  expect=5 message='zu viele Anweisungen'
+}
 row_recursion_without_end() {
   mkdir -p "$XDG_DATA_HOME/galvora/profiles"
   printf 'VERSION=2.11.02\r\nHTML_PIC_POSTPIC={tief(1)}\r\n!*rekursion\r\n!+function tief(n)\r\n!+{\r\n!+  return tief(n + 1);\r\n!+}\r\n' \
