@@ -27,9 +27,6 @@ std::vector<Verzeichnissatz> verzeichnis_einlesen(std::string_view folder);
 // "datei_uebernehmen_wenn_geaendert"); the target stays as it was.
 bool datei_uebernehmen_wenn_geaendert(std::string_view target, std::string_view new_file);
 
-// True when both files can be read and hold the same bytes.
-bool same_file_contents(const std::string& a, const std::string& b);
-
 // Sets the file's last-write time to the local date value (whole seconds); the
 // access time stays. False when the file cannot be changed.
 bool dateizeit_setzen(std::string_view file, double when);

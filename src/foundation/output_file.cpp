@@ -8,12 +8,14 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <utility>
 #include <vector>
 
-#include "foundation/file_helpers.h"
-
 namespace galvora {
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -41,6 +43,30 @@ void set_replace_guard(ReplaceGuard guard) { replace_guard() = std::move(guard);
 int replace_guard_check(const std::string& target, const std::string& new_file) {
     const ReplaceGuard& guard = replace_guard();
     return guard ? guard(target, new_file) : 0;
+}
+
+bool same_file_contents(const std::string& a_name, const std::string& b_name) {
+    const fs::path a(a_name);
+    const fs::path b(b_name);
+    std::error_code ec;
+    const auto size_a = fs::file_size(a, ec);
+    if (ec) return false;
+    const auto size_b = fs::file_size(b, ec);
+    if (ec || size_a != size_b) return false;
+    std::ifstream fa(a, std::ios::binary);
+    std::ifstream fb(b, std::ios::binary);
+    if (!fa || !fb) return false;
+    char buf_a[65536];
+    char buf_b[65536];
+    for (;;) {
+        fa.read(buf_a, sizeof buf_a);
+        fb.read(buf_b, sizeof buf_b);
+        const std::streamsize na = fa.gcount();
+        const std::streamsize nb = fb.gcount();
+        if (na != nb) return false;
+        if (na == 0) return fa.eof() && fb.eof();
+        if (std::memcmp(buf_a, buf_b, static_cast<std::size_t>(na)) != 0) return false;
+    }
 }
 
 bool is_temporary_name(const std::string& name) {

@@ -64,6 +64,9 @@ void set_replace_guard(ReplaceGuard guard);
 // 0 without a guard.
 int replace_guard_check(const std::string& target, const std::string& new_file);
 
+// True when both files can be read and hold the same bytes.
+bool same_file_contents(const std::string& a, const std::string& b);
+
 // True when `name` (a file name without folder) is the name of one of our
 // temporary files.
 bool is_temporary_name(const std::string& name);
