@@ -21,14 +21,14 @@ flags=(-std=c++20 -g -O1 -fno-omit-frame-pointer -fsanitize=fuzzer,address,undef
        -fno-sanitize-recover=undefined -I"$root/src" -I"$root/fuzz")
 codec=$root/src/image/owncodecs
 sources=("$codec"/{byte_reader,byte_writer,dib_decoder,dib_encoder,bmp_codec,pcx_codec,tga_codec,psd_codec,photo_cd_codec,metafile_records}.cpp
-         "$root/src/image/picture_buffer.cpp")
+         "$root/src/image/picture_buffer.cpp" "$root/src/image/large_block.cpp")
 
 # Seeds our writers make (the seed maker also needs the metafile writer and
 # so libwmf and libpng).
 seeds=$out/seeds
 if [ ! -d "$seeds" ]; then
   "${SEED_CXX:-c++}" -std=c++20 -O1 -I"$root/src" "$root/fuzz/owncodecs/make_seeds.cpp" "$codec"/*.cpp \
-    "$root/src/image/picture_buffer.cpp" "$root/src/image/codecs/png_codec.cpp" \
+    "$root/src/image/picture_buffer.cpp" "$root/src/image/large_block.cpp" "$root/src/image/codecs/png_codec.cpp" \
     $(pkg-config --cflags --libs libwmf libpng) -o "$out/make_seeds"
   "$out/make_seeds" "$seeds"
 fi

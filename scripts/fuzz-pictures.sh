@@ -19,7 +19,7 @@ mkdir -p "$out"
 
 CXX=${FUZZ_CXX:-clang++}
 image=$root/src/image
-sources=("$image"/{picture_io,file_source,picture_type,picture_buffer,jpeg_quality_search}.cpp
+sources=("$image"/{picture_io,file_source,picture_type,picture_buffer,large_block,jpeg_quality_search}.cpp
          "$image"/codecs/*.cpp "$image"/owncodecs/*.cpp
          "$image"/metadata/{exif_reader,iptc_reader,picture_metadata,read_image_metadata,metadata_text,metadata_definition}.cpp
          "$root"/src/foundation/{output_file,text_codec}.cpp)

@@ -32,7 +32,7 @@ libs=($(pkg-config --libs libpcre2-8 odbc fontconfig) -lpthread)
 # only the objects it needs from it.
 sources=("$root"/src/platform/*.cpp "$root"/src/foundation/*.cpp "$root"/src/script/*.cpp
          "$root"/src/script/builtins/*.cpp "$root"/src/profile/*.cpp "$root/src/app/script_file.cpp"
-         "$root/src/image/picture_buffer.cpp" "$root/fuzz/profile/no_pictures.cpp")
+         "$root/src/image/picture_buffer.cpp" "$root/src/image/large_block.cpp" "$root/fuzz/profile/no_pictures.cpp")
 objects=()
 for src in "${sources[@]}"; do
   rel=${src#"$root/"}

@@ -10,6 +10,10 @@ namespace galvora {
 class CommandArguments;
 struct Startdialog;
 
+// Set when an override names no setting or gives a setting that holds a
+// number something else: the batch run ends as a faulty command line.
+extern bool batch_kommandozeile_fehlerhaft;
+
 // Switches batch mode on, loads the profile, sets level and control image,
 // applies the overrides (only while no message has appeared) and releases
 // the command line. Returns the base directory to set.

@@ -1,13 +1,5 @@
 #include "app/environment_report.h"
 
-#include <curl/curlver.h>
-#include <fontconfig/fontconfig.h>
-#include <gif_lib.h>
-#include <jconfig.h>
-#include <libraw/libraw_version.h>
-#include <png.h>
-#include <tiffvers.h>
-
 #include <string>
 
 #include "foundation/log.h"
@@ -15,43 +7,6 @@
 #include "platform/os_info.h"
 
 namespace galvora {
-
-namespace {
-
-#define GALVORA_STRINGIFY2(x) #x
-#define GALVORA_STRINGIFY(x) GALVORA_STRINGIFY2(x)
-
-// "2.11.02" is reported as "2.11.2".
-std::string short_version(std::string text) {
-    // One pass from the left, as a text replacement does it.
-    std::string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        out += text[i];
-        if (text[i] == '.' && i + 1 < text.size() && text[i + 1] == '0') ++i;
-    }
-    return out;
-}
-
-std::string fontconfig_version() {
-    const int v = FcGetVersion();
-    return std::to_string(v / 10000) + "." + std::to_string(v / 100 % 100) + "." + std::to_string(v % 100);
-}
-
-}  // namespace
-
-std::vector<std::pair<std::string, std::string>> bibliotheksversionen() {
-    return {
-        {"libjpeg-turbo", GALVORA_STRINGIFY(LIBJPEG_TURBO_VERSION)},
-        {"libpng", png_get_libpng_ver(nullptr)},
-        {"libtiff", std::to_string(TIFFLIB_MAJOR_VERSION) + "." + std::to_string(TIFFLIB_MINOR_VERSION) + "." +
-                        std::to_string(TIFFLIB_MICRO_VERSION)},
-        {"giflib", std::to_string(GIFLIB_MAJOR) + "." + std::to_string(GIFLIB_MINOR) + "." +
-                       std::to_string(GIFLIB_RELEASE)},
-        {"LibRaw", LIBRAW_VERSION_STR},
-        {"fontconfig", fontconfig_version()},
-        {"libcurl", LIBCURL_VERSION},
-    };
-}
 
 std::string tausender_gruppiert(unsigned long long number) {
     std::string digits = std::to_string(number);
@@ -62,7 +17,7 @@ std::string tausender_gruppiert(unsigned long long number) {
 void umgebung_protokollieren(const OperatingSystem& system) {
     if (global_log() == nullptr) return;
     log_line("Determinating Versioninfo START");
-    log_line("Galvora Version " + short_version(programmversion()));
+    log_line("Galvora Version " + version_kurz(programmversion()));
     log_line("Galvora Location " + program_folder().string());
     log_line("Operating System " + system.Name() + " (" + system.ToString() + ", " + std::to_string(system.Major()) +
              "." + std::to_string(system.Minor()) + "." + std::to_string(system.Revision()) + ")");

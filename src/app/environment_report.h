@@ -3,15 +3,13 @@
 // place, the system, processor and memory, and the versions of the libraries
 // the program works with.
 #include <string>
-#include <utility>
-#include <vector>
+
+#include "app/library_versions.h"
 
 namespace galvora {
 
 class OperatingSystem;
 
-// Name and version of each library, in report order.
-std::vector<std::pair<std::string, std::string>> bibliotheksversionen();
 // "1,234,567" for 1234567.
 std::string tausender_gruppiert(unsigned long long number);
 // Writes the report into the log (nothing without a log).

@@ -221,7 +221,9 @@ bool orakel_uebersetzen() {
     return true;
 }
 
-void CloneverzeichnisEinstellen(Startdialog& window) {
+namespace {
+
+void clone_folder_from_settings(Startdialog& window) {
     if (!setting_is_one(kSetGenerateClones)) {
         window.cloneverzeichnis.clear();
         return;
@@ -242,6 +244,18 @@ void CloneverzeichnisEinstellen(Startdialog& window) {
     if (setting_is_one(kSetCloneAppendBasename) && !window.basisverzeichnis_tag.empty())
         path += "/" + window.basisverzeichnis_tag;
     window.cloneverzeichnis = path;
+}
+
+}  // namespace
+
+void CloneverzeichnisEinstellen(Startdialog& window) {
+    try {
+        clone_folder_from_settings(window);
+    } catch (const GalvoraError& e) {
+        // A switch of the profile that is no number: no clone folder.
+        window.cloneverzeichnis.clear();
+        fehler_melden(e.info());
+    }
 }
 
 void aufbereitung_starten(Startdialog& window) {
@@ -283,8 +297,7 @@ void aufbereitung_starten(Startdialog& window) {
     } catch (const Stop&) {
         // The message has been shown; the window goes back to idle.
     } catch (const GalvoraError& e) {
-        meldung_text(program_title(), MB_ICON_EXCLAMATION, "Fehler %1%n%n%2%n%3",
-                     {std::to_string(e.number()), e.source(), e.description()});
+        fehler_melden(e.info());
     }
     window.RunInProgress = false;
 }

@@ -1,6 +1,9 @@
 #include "app/selection_tree_build.h"
 
+#include <filesystem>
+#include <string>
 #include <system_error>
+#include <vector>
 
 #include "app/base_directory.h"
 #include "app/main_window.h"
@@ -8,9 +11,11 @@
 #include "foundation/file_helpers.h"
 #include "foundation/language.h"
 #include "foundation/log.h"
+#include "foundation/messages.h"
 #include "foundation/registry.h"
 #include "foundation/sorting.h"
 #include "foundation/text_codec.h"
+#include "generation/output_paths.h"
 #include "generation/picture_scanner.h"
 #include "generation/settings_access.h"
 #include "image/picture_type.h"
@@ -42,9 +47,12 @@ AuswahlKnoten* add_top(AuswahlBaum& tree, const Startdialog& window) {
     return top;
 }
 
-bool excluded(const std::string& name) {
-    return name == setting_text(kSetThumbDirname) || name == setting_text(kSetDecoPath) ||
-           name == setting_text(kSetHtmlBase);
+// The run's output folders inside the base folder: the clone folder when
+// clones are made, else the base folder, with its thumbnail, page and
+// decoration folders.
+Ausgabeordner output_folders(const Startdialog& window) {
+    const bool clones = !window.cloneverzeichnis.empty() && setting_is_one(kSetGenerateClones);
+    return Ausgabeordner(window.basisverzeichnis, clones ? window.cloneverzeichnis : window.basisverzeichnis);
 }
 
 void deselection_apply(Startdialog& window) {
@@ -62,13 +70,15 @@ void deselection_apply(Startdialog& window) {
 }
 
 void build_level1(Startdialog& window, const std::string& base, bool oracle) {
+    const Ausgabeordner output = output_folders(window);
     std::vector<Verzeichnissatz> records = verzeichnis_einlesen(base);
+    std::erase_if(records, [&](const Verzeichnissatz& r) { return output.enthaelt(base + "/" + r.name); });
     for (Verzeichnissatz& record : records)
         record.bildanzahl = bilddateien_zaehlen(base + "/" + record.name, window.AcceptedExtensions, oracle);
     verzeichnisse_sortieren(records, DirSortKind, DirSortDirection);
     AuswahlBaum& tree = window.baum;
     for (const Verzeichnissatz& record : records) {
-        if (!excluded(record.name) && record.bildanzahl > 0) {
+        if (record.bildanzahl > 0) {
             log_line("Selection-Tree BUILD SubPath " + record.name);
             AuswahlKnoten* top = add_top(tree, window);
             if (add_leaf(tree, *top, "K" + record.name, record.name, record.bildanzahl)) {
@@ -81,11 +91,20 @@ void build_level1(Startdialog& window, const std::string& base, bool oracle) {
 }
 
 void build_level2(Startdialog& window, const std::string& base, bool oracle) {
+    const Ausgabeordner output = output_folders(window);
     std::vector<Verzeichnissatz> groups = verzeichnis_einlesen(base);
+    std::erase_if(groups, [&](const Verzeichnissatz& g) { return output.enthaelt(base + "/" + g.name); });
+    auto sub_folders = [&](const Verzeichnissatz& group) {
+        std::vector<Verzeichnissatz> subs = verzeichnis_einlesen(base + "/" + group.name);
+        std::erase_if(subs, [&](const Verzeichnissatz& sub) {
+            return output.enthaelt(base + "/" + group.name + "/" + sub.name);
+        });
+        return subs;
+    };
     if (DirSortKind == kSortPictureCount) {
         for (Verzeichnissatz& group : groups) {
             group.bildanzahl = 0;
-            for (const Verzeichnissatz& sub : verzeichnis_einlesen(base + "/" + group.name))
+            for (const Verzeichnissatz& sub : sub_folders(group))
                 group.bildanzahl +=
                     bilddateien_zaehlen(base + "/" + group.name + "/" + sub.name, window.AcceptedExtensions, oracle);
         }
@@ -93,38 +112,34 @@ void build_level2(Startdialog& window, const std::string& base, bool oracle) {
     verzeichnisse_sortieren(groups, DirSortKind, DirSortDirection);
     AuswahlBaum& tree = window.baum;
     for (const Verzeichnissatz& group : groups) {
-        if (!excluded(group.name)) {
-            std::vector<Verzeichnissatz> subs = verzeichnis_einlesen(base + "/" + group.name);
-            for (Verzeichnissatz& sub : subs)
-                sub.bildanzahl =
-                    bilddateien_zaehlen(base + "/" + group.name + "/" + sub.name, window.AcceptedExtensions, oracle);
-            verzeichnisse_sortieren(subs, DirSortKind, DirSortDirection);
-            AuswahlKnoten* group_node = nullptr;
-            for (const Verzeichnissatz& sub : subs) {
-                if (sub.bildanzahl <= 0) continue;
-                AuswahlKnoten* top = add_top(tree, window);
-                if (group_node == nullptr) {
-                    group_node = tree.add_child(*top, "K" + group.name, group.name);
-                    if (group_node == nullptr) break;
-                    group_node->tag_name = group.name;
-                    group_node->bold = true;
-                    group_node->colour = kTreeGroupColour;
-                    log_line("Selection-Tree BUILD SubPath " + group.name);
-                }
-                log_line("Selection-Tree BUILD SubSubPath " + sub.name);
-                if (add_leaf(tree, *group_node, "K" + group.name + "/" + sub.name, sub.name, sub.bildanzahl)) {
-                    tree.directory_count += 1;
-                    tree.picture_count += sub.bildanzahl;
-                }
+        std::vector<Verzeichnissatz> subs = sub_folders(group);
+        for (Verzeichnissatz& sub : subs)
+            sub.bildanzahl =
+                bilddateien_zaehlen(base + "/" + group.name + "/" + sub.name, window.AcceptedExtensions, oracle);
+        verzeichnisse_sortieren(subs, DirSortKind, DirSortDirection);
+        AuswahlKnoten* group_node = nullptr;
+        for (const Verzeichnissatz& sub : subs) {
+            if (sub.bildanzahl <= 0) continue;
+            AuswahlKnoten* top = add_top(tree, window);
+            if (group_node == nullptr) {
+                group_node = tree.add_child(*top, "K" + group.name, group.name);
+                if (group_node == nullptr) break;
+                group_node->tag_name = group.name;
+                group_node->bold = true;
+                group_node->colour = kTreeGroupColour;
+                log_line("Selection-Tree BUILD SubPath " + group.name);
+            }
+            log_line("Selection-Tree BUILD SubSubPath " + sub.name);
+            if (add_leaf(tree, *group_node, "K" + group.name + "/" + sub.name, sub.name, sub.bildanzahl)) {
+                tree.directory_count += 1;
+                tree.picture_count += sub.bildanzahl;
             }
         }
         window.gesamtfortschritt_text = AuswahlTextSetzen(tree.directory_count, tree.picture_count);
     }
 }
 
-}  // namespace
-
-void AuswahlBaumAufbauen(Startdialog& window, int32_t level) {
+void build_tree(Startdialog& window, int32_t level) {
     const std::string& base = window.basisverzeichnis;
     log_line("Selection-Tree BUILD START");
     log_line("Selection-Tree BUILD BasePath " + base);
@@ -170,6 +185,21 @@ void AuswahlBaumAufbauen(Startdialog& window, int32_t level) {
     window.gesamtfortschritt_text = AuswahlTextSetzen(tree.directory_count, tree.picture_count);
     if (auto profile = aktuelles_profil()) registry_schreiben("ProfilesLastData", profile->Name(), base);
     log_line("Selection-Tree BUILD END");
+}
+
+}  // namespace
+
+void AuswahlBaumAufbauen(Startdialog& window, int32_t level) {
+    try {
+        build_tree(window, level);
+    } catch (const GalvoraError& e) {
+        // A profile whose picture-type switches or filter values are no
+        // numbers gives no directories.
+        window.baum.clear();
+        window.gesamtfortschritt_text = AuswahlTextSetzen(0, 0);
+        fehler_melden(e.info());
+        log_line("Selection-Tree BUILD END");
+    }
 }
 
 }  // namespace galvora

@@ -5,6 +5,7 @@
 #include <iostream>
 #include <memory>
 
+#include "app/batch_mode.h"
 #include "app/component_test.h"
 #include "app/environment_report.h"
 #include "app/headless_runner.h"
@@ -112,7 +113,7 @@ int Main(int argc, const char* const* argv) {
     }
     // A message ended batch mode: on a machine without windows there is no
     // one to leave the window open for, so the run counts as failed.
-    return kExitRunFailed;
+    return batch_kommandozeile_fehlerhaft ? kExitFaultyCommandLine : kExitRunFailed;
 }
 
 }  // namespace galvora

@@ -10,7 +10,7 @@ const std::vector<GermanText>& german_text_table() {
         // The identifier comes first; it is the one of the German language itself.
         {"Sprache", "LanguageID", "de"},
         {"Sprache", "LanguageName", "Deutsch"},
-        {"Sprache", "LanguageImage", "Deutsch.gif"},
+        {"Sprache", "LanguageImage", "deutsch.gif"},
         {"Sprache", "LanguageAuthor", "Deutsche Texte: Mervadon"},
 
         // Main window.
@@ -362,6 +362,7 @@ const std::vector<GermanText>& german_text_table() {
         {"Msg", "ErrBatchBasedirMissing", "Name des Basisverzeichnisses muss als Parameter übergeben werden"},
         {"Msg", "ErrBatchLevel", "Auswerte-Level%n%1%nnicht zulässig"},
         {"Msg", "ErrBatchLevelMissing", "Auswerte-Level muss als Parameter übergeben werden"},
+        {"Msg", "ErrBatchSettingUnknown", "Einstellung%n%1%nim Profil nicht vorhanden"},
         {"Msg", "ErrBatchCommandline", "Kommandozeile enthält Fehler%n%n%1"},
         {"Msg", "MsgInfoNotAvailable", "Es können keine Update-Informationen ermittelt werden"},
         {"Msg", "MsgInfoUpdate", "Downloadbare Version: %1%n%nVerfügbare Beta-Version: %2"},

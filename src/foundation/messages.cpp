@@ -76,6 +76,11 @@ int meldung_text(std::string_view title, int style, std::string_view text, const
     return answer;
 }
 
+void fehler_melden(const ErrorInfo& error) {
+    meldung_text(program_title(), MB_ICON_EXCLAMATION, "Fehler %1%n%n%2%n%3",
+                 {std::to_string(error.number), error.source, error.description});
+}
+
 int meldung(std::string_view title, int style, std::string_view key, const std::vector<std::string>& arguments) {
     return meldung_text(title, style, inq("Msg", key), arguments);
 }

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "foundation/error.h"
+
 namespace galvora {
 
 // Message-box styles and answers as the program uses them.
@@ -33,6 +35,9 @@ int meldung(std::string_view title, int style, std::string_view key,
 // The same with a literal text.
 int meldung_text(std::string_view title, int style, std::string_view text,
                  const std::vector<std::string>& arguments = {});
+// An error record that stops what the user asked for: number, source and
+// description in a box with the program's title.
+void fehler_melden(const ErrorInfo& error);
 // "%1", "%2" ... by the arguments and "%n" by CR LF, in one pass over the
 // original text: "%1" never eats the start of "%10", and an argument's own
 // text is never searched for placeholders. A placeholder without argument

@@ -52,6 +52,29 @@ std::string programmversion() {
     return std::to_string(program_major()) + "." + two_digits(program_minor()) + "." + two_digits(program_revision());
 }
 
+std::string version_kurz(std::string_view version) {
+    std::string out;
+    size_t start = 0;
+    for (;;) {
+        const size_t punkt = version.find('.', start);
+        std::string_view teil = version.substr(start, punkt == std::string_view::npos ? std::string_view::npos
+                                                                                      : punkt - start);
+        const bool ziffern = !teil.empty() && teil.find_first_not_of("0123456789") == std::string_view::npos;
+        if (ziffern) {
+            const size_t erste = teil.find_first_not_of('0');
+            teil = erste == std::string_view::npos ? std::string_view("0") : teil.substr(erste);
+        }
+        out += teil;
+        if (punkt == std::string_view::npos) return out;
+        out += '.';
+        start = punkt + 1;
+    }
+}
+
+std::string copyright_text() { return "Copyright \u00A9 2002-2024 Mervadon"; }
+
+std::string dateibeschreibung() { return {}; }
+
 bool kompiliert_laeuft() { return true; }
 
 }  // namespace galvora

@@ -1,12 +1,6 @@
 #include "generation/browser_launch.h"
 
-#include <spawn.h>
-#include <sys/wait.h>
-
-#include <cstdlib>
-#include <vector>
-
-extern char** environ;
+#include "platform/launcher.h"
 
 namespace galvora {
 
@@ -17,24 +11,6 @@ std::function<void(const std::string&)>& opener_slot() {
     return opener;
 }
 
-bool has_display() {
-    const char* x11 = std::getenv("DISPLAY");
-    const char* wayland = std::getenv("WAYLAND_DISPLAY");
-    return (x11 != nullptr && *x11 != '\0') || (wayland != nullptr && *wayland != '\0');
-}
-
-void desktop_open(const std::string& page_path) {
-    if (!has_display()) return;
-    // xdg-open returns once the browser is started; the run does not wait
-    // for the browser itself.
-    std::string program = "xdg-open";
-    std::vector<char*> argv{program.data(), const_cast<char*>(page_path.c_str()), nullptr};
-    pid_t pid = 0;
-    if (posix_spawnp(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ) != 0) return;
-    int status = 0;
-    waitpid(pid, &status, 0);
-}
-
 }  // namespace
 
 void browser_oeffnen(const std::string& page_path) {
@@ -43,7 +19,7 @@ void browser_oeffnen(const std::string& page_path) {
         opener_slot()(page_path);
         return;
     }
-    desktop_open(page_path);
+    launcher_oeffnen(page_path);
 }
 
 void set_browser_opener(std::function<void(const std::string&)> opener) { opener_slot() = std::move(opener); }

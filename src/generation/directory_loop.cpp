@@ -10,6 +10,7 @@
 #include "foundation/output_file.h"
 #include "foundation/path_helpers.h"
 #include "foundation/string_helpers.h"
+#include "generation/metadata_accessors.h"
 #include "generation/output_folders.h"
 #include "generation/picture_pages.h"
 #include "generation/run_port.h"
@@ -88,22 +89,23 @@ void clear_picture_variables() {
     for (const ZNSWertRef* ref : {&v.src_doc, &v.src_ref, &v.pic_ref, &v.thumb_ref}) variable_setzen(*ref, "");
 }
 
+std::vector<std::string> picture_error_values(const ErrorInfo& error, const std::string& err_image) {
+    return {std::to_string(error.number), error.source, error.description, err_image};
+}
+
 // One picture's failure: a question in the window program; in batch mode the
 // run cannot wait for an answer, so the error goes to the log and the run goes
 // on with the next picture. True when the run is to stop.
 bool report_picture_error(const ErrorInfo& error, const std::string& err_image) {
-    const std::vector<std::string> values{std::to_string(error.number), error.source, error.description, err_image};
     // A clone or thumbnail that could not be written (a full disk, a file in
     // the way) fails the run like a page that could not be written.
     if (error.source == "WriteImage" || error.description == "FileCopy") ++laufzustand().Schreibfehler;
     if (batchmodus) {
-        const std::string line = platzhalter_ersetzen("Image-Error %1: %2: %3: %4", values);
-        log_line(line);
-        run_port().log_line(line);
+        bildfehler_melden(error, err_image);
         return false;
     }
     const int answer = meldung_text(program_title(), MB_OKCANCEL_STYLE | MB_ICON_EXCLAMATION,
-                                    "Image-Error %1%n%n%2%n%3%n%4", values);
+                                    "Image-Error %1%n%n%2%n%3%n%4", picture_error_values(error, err_image));
     return answer == ID_CANCEL;
 }
 
@@ -221,14 +223,23 @@ private:
         picture.ThumbPfad(state_.Thumbordner);
         picture.ImageFile(record);
         picture.PictureBox(nullptr);
+        // Every script that runs for this picture (the "_clone" hook, text
+        // stamps, "_initpic", the picture page and the thumbnail cell) reads
+        // its EXIF, IPTC and comments.
+        CurrentPictureScope current(picture.metadata());
         ErrorInfo error;
         if (picture.DoIt(error)) {
             if (picture.CloneErstellt()) ++run_.Clonezaehler;
             if (picture.ThumbErstellt()) ++run_.Thumbzaehler;
             run_port().status_text(bildprotokoll_text(run_.texte.InfImageLog, *record));
-        } else if (report_picture_error(error, picture.ErrImage())) {
-            CancelRequested = true;
-            return false;
+        } else {
+            // Counted as failed, not as made; the batch run's end status says so.
+            ++run_.FehlerhafteBilder;
+            ++run_.BilderNichtUmgesetzt;
+            if (report_picture_error(error, picture.ErrImage())) {
+                CancelRequested = true;
+                return false;
+            }
         }
         bildvariablen_setzen(*record);
 
@@ -305,6 +316,11 @@ private:
 };
 
 }  // namespace
+
+void bildfehler_melden(const ErrorInfo& error, const std::string& err_image) {
+    // The port shows the line and puts it into the run's log.
+    run_port().log_line(platzhalter_ersetzen("Image-Error %1: %2: %3: %4", picture_error_values(error, err_image)));
+}
 
 void verzeichnisschleife(Laufzustand& run) {
     schleifenzustand() = Schleifenzustand{};

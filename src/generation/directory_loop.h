@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "foundation/error.h"
 #include "generation/thumbnail_pages.h"
 
 namespace galvora {
@@ -32,6 +33,9 @@ struct Schleifenzustand {
 };
 
 Schleifenzustand& schleifenzustand();
+
+// Names a picture that failed in the run's log (the port shows the line too).
+void bildfehler_melden(const ErrorInfo& error, const std::string& err_image);
 
 // Runs the loop over every directory record of the run.
 void verzeichnisschleife(Laufzustand& run);

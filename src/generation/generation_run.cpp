@@ -165,8 +165,7 @@ void abschliessen(Laufzustand& run, bool pages) {
 }
 
 void fehler_melden(long number, const std::string& source, const std::string& description) {
-    meldung_text(program_title(), MB_ICON_EXCLAMATION, "Fehler %1%n%n%2%n%3",
-                 {std::to_string(number), source, description});
+    galvora::fehler_melden(ErrorInfo{number, source, description});
 }
 
 }  // namespace

@@ -23,8 +23,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// True when emptying `folder` would take originals of this run with it: it is
-// the base folder, one of its parents, or holds one of the chosen picture folders.
+// True when emptying `folder` would take originals with it: it is the base
+// folder, one of its parents, or holds one of the chosen picture folders or a
+// picture directory that the selection left out because it lies in the output.
 bool haelt_originale(const std::string& folder) {
     const LaufAuftrag& auftrag = lauf_auftrag();
     if (auftrag.basisverzeichnis.empty()) return false;
@@ -32,7 +33,7 @@ bool haelt_originale(const std::string& folder) {
     for (const Verzeichnissatz& d : auftrag.verzeichnisse) {
         if (ordner_enthaelt(folder, auftrag.basisverzeichnis + "/" + d.relativer_pfad)) return true;
     }
-    return false;
+    return haelt_bildordner(folder, auftrag.basisverzeichnis, auftrag.cloneverzeichnis, auftrag.auswertelevel);
 }
 
 // True when `folder` is the user's home folder or one of its parents: a

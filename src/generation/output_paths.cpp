@@ -5,6 +5,9 @@
 #include <filesystem>
 #include <system_error>
 
+#include "generation/picture_scanner.h"
+#include "generation/settings_access.h"
+
 namespace galvora {
 
 namespace fs = std::filesystem;
@@ -49,6 +52,65 @@ std::string seitenname_passend(const std::string& name, const std::string& endun
     char tail[kHash + 1];
     std::snprintf(tail, sizeof tail, "~%08x", hash);
     return name.substr(0, keep) + tail;
+}
+
+namespace {
+
+// A folder strictly inside base: the only kind that can hide among the
+// picture directories.
+bool strictly_inside(const std::string& base, const std::string& folder) {
+    return ordner_enthaelt(base, folder) && !ordner_enthaelt(folder, base);
+}
+
+std::vector<std::string> sub_folders(const std::string& folder) {
+    std::vector<std::string> folders;
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        std::error_code type_ec;
+        if (it->is_directory(type_ec)) folders.push_back(it->path().string());
+    }
+    return folders;
+}
+
+}  // namespace
+
+Ausgabeordner::Ausgabeordner(const std::string& base, const std::string& root) {
+    if (base.empty() || root.empty()) return;
+    if (strictly_inside(base, root)) ordner_.push_back(root);
+    for (int index : {kSetThumbDirname, kSetHtmlBase, kSetDecoPath}) {
+        const std::string folder = root + "/" + setting_text(index);
+        if (!unterordner_gueltig(root, setting_text(index)) || !strictly_inside(base, folder)) continue;
+        ordner_.push_back(folder);
+        if (index == kSetDecoPath) deko_ = folder;
+    }
+}
+
+bool Ausgabeordner::enthaelt(const std::string& folder) const {
+    for (const std::string& f : ordner_)
+        if (ordner_enthaelt(f, folder)) return true;
+    return false;
+}
+
+bool Ausgabeordner::in_dekoordner(const std::string& folder) const {
+    return !deko_.empty() && ordner_enthaelt(deko_, folder);
+}
+
+bool haelt_bildordner(const std::string& folder, const std::string& base, const std::string& root, int level) {
+    if (level < 1 || level > 2) return false;  // level 0: the base folder itself, tested by the caller
+    const Ausgabeordner output(base, root);
+    const std::vector<ExtensionEntry> patterns = musterliste_bilden();
+    std::vector<std::string> candidates = sub_folders(base);
+    if (level == 2) {
+        std::vector<std::string> below;
+        for (const std::string& group : candidates)
+            for (std::string& sub : sub_folders(group)) below.push_back(std::move(sub));
+        candidates = std::move(below);
+    }
+    for (const std::string& candidate : candidates) {
+        if (!ordner_enthaelt(folder, candidate) || output.in_dekoordner(candidate)) continue;
+        if (bilddateien_zaehlen(candidate, patterns, false) > 0) return true;
+    }
+    return false;
 }
 
 LinkPraefixe link_praefixe(int level) {

@@ -2,6 +2,7 @@
 // Path tests that keep the run's work inside its output root, and the
 // relative link prefixes of the pages.
 #include <string>
+#include <vector>
 
 namespace galvora {
 
@@ -19,6 +20,29 @@ bool ordner_enthaelt(const std::string& outer, const std::string& inner);
 // "~" and eight hexadecimal digits of a hash of the whole name, so that two
 // long names stay apart and every run names the page the same.
 std::string seitenname_passend(const std::string& name, const std::string& endung);
+
+// The folders a run writes its own output into, as far as they lie inside
+// the base folder: the output root (unless it is the base folder itself) and
+// its thumbnail, page and decoration folders (named by the settings). The
+// pictures in them are the program's own: thumbnails, clones and navigation
+// icons.
+class Ausgabeordner {
+public:
+    Ausgabeordner(const std::string& base, const std::string& root);
+    // True for one of those folders or a folder inside one: never a picture directory.
+    bool enthaelt(const std::string& folder) const;
+    // True for the decoration folder or a folder inside it.
+    bool in_dekoordner(const std::string& folder) const;
+
+private:
+    std::vector<std::string> ordner_;
+    std::string deko_;
+};
+
+// The picture directories of the base folder at a directory level that lie
+// inside `folder` and hold a picture file of the run's file filter, but not
+// in the decoration folder: emptying `folder` would take originals with it.
+bool haelt_bildordner(const std::string& folder, const std::string& base, const std::string& root, int level);
 
 // The relative prefixes from a thumbnail page and from a picture page to the
 // output root, and from a picture page to its thumbnail page, by directory

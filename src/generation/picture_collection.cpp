@@ -2,44 +2,88 @@
 
 #include <algorithm>
 #include <limits>
+#include <set>
+#include <string>
 #include <span>
 
 #include "foundation/error.h"
 #include "foundation/sorting.h"
 #include "foundation/string_helpers.h"
+#include "generation/directory_loop.h"
 #include "generation/run_accessors.h"
 #include "generation/run_port.h"
 #include "generation/run_state.h"
 #include "generation/settings_access.h"
 #include "image/image_file_record.h"
+#include "image/imaging_error.h"
+#include "image/picture/jpeg_completeness.h"
 #include "image/picture_io.h"
+#include "image/picture_type.h"
 
 namespace galvora {
 
 namespace {
 
-void ordnen(Laufzustand& run, Verzeichnissatz& d, std::span<std::shared_ptr<ZNImageFile>> pictures) {
+void ordnen(Laufzustand& run, std::span<std::shared_ptr<ZNImageFile>> pictures) {
     if (!run.HtmlErzeugen) {
         bilddateien_sortieren(pictures, kSortName, kSortUp);
         return;
     }
-    const int32_t kind = setting_int(kSetThumbSortierung);
-    const int32_t direction = setting_int(kSetThumbSortierrichtung);
-    if (kind == kSortDimension) {
-        for (auto& p : pictures) {
-            const std::string path = lauf_auftrag().basisverzeichnis + "/" + d.relativer_pfad + "/" + p->ODateiname +
-                                     "." + p->ODateiart;
-            // A picture that cannot be measured sorts as 0 x 0; its processing
-            // reports it later, so one bad file does not stop the whole run.
-            try {
-                GetImageDims(path, p->OBildtyp, p->ODimX, p->ODimY);
-            } catch (const GalvoraError&) {
-                p->ODimX = 0;
-                p->ODimY = 0;
-            }
+    // Sorting by dimension uses the sizes measured when the unreadable
+    // pictures were sorted out.
+    bilddateien_sortieren(pictures, setting_int(kSetThumbSortierung), setting_int(kSetThumbSortierrichtung));
+}
+
+// Pictures whose file cannot be read (no picture at all, an empty file, a
+// damaged head, a JPEG cut short before the end of its data) would get pages
+// with a broken picture: they are named in the run's log and left out of the
+// directory, its pages and every count before anything is planned around
+// them.
+void unlesbare_aussortieren(Laufzustand& run, Verzeichnissatz& d) {
+    LaufAuftrag& job = lauf_auftrag();
+    const size_t n = std::min(d.bilddateien.size(), static_cast<size_t>(std::max<int32_t>(d.bildanzahl, 0)));
+    d.bilddateien.resize(n);
+    std::erase_if(d.bilddateien, [&](const std::shared_ptr<ZNImageFile>& p) {
+        if (!p) return true;
+        const std::string path = job.basisverzeichnis + "/" + d.relativer_pfad + "/" + p->ODateiname + "." + p->ODateiart;
+        try {
+            GetImageDims(path, p->OBildtyp, p->ODimX, p->ODimY);
+            if (p->OBildtyp != picture_type::jpeg || jpeg_vollstaendig(path)) return false;
+            throw imaging_error(ImagingFault::bad_data, "ReadImage", "IS_ReadXXX");
+        } catch (const GalvoraError& e) {
+            bildfehler_melden(e.info(), path);
         }
+        ++run.FehlerhafteBilder;
+        d.bildbytes -= p->OBytes;
+        job.bildbytes_gesamt -= p->OBytes;
+        job.basis_bildanzahl -= 1;
+        return true;
+    });
+    d.bildanzahl = static_cast<int32_t>(d.bilddateien.size());
+}
+
+// Pictures of one folder whose names differ only in their extension (a.bmp,
+// a.tif, a.jpg) would share one thumbnail and one page: each later one gets
+// the extension, and where needed a number, added to its name. A clone is
+// renamed with it; without clones the original keeps serving under its own
+// name and only the page and the thumbnail take the new one.
+void eindeutig_benennen(const RunPicture& picture, std::span<std::shared_ptr<ZNImageFile>> pictures) {
+    std::set<std::string> taken;
+    for (auto& p : pictures) {
+        p->Seitenname.clear();
+        const std::string base = p->CDateiname;
+        std::string name = base;
+        for (int32_t n = 1; taken.contains(utf8_to_lower(name)); ++n)
+            name = base + "_" + p->ODateiart + (n > 1 ? "_" + std::to_string(n) : std::string());
+        taken.insert(utf8_to_lower(name));
+        if (name == base) continue;
+        if (picture.ClonenDurchführen()) {
+            p->CDateiname = name;
+        } else {
+            p->Seitenname = name;
+        }
+        if (picture.ThumbDurchführen()) p->TDateiname = name;
     }
-    bilddateien_sortieren(pictures, kind, direction);
 }
 
 void benennen(const Laufzustand& run, const Verzeichnissatz& d, std::span<std::shared_ptr<ZNImageFile>> pictures) {
@@ -75,6 +119,7 @@ void benennen(const Laufzustand& run, const Verzeichnissatz& d, std::span<std::s
             p->TBildtyp = 6;
         }
     }
+    eindeutig_benennen(picture, pictures);
 }
 
 }  // namespace
@@ -82,13 +127,14 @@ void benennen(const Laufzustand& run, const Verzeichnissatz& d, std::span<std::s
 void bilder_zusammenstellen(Laufzustand& run) {
     std::vector<Verzeichnissatz>& directories = lauf_auftrag().verzeichnisse;
     for (Verzeichnissatz& d : directories) {
+        run_port().tree_node_image(d.baumknoten, "checked_rot");
+        unlesbare_aussortieren(run, d);
         const int64_t total = static_cast<int64_t>(run.BilderGesamt) + d.bildanzahl;
         if (total > std::numeric_limits<int32_t>::max()) throw GalvoraError(6, "erzeugung_durchfuehren", "Overflow");
         run.BilderGesamt = static_cast<int32_t>(total);
-        run_port().tree_node_image(d.baumknoten, "checked_rot");
         const size_t n = std::min(d.bilddateien.size(), static_cast<size_t>(std::max<int32_t>(d.bildanzahl, 0)));
         std::span<std::shared_ptr<ZNImageFile>> pictures(d.bilddateien.data(), n);
-        ordnen(run, d, pictures);
+        ordnen(run, pictures);
         benennen(run, d, pictures);
     }
     std::erase_if(directories, [](const Verzeichnissatz& d) { return d.bildanzahl <= 0 || d.bilddateien.empty(); });

@@ -54,7 +54,8 @@ Laufgrenzen laufgrenzen(const std::vector<Verzeichnissatz>& directories) {
 }
 
 std::string bildseitenname(const Verzeichnissatz& dir, int32_t p) {
-    std::string name = dir.bilddateien[static_cast<size_t>(p) - 1]->CDateiname;
+    const ZNImageFile& record = *dir.bilddateien[static_cast<size_t>(p) - 1];
+    std::string name = record.Seitenname.empty() ? record.CDateiname : record.Seitenname;
     // A renamed clone may carry its folder's path; its page stays in the page folder.
     std::replace(name.begin(), name.end(), '/', '_');
     const std::string& ext = laufzustand().HtmlEndung;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "foundation/string_helpers.h"
+#include "generation/picture_pages.h"
 #include "generation/run_state.h"
 #include "generation/settings_access.h"
 #include "image/image_file_record.h"
@@ -93,9 +94,12 @@ bool bild_info(int32_t directory, int32_t picture, int32_t selector, ZNSVariable
             result.set_string(url_kodieren(run.Wurzelpraefix + folder + "/" + r->CDateiname + "." + r->CDateiart));
             break;
         case 3:
-            result.set_string(run.BildseitenErzeugen ? url_kodieren(run.Wurzelpraefix + setting_text(kSetHtmlBase) +
-                                                                    "/" + folder + "/" + r->CDateiname + run.HtmlEndung)
-                                                     : std::string());
+            // The page's own name: at level 0 a clash with another page's name
+            // gives it a suffix.
+            result.set_string(run.BildseitenErzeugen
+                                  ? url_kodieren(run.Wurzelpraefix + setting_text(kSetHtmlBase) + "/" + folder + "/" +
+                                                 bildseitenname(*d, picture) + run.HtmlEndung)
+                                  : std::string());
             break;
         case 4: result.set_string(r->CDateiname); break;
         case 5: result.set_string(r->CDateiart); break;

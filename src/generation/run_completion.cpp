@@ -86,7 +86,7 @@ void lauf_abschliessen(Laufzustand& run, bool pages) {
     Laufstatistik values;
     values.millisekunden = run.stoppuhr ? run.stoppuhr->Elapsed() : 0;
     values.verzeichnisse = static_cast<int32_t>(lauf_auftrag().verzeichnisse.size());
-    values.bilder = run.BilderGesamt;
+    values.bilder = run.BilderGesamt - run.BilderNichtUmgesetzt;
     values.bytes = lauf_auftrag().bildbytes_gesamt;
     values.clones = run.Clonezaehler;
     values.thumbnails = run.Thumbzaehler;

@@ -94,6 +94,9 @@ struct Laufzustand {
     int32_t FehlerhafteBilder = 0;  // pictures left out: unreadable or not writable
     int32_t Skriptfehler = 0;       // scripts stopped by a run-time error or a limit
     int32_t Schreibfehler = 0;      // pages or files that could not be written
+    // Pictures of the run (counted in BilderGesamt) whose processing failed:
+    // the statistics do not count them as made.
+    int32_t BilderNichtUmgesetzt = 0;
 
     // True while a run is between its start and its end.
     bool aktiv = false;

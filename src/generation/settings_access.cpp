@@ -10,8 +10,7 @@ namespace {
 
 [[noreturn]] void not_a_number(int index) {
     const Profileintrag& entry = Profileinstellungen()[static_cast<size_t>(index)];
-    throw GalvoraError(13, "erzeugung_durchfuehren",
-                       "Type mismatch: setting " + entry.key + " = \"" + entry.value + "\" is not a number");
+    throw setting_not_a_number(entry.key, entry.value);
 }
 
 double setting_number(int index) {
@@ -21,6 +20,11 @@ double setting_number(int index) {
 }
 
 }  // namespace
+
+GalvoraError setting_not_a_number(const std::string& key, const std::string& value) {
+    return GalvoraError(13, "erzeugung_durchfuehren",
+                        "Type mismatch: setting " + key + " = \"" + value + "\" is not a number");
+}
 
 const std::string& setting_text(int index) { return profilwert(index); }
 

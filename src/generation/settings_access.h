@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "foundation/error.h"
+
 namespace galvora {
 
 enum GenerationSetting : int {
@@ -103,6 +105,10 @@ enum GenerationSetting : int {
     kSetHtmlPicHead = 176,
     kSetHtmlPicFooter = 194,
 };
+
+// The error of a setting whose text is not the number it must be (13, "Type
+// mismatch", naming the key and the text).
+GalvoraError setting_not_a_number(const std::string& key, const std::string& value);
 
 // The working value, unchanged.
 const std::string& setting_text(int index);

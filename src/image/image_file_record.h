@@ -33,6 +33,10 @@ public:
     double TDatum = 0;
     int32_t TDimX = 0;
     int32_t TDimY = 0;
+    // The base name of the picture's page when it differs from the clone's
+    // (a picture of one folder sharing its base name with another); empty:
+    // the page is named like the clone.
+    std::string Seitenname;
 
     // Sets every field of target to this record's value, in declaration order.
     void copy(ZNImageFile& target) const {

@@ -39,21 +39,28 @@ PictureBuffer& PictureBuffer::operator=(PictureBuffer&& other) noexcept {
     return *this;
 }
 
-PictureBuffer PictureBuffer::allocate(int32_t width, int32_t height) {
+PictureBuffer PictureBuffer::make(int32_t width, int32_t height, bool cleared) {
     if (width <= 0 || height <= 0) throw ImagingFailure(ImagingFault::bad_argument);
     if (!dimensions_allowed(width, height)) throw ImagingFailure(ImagingFault::too_large);
     PictureBuffer b;
     const size_t bytes = static_cast<size_t>(width) * static_cast<size_t>(height) * 3;
-    b.data_.reset(new (std::nothrow) uint8_t[bytes]());
+    b.data_.reset(static_cast<uint8_t*>(allocate_large_block(bytes)));
     if (!b.data_) throw ImagingFailure(ImagingFault::out_of_memory);
+    if (cleared) std::memset(b.data_.get(), 0, bytes);
     b.width_ = width;
     b.height_ = height;
     return b;
 }
 
+PictureBuffer PictureBuffer::allocate(int32_t width, int32_t height) { return make(width, height, true); }
+
+PictureBuffer PictureBuffer::allocate_for_overwrite(int32_t width, int32_t height) {
+    return make(width, height, false);
+}
+
 PictureBuffer PictureBuffer::copy() const {
     if (empty()) return {};
-    PictureBuffer b = allocate(width_, height_);
+    PictureBuffer b = allocate_for_overwrite(width_, height_);
     std::memcpy(b.data(), data(), size_bytes());
     return b;
 }

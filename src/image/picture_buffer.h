@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <memory>
 
+#include "image/large_block.h"
+
 namespace galvora {
 
 // Pictures with more pixels than this are refused before their block is
@@ -32,6 +34,9 @@ public:
     // bad_argument for non-positive sizes, too_large above the pixel limit,
     // out_of_memory when the allocation fails.
     static PictureBuffer allocate(int32_t width, int32_t height);
+    // As allocate, but the block is not cleared: for a caller that writes
+    // every pixel at once (a decoder).
+    static PictureBuffer allocate_for_overwrite(int32_t width, int32_t height);
 
     bool empty() const { return !data_; }
     explicit operator bool() const { return !empty(); }
@@ -56,7 +61,9 @@ public:
     void swap_dimensions();
 
 private:
-    std::unique_ptr<uint8_t[]> data_;
+    static PictureBuffer make(int32_t width, int32_t height, bool cleared);
+
+    std::unique_ptr<uint8_t[], LargeBlockDeleter> data_;
     int32_t width_ = 0;
     int32_t height_ = 0;
 };

@@ -22,7 +22,10 @@ int resize_mode_for_filter(int32_t filter_code) {
 void ResizeImage(const PictureBuffer& source, int32_t target_width, int32_t target_height, PictureBuffer& target,
                  int32_t filter_code) {
     try {
-        target = PictureBuffer::allocate(target_width, target_height);
+        // Every pixel is written below (copied or resampled), so the block
+        // is not cleared first; the error path still gets a cleared one.
+        target = source.empty() ? PictureBuffer::allocate(target_width, target_height)
+                                : PictureBuffer::allocate_for_overwrite(target_width, target_height);
     } catch (const ImagingFailure&) {
         target.release();
         throw GalvoraError(kImagingErrorBase, "ResizeImage", "GlobalAlloc");

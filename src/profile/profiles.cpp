@@ -245,7 +245,7 @@ int profil_loeschen() {
     return 1;
 }
 
-void profilwert_per_name_setzen(std::string_view name, std::string& value) {
+int profilwert_per_name_setzen(std::string_view name, std::string& value) {
     bool before = false;
     bool after = false;
     while (name.starts_with('$')) {
@@ -257,13 +257,15 @@ void profilwert_per_name_setzen(std::string_view name, std::string& value) {
         after = true;
     }
     auto& table = geladene_Profileinstellungen();
-    for (auto& entry : table) {
-        if (!utf8_equal_nocase(entry.key, name)) continue;
+    for (size_t i = 0; i < table.size(); ++i) {
+        auto& entry = table[i];
+        if (entry.key.empty() || !utf8_equal_nocase(entry.key, name)) continue;
         if (before) value = value + entry.value;
         if (after) value = entry.value + value;
         entry.value = value;
-        return;
+        return static_cast<int>(i);
     }
+    return -1;
 }
 
 }  // namespace galvora

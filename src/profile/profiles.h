@@ -80,6 +80,8 @@ void profilaenderungen_uebernehmen();
 int profilaenderungen_speichern_fragen();
 // One command-line override of the loaded table: "$KEY" puts the value before
 // the entry's text, "KEY$" after it. `value` holds the resulting text afterwards.
-void profilwert_per_name_setzen(std::string_view name, std::string& value);
+// Returns the index of the setting, or -1 (nothing changed) when the name is no
+// setting key.
+int profilwert_per_name_setzen(std::string_view name, std::string& value);
 
 }  // namespace galvora

@@ -227,6 +227,18 @@ DialogTitles& dialog_titles() {
 
 std::span<const SettingDefinition> setting_definitions() { return kDefinitions; }
 
+bool setting_takes_number(int index) {
+    // VERSION has a number as default but holds the program version as text.
+    constexpr int kVersion = 1;
+    if (index == kVersion) return false;
+    for (const SettingDefinition& d : kDefinitions) {
+        if (d.index != index) continue;
+        int32_t ignored = 0;
+        return text_to_int32(d.default_value, ignored);
+    }
+    return false;
+}
+
 Profiltabelle& Profileinstellungen() {
     static Profiltabelle table;
     return table;

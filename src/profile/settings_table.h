@@ -33,6 +33,10 @@ struct SettingDefinition {
 // The 187 keyed entries in index order; the ten spare indices are absent.
 std::span<const SettingDefinition> setting_definitions();
 
+// True for the settings that hold a whole number (switches, sizes, colours,
+// codes): those whose default is one. The run reads them as numbers.
+bool setting_takes_number(int index);
+
 // Working copy: everything outside this subsystem reads it and writes only
 // through profilwert_setzen.
 Profiltabelle& Profileinstellungen();

@@ -3,6 +3,10 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <string>
+
+#include <langinfo.h>
+#include <locale.h>
 
 #include "foundation/ole_date.h"
 
@@ -45,9 +49,34 @@ std::string zahl(int64_t v, int stellen) {
     return puffer;
 }
 
-const char* const monate_lang[] = {"January", "February", "March", "April", "May", "June", "July",
-                                   "August", "September", "October", "November", "December"};
-const char* const tage_lang[] = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
+// Month and weekday names, long and short, as the user's regional settings
+// (LC_TIME) give them; without a usable locale the C locale's English names.
+// They are read once, with the time category switched to the user's locale
+// for the moment and back (newlocale would leak its search path when LOCPATH
+// is set).
+struct Kalendernamen {
+    std::string monate[12], monate_kurz[12], tage[7], tage_kurz[7];
+
+    Kalendernamen() {
+        const char* current = setlocale(LC_TIME, nullptr);
+        const std::string previous = current != nullptr ? current : "C";
+        setlocale(LC_TIME, "");
+        for (int i = 0; i < 12; ++i) {
+            monate[i] = nl_langinfo(static_cast<nl_item>(MON_1 + i));
+            monate_kurz[i] = nl_langinfo(static_cast<nl_item>(ABMON_1 + i));
+        }
+        for (int i = 0; i < 7; ++i) {
+            tage[i] = nl_langinfo(static_cast<nl_item>(DAY_1 + i));
+            tage_kurz[i] = nl_langinfo(static_cast<nl_item>(ABDAY_1 + i));
+        }
+        setlocale(LC_TIME, previous.c_str());
+    }
+};
+
+const Kalendernamen& kalendernamen() {
+    static const Kalendernamen namen;
+    return namen;
+}
 
 }  // namespace
 
@@ -68,8 +97,8 @@ std::string ole_datum_formatieren(double serial, std::string_view muster) {
         switch (k) {
         case 'd':
             if (n <= 2) out += zahl(z.tag, static_cast<int>(n));
-            else if (n == 3) out += std::string(tage_lang[z.wochentag]).substr(0, 3);
-            else out += tage_lang[z.wochentag];
+            else if (n == 3) out += kalendernamen().tage_kurz[z.wochentag];
+            else out += kalendernamen().tage[z.wochentag];
             break;
         case 'm': {
             bool minuten = nach_stunde;
@@ -81,8 +110,8 @@ std::string ole_datum_formatieren(double serial, std::string_view muster) {
             }
             if (minuten && n <= 2) out += zahl(z.minute, static_cast<int>(n));
             else if (n <= 2) out += zahl(z.monat, static_cast<int>(n));
-            else if (n == 3) out += std::string(monate_lang[z.monat - 1]).substr(0, 3);
-            else out += monate_lang[z.monat - 1];
+            else if (n == 3) out += kalendernamen().monate_kurz[z.monat - 1];
+            else out += kalendernamen().monate[z.monat - 1];
             nach_stunde = false;
             break;
         }

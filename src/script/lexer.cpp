@@ -18,6 +18,16 @@ int32_t ZNSScanner::ansi_code(char32_t c) {
     return 1;
 }
 
+std::span<const ZNSSchluesselwort> zns_schluesselwoerter() {
+    static constexpr ZNSSchluesselwort liste[] = {
+        {"function", TOK_FUNCTION}, {"global", TOK_GLOBAL},     {"if", TOK_IF},
+        {"else", TOK_ELSE},         {"switch", TOK_SWITCH},     {"case", TOK_CASE},
+        {"default", TOK_DEFAULT},   {"while", TOK_WHILE},       {"for", TOK_FOR},
+        {"return", TOK_RETURN},     {"continue", TOK_CONTINUE}, {"break", TOK_BREAK},
+    };
+    return liste;
+}
+
 namespace {
 
 bool ist_buchstabe(int32_t a) {
@@ -29,17 +39,14 @@ bool ist_hexziffer(int32_t a) { return ist_ziffer(a) || (a >= 'a' && a <= 'f') |
 bool ist_blank(int32_t a) { return a == ' ' || a == '\r' || a == '\n' || a == '\t'; }
 
 int32_t schluesselwort(const std::u32string& t) {
-    static const struct { const char32_t* wort; int32_t code; } liste[] = {
-        {U"function", TOK_FUNCTION}, {U"global", TOK_GLOBAL},   {U"if", TOK_IF},
-        {U"else", TOK_ELSE},         {U"switch", TOK_SWITCH},   {U"case", TOK_CASE},
-        {U"default", TOK_DEFAULT},   {U"while", TOK_WHILE},     {U"for", TOK_FOR},
-        {U"return", TOK_RETURN},     {U"continue", TOK_CONTINUE}, {U"break", TOK_BREAK},
-    };
     if (t.size() > 8) return 0;
-    std::u32string k = t;
-    for (auto& c : k)
+    std::string k;
+    for (char32_t c : t) {
         if (c >= 'A' && c <= 'Z') c += 32;
-    for (const auto& e : liste)
+        if (c > 0x7F) return 0;
+        k += static_cast<char>(c);
+    }
+    for (const ZNSSchluesselwort& e : zns_schluesselwoerter())
         if (k == e.wort) return e.code;
     return 0;
 }

@@ -2,6 +2,7 @@
 // The ZantoScript scanner: template text, script tokens and (for the editor's
 // colouring) script tokens with comments, one token of lookahead.
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -52,6 +53,14 @@ enum ZNSToken : int32_t {
     TOK_STRING_OFFEN = 7002,
     TOK_ENDE = 9999,
 };
+
+// The reserved words of the language, in lower case, with their tokens;
+// scripts may write them in any case.
+struct ZNSSchluesselwort {
+    const char* wort;
+    int32_t code;
+};
+std::span<const ZNSSchluesselwort> zns_schluesselwoerter();
 
 // Lexer modes.
 enum ZNSLexerModus : int32_t { MODUS_TEMPLATE = 0, MODUS_SKRIPT = 1, MODUS_FARBE = 2 };

@@ -2,6 +2,7 @@
 
 #include "app/app_test_support.h"
 #include "foundation/command_arguments.h"
+#include "foundation/language.h"
 #include "foundation/registry.h"
 #include "generation/settings_access.h"
 #include "profile/profiles.h"
@@ -77,14 +78,76 @@ TEST_F(BatchMode, ControlImageOnlyForTheExactWords) {
     }
 }
 
-TEST_F(BatchMode, OverridesReplacePrefixOrAppendAndIgnoreUnknownKeys) {
+TEST_F(BatchMode, OverridesReplacePrefixOrAppend) {
     geladene_Profileinstellungen()[kSetKommentar].value = "mid";
     prepare({"/Profile=Voreinstellung", "/Basedir=/x", "/Level=1", "/thumb_dirname=small", "/$KOMMENTAR=pre-",
-             "/KOMMENTAR$=-post", "/NO_SUCH_KEY=1"});
+             "/KOMMENTAR$=-post", "/$THUMB_SIZE=1"});
     EXPECT_TRUE(port.boxes.empty());
+    EXPECT_FALSE(batch_kommandozeile_fehlerhaft);
     EXPECT_EQ(setting_text(kSetThumbDirname), "small");
     EXPECT_EQ(setting_text(kSetKommentar).rfind("pre-", 0), 0u);
     EXPECT_TRUE(setting_text(kSetKommentar).ends_with("-post"));
+    EXPECT_EQ(setting_text(kSetThumbSize), "1120");
+}
+
+// An override that names no setting, or gives a setting that holds a number
+// something else, makes the command line faulty: one message, and none of
+// the overrides is applied.
+TEST_F(BatchMode, FaultyOverridesAreReportedAndNoneIsApplied) {
+    struct Case {
+        std::string faulty;
+        std::string message;
+    };
+    const Case cases[] = {
+        {"/THUMB_SIZ=200", msg("ErrBatchSettingUnknown", {"THUMB_SIZ"})},
+        {"/THUMB_SIZE=abc", "Fehler 13\r\n\r\nerzeugung_durchfuehren\r\nType mismatch: setting THUMB_SIZE = \"abc\" is not a number"},
+        {"/PNG=abc", "Fehler 13\r\n\r\nerzeugung_durchfuehren\r\nType mismatch: setting PNG = \"abc\" is not a number"},
+        {"/JPG=", "Fehler 13\r\n\r\nerzeugung_durchfuehren\r\nType mismatch: setting JPG = \"\" is not a number"},
+        {"/GENERATE_CLONES=yes", "Fehler 13\r\n\r\nerzeugung_durchfuehren\r\nType mismatch: setting GENERATE_CLONES = \"yes\" is not a number"},
+        {"/THUMB_SIZE$=x", "Fehler 13\r\n\r\nerzeugung_durchfuehren\r\nType mismatch: setting THUMB_SIZE = \"120x\" is not a number"},
+        {"/THUMB_QUALITY=99999999999", "Fehler 13\r\n\r\nerzeugung_durchfuehren\r\nType mismatch: setting THUMB_QUALITY = \"99999999999\" is not a number"},
+    };
+    for (const Case& c : cases) {
+        port.boxes.clear();
+        batch_unterbrochen = false;
+        prepare({"/Profile=Voreinstellung", "/Basedir=/x", "/Level=1", "/THUMB_DIRNAME=small", c.faulty});
+        ASSERT_EQ(port.boxes.size(), 1u) << c.faulty;
+        EXPECT_EQ(port.boxes[0].text, c.message) << c.faulty;
+        EXPECT_TRUE(batch_kommandozeile_fehlerhaft) << c.faulty;
+        EXPECT_FALSE(batchmodus) << c.faulty;
+        EXPECT_EQ(setting_text(kSetThumbDirname), "thumbs") << c.faulty;
+        EXPECT_EQ(geladene_Profileinstellungen()[kSetThumbDirname].value, "thumbs") << c.faulty;
+    }
+    // A text setting takes any text; VERSION holds a version text.
+    port.boxes.clear();
+    batch_unterbrochen = false;
+    prepare({"/Profile=Voreinstellung", "/Basedir=/x", "/Level=1", "/FILTER=abc", "/VERSION=2.11.02"});
+    EXPECT_TRUE(port.boxes.empty());
+    EXPECT_FALSE(batch_kommandozeile_fehlerhaft);
+}
+
+TEST_F(BatchMode, TheDefaultProfileAnswersToItsNameInEveryLanguage) {
+    ASSERT_NE(sprachen().AddFile((fs::path(GALVORA_SOURCE_DIR) / "resources" / "languages" / "english.lng").string()),
+              nullptr);
+    struct RemoveEnglish {
+        ~RemoveEnglish() { sprachen().remove("en"); }
+    } remove_english;
+    for (const char* name : {"Voreinstellung", "Default", "default"}) {
+        port.boxes.clear();
+        batch_unterbrochen = false;
+        prepare({std::string("/Profile=") + name, "/Basedir=/x", "/Level=1"});
+        EXPECT_TRUE(port.boxes.empty()) << name;
+        EXPECT_EQ(aktuelles_profil()->art(), kProfileDefault) << name;
+        EXPECT_EQ(registry_lesen("LastSession", "profile", "unset"), "") << name;
+    }
+}
+
+TEST_F(BatchMode, ARelativeBaseFolderIsTakenFromTheCurrentFolder) {
+    const std::string here = fs::current_path().string();
+    for (const char* given : {"R1", "./R1", "R1/", "R1//", "a/../R1"})
+        EXPECT_EQ(prepare({"/Profile=Voreinstellung", std::string("/Basedir=") + given, "/Level=1"}), here + "/R1") << given;
+    EXPECT_EQ(prepare({"/Profile=Voreinstellung", "/Basedir=/pics/", "/Level=1"}), "/pics");
+    EXPECT_EQ(prepare({"/Profile=Voreinstellung", "/Basedir=/", "/Level=1"}), "/");
 }
 
 TEST_F(BatchMode, AnUnknownProfileLoadsTheDefaultAndSkipsTheOverrides) {

@@ -25,3 +25,12 @@ TEST(ProgramInfo, ResourceFolderIsFoundAndCanBeOverridden) {
     set_program_folder(old);
     EXPECT_EQ(program_folder(), old);
 }
+
+TEST(ProgramInfo, VersionsForPeopleShowEachPartAsAWholeNumber) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"2.11.02", "2.11.2"}, {"2.09.05", "2.9.5"}, {"3.05.01", "3.5.1"}, {"2.10.00", "2.10.0"},
+        {"3.0.1", "3.0.1"},    {"3.00.10", "3.0.10"}, {"10.20.30", "10.20.30"}, {"0", "0"},
+        {"2.11", "2.11"},      {"2.11.02 beta", "2.11.02 beta"}, {"", ""},
+    };
+    for (const auto& [text, shown] : cases) EXPECT_EQ(version_kurz(text), shown) << text;
+}

@@ -282,29 +282,52 @@ TEST_F(GalleryPages, CancelledRunKeepsTheCompletePages) {
     }
 }
 
-TEST_F(GalleryPages, PictureErrorsAskInTheWindowAndAreLoggedInBatchMode) {
-    add_directory("a", "", {"p1", "p3"});
+TEST_F(GalleryPages, PicturesThatFailAreLeftOutNamedAndCounted) {
+    // p2 is no picture at all and p5 a JPEG cut short: both are left out
+    // before anything is planned. p4 is whole, but its data is damaged: it
+    // fails only while it is made.
     write_file(base / "a" / "p2.jpg", "not a picture");
-    lauf_auftrag().verzeichnisse.clear();
-    lauf_auftrag().bildbytes_gesamt = 0;
+    write_jpeg(base / "a" / "p4.jpg", 64, 48);
+    std::string whole = read_file(base / "a" / "p4.jpg");
+    write_file(base / "a" / "p5.jpg", whole.substr(0, whole.size() - 40));
+    whole.replace(whole.size() - 30, 16, std::string(16, '\xFF'));
+    write_file(base / "a" / "p4.jpg", whole);
     add_directory("a", "", {"p1", "p3"});
-    ASSERT_EQ(lauf_auftrag().verzeichnisse[0].bildanzahl, 3);
+    ASSERT_EQ(lauf_auftrag().verzeichnisse[0].bildanzahl, 5);
 
     batchmodus = true;
     erzeugung_durchfuehren();
     EXPECT_TRUE(port.boxes.empty());
     EXPECT_TRUE(batchmodus);
     EXPECT_TRUE(fs::exists(out / "html" / "a" / "p3.html"));
+    for (const char* left_out : {"p2", "p5"}) {
+        EXPECT_FALSE(fs::exists(out / "html" / "a" / (std::string(left_out) + ".html"))) << left_out;
+        EXPECT_EQ(page("a.html").find(left_out), std::string::npos) << left_out;
+    }
     EXPECT_EQ(laufzustand().Thumbzaehler, 2);
+    EXPECT_EQ(laufzustand().FehlerhafteBilder, 3);
+    EXPECT_EQ(laufzustand().BilderGesamt, 3);
+    std::string named;
+    for (const std::string& line : run_port_.lines)
+        if (line.rfind("Image-Error ", 0) == 0) named += line + "\n";
+    EXPECT_NE(named.find((base / "a" / "p2.jpg").string()), std::string::npos) << named;
+    EXPECT_NE(named.find((base / "a" / "p4.jpg").string()), std::string::npos) << named;
+    EXPECT_NE(named.find((base / "a" / "p5.jpg").string()), std::string::npos) << named;
+    ASSERT_FALSE(run_port_.texts.empty());
+    EXPECT_NE(run_port_.texts.back().find("2 Bilder wurden umgesetzt"), std::string::npos) << run_port_.texts.back();
 
+    // The window program asks about the picture that failed while it was made.
     batchmodus = false;
     port.answer = ID_CANCEL;
     fs::remove_all(out / "html");
+    lauf_auftrag().verzeichnisse.clear();
+    add_directory("a", "", {"p1", "p3"});
     erzeugung_durchfuehren();
     ASSERT_EQ(port.boxes.size(), 1u);
     EXPECT_EQ(port.boxes[0].text.rfind("Image-Error ", 0), 0u);
+    EXPECT_NE(port.boxes[0].text.find("p4.jpg"), std::string::npos);
     EXPECT_EQ(port.boxes[0].style, MB_OKCANCEL_STYLE | MB_ICON_EXCLAMATION);
-    EXPECT_FALSE(fs::exists(out / "html" / "a" / "p3.html"));
+    EXPECT_FALSE(fs::exists(out / "html" / "a" / "p4.html"));
 }
 
 TEST_F(GalleryPages, PageThatCannotBeWrittenStopsTheRun) {

@@ -262,6 +262,8 @@ TEST_F(GenerationRun, ClonesKeepTheirFormatOrBecomeJpeg) {
     add_directory("a", "", {{"x", 8, 6}});
     lauf_auftrag().verzeichnisse[0].bilddateien[0]->ODateiart = "png";
     lauf_auftrag().verzeichnisse[0].bilddateien[0]->OBildtyp = 10;
+    int32_t used = 0;
+    WriteImage((base / "a" / "x.png").string(), 10, PictureBuffer::allocate(8, 6), 80, 0, false, 1, used);
     struct Case {
         const char* clones;
         const char* convert;
@@ -464,17 +466,25 @@ TEST_F(GenerationRunFailures, ACompletionThatFailsIsReportedOnce) {
 namespace galvora::testing {
 namespace {
 
-TEST_F(GenerationRunFailures, APictureThatCannotBeMeasuredSortsFirstByDimension) {
+TEST_F(GenerationRunFailures, APictureThatCannotBeMeasuredIsLeftOutOfTheRun) {
     add_directory("a", "", {{"big", 30, 20}, {"small", 10, 5}});
     write_file(base / "a" / "broken.jpg", "not a picture");
     Verzeichnissatz& d = lauf_auftrag().verzeichnisse[0];
     bilddateien_einlesen((base / "a").string(), {{"*.JPG", 6}}, false, d.bildanzahl, d.bilddateien, d.bildbytes);
+    lauf_auftrag().bildbytes_gesamt = d.bildbytes;
+    const int64_t broken_bytes = static_cast<int64_t>(fs::file_size(base / "a" / "broken.jpg"));
     set(kSetThumbSortierung, "4");
     erzeugung_durchfuehren();
     EXPECT_TRUE(port.boxes.empty());
     std::vector<std::string> order;
     for (const auto& r : d.bilddateien) order.push_back(r->ODateiname);
-    EXPECT_EQ(order, (std::vector<std::string>{"broken", "small", "big"}));
+    EXPECT_EQ(order, (std::vector<std::string>{"small", "big"}));
+    EXPECT_EQ(d.bildanzahl, 2);
+    EXPECT_EQ(laufzustand().BilderGesamt, 2);
+    EXPECT_EQ(laufzustand().FehlerhafteBilder, 1);
+    EXPECT_EQ(lauf_auftrag().bildbytes_gesamt + broken_bytes,
+              static_cast<int64_t>(fs::file_size(base / "a" / "big.jpg") + fs::file_size(base / "a" / "small.jpg") +
+                                   static_cast<uintmax_t>(broken_bytes)));
 }
 
 }  // namespace

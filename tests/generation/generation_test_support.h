@@ -61,7 +61,9 @@ struct RecordingRunPort : RunPort {
     std::vector<std::pair<int64_t, std::string>> node_images;
     int32_t maximum = -1;
     bool begun = false;
+    std::vector<std::string> lines;
     void status_text(const std::string& text) override { texts.push_back(text); }
+    void log_line(const std::string& text) override { lines.push_back(text); }
     void tree_node_image(int64_t node, const std::string& key) override { node_images.emplace_back(node, key); }
     void overall_progress_max(int32_t m) override { maximum = m; }
     void overall_progress_begin() override { begun = true; }

@@ -352,6 +352,10 @@ TEST(HostileLibraryFiles, GifAndTiffDeclaringMorePixelsThanTheirDataCanHoldTakeN
         const Allocations taken = allocations_in([&] { number = expect_read_error(path); });
         EXPECT_EQ(number, imaging_error_number(ImagingFault::bad_data));
         EXPECT_LT(taken.largest, kReasonableBlock);
+        // Measuring refuses them as well, so a run leaves them out before it
+        // plans pages and thumbnails around them.
+        int32_t w = 0, h = 0;
+        EXPECT_THROW(GetImageDims(path, picture_type::undetermined, w, h), GalvoraError);
     }
 
     // Small pictures whose data is all there.

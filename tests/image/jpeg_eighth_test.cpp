@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 // clang-format off
@@ -17,97 +18,30 @@
 #include "image/codecs/jpeg_codec.h"
 #include "image/imaging_error.h"
 #include "image_test_support.h"
+#include "jpeg_test_support.h"
 
 namespace galvora {
 namespace {
 
 using test::npm_exif;
 
-struct EncodeSettings {
-    int quality = 90;
-    int y_h = 2, y_v = 1;  // luma sampling; chroma is 1x1
-    bool grey = false;
-    bool progressive = false;
-    int restart_rows = 0;
-};
+using test::busy_picture;
+using test::encode;
+using test::EncodeSettings;
+using test::ReadResult;
 
-// Encodes with libjpeg directly, so that the sampling and coding can be chosen.
-std::string encode(const PictureBuffer& picture, const EncodeSettings& s) {
-    jpeg_compress_struct cinfo;
-    jpeg_error_mgr err;
-    cinfo.err = jpeg_std_error(&err);
-    jpeg_create_compress(&cinfo);
-    unsigned char* out = nullptr;
-    unsigned long out_size = 0;
-    jpeg_mem_dest(&cinfo, &out, &out_size);
-    cinfo.image_width = static_cast<JDIMENSION>(picture.width());
-    cinfo.image_height = static_cast<JDIMENSION>(picture.height());
-    cinfo.input_components = 3;
-    cinfo.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&cinfo);
-    if (s.grey) jpeg_set_colorspace(&cinfo, JCS_GRAYSCALE);
-    jpeg_set_quality(&cinfo, s.quality, TRUE);
-    if (!s.grey) {
-        cinfo.comp_info[0].h_samp_factor = s.y_h;
-        cinfo.comp_info[0].v_samp_factor = s.y_v;
-    }
-    if (s.progressive) jpeg_simple_progression(&cinfo);
-    cinfo.restart_in_rows = s.restart_rows;
-    jpeg_start_compress(&cinfo, TRUE);
-    std::vector<uint8_t> grey_row(static_cast<size_t>(picture.width()) * 3);
-    while (cinfo.next_scanline < cinfo.image_height) {
-        JSAMPROW row = const_cast<JSAMPROW>(picture.row(static_cast<int32_t>(cinfo.next_scanline)));
-        jpeg_write_scanlines(&cinfo, &row, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    std::string bytes(reinterpret_cast<const char*>(out), out_size);
-    jpeg_destroy_compress(&cinfo);
-    std::free(out);
-    return bytes;
-}
-
-// Gradients with noise: plenty of AC data, and every block differs.
-PictureBuffer busy_picture(int32_t w, int32_t h, unsigned seed) {
-    std::mt19937 rng(seed);
-    PictureBuffer b = PictureBuffer::allocate(w, h);
-    for (int32_t y = 0; y < h; ++y)
-        for (int32_t x = 0; x < w; ++x) {
-            uint8_t* p = b.pixel(x, y);
-            const int n = static_cast<int>(rng() % 64);
-            p[0] = static_cast<uint8_t>((x * 255 / std::max(1, w - 1) + n) & 0xFF);
-            p[1] = static_cast<uint8_t>((y * 255 / std::max(1, h - 1) + n / 2) & 0xFF);
-            p[2] = static_cast<uint8_t>(((x ^ y) * 3 + n) & 0xFF);
-        }
-    return b;
-}
-
-struct ReadResult {
-    bool ok = false;
-    PictureBuffer picture;
-};
-
-ReadResult read_eighth(const std::string& bytes, JpegEighthUse use, unsigned threads = 0) {
-    ReadResult r;
-    FILE* f = fmemopen(const_cast<char*>(bytes.data()), bytes.size(), "rb");
-    if (!f) return r;
-    try {
-        // A 1-pixel minimum always selects the 1/8 scale.
-        r.picture = jpeg_read(f, nullptr, 1, 1, use, threads);
-        r.ok = true;
-    } catch (const ImagingFailure&) {
-    }
-    std::fclose(f);
-    return r;
+ReadResult read_eighth(const std::string& bytes, JpegOwnDecoders use, unsigned threads = 0) {
+    return test::read_reduced(bytes, 1, 1, use, threads);
 }
 
 // The decoder must take the file, with any number of threads, and give
 // libjpeg's pixels.
 void expect_same_as_library(const std::string& bytes, const std::vector<unsigned>& thread_counts) {
-    const ReadResult reference = read_eighth(bytes, JpegEighthUse::never);
+    const ReadResult reference = read_eighth(bytes, JpegOwnDecoders::never);
     ASSERT_TRUE(reference.ok);
     for (unsigned threads : thread_counts) {
         SCOPED_TRACE("threads " + std::to_string(threads));
-        const ReadResult r = read_eighth(bytes, JpegEighthUse::only, threads);
+        const ReadResult r = read_eighth(bytes, JpegOwnDecoders::only, threads);
         ASSERT_TRUE(r.ok) << "the one-eighth decoder refused the file";
         EXPECT_TRUE(test::same_pixels(r.picture, reference.picture))
             << "largest difference " << test::max_difference(r.picture, reference.picture);
@@ -146,11 +80,46 @@ TEST(JpegEighthDecoder, SamplingsAndSizesMatchLibrary) {
         {"narrow 4:1:1", 9, 300, {90, 4, 1}},
         {"quality 100", 300, 300, {100, 2, 1}},
         {"quality 5", 300, 300, {5, 1, 1}},
+        // Optimised tables: the padding bits after the last MCU are no valid
+        // code, so the decoder has to stop at the last MCU.
+        {"optimised 4:2:2", 800, 600, {90, 2, 1, false, false, 0, true}},
+        {"optimised 4:4:4", 640, 480, {75, 1, 1, false, false, 0, true}},
+        {"optimised 4:4:0", 500, 700, {85, 1, 2, false, false, 0, true}},
+        {"optimised 4:1:1", 900, 300, {80, 4, 1, false, false, 0, true}},
+        {"optimised 4:2:0", 333, 201, {90, 2, 2, false, false, 0, true}},
+        {"optimised 4:1:0", 640, 480, {85, 4, 2, false, false, 0, true}},
+        {"optimised grey", 700, 500, {90, 1, 1, true, false, 0, true}},
+        {"optimised, small", 40, 24, {50, 2, 2, false, false, 0, true}},
     };
     unsigned seed = 1;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         expect_same_as_library(encode(busy_picture(c.w, c.h, seed++), c.s), {0, 1, 2, 5});
+    }
+}
+
+// Flat pictures with optimised tables: few, short codes, and ones in the
+// padding that decode as nothing valid. The first is the smallest file that
+// showed the decoder refusing valid data (a 24x16 grey picture, 160 bytes).
+TEST(JpegEighthDecoder, FlatOptimisedPicturesMatchLibrary) {
+    struct Case {
+        const char* name;
+        int32_t w, h;
+        EncodeSettings s;
+    };
+    const Case cases[] = {
+        {"grey 24x16", 24, 16, {75, 1, 1, true, false, 0, true}},
+        {"grey 64x64", 64, 64, {75, 1, 1, true, false, 0, true}},
+        {"4:2:0 48x32", 48, 32, {75, 2, 2, false, false, 0, true}},
+        {"4:2:2 40x16", 40, 16, {75, 2, 1, false, false, 0, true}},
+        {"4:4:4 24x24", 24, 24, {75, 1, 1, false, false, 0, true}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        PictureBuffer flat = PictureBuffer::allocate(c.w, c.h);
+        std::fill_n(flat.data(), flat.size_bytes(), uint8_t{0x80});
+        const std::string bytes = encode(flat, c.s);
+        expect_same_as_library(bytes, {0, 1, 3});
     }
 }
 
@@ -161,37 +130,24 @@ TEST(JpegEighthDecoder, LeavesOtherCodingsToLibrary) {
     restarts.restart_rows = 2;
     for (const EncodeSettings& s : {progressive, restarts}) {
         const std::string bytes = encode(busy_picture(400, 300, 7), s);
-        EXPECT_FALSE(read_eighth(bytes, JpegEighthUse::only, 2).ok);
-        const ReadResult automatic = read_eighth(bytes, JpegEighthUse::when_possible, 2);
-        const ReadResult reference = read_eighth(bytes, JpegEighthUse::never);
+        EXPECT_FALSE(read_eighth(bytes, JpegOwnDecoders::only, 2).ok);
+        const ReadResult automatic = read_eighth(bytes, JpegOwnDecoders::where_faster, 2);
+        const ReadResult reference = read_eighth(bytes, JpegOwnDecoders::never);
         ASSERT_TRUE(automatic.ok && reference.ok);
         EXPECT_TRUE(test::same_pixels(automatic.picture, reference.picture));
     }
 }
 
-// Damaged files: whatever the damage, reading with the decoder in use ends
-// as reading with libjpeg alone does (same failure or same pixels).
-// The file with every entry of quantisation table 1 (chroma) set to value.
-std::string with_chroma_quantisation(std::string file, uint8_t value) {
-    size_t i = 2;
-    while (i + 4 <= file.size() && static_cast<uint8_t>(file[i]) == 0xFF) {
-        const auto marker = static_cast<uint8_t>(file[i + 1]);
-        const size_t length = static_cast<uint8_t>(file[i + 2]) * 256u + static_cast<uint8_t>(file[i + 3]);
-        if (marker == 0xDA) break;
-        if (marker == 0xDB) {
-            for (size_t t = i + 4; t + 65 <= i + 2 + length; t += 65) {
-                if (static_cast<uint8_t>(file[t]) == 0x01) std::fill_n(file.begin() + static_cast<long>(t + 1), 64, value);
-            }
-        }
-        i += 2 + length;
-    }
-    return file;
-}
-
-class DamagedJpeg : public ::testing::TestWithParam<EncodeSettings> {};
+// Damaged files: whatever the damage, reading with the threaded decoders in
+// use ends as reading with libjpeg alone does (same failure or same pixels),
+// at 1/8 (the one-eighth decoder) and at the scales of the scaled decoder.
+class DamagedJpeg : public ::testing::TestWithParam<std::tuple<EncodeSettings, int>> {};
 
 TEST_P(DamagedJpeg, EndsAsWithLibraryAlone) {
-    const std::string good = encode(busy_picture(960, 720, 3), GetParam());
+    const auto& [settings, scale] = GetParam();
+    const std::string good = encode(busy_picture(960, 720, 3), settings);
+    const int32_t min_w = test::min_width_for_scale(960, scale);
+    ASSERT_GT(min_w, 0);
     const size_t header = good.find("\xFF\xDA");
     ASSERT_NE(header, std::string::npos);
     const size_t data = header + 14;  // three-component scan header
@@ -223,16 +179,16 @@ TEST_P(DamagedJpeg, EndsAsWithLibraryAlone) {
         }
         // The chroma quantisation scaled up to absurd coefficients: libjpeg's
         // SIMD and plain IDCTs part ways there.
-        damaged.push_back(with_chroma_quantisation(good, 0xFF));
+        damaged.push_back(test::with_chroma_quantisation(good, 0xFF));
         std::string d = good;  // trailing garbage after the data, then the end marker
         d.insert(good.size() - 2, std::string(300, '\x55'));
         damaged.push_back(d);
     }
     for (size_t i = 0; i < damaged.size(); ++i) {
         SCOPED_TRACE("damaged file " + std::to_string(i));
-        const ReadResult reference = read_eighth(damaged[i], JpegEighthUse::never);
+        const ReadResult reference = test::read_reduced(damaged[i], min_w, 1, JpegOwnDecoders::never);
         for (unsigned threads : {1u, 4u}) {
-            const ReadResult r = read_eighth(damaged[i], JpegEighthUse::when_possible, threads);
+            const ReadResult r = test::read_reduced(damaged[i], min_w, 1, JpegOwnDecoders::where_faster, threads);
             ASSERT_EQ(r.ok, reference.ok);
             if (r.ok) {
                 EXPECT_TRUE(test::same_pixels(r.picture, reference.picture));
@@ -241,8 +197,17 @@ TEST_P(DamagedJpeg, EndsAsWithLibraryAlone) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(JpegEighthDecoder, DamagedJpeg,
-                         ::testing::Values(EncodeSettings{90, 2, 1}, EncodeSettings{90, 2, 2}));
+std::string damaged_case_name(const ::testing::TestParamInfo<DamagedJpeg::ParamType>& info) {
+    const EncodeSettings& s = std::get<0>(info.param);
+    return "luma" + std::to_string(s.y_h) + "x" + std::to_string(s.y_v) + (s.optimize ? "_optimised" : "") +
+           "_scale" + std::to_string(std::get<1>(info.param)) + "of8";
+}
+
+INSTANTIATE_TEST_SUITE_P(JpegThreadedDecoders, DamagedJpeg,
+                         ::testing::Combine(::testing::Values(EncodeSettings{90, 2, 1}, EncodeSettings{90, 2, 2},
+                                                              EncodeSettings{90, 2, 2, false, false, 0, true}),
+                                            ::testing::Values(1, 3, 6)),
+                         damaged_case_name);
 
 }  // namespace
 }  // namespace galvora

@@ -17,13 +17,18 @@ void jpeg_read_dims(FILE* in, int32_t& width, int32_t& height, CapturedMetadata*
 // at least twice that size in both directions, never above the full size, so
 // a picture that is about to be reduced costs a fraction of a full decode.
 //
-// Reads at scale 1/8 of baseline files go through the threaded one-eighth
-// decoder (image/codecs/jpeg_eighth_decoder.h), which gives the same pixels;
-// `eighth` and `eighth_threads` (0 = from the machine) let tests hold the
-// two apart: `only` fails where that decoder does not take the file.
-enum class JpegEighthUse { when_possible, never, only };
+// Reduced reads of baseline files held in memory go through the threaded
+// decoders, which give the same pixels: the one-eighth decoder
+// (image/codecs/jpeg_eighth_decoder.h) at scale 1/8, the scaled decoder
+// (image/codecs/jpeg_scaled_decoder.h) at the scales it covers. By default
+// they are used where they are faster than libjpeg alone: on files large
+// enough to share out, while the machine has idle cores to share them
+// between. `own` and `own_threads` (0 = from the machine) let tests hold the
+// decoders apart: with a thread count given they are used on any file, and
+// `only` fails where no threaded decoder takes the file.
+enum class JpegOwnDecoders { where_faster, never, only };
 PictureBuffer jpeg_read(FILE* in, CapturedMetadata* meta, int32_t min_width = 0, int32_t min_height = 0,
-                        JpegEighthUse eighth = JpegEighthUse::when_possible, unsigned eighth_threads = 0);
+                        JpegOwnDecoders own = JpegOwnDecoders::where_faster, unsigned own_threads = 0);
 
 struct JpegWriteOptions {
     int quality = 75;          // clamped to 1..100 for the encoder

@@ -102,6 +102,7 @@ void tiff_read_dims(FILE* in, int32_t& width, int32_t& height) {
     if (!t) throw ImagingFailure(ImagingFault::bad_data);
     uint32_t w = 0, h = 0;
     first_page_dims(t.get(), w, h);
+    if (!data_can_hold(t.get(), in, w, h)) throw ImagingFailure(ImagingFault::bad_data);
     width = static_cast<int32_t>(w);
     height = static_cast<int32_t>(h);
 }

@@ -1,5 +1,8 @@
 #include "image/effects/effect_dispatch.h"
 
+#include <cstdint>
+#include <utility>
+
 #include "image/effects/artistic_effects.h"
 #include "image/effects/edge_detect.h"
 #include "image/effects/filter_effects.h"
@@ -49,6 +52,23 @@ void ApplyEffect(PictureBuffer& picture, const CBildEffekt& effect) {
         case 24: EffectHalftone(picture, L(1)); break;
         case 25: EffectCrackle(picture, L(1), L(2), L(3)); break;
         default: break;  // 6 to 10 and unknown kinds: nothing
+    }
+}
+
+void effect_output_size(const CBildEffekt& effect, int64_t& width, int64_t& height) {
+    if (width <= 0 || height <= 0) return;
+    switch (effect.Bildeffektart()) {
+        case 13:
+            // Quarter turns either way exchange the sides.
+            if (effect.LongArray(1) == 0 || effect.LongArray(1) == 2) std::swap(width, height);
+            break;
+        case 15: {
+            const ShadowCanvas c =
+                drop_shadow_canvas(width, height, effect.LongArray(1), effect.LongArray(6), effect.LongArray(2));
+            if (c.width <= INT32_MAX && c.height <= INT32_MAX) width = c.width, height = c.height;
+            break;
+        }
+        default: break;
     }
 }
 

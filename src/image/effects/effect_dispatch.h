@@ -1,6 +1,8 @@
 #pragma once
 // One picture effect of the clone-effect list applied to a picture: the
 // kind picks the effect, the description's parameters feed it.
+#include <cstdint>
+
 #include "image/picture_buffer.h"
 #include "profile/picture_effect.h"
 
@@ -11,5 +13,8 @@ namespace galvora {
 // size. Throws ImagingFailure or std::bad_alloc when an effect cannot get the
 // memory it needs; the picture is then as it was.
 void ApplyEffect(PictureBuffer& picture, const CBildEffekt& effect);
+
+// The size of a width x height picture after ApplyEffect with this effect.
+void effect_output_size(const CBildEffekt& effect, int64_t& width, int64_t& height);
 
 }  // namespace galvora

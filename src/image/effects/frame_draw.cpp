@@ -41,16 +41,20 @@ struct Canvas {
     int64_t width = 0, height = 0, x = 0, y = 0;
 };
 
-Canvas canvas_for(const PictureBuffer& picture, const CBorder& border) {
+Canvas canvas_for(int64_t width, int64_t height, const CBorder& border) {
     // A negative width would cut the picture instead of framing it.
     const int64_t b = std::max<int32_t>(border.Breite(), 0);
     const int32_t sides = border.Position();
     Canvas c;
-    c.width = picture.width() + ((sides & kSideRight) ? b : 0) + ((sides & kSideLeft) ? b : 0);
-    c.height = picture.height() + ((sides & kSideTop) ? b : 0) + ((sides & kSideBottom) ? b : 0);
+    c.width = width + ((sides & kSideRight) ? b : 0) + ((sides & kSideLeft) ? b : 0);
+    c.height = height + ((sides & kSideTop) ? b : 0) + ((sides & kSideBottom) ? b : 0);
     c.x = (sides & kSideLeft) ? b : 0;
     c.y = (sides & kSideTop) ? b : 0;
     return c;
+}
+
+Canvas canvas_for(const PictureBuffer& picture, const CBorder& border) {
+    return canvas_for(picture.width(), picture.height(), border);
 }
 
 // A zero-filled canvas of the frame's size, or an empty buffer when it cannot be had.
@@ -115,6 +119,16 @@ int inner_frame_bands(int64_t width, int64_t height, int32_t sides, int64_t band
     if (bottom) bands[n++] = {l, h - u - b, right ? w - r - b : w - r, h - u};
     if (left) bands[n++] = {l, top ? t + b : t, l + b, bottom ? h - u - b : h - u};
     return n;
+}
+
+void border_output_size(const CBorder& border, int64_t& width, int64_t& height) {
+    if (width <= 0 || height <= 0 || border.Position() == 0) return;
+    const bool grows = border.RahmenArt() == 1 || (border.RahmenArt() == 2 && !border.pRGB().empty());
+    if (!grows) return;
+    const Canvas c = canvas_for(width, height, border);
+    if (c.width > std::numeric_limits<int32_t>::max() || c.height > std::numeric_limits<int32_t>::max()) return;
+    width = c.width;
+    height = c.height;
 }
 
 ErrorInfo ApplyBorder(PictureBuffer& picture, const CBorder& border) {

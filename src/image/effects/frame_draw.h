@@ -17,6 +17,11 @@ namespace galvora {
 // cannot be had leaves the frame out.
 ErrorInfo ApplyBorder(PictureBuffer& picture, const CBorder& border);
 
+// The size of a width x height picture after ApplyBorder with this frame:
+// grown by the bands of an outer frame or a picture frame with its picture,
+// unchanged by an inner frame.
+void border_output_size(const CBorder& border, int64_t& width, int64_t& height);
+
 // A band of an inner frame: left, top, right, bottom (right and bottom
 // exclusive).
 struct FrameBand {

@@ -26,18 +26,29 @@ std::vector<float> shadow_profile(int64_t canvas_length, int64_t shadow_start, i
 
 }  // namespace
 
+ShadowCanvas drop_shadow_canvas(int64_t width, int64_t height, int32_t offset, int32_t diffusion, int32_t direction) {
+    const double distance = std::clamp(offset, 0, 9999);
+    const int32_t reach = std::clamp(diffusion, 1, 100);
+    const double angle = (direction % 360) * M_PI / 180.0;
+    ShadowCanvas c;
+    c.dx = std::lround(distance * std::sin(angle));
+    c.dy = std::lround(-distance * std::cos(angle));
+    c.reach = reach;
+    c.left = std::min<int64_t>(0, c.dx - reach);
+    c.top = std::min<int64_t>(0, c.dy - reach);
+    c.width = std::max<int64_t>(width, c.dx + width + reach) - c.left;
+    c.height = std::max<int64_t>(height, c.dy + height + reach) - c.top;
+    return c;
+}
+
 void EffectDropShadow(PictureBuffer& picture, int32_t offset, int32_t diffusion, int32_t background_colour,
                       int32_t shadow_colour, int32_t direction) {
     if (picture.empty()) return;
     const int64_t w = picture.width(), h = picture.height();
-    const double distance = std::clamp(offset, 0, 9999);
-    const int32_t reach = std::clamp(diffusion, 1, 100);
-    const double angle = (direction % 360) * M_PI / 180.0;
-    const int64_t dx = std::lround(distance * std::sin(angle));
-    const int64_t dy = std::lround(-distance * std::cos(angle));
-    const int64_t left = std::min<int64_t>(0, dx - reach), top = std::min<int64_t>(0, dy - reach);
-    const int64_t right = std::max<int64_t>(w, dx + w + reach), bottom = std::max<int64_t>(h, dy + h + reach);
-    const int64_t cw = right - left, ch = bottom - top;
+    const ShadowCanvas shadow = drop_shadow_canvas(w, h, offset, diffusion, direction);
+    const int64_t dx = shadow.dx, dy = shadow.dy, left = shadow.left, top = shadow.top;
+    const int32_t reach = shadow.reach;
+    const int64_t cw = shadow.width, ch = shadow.height;
     if (cw > INT32_MAX || ch > INT32_MAX) throw ImagingFailure(ImagingFault::too_large);
     PictureBuffer canvas = PictureBuffer::allocate(static_cast<int32_t>(cw), static_cast<int32_t>(ch));
     const std::vector<float> fx = shadow_profile(cw, dx - left, w, reach);
@@ -58,10 +69,10 @@ void EffectDropShadow(PictureBuffer& picture, int32_t offset, int32_t diffusion,
 
 void EffectMosaic(PictureBuffer& picture, int32_t cell_width, int32_t cell_height) {
     if (picture.empty()) return;
-    // A cell below one pixel would divide by zero; above 99 is beyond what the
-    // effect page offers.
-    cell_width = std::clamp(cell_width, 1, 99);
-    cell_height = std::clamp(cell_height, 1, 99);
+    // A cell below one pixel would divide by zero. A cell larger than the
+    // picture makes it one colour.
+    cell_width = std::max(cell_width, 1);
+    cell_height = std::max(cell_height, 1);
     const int32_t w = picture.width(), h = picture.height();
     const int32_t sw = std::max(w / cell_width, 1), sh = std::max(h / cell_height, 1);
     PictureBuffer small = PictureBuffer::allocate(sw, sh);

@@ -139,7 +139,10 @@ private:
     bool apply_effect_list(Run& run);
     bool make_thumbnail(Run& run);
     bool draw_preview(Run& run);
+    // Read the original, or the clone file back, upright and no larger than
+    // needed for min_width x min_height.
     bool read_original(Run& run, int32_t min_width, int32_t min_height);
+    bool read_clone(Run& run, int32_t min_width, int32_t min_height);
     // Size of a thumbnail made from a source of width x height, before the box.
     void thumbnail_size(int32_t width, int32_t height, int32_t& thumb_width, int32_t& thumb_height) const;
     void make_current(bool on);

@@ -6,9 +6,13 @@
 #include <cmath>
 #include <filesystem>
 #include <limits>
+#include <utility>
 
 #include "foundation/file_helpers.h"
 #include "foundation/ole_date.h"
+#include "image/effects/effect_dispatch.h"
+#include "image/effects/frame_draw.h"
+#include "image/picture/exif_orientation.h"
 #include "image/picture/file_facts.h"
 #include "image/picture/scale_factor.h"
 #include "image/picture/script_hooks.h"
@@ -35,6 +39,23 @@ PixelSize target_size(int32_t width, int32_t height, double factor) {
     size.width = std::max(size.width, 1);
     size.height = std::max(size.height, 1);
     return size;
+}
+
+// The size a clone of size has after the clone-effect list: outer and
+// picture frames, drop shadows and quarter turns change it; stamps and the
+// other effects do not.
+PixelSize size_after_effects(const CCloneEffekte& list, PixelSize size) {
+    int64_t width = size.width, height = size.height;
+    for (long i = 1; i <= list.count(); ++i) {
+        const std::shared_ptr<CCloneEffekt> item = list.item(i);
+        if (!item) continue;
+        if (item->art() == CCloneEffekt::Art::Border) {
+            border_output_size(static_cast<const CBorder&>(*item), width, height);
+        } else if (item->art() == CCloneEffekt::Art::BildEffekt) {
+            effect_output_size(static_cast<const CBildEffekt&>(*item), width, height);
+        }
+    }
+    return {static_cast<int32_t>(width), static_cast<int32_t>(height)};
 }
 
 }  // namespace
@@ -104,10 +125,15 @@ bool ZNImage::check_existing(Run& run) {
     ZNImageFile& r = *record_;
     if (clone_on_) {
         run.clone_path = picture_file_path(clone_dir_, r.CDateiname, r.CDateiart);
-        if (!existing_output(run.clone_path, r.CDatum, r.CBytes, r.CDimX, r.CDimY,
-                             [&] { GetImageDims(run.clone_path, r.CBildtyp, r.CDimX, r.CDimY); })) {
-            run.remake_clone = true;
-        }
+        const auto measure = [&] {
+            // A clone copied unchanged keeps the original's orientation tag.
+            CapturedMetadata meta;
+            const bool jpeg = r.CBildtyp == picture_type::jpeg;
+            GetImageDims(run.clone_path, r.CBildtyp, r.CDimX, r.CDimY, nullptr, jpeg ? &meta : nullptr);
+            run.clone_orientation = jpeg ? exif_orientation(meta) : 1;
+            if (orientation_swaps_sides(run.clone_orientation)) std::swap(r.CDimX, r.CDimY);
+        };
+        if (!existing_output(run.clone_path, r.CDatum, r.CBytes, r.CDimX, r.CDimY, measure)) run.remake_clone = true;
     }
     if (thumb_on_) {
         run.thumb_path = picture_file_path(thumb_dir_, r.TDateiname, r.TDateiart);
@@ -149,6 +175,10 @@ bool ZNImage::read_original_facts(Run& run) {
         original_meta_ = meta;
         metadata_.set_source(original_meta_, r.OBildtyp);
     }
+    // A photo taken upright is stored on its side: the picture is what it
+    // shows, so its sizes are those of the upright picture.
+    run.orientation = r.OBildtyp == picture_type::jpeg ? exif_orientation(*meta) : 1;
+    if (orientation_swaps_sides(run.orientation)) std::swap(r.ODimX, r.ODimY);
     return true;
 }
 
@@ -166,20 +196,49 @@ void ZNImage::decide_clone(Run& run) {
             target = target_size(r.ODimX, r.ODimY, factor);
         }
     }
+    run.resize_target = target;
+    // An existing clone is judged by the size the whole processing gives it,
+    // frames and effects included, not by the size before them.
+    if (clone_effects_on_ && !run.copy_only)
+        target = size_after_effects(effects_ != nullptr ? *effects_ : WorkingCloneEffects(), target);
     if (r.CDatum < r.ODatum || r.CDimX != target.width || r.CDimY != target.height) run.remake_clone = true;
     r.CDimX = target.width;
     r.CDimY = target.height;
 }
 
+namespace {
+
+// Reads a picture file no larger than needed for min_width x min_height of
+// the upright picture, and stands it upright.
+void read_upright(const std::string& path, int32_t type, int32_t orientation, PictureBuffer& buffer,
+                  int32_t min_width, int32_t min_height) {
+    if (orientation_swaps_sides(orientation)) std::swap(min_width, min_height);
+    int32_t w = 0, h = 0;
+    ReadImageReduced(path, type, buffer, w, h, min_width, min_height);
+    orient_upright(buffer, orientation);
+}
+
+}  // namespace
+
 bool ZNImage::read_original(Run& run, int32_t min_width, int32_t min_height) {
     ZNImageFile& r = *record_;
     ErrorInfo error;
-    int32_t w = 0, h = 0;
-    if (!run_guarded(
-            [&] { ReadImageReduced(run.original_path, r.OBildtyp, original_, w, h, min_width, min_height); }, error,
-            "ReadImage")) {
+    if (!run_guarded([&] { read_upright(run.original_path, r.OBildtyp, run.orientation, original_, min_width, min_height); },
+                     error, "ReadImage")) {
         original_.release();
         return fail(run, run.original_path, error);
+    }
+    return true;
+}
+
+bool ZNImage::read_clone(Run& run, int32_t min_width, int32_t min_height) {
+    ZNImageFile& r = *record_;
+    ErrorInfo error;
+    if (!run_guarded(
+            [&] { read_upright(run.clone_path, r.CBildtyp, run.clone_orientation, clone_, min_width, min_height); },
+            error, "ReadImage")) {
+        clone_.release();
+        return fail(run, run.clone_path, error);
     }
     return true;
 }
@@ -197,6 +256,7 @@ bool ZNImage::make_clone(Run& run) {
         }
         r.CDimX = r.ODimX;
         r.CDimY = r.ODimY;
+        run.clone_orientation = run.orientation;
     } else {
         if (same_file(run.original_path, run.clone_path)) {
             return fail(run, run.clone_path, ErrorInfo{75, "DoIt", "The clone would replace its original"});
@@ -204,7 +264,7 @@ bool ZNImage::make_clone(Run& run) {
         if (original_.empty()) {
             // Decode no larger than the clone and (when it comes from the
             // original too) the thumbnail need.
-            int32_t need_w = r.CDimX, need_h = r.CDimY;
+            int32_t need_w = run.resize_target.width, need_h = run.resize_target.height;
             if (thumb_on_ && !thumb_from_clone_) {
                 int32_t tw = 0, th = 0;
                 thumbnail_size(r.ODimX, r.ODimY, tw, th);
@@ -214,10 +274,13 @@ bool ZNImage::make_clone(Run& run) {
             if (!read_original(run, need_w, need_h)) return false;
         }
         PictureBuffer resized;
-        const bool ok = run_guarded([&] { ResizeImage(original_, r.CDimX, r.CDimY, resized, clone_filter_); }, error,
-                                    "ResizeImage");
+        const bool ok = run_guarded(
+            [&] { ResizeImage(original_, run.resize_target.width, run.resize_target.height, resized, clone_filter_); },
+            error, "ResizeImage");
         clone_ = std::move(resized);
         if (!ok) return fail(run, run.clone_path, error);
+        r.CDimX = clone_.width();
+        r.CDimY = clone_.height();
 
         if (run.clone_hook) {
             r.CDatum = ole_now();
@@ -235,8 +298,14 @@ bool ZNImage::make_clone(Run& run) {
         if (clone_effects_on_ && !apply_effect_list(run)) return false;
 
         int32_t used_quality = 0;
-        // Only this picture's own markers are ever copied, never another's.
-        const CapturedMetadata* markers = copy_metadata_ ? original_meta_.get() : nullptr;
+        // Only this picture's own markers are ever copied, never another's;
+        // the clone is written upright, so its orientation tag says so.
+        CapturedMetadata upright;
+        if (copy_metadata_ && original_meta_) {
+            upright = *original_meta_;
+            reset_orientation(upright);
+        }
+        const CapturedMetadata* markers = copy_metadata_ && original_meta_ ? &upright : nullptr;
         if (!run_guarded(
                 [&] {
                     WriteImage(run.clone_path, r.CBildtyp, clone_, clone_quality_, clone_max_size_, clone_progressive_,

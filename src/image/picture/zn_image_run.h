@@ -6,6 +6,7 @@
 
 #include "foundation/error.h"
 #include "image/imaging_error.h"
+#include "image/picture/scale_factor.h"
 #include "image/picture/zn_image.h"
 
 namespace galvora {
@@ -19,6 +20,11 @@ struct ZNImage::Run {
     bool remake_thumb = false;
     bool copy_only = false;
     bool clone_hook = false;
+    // The clone's size after resizing, before the hook and the effect list.
+    PixelSize resize_target;
+    // The orientation tags of the original and of the clone file (1 upright).
+    int32_t orientation = 1;
+    int32_t clone_orientation = 1;
 };
 
 // The DrawingSurface through which the drawing operations and the effect

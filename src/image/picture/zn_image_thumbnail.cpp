@@ -85,16 +85,8 @@ bool ZNImage::make_thumbnail(Run& run) {
     ErrorInfo error;
     const PictureBuffer* source = &original_;
     if (thumb_from_clone_) {
-        if (clone_.empty()) {
-            // The clone was kept or copied: read it back, no larger than needed.
-            int32_t w = 0, h = 0;
-            if (!run_guarded(
-                    [&] { ReadImageReduced(run.clone_path, r.CBildtyp, clone_, w, h, thumb_width, thumb_height); },
-                    error, "ReadImage")) {
-                clone_.release();
-                return fail(run, run.clone_path, error);
-            }
-        }
+        // The clone was kept or copied: read it back, no larger than needed.
+        if (clone_.empty() && !read_clone(run, thumb_width, thumb_height)) return false;
         source = &clone_;
     } else if (original_.empty() && !read_original(run, thumb_width, thumb_height)) {
         return false;

@@ -2,7 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
+#include <new>
 #include <vector>
+
+#include "image/large_block.h"
 
 namespace galvora {
 
@@ -160,8 +164,13 @@ void resample(const PictureBuffer& source, PictureBuffer& target, int mode) {
     const AxisWeights yw = weights_for(sh, th, mode);
 
     // Horizontal pass: every source row to the target width, kept in float so
-    // that the second pass rounds only once.
-    std::vector<float> mid(static_cast<size_t>(tw) * 3 * sh);
+    // that the second pass rounds only once. The block is written whole
+    // before it is read, so it is not cleared.
+    const size_t mid_floats = static_cast<size_t>(tw) * 3 * static_cast<size_t>(sh);
+    std::unique_ptr<float[], LargeBlockDeleter> mid_block(
+        static_cast<float*>(allocate_large_block(mid_floats * sizeof(float))));
+    if (!mid_block) throw std::bad_alloc();
+    float* const mid = mid_block.get();
     for (int32_t y = 0; y < sh; ++y) {
         const uint8_t* row = source.row(y);
         float* out = &mid[static_cast<size_t>(y) * tw * 3];
