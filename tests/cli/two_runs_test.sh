@@ -38,11 +38,10 @@ hold() {  # holds the output's lock until $tmp/release exists
   rm -f "$tmp/release" "$tmp/held"
   flock -x "$base" sh -c "touch '$tmp/held'; while [ ! -e '$tmp/release' ]; do sleep 0.1; done" &
   holder=$!
-  for _ in $(seq 600); do [ -e "$tmp/held" ] && break; sleep 0.1; done
+  wait_until '[ -e "$tmp/held" ]' "$holder"
 }
-waits() {  # the run writing to $1 has said that it waits
-  for _ in $(seq 1200); do grep -q "wartet" "$1" && return 0; sleep 0.1; done
-  return 1
+waits() {  # the run $2, writing to $1, has said that it waits
+  wait_until "grep -q wartet '$1'" "$2"
 }
 pages_now() { find "$base/html" -name '*.html' -printf '%p %T@\n' | sort; }
 
@@ -50,7 +49,7 @@ hold
 before=$(pages_now)
 "$galvora" "${switches[@]}" '/HTML_PIC_POSTPIC=again' >"$tmp/out3.txt" 2>"$tmp/err3.txt" &
 third=$!
-check "output taken: the run says it waits" 'waits "$tmp/err3.txt"'
+check "output taken: the run says it waits" 'waits "$tmp/err3.txt" "$third"'
 check "output taken: nothing written while it waits" '[ "$(pages_now)" = "$before" ]'
 touch "$tmp/release"
 wait "$holder"
@@ -64,7 +63,7 @@ hold
 before=$(pages_now)
 "$galvora" "${switches[@]}" '/HTML_PIC_POSTPIC=never' >"$tmp/out4.txt" 2>"$tmp/err4.txt" &
 fourth=$!
-check "interrupted while waiting: the run says it waits" 'waits "$tmp/err4.txt"'
+check "interrupted while waiting: the run says it waits" 'waits "$tmp/err4.txt" "$fourth"'
 kill -TERM "$fourth"
 wait "$fourth"; rc4=$?
 touch "$tmp/release"
