@@ -104,6 +104,10 @@ for target in "${targets[@]}"; do
   # The targets write each input to a scratch folder below TMPDIR.
   rm -rf "$out/tmp"
   mkdir -p "$out/tmp"
+  # Every input's work is bounded by counts (its length, and the script
+  # target's budget of instructions and bytes built), so the time limit per
+  # input is there for a true hang only, far above what a busy machine needs.
+  FUZZ_INPUT_SECONDS=${FUZZ_INPUT_SECONDS:-120} \
   TMPDIR="$out/tmp" GALVORA_TESTING=1 XDG_CONFIG_HOME="$out/home/config" \
     XDG_DATA_HOME="$out/home/data" XDG_STATE_HOME="$out/home/state" \
     run_fuzz_target "$target" "$bin" "$corpus" "$out" "$seconds" \

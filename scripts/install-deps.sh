@@ -29,6 +29,9 @@ PACKAGES=(
   libimage-exiftool-perl clang libclang-rt-14-dev
   # locale sources: the script tests build a German locale to check number output
   locales
+  # the hostile-input tests: peak memory of a run (/usr/bin/time), the page checks
+  # (python3), the output lock held from outside (flock)
+  time python3 util-linux
 )
 
 missing=()

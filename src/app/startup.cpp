@@ -22,6 +22,7 @@
 #include "generation/run_state.h"
 #include "generation/script_variables.h"
 #include "platform/ui_port.h"
+#include "script/machine.h"
 
 namespace galvora {
 
@@ -117,6 +118,13 @@ int Main(int argc, const char* const* argv, Fensterprogramm* fenster) {
     }
 
     unterbrechung_abfangen();
+    // An interrupt also stops a script that is running (an endless template):
+    // the run then ends at its next test instead of finishing the script.
+    maschine().grenzen().abbruch_pruefen = [] {
+        if (!unterbrechung_empfangen()) return false;
+        CancelRequested = true;
+        return true;
+    };
     HeadlessRunPort port(std::cerr, ::isatty(STDERR_FILENO) == 1);
     set_run_port(&port);
     struct PortReset {
@@ -127,6 +135,12 @@ int Main(int argc, const char* const* argv, Fensterprogramm* fenster) {
     log_line("Initialization END");
     if (batchmodus) {
         aufbereitung_starten(startdialog());
+        // An interrupt ends the run as failed, also one that came after the
+        // last picture (during the index or frame page).
+        if (unterbrechung_empfangen()) {
+            std::cerr << "galvora: Lauf unterbrochen\n";
+            return kExitRunFailed;
+        }
         // No browser opens without a display; the page it would show goes to stdout.
         if (!laufzustand().Browserseite.empty()) std::cout << laufzustand().Browserseite << std::endl;
         if (batchmodus) {

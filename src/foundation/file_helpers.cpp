@@ -14,6 +14,7 @@
 
 #include "foundation/error.h"
 #include "foundation/ole_date.h"
+#include "foundation/output_file.h"
 #include "foundation/program_info.h"
 #include "foundation/string_helpers.h"
 #include "platform/trash.h"
@@ -61,42 +62,16 @@ std::vector<Verzeichnissatz> verzeichnis_einlesen(std::string_view folder) {
     return found;
 }
 
-namespace {
-
-// True when the two files hold the same bytes; false also when either cannot be read.
-bool same_contents(const fs::path& a, const fs::path& b) {
-    std::error_code ec;
-    const auto size_a = fs::file_size(a, ec);
-    if (ec) return false;
-    const auto size_b = fs::file_size(b, ec);
-    if (ec || size_a != size_b) return false;
-    std::ifstream fa(a, std::ios::binary);
-    std::ifstream fb(b, std::ios::binary);
-    if (!fa || !fb) return false;
-    char buf_a[65536];
-    char buf_b[65536];
-    for (;;) {
-        fa.read(buf_a, sizeof buf_a);
-        fb.read(buf_b, sizeof buf_b);
-        const std::streamsize na = fa.gcount();
-        const std::streamsize nb = fb.gcount();
-        if (na != nb) return false;
-        if (na == 0) return fa.eof() && fb.eof();
-        if (std::memcmp(buf_a, buf_b, static_cast<std::size_t>(na)) != 0) return false;
-    }
-}
-
-}  // namespace
-
 bool datei_uebernehmen_wenn_geaendert(std::string_view target, std::string_view new_file) {
     const fs::path target_path{std::string(target)};
     const fs::path new_path{std::string(new_file)};
     std::error_code ec;
     const bool target_exists = fs::exists(target_path, ec);
-    if (!target_exists || !same_contents(target_path, new_path)) {
+    if (!target_exists || !same_file_contents(target_path.string(), new_path.string())) {
         // rename() replaces the target in one step: a failure leaves the old file in place.
-        if (::rename(new_path.c_str(), target_path.c_str()) == 0) return true;
-        const std::error_code rename_ec(errno, std::generic_category());
+        const int refused = replace_guard_check(target_path.string(), new_path.string());
+        if (refused == 0 && ::rename(new_path.c_str(), target_path.c_str()) == 0) return true;
+        const std::error_code rename_ec(refused != 0 ? refused : errno, std::generic_category());
         fs::remove(new_path, ec);
         throw GalvoraError(error_number_from_system(rename_ec), "datei_uebernehmen_wenn_geaendert",
                            rename_ec.message());

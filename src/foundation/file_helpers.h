@@ -21,7 +21,8 @@ std::vector<Verzeichnissatz> verzeichnis_einlesen(std::string_view folder);
 // Replaces `target` by `new_file` when the two differ byte for byte (a missing
 // target counts as different): the new file is renamed over the target in one
 // step, so the target is never missing. Otherwise the new file is deleted.
-// True when the target was replaced. A failed rename deletes the new file and
+// True when the target was replaced. A failed rename, or a replacement the
+// replace guard refuses (output_file.h), deletes the new file and
 // throws GalvoraError with the system's error (source
 // "datei_uebernehmen_wenn_geaendert"); the target stays as it was.
 bool datei_uebernehmen_wenn_geaendert(std::string_view target, std::string_view new_file);

@@ -2,9 +2,15 @@
 // A file being written: the bytes go to a temporary file beside the target,
 // which replaces the target only when commit() succeeds. A write that
 // fails part-way therefore leaves whatever the target held before. Work done
-// ahead of its turn on a worker thread (worker_threads.h) renames its file
-// into place only in its turn, and fails when that never comes.
+// ahead of its turn on a worker thread (worker_threads.h) puts its file into
+// place only in its turn, and fails when that never comes.
+//
+// The temporary file has a short name of its own (".galvora-XXXXXX.tmp"), so
+// a target whose name alone nearly fills the 255 bytes a file name may have
+// can still be written; a folder can be cleared of the temporaries a killed
+// program left behind (remove_stale_temporaries).
 #include <cstdio>
+#include <functional>
 #include <string>
 
 namespace galvora {
@@ -24,17 +30,24 @@ public:
     bool is_open() const { return file_ != nullptr; }
     FILE* file() { return file_; }
     const std::string& temp_path() const { return temp_path_; }
+    const std::string& target_path() const { return target_; }
 
     // Flushes, syncs (see the constructor) and closes the temporary file and
     // renames it onto the target. False (and the temporary removed) when any
-    // of that fails.
+    // of that fails or the replace guard refuses the target.
     bool commit();
+    // As commit, but a target that already holds the same bytes stays as it
+    // is (the temporary is removed); `replaced` tells which happened.
+    bool commit_if_changed(bool& replaced);
     // Closes and removes the temporary file without touching the target.
     void discard();
     // The system error number of the step that failed (0 when none did).
     int error() const { return error_; }
 
 private:
+    bool finish();
+    bool replace_target();
+
     std::string target_;
     std::string temp_path_;
     FILE* file_ = nullptr;
@@ -42,6 +55,26 @@ private:
     bool sync_each_file_ = true;
     int error_ = 0;
 };
+
+// Asked before a committed file replaces its target (also when the target
+// does not exist yet): 0 lets it, an error number (EPERM, EEXIST ...) refuses
+// it, and the commit then fails with that error. `new_file` is the finished
+// temporary file. Installed by the generation run for its length; none by
+// default.
+using ReplaceGuard = std::function<int(const std::string& target, const std::string& new_file)>;
+void set_replace_guard(ReplaceGuard guard);
+// 0 without a guard.
+int replace_guard_check(const std::string& target, const std::string& new_file);
+
+// True when both files can be read and hold the same bytes.
+bool same_file_contents(const std::string& a, const std::string& b);
+
+// True when `name` (a file name without folder) is the name of one of our
+// temporary files.
+bool is_temporary_name(const std::string& name);
+// Removes the temporary files left in `folder` (not below it) by a program
+// that was killed while writing; returns how many went.
+int remove_stale_temporaries(const std::string& folder);
 
 // Writes everything the file system holding folder has in its caches to
 // disk; false when the folder cannot be opened or the flush fails.

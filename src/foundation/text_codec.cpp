@@ -76,6 +76,114 @@ bool is_valid_utf8(std::string_view s) {
     return true;
 }
 
+namespace {
+
+constexpr std::string_view kErsatzzeichen = "\xEF\xBF\xBD";  // U+FFFD
+
+// Length of the sequence a lead byte opens (0: no lead byte) and the range
+// its second byte must lie in, which rules out overlong forms, surrogates and
+// code points beyond Unicode.
+struct Sequenzart {
+    size_t laenge;
+    unsigned char min2, max2;
+};
+
+Sequenzart sequenzart(unsigned char c) {
+    if (c >= 0xC2 && c <= 0xDF) return {2, 0x80, 0xBF};
+    if (c == 0xE0) return {3, 0xA0, 0xBF};
+    if (c == 0xED) return {3, 0x80, 0x9F};
+    if (c >= 0xE1 && c <= 0xEF) return {3, 0x80, 0xBF};
+    if (c == 0xF0) return {4, 0x90, 0xBF};
+    if (c >= 0xF1 && c <= 0xF3) return {4, 0x80, 0xBF};
+    if (c == 0xF4) return {4, 0x80, 0x8F};
+    return {0, 0, 0};
+}
+
+// Repairs s from its start; returns how many bytes at its end open a
+// sequence that the text does not complete (left for the next piece).
+size_t reparieren(std::string_view s, std::string& out) {
+    size_t i = 0;
+    const size_t n = s.size();
+    while (i < n) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        if (c < 0x80) {
+            size_t j = i + 1;
+            while (j < n && static_cast<unsigned char>(s[j]) < 0x80) ++j;
+            out.append(s.substr(i, j - i));
+            i = j;
+            continue;
+        }
+        const Sequenzart art = sequenzart(c);
+        if (art.laenge == 0) {
+            out.append(kErsatzzeichen);
+            ++i;
+            continue;
+        }
+        size_t k = 1;
+        bool kaputt = false;
+        for (; k < art.laenge; ++k) {
+            if (i + k >= n) return n - i;  // cut at the end: wait for the rest
+            const auto cc = static_cast<unsigned char>(s[i + k]);
+            const bool passt = k == 1 ? cc >= art.min2 && cc <= art.max2 : (cc & 0xC0) == 0x80;
+            if (!passt) {
+                kaputt = true;
+                break;
+            }
+        }
+        if (kaputt) {
+            out.append(kErsatzzeichen);
+            i += k;
+            continue;
+        }
+        out.append(s.substr(i, art.laenge));
+        i += art.laenge;
+    }
+    return 0;
+}
+
+}  // namespace
+
+void Utf8Reparatur::weiter(std::string_view bytes, std::string& out) {
+    if (!offen_.empty()) {
+        // The open sequence is valid so far; the new piece completes or breaks it.
+        const std::string b = offen_ + std::string(bytes.substr(0, std::min<size_t>(bytes.size(), 3)));
+        const Sequenzart art = sequenzart(static_cast<unsigned char>(b[0]));
+        size_t k = 1;
+        for (; k < art.laenge; ++k) {
+            if (k >= b.size()) {  // still cut: the piece was too short
+                offen_ = b;
+                return;
+            }
+            const auto cc = static_cast<unsigned char>(b[k]);
+            if (k == 1 ? cc < art.min2 || cc > art.max2 : (cc & 0xC0) != 0x80) break;
+        }
+        out.append(k == art.laenge ? std::string_view(b).substr(0, k) : kErsatzzeichen);
+        bytes.remove_prefix(k - offen_.size());
+        offen_.clear();
+    }
+    const size_t rest = reparieren(bytes, out);
+    offen_.assign(bytes.substr(bytes.size() - rest));
+}
+
+void Utf8Reparatur::finish(std::string& out) {
+    if (offen_.empty()) return;
+    // An open sequence never completed: each maximal part becomes U+FFFD.
+    std::string teil;
+    const size_t rest = reparieren(offen_, teil);
+    out.append(teil);
+    if (rest != 0) out.append(kErsatzzeichen);
+    offen_.clear();
+}
+
+std::string utf8_reparieren(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size());
+    Utf8Reparatur r;
+    r.weiter(bytes, out);
+    r.finish(out);
+    return out;
+}
+
 std::string cp1252_to_utf8(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size() + bytes.size() / 4);

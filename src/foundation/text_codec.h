@@ -14,6 +14,23 @@ namespace galvora {
 
 bool is_valid_utf8(std::string_view bytes);
 
+// Makes bytes valid UTF-8 as they pass: every byte sequence that is not
+// UTF-8 (a stray byte of another code page, a cut or overlong sequence, a
+// surrogate) becomes U+FFFD, one per maximal ill-formed part. Text may come in
+// pieces of any size: a sequence cut at the end of one piece is completed by
+// the next; finish() turns a sequence still open into U+FFFD.
+class Utf8Reparatur {
+public:
+    void weiter(std::string_view bytes, std::string& out);
+    void finish(std::string& out);
+
+private:
+    std::string offen_;  // the start of a sequence the last piece ended in
+};
+
+// The whole text made valid UTF-8 as above.
+std::string utf8_reparieren(std::string_view bytes);
+
 // Windows-1252 bytes to UTF-8 (the five undefined codes map to U+FFFD).
 std::string cp1252_to_utf8(std::string_view bytes);
 

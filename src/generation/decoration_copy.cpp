@@ -1,5 +1,7 @@
 #include "generation/decoration_copy.h"
 
+#include <cerrno>
+#include <cstdio>
 #include <filesystem>
 #include <system_error>
 #include <vector>
@@ -7,6 +9,8 @@
 #include "foundation/dialog_helpers.h"
 #include "foundation/file_helpers.h"
 #include "foundation/messages.h"
+#include "foundation/output_file.h"
+#include "generation/output_folders.h"
 #include "generation/output_paths.h"
 #include "generation/settings_access.h"
 
@@ -22,22 +26,34 @@ bool copy_failed(const std::error_code& ec, const std::string& target) {
     return false;
 }
 
-// Copies through a side file in the target folder, so an existing file is
-// replaced only by a complete copy.
+// Copies through a temporary file in the target folder, so an existing file
+// is replaced only by a complete copy.
 bool copy_whole(const fs::path& source, const fs::path& target, std::error_code& ec) {
-    fs::path side = target;
-    side += ".galvora-part";
-    // A link left under the side file's name would lead the copy elsewhere.
-    if (!fs::is_directory(fs::symlink_status(side, ec))) fs::remove(side, ec);
-    ec.clear();
-    fs::copy_file(source, side, fs::copy_options::overwrite_existing, ec);
-    if (!ec) fs::rename(side, target, ec);
-    if (ec) {
-        std::error_code ignored;
-        fs::remove(side, ignored);
+    FILE* in = std::fopen(source.c_str(), "rb");
+    if (in == nullptr) {
+        ec = std::error_code(errno != 0 ? errno : ENOENT, std::generic_category());
         return false;
     }
-    return true;
+    OutputFile out(target.string(), false);
+    bool ok = out.is_open();
+    char buffer[65536];
+    while (ok) {
+        const size_t n = std::fread(buffer, 1, sizeof buffer, in);
+        if (n == 0) break;
+        ok = std::fwrite(buffer, 1, n, out.file()) == n;
+    }
+    int err = ok ? 0 : errno;
+    if (std::ferror(in)) {
+        ok = false;
+        err = EIO;
+    }
+    std::fclose(in);
+    if (ok && !out.commit()) {
+        ok = false;
+        err = out.error();
+    }
+    if (!ok) ec = std::error_code(err != 0 ? err : out.error() != 0 ? out.error() : EIO, std::generic_category());
+    return ok;
 }
 
 }  // namespace
@@ -49,7 +65,11 @@ bool deko_kopieren(const std::string& output_root) {
     std::error_code ec;
     if (!unterordner_gueltig(output_root, setting_text(kSetDecoPath))) {
         ec = std::make_error_code(std::errc::no_such_file_or_directory);
-    } else if (!fs::is_directory(target, ec)) {
+    } else if (!ausgabeordner_pruefen(output_root, target)) {
+        return false;
+    } else if (fs::is_directory(target, ec)) {
+        remove_stale_temporaries(target);
+    } else {
         ec.clear();
         fs::create_directory(target, ec);
     }

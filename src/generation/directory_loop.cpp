@@ -7,9 +7,11 @@
 #include "foundation/error.h"
 #include "foundation/log.h"
 #include "foundation/messages.h"
+#include "foundation/output_file.h"
 #include "foundation/path_helpers.h"
 #include "foundation/string_helpers.h"
 #include "generation/metadata_accessors.h"
+#include "generation/output_folders.h"
 #include "generation/picture_pages.h"
 #include "generation/picture_pipeline.h"
 #include "generation/run_port.h"
@@ -32,10 +34,14 @@ Schleifenzustand& schleifenzustand() {
 
 namespace {
 
-// Makes a folder of the loop; false after the message named by key.
+// Makes a folder of the loop below the output root and clears it of the
+// temporary files a killed run left; false after the message named by key,
+// or after the message that the folder leads out of the output.
 bool make_folder(const std::string& path, const char* key, std::string& result) {
+    if (!ausgabeordner_pruefen(lauf_auftrag().cloneverzeichnis, path)) return false;
     try {
         result = MakeFullDir(path);
+        remove_stale_temporaries(result);
         return true;
     } catch (const GalvoraError& e) {
         meldung(program_title(), MB_ICON_EXCLAMATION, key, {std::to_string(e.number()), path});
@@ -94,6 +100,9 @@ std::vector<std::string> picture_error_values(const ErrorInfo& error, const std:
 // run cannot wait for an answer, so the error goes to the log and the run goes
 // on with the next picture. True when the run is to stop.
 bool report_picture_error(const ErrorInfo& error, const std::string& err_image) {
+    // A clone or thumbnail that could not be written (a full disk, a file in
+    // the way) fails the run like a page that could not be written.
+    if (error.source == "WriteImage" || error.description == "FileCopy") ++laufzustand().Schreibfehler;
     if (batchmodus) {
         bildfehler_melden(error, err_image);
         return false;

@@ -1,5 +1,6 @@
 #include "generation/frame_page.h"
 
+#include "foundation/string_helpers.h"
 #include "generation/page_file.h"
 #include "generation/page_keys.h"
 #include "generation/page_skeleton.h"
@@ -34,7 +35,7 @@ void startseite_schreiben() {
         else if (in_root) index_ref = html_base + "/" + index;
         else index_ref = "../" + index;
     }
-    variable_setzen(v.index_ref, index_ref);
+    variable_setzen(v.index_ref, url_kodieren(index_ref));
     for (const ZNSWertRef* ref : {&v.up_ref, &v.next_ref, &v.parent_path}) variable_setzen(*ref, "");
     pfadvariablen_loeschen();
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <exception>
 #include <new>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,7 +12,10 @@
 #include "foundation/ole_date.h"
 #include "foundation/path_helpers.h"
 #include "generation/output_folders.h"
+#include "generation/output_guard.h"
+#include "generation/output_lock.h"
 #include "generation/picture_collection.h"
+#include "generation/picture_scanner.h"
 #include "generation/run_port.h"
 #include "generation/run_state.h"
 #include "generation/run_variables.h"
@@ -169,6 +173,7 @@ void fehler_melden(long number, const std::string& source, const std::string& de
 void erzeugung_durchfuehren() {
     Laufzustand& run = laufzustand();
     run = Laufzustand{};
+    run.Skriptfehler = lauf_auftrag().skriptfehler_vorab;
     run.aktiv = true;
     struct EndOfRun {
         Laufzustand& run;
@@ -177,6 +182,9 @@ void erzeugung_durchfuehren() {
     bool opened = false;  // past the opening phases: completion follows whatever happens
     bool broken_off = false;
     bool completing = false;  // the completion runs once, also when it fails itself
+    // Held until the run, its completion included, is over.
+    Ausgabesperre sperre;
+    std::optional<AusgabeschutzAktiv> schutz;
     try {
         erzeugung_anmelden();
         if (zns() == nullptr) {
@@ -190,6 +198,12 @@ void erzeugung_durchfuehren() {
         if (!funktionen_vollstaendig() || !seitenmasse_pruefen(run) || !seitennamen_pruefen(run) ||
             !basisverzeichnis_pruefen())
             return;
+        // Another run writing into the same output goes first; a cancel
+        // while waiting ends this run before it has touched anything.
+        CancelRequested = false;
+        if (!sperre.nehmen(lauf_auftrag().cloneverzeichnis)) return;
+        schutz.emplace();
+        ausgabeschutz().einrichten(lauf_auftrag(), musterliste_bilden());
 
         opened = true;
         lauf_einrichten(run);

@@ -50,7 +50,7 @@ void indexseite_schreiben() {
     variable_setzen(v.html_absolute, folder);
     variable_setzen(v.doc, filename);
     variable_setzen(v.index_doc, filename);
-    variable_setzen(v.index_ref, filename + run.HtmlEndung);
+    variable_setzen(v.index_ref, url_kodieren(filename + run.HtmlEndung));
     pfadvariablen_loeschen();
 
     seitenkopf_schreiben(page, {kIndexHead, kSetHtmlIndexHeadDisable, kIndexTitle, kIndexBodyTag});
@@ -60,9 +60,7 @@ void indexseite_schreiben() {
     const bool first_only = setting_is_one(kSetHtmlIndexFirstThumbpage);
     const bool split = setting_is_one(kSetHtmlSplit);
     const int32_t per_line = setting_int(kSetHtmlIndexEntriesPerLine);
-    Seitenplanregeln rules;
-    rules.level = job.auswertelevel;
-    rules.standardname = setting_text(kSetHtmlDefault);
+    const Seitenplanregeln rules = seitenplanregeln();
     if (!grouped) {
         page.vorlage(kIndexPreTable);
         page.vorlage(kIndexTableOpen);
@@ -105,8 +103,7 @@ void indexseite_schreiben() {
                 variable_setzen(v.count_next_page, p + 1);
                 variable_setzen(v.count_page_files, static_cast<int32_t>(per_page));
             }
-            std::string name = thumbseiten_basisname(d, rules);
-            if (split) name += "-" + seitennummer_text(p, run.SeitennummernMaske);
+            const std::string name = thumbseitenname(d, split ? p : 0, rules);
             if (entries > per_line) {
                 page.vorlage(kIndexTrClose);
                 entries = 1;

@@ -6,6 +6,7 @@
 
 #include "foundation/file_helpers.h"
 #include "foundation/messages.h"
+#include "foundation/output_file.h"
 #include "foundation/path_helpers.h"
 #include "foundation/string_helpers.h"
 #include "generation/decoration_copy.h"
@@ -68,9 +69,11 @@ bool unterordner_bereitstellen(const std::string& root, const std::string& name,
     std::error_code ec;
     if (!unterordner_gueltig(root, name)) {
         ec = std::make_error_code(std::errc::no_such_file_or_directory);
+    } else if (!ausgabeordner_pruefen(root, folder)) {
+        return false;
     } else if (verzeichnis_existiert(folder, 2)) {
-        // A folder that leads elsewhere (a link out of the output) is never emptied.
-        if (!clean || !ordner_enthaelt(root, folder)) return true;
+        remove_stale_temporaries(folder);
+        if (!clean) return true;
         return inhalt_loeschen(folder, progress_text);
     } else {
         fs::create_directory(folder, ec);
@@ -86,9 +89,23 @@ bool unterordner_bereitstellen(const std::string& root, const std::string& name,
 
 }  // namespace
 
+bool ausgabeordner_pruefen(const std::string& root, const std::string& folder) {
+    if (ordner_enthaelt(root, folder)) return true;
+    std::error_code ec;
+    const std::string resolved = fs::weakly_canonical(folder, ec).string();
+    meldung_text(program_title(), MB_ICON_EXCLAMATION,
+                 "Der Ausgabeordner%n%1%nführt über einen symbolischen Link nach%n%2%n"
+                 "und damit aus dem Ausgabeverzeichnis%n%3%nhinaus.%n%nDort wird nichts geschrieben.",
+                 {folder, ec ? std::string("?") : resolved, root});
+    return false;
+}
+
 bool ausgabeverzeichnisse_vorbereiten(Laufzustand& run) {
     const std::string& root = lauf_auftrag().cloneverzeichnis;
     RunPicture& picture = *run.AktuellesBild;
+    // Temporary files a killed run left behind; the lock keeps any other
+    // run's from being taken for them.
+    remove_stale_temporaries(root);
 
     if (picture.ClonenDurchführen() && setting_is_one(kSetCloneDirclean)) {
         if (!inhalt_loeschen(root, run.texte.InfClonesDelete)) return false;

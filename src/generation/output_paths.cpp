@@ -1,5 +1,7 @@
 #include "generation/output_paths.h"
 
+#include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <system_error>
 
@@ -33,6 +35,23 @@ bool ordner_enthaelt(const std::string& outer, const std::string& inner) {
         if (bi == b.end() || *ai != *bi) return false;
     }
     return true;
+}
+
+std::string seitenname_passend(const std::string& name, const std::string& endung) {
+    constexpr size_t kMaxName = 255;
+    constexpr size_t kHash = 9;  // "~" and eight hex digits
+    if (name.size() + endung.size() <= kMaxName || endung.size() + kHash >= kMaxName) return name;
+    uint32_t hash = 2166136261u;  // FNV-1a
+    for (unsigned char c : name) {
+        hash ^= c;
+        hash *= 16777619u;
+    }
+    size_t keep = kMaxName - endung.size() - kHash;
+    // Never cut inside a character.
+    while (keep > 0 && (static_cast<unsigned char>(name[keep]) & 0xC0) == 0x80) --keep;
+    char tail[kHash + 1];
+    std::snprintf(tail, sizeof tail, "~%08x", hash);
+    return name.substr(0, keep) + tail;
 }
 
 namespace {

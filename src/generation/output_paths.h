@@ -14,6 +14,13 @@ bool unterordner_gueltig(const std::string& root, const std::string& name);
 // "." / ".." resolved as far as the folders exist).
 bool ordner_enthaelt(const std::string& outer, const std::string& inner);
 
+// A page's base name that, with the extension, fits the 255 bytes a file name
+// may have: a longer one (a picture or folder named up to that limit) keeps
+// as many of its leading bytes as fit, cut at a character boundary, and gets
+// "~" and eight hexadecimal digits of a hash of the whole name, so that two
+// long names stay apart and every run names the page the same.
+std::string seitenname_passend(const std::string& name, const std::string& endung);
+
 // The folders a run writes its own output into, as far as they lie inside
 // the base folder: the output root (unless it is the base folder itself) and
 // its thumbnail, page and decoration folders (named by the settings). The

@@ -2,12 +2,14 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <filesystem>
 #include <system_error>
 
 #include "foundation/error.h"
 #include "foundation/file_helpers.h"
 #include "foundation/messages.h"
+#include "foundation/output_file.h"
+#include "foundation/text_codec.h"
+#include "generation/run_port.h"
 #include "generation/run_state.h"
 #include "generation/script_glue.h"
 #include "generation/settings_access.h"
@@ -15,15 +17,50 @@
 
 namespace galvora {
 
-namespace fs = std::filesystem;
+// The stream templates write into: every byte goes through the UTF-8 repair
+// into the page's temporary file. A failed write leaves the file's error flag
+// set, which the commit finds.
+class Seitendatei::Puffer : public std::streambuf {
+public:
+    explicit Puffer(FILE* file) : file_(file) {}
 
-namespace {
+    void beenden() {
+        std::string out;
+        reparatur_.finish(out);
+        schreiben(out);
+    }
+    // The system error of the first write that failed, 0 when none did.
+    int fehler() const { return fehler_; }
 
-std::string side_file(const std::string& page_path) { return page_path + "_"; }
+protected:
+    int_type overflow(int_type c) override {
+        if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
+        const char ch = traits_type::to_char_type(c);
+        return xsputn(&ch, 1) == 1 ? c : traits_type::eof();
+    }
 
-}  // namespace
+    std::streamsize xsputn(const char* s, std::streamsize n) override {
+        out_.clear();  // keeps its capacity from one write to the next
+        reparatur_.weiter(std::string_view(s, static_cast<size_t>(n)), out_);
+        return schreiben(out_) ? n : 0;
+    }
+
+private:
+    bool schreiben(const std::string& bytes) {
+        errno = 0;
+        if (bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file_) == bytes.size()) return true;
+        if (fehler_ == 0) fehler_ = errno != 0 ? errno : EIO;
+        return false;
+    }
+
+    FILE* file_;
+    int fehler_ = 0;
+    std::string out_;
+    Utf8Reparatur reparatur_;
+};
 
 void seitenfehler_melden(const SeitendateiFehler& error, const std::string& page_kind_text) {
+    ++laufzustand().Schreibfehler;
     meldung(program_title(), MB_ICON_EXCLAMATION, "ErrHTMLCreateFile",
             {std::to_string(error.number()), page_kind_text, error.seitenpfad()});
 }
@@ -39,6 +76,12 @@ bool seite_oeffnen(Seitendatei& page, const std::string& page_path, const std::s
 }
 
 void seite_uebernehmen(Seitendatei& page) {
+    // A cancel that cut a template short (an interrupt stops the script
+    // running) leaves the page incomplete: it never replaces the page there.
+    if (CancelRequested) {
+        page.verwerfen();
+        return;
+    }
     if (page.uebernehmen() || !setting_is_one(kSetHtmlChanged)) ++laufzustand().Seitenzaehler;
 }
 
@@ -58,8 +101,12 @@ int32_t freie_dateinummer() {
     return number;
 }
 
+Seitendatei::Seitendatei() = default;
+
 Seitendatei::Seitendatei(Seitendatei&& other) noexcept
-    : stream_(std::move(other.stream_)),
+    : file_(std::move(other.file_)),
+      puffer_(std::move(other.puffer_)),
+      stream_(std::move(other.stream_)),
       number_(other.number_),
       page_path_(std::move(other.page_path_)),
       only_if_changed_(other.only_if_changed_) {}
@@ -67,6 +114,8 @@ Seitendatei::Seitendatei(Seitendatei&& other) noexcept
 Seitendatei& Seitendatei::operator=(Seitendatei&& other) noexcept {
     if (this == &other) return *this;
     if (offen()) verwerfen();
+    file_ = std::move(other.file_);
+    puffer_ = std::move(other.puffer_);
     stream_ = std::move(other.stream_);
     number_ = other.number_;
     page_path_ = std::move(other.page_path_);
@@ -82,19 +131,15 @@ void Seitendatei::oeffnen(const std::string& page_path, bool only_if_changed) {
     if (offen()) verwerfen();
     page_path_ = page_path;
     only_if_changed_ = only_if_changed;
-    // A file or link left under the side file's name goes first: a link must
-    // not lead the page into a file elsewhere.
-    const std::string side = side_file(page_path);
-    std::error_code ignored;
-    if (!fs::is_directory(fs::symlink_status(side, ignored))) fs::remove(side, ignored);
-    errno = 0;
-    auto stream = std::make_unique<std::ofstream>(side, std::ios::binary | std::ios::trunc);
-    if (!stream->is_open()) {
-        const int err = errno != 0 ? errno : EACCES;
-        const std::error_code ec(err, std::generic_category());
+    // Pages are generated output: the run flushes them to disk at its end.
+    auto file = std::make_unique<OutputFile>(page_path, false);
+    if (!file->is_open()) {
+        const std::error_code ec(file->error() != 0 ? file->error() : EACCES, std::generic_category());
         throw SeitendateiFehler(error_number_from_system(ec), page_path, ec.message());
     }
-    stream_ = std::move(stream);
+    file_ = std::move(file);
+    puffer_ = std::make_unique<Puffer>(file_->file());
+    stream_ = std::make_unique<std::ostream>(puffer_.get());
     number_ = freie_dateinummer();
     ausgabe_kanal_registrieren(number_, stream_.get());
 }
@@ -115,41 +160,36 @@ void Seitendatei::vorlage(int entry) {
 void Seitendatei::schliessen() {
     if (!stream_) return;
     ausgabe_kanal_entfernen(number_);
-    stream_->close();
+    stream_->flush();
+    puffer_->beenden();
 }
 
 bool Seitendatei::uebernehmen() {
     if (!stream_) return false;
-    const bool written = static_cast<bool>(*stream_);
     schliessen();
+    const int write_error = !*stream_ ? (puffer_->fehler() != 0 ? puffer_->fehler() : EIO) : 0;
     stream_.reset();
-    const std::string side = side_file(page_path_);
-    std::error_code ec;
-    if (!written) {
-        fs::remove(side, ec);
-        throw SeitendateiFehler(61, page_path_, "The page could not be written");
+    puffer_.reset();
+    std::unique_ptr<OutputFile> file = std::move(file_);
+    bool replaced = false;
+    const bool ok =
+        write_error == 0 && (only_if_changed_ ? file->commit_if_changed(replaced) : (replaced = file->commit()));
+    if (!ok) {
+        // The written page may be incomplete: it never takes the old page's place.
+        const int err = write_error != 0 ? write_error : file->error() != 0 ? file->error() : EIO;
+        file->discard();
+        const std::error_code ec(err, std::generic_category());
+        throw SeitendateiFehler(error_number_from_system(ec), page_path_, ec.message());
     }
-    if (only_if_changed_) {
-        try {
-            return datei_uebernehmen_wenn_geaendert(page_path_, side);
-        } catch (const GalvoraError& e) {
-            throw SeitendateiFehler(e.number(), page_path_, e.description());
-        }
-    }
-    if (::rename(side.c_str(), page_path_.c_str()) != 0) {
-        const std::error_code rename_ec(errno, std::generic_category());
-        fs::remove(side, ec);
-        throw SeitendateiFehler(error_number_from_system(rename_ec), page_path_, rename_ec.message());
-    }
-    return true;
+    return replaced;
 }
 
 void Seitendatei::verwerfen() {
     if (!stream_) return;
     schliessen();
     stream_.reset();
-    std::error_code ec;
-    fs::remove(side_file(page_path_), ec);
+    puffer_.reset();
+    file_.reset();  // removes the side file; the old page stays
 }
 
 }  // namespace galvora

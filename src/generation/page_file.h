@@ -2,20 +2,24 @@
 // One page file of a gallery while it is written: registered under a free
 // output channel number, so that templates write straight into it, with the
 // two write forms of the page skeleton (a line ending in CR LF, or text that
-// the next write continues). The page is written to a side file (page path
-// and "_") and only committed into place when it is complete: with
-// replace-if-changed the old page stays when the text is the same, otherwise
-// the side file is renamed over it. A page that is abandoned (a cancelled run,
-// a write error) never replaces the page that was there.
+// the next write continues). The page is written to a temporary side file and
+// only committed into place when it is complete and every write, the close
+// included, succeeded: with replace-if-changed the old page stays when the
+// text is the same, otherwise the side file is renamed over it. A page that is
+// abandoned (a cancelled run, a write error, a full disk) never replaces the
+// page that was there. Pages are UTF-8: bytes of a name or a metadata text
+// that are not UTF-8 reach the page as U+FFFD.
 #include <cstdint>
-#include <fstream>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <string_view>
 
 #include "foundation/error.h"
 
 namespace galvora {
+
+class OutputFile;
 
 // A page file that could not be made or put into place; carries the page's
 // path for the message "ErrHTMLCreateFile".
@@ -34,7 +38,7 @@ void seitenfehler_melden(const SeitendateiFehler& error, const std::string& page
 
 class Seitendatei {
 public:
-    Seitendatei() = default;
+    Seitendatei();
     ~Seitendatei();
     Seitendatei(const Seitendatei&) = delete;
     Seitendatei& operator=(const Seitendatei&) = delete;
@@ -43,7 +47,7 @@ public:
     Seitendatei& operator=(Seitendatei&& other) noexcept;
 
     // Opens the side file of `page_path` for output (created new). Throws
-    // GalvoraError with the system's error number when it cannot be made.
+    // SeitendateiFehler with the system's error number when it cannot be made.
     void oeffnen(const std::string& page_path, bool only_if_changed);
     bool offen() const { return stream_ != nullptr; }
 
@@ -62,16 +66,20 @@ public:
 
     // Closes the file and puts it into place. True when the page file changed
     // (replace-if-changed: only when the text differs). Throws SeitendateiFehler
-    // when the file could not be written or put into place; the old page
-    // stays then and the side file is gone.
+    // when the file could not be written or put into place (a full disk, a
+    // file in the way that is no page of this gallery); the old page stays
+    // then and the side file is gone.
     bool uebernehmen();
     // Closes the file and deletes the side file; the old page stays.
     void verwerfen();
 
 private:
+    class Puffer;
     void schliessen();
 
-    std::unique_ptr<std::ofstream> stream_;
+    std::unique_ptr<OutputFile> file_;
+    std::unique_ptr<Puffer> puffer_;
+    std::unique_ptr<std::ostream> stream_;
     int32_t number_ = 0;
     std::string page_path_;
     bool only_if_changed_ = false;

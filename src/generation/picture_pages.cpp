@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "foundation/string_helpers.h"
+#include "generation/output_paths.h"
 #include "generation/page_file.h"
 #include "generation/page_keys.h"
 #include "generation/page_skeleton.h"
@@ -57,8 +58,10 @@ std::string bildseitenname(const Verzeichnissatz& dir, int32_t p) {
     std::string name = record.Seitenname.empty() ? record.CDateiname : record.Seitenname;
     // A renamed clone may carry its folder's path; its page stays in the page folder.
     std::replace(name.begin(), name.end(), '/', '_');
+    const std::string& ext = laufzustand().HtmlEndung;
+    name = seitenname_passend(name, ext);
     if (lauf_auftrag().auswertelevel != 0) return name;
-    while (name_taken(name)) name += "_pic";
+    while (name_taken(name)) name = seitenname_passend(name + "_pic", ext);
     return name;
 }
 

@@ -1,13 +1,21 @@
 #include "generation/run_builtin_host.h"
 
 #include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <system_error>
+#include <vector>
 
+#include "generation/output_guard.h"
 #include "generation/output_paths.h"
 #include "generation/run_accessors.h"
 #include "generation/run_state.h"
+#include "generation/settings_access.h"
 #include "image/current_image.h"
 
 namespace galvora {
+
+namespace fs = std::filesystem;
 
 RunBuiltinHost& run_builtin_host() {
     static RunBuiltinHost host;
@@ -50,13 +58,60 @@ void RunBuiltinHost::rechteck_fuellen(int32_t farbe, int32_t x1, int32_t y1, int
 
 int32_t RunBuiltinHost::durchschnittsfarbe() { return GetImageAverageColour(); }
 
+namespace {
+
+// The folders a run writes its output into: the thumbnail, page and
+// decoration folders and, when clones are made, the clone folder of every
+// chosen directory. Nothing before a run has named its output root.
+std::vector<std::string> schreibbereiche() {
+    std::vector<std::string> areas;
+    const LaufAuftrag& job = lauf_auftrag();
+    const std::string& root = job.cloneverzeichnis;
+    if (root.empty() || root.front() != '/') return areas;
+    auto below = [&](int setting) {
+        const std::string& name = setting_text(setting);
+        if (unterordner_gueltig(root, name)) areas.push_back(root + "/" + name);
+    };
+    if (setting_is_one(kSetThumbnails)) below(kSetThumbDirname);
+    if (setting_is_one(kSetGenerateHtml)) {
+        below(kSetHtmlBase);
+        if (setting_is_one(kSetDecoCopy)) below(kSetDecoPath);
+    }
+    if (setting_is_one(kSetGenerateClones)) {
+        for (const Verzeichnissatz& d : job.verzeichnisse) areas.push_back(root + "/" + d.relativer_pfad);
+    }
+    return areas;
+}
+
+}  // namespace
+
 bool RunBuiltinHost::schreiben_erlaubt(const std::string& pfad) {
-    // A profile may come from anyone: its templates and hooks must not reach
-    // files outside the gallery they make. Links are followed, so a link in the
-    // output that leads elsewhere does not open the way either.
-    if (!laufzustand().aktiv) return true;
-    const std::string& root = lauf_auftrag().cloneverzeichnis;
-    return !root.empty() && !pfad.empty() && pfad.front() == '/' && ordner_enthaelt(root, pfad);
+    // A profile may come from anyone: its templates, hooks and oracle may
+    // write only into the folders the run makes its own files in, never a
+    // hidden file (a shell's start file, a folder's settings), never an
+    // original picture and never over a picture or another binary file.
+    // Links are followed, so a link that leads elsewhere opens no way out.
+    if (pfad.empty() || pfad.front() != '/') return false;
+    std::error_code ec;
+    const fs::path target = fs::weakly_canonical(fs::path(pfad), ec);
+    if (ec) return false;
+    bool inside = false;
+    for (const std::string& area : schreibbereiche()) {
+        const fs::path folder = fs::weakly_canonical(fs::path(area), ec);
+        if (ec) continue;
+        const fs::path rel = target.lexically_relative(folder);
+        if (rel.empty() || rel == "." || *rel.begin() == "..") continue;
+        bool hidden = false;
+        for (const fs::path& part : rel) hidden = hidden || (!part.empty() && part.string().front() == '.');
+        if (hidden) return false;
+        inside = true;
+        break;
+    }
+    const std::string name = fs::path(pfad).filename().string();
+    if (!inside || name.empty() || name.front() == '.') return false;
+    if (!fs::exists(target, ec)) return true;
+    return fs::is_regular_file(target, ec) && !ausgabeschutz().ist_original(target.string()) &&
+           !inhalt_ist_binaer(target.string());
 }
 
 }  // namespace galvora

@@ -20,7 +20,7 @@ public:
                           int32_t modus) override;
     void rechteck_fuellen(int32_t farbe, int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t deckkraft) override;
     int32_t durchschnittsfarbe() override;
-    // While a run is going, only below its output root.
+    // Only into the folders the run writes its output into (see the code).
     bool schreiben_erlaubt(const std::string& pfad) override;
 };
 

@@ -62,20 +62,26 @@ void lauf_abschliessen(Laufzustand& run, bool pages) {
             run.Seitenart = "Index";
             indexseite_schreiben();
         }
-        if (run.FrameErzeugen) {
+        if (run.FrameErzeugen && !CancelRequested) {
             run_port().status_text(run.texte.InfHTMLFrameCreate);
             variable_setzen(skriptvariablen().deco_ref, deco_reference(setting_is_one(kSetHtmlFrameInBasedir)));
             run.Seitenart = "Frame";
             startseite_schreiben();
         }
-        if (setting_is_one(kSetLaunchBrowser)) browser_oeffnen(run.Browserseite);
+        if (setting_is_one(kSetLaunchBrowser) && !CancelRequested) browser_oeffnen(run.Browserseite);
     }
 
     // Pictures and pages are written without a disk sync each; the run's
     // files reach the disk here, once, before the run reports its end.
-    flush_file_system(lauf_auftrag().cloneverzeichnis);
+    // A file system that cannot write back what it took reports it here.
+    bool flushed = flush_file_system(lauf_auftrag().cloneverzeichnis);
     if (lauf_auftrag().basisverzeichnis != lauf_auftrag().cloneverzeichnis)
-        flush_file_system(lauf_auftrag().basisverzeichnis);
+        flushed = flush_file_system(lauf_auftrag().basisverzeichnis) && flushed;
+    if (!flushed) {
+        ++run.Schreibfehler;
+        run_port().log_line("Die geschriebenen Dateien konnten nicht vollständig auf die Platte gebracht werden: " +
+                            lauf_auftrag().cloneverzeichnis);
+    }
 
     Laufstatistik values;
     values.millisekunden = run.stoppuhr ? run.stoppuhr->Elapsed() : 0;

@@ -32,6 +32,9 @@ struct LaufAuftrag {
     int64_t bildbytes_gesamt = 0;   // the chosen originals' byte total
     // The clone-effect list of the run; the profile's working list when null.
     const CCloneEffekte* effekte = nullptr;
+    // Script runs stopped while the start routine read the folders (the
+    // oracle); the run counts them with its own.
+    int32_t skriptfehler_vorab = 0;
 };
 
 LaufAuftrag& lauf_auftrag();

@@ -8,6 +8,7 @@
 #include "generation/script_glue.h"
 #include "generation/script_variables.h"
 #include "generation/settings_access.h"
+#include "generation/thumbnail_pages.h"
 #include "profile/profiles.h"
 
 namespace galvora {
@@ -56,24 +57,22 @@ void laufverweise_setzen(Laufzustand& run) {
     if (!run.ThumbseitenErzeugen || auftrag.verzeichnisse.empty()) return;
     const Verzeichnissatz& first = auftrag.verzeichnisse.front();
     const Verzeichnissatz& last = auftrag.verzeichnisse.back();
-    std::string first_prefix, last_prefix, first_name, last_name;
+    std::string first_prefix, last_prefix;
     if (level == 0) {
         variable_setzen(v.file_prefix, setting_text(kSetHtmlDefault));
-        first_name = last_name = setting_text(kSetHtmlDefault);
-    } else {
-        first_name = first.name;
-        last_name = last.name;
-        if (level == 2) {
-            first_prefix = "../" + first.gruppe + "/";
-            last_prefix = "../" + last.gruppe + "/";
-        }
+    } else if (level == 2) {
+        first_prefix = "../" + first.gruppe + "/";
+        last_prefix = "../" + last.gruppe + "/";
     }
-    if (setting_is_one(kSetHtmlSplit)) {
+    const Seitenplanregeln rules = seitenplanregeln();
+    int32_t first_page = 0, last_page = 0;
+    if (rules.split) {
         const int64_t per_page = static_cast<int64_t>(run.ZeilenProSeite) * run.ThumbsProZeile;
-        const int64_t pages = (static_cast<int64_t>(last.bildanzahl) - 1) / per_page + 1;
-        first_name += "-" + seitennummer_text(1, run.SeitennummernMaske);
-        last_name += "-" + seitennummer_text(static_cast<int32_t>(pages), run.SeitennummernMaske);
+        first_page = 1;
+        last_page = static_cast<int32_t>((static_cast<int64_t>(last.bildanzahl) - 1) / per_page + 1);
     }
+    const std::string first_name = thumbseitenname(first, first_page, rules);
+    const std::string last_name = thumbseitenname(last, last_page, rules);
     variable_setzen(v.first_doc, first_name);
     variable_setzen(v.last_doc, last_name);
     // Encoded like every other reference a page carries.

@@ -5,6 +5,7 @@
 #include "foundation/language.h"
 #include "foundation/ole_date.h"
 #include "generation/run_builtin_host.h"
+#include "generation/script_stops.h"
 #include "generation/settings_access.h"
 #include "image/image_file_record.h"
 #include "image/picture/script_hooks.h"
@@ -59,10 +60,13 @@ void erzeugung_anmelden() {
     profile_hooks().script_variables_create = skriptvariablen_anlegen;
     set_picture_variables_setter(bildvariablen_setzen);
     set_builtin_host(&run_builtin_host());
+    skriptabbrueche_anmelden();
 }
 
 void variable_setzen(const ZNSWertRef& variable, std::string_view text) {
     if (!variable) return;
+    // The run's own names and paths go in also when a script used up the memory.
+    WertspeicherReserve reserve;
     if (variable->typ == TYP_STRING) {
         variable->wert = std::string(text);
     } else {

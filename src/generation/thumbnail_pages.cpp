@@ -6,6 +6,7 @@
 #include "foundation/error.h"
 #include "foundation/path_helpers.h"
 #include "foundation/string_helpers.h"
+#include "generation/output_paths.h"
 #include "generation/page_keys.h"
 #include "generation/page_skeleton.h"
 #include "generation/run_state.h"
@@ -18,9 +19,6 @@ namespace galvora {
 
 namespace {
 
-std::string numbered(const std::string& base, int32_t number, const Seitenplanregeln& rules) {
-    return base + "-" + seitennummer_text(number, rules.maske);
-}
 
 // From a thumbnail page to the page folder of another directory's group.
 std::string group_prefix(const Verzeichnissatz& d, const Seitenplanregeln& rules) {
@@ -41,6 +39,24 @@ std::string thumbseiten_basisname(const Verzeichnissatz& directory, const Seiten
     return rules.level == 0 ? rules.standardname : directory.name;
 }
 
+std::string thumbseitenname(const Verzeichnissatz& directory, int32_t nummer, const Seitenplanregeln& rules) {
+    std::string name = thumbseiten_basisname(directory, rules);
+    if (nummer > 0) name += "-" + seitennummer_text(nummer, rules.maske);
+    return seitenname_passend(name, rules.endung);
+}
+
+Seitenplanregeln seitenplanregeln() {
+    const Laufzustand& run = laufzustand();
+    Seitenplanregeln rules;
+    rules.level = lauf_auftrag().auswertelevel;
+    rules.split = setting_is_one(kSetHtmlSplit);
+    rules.verweisfolge = setting_text(kSetHtmlVerweisfolge);
+    rules.maske = run.SeitennummernMaske;
+    rules.endung = run.HtmlEndung;
+    rules.standardname = setting_text(kSetHtmlDefault);
+    return rules;
+}
+
 int32_t zeilen_pro_seite(int32_t pictures, int32_t lines_per_page, bool split) {
     if (split) return lines_per_page;
     return pictures < std::numeric_limits<int32_t>::max() ? pictures + 1 : pictures;
@@ -55,7 +71,6 @@ Seitenverweise seitenverweise(const std::vector<Verzeichnissatz>& directories, s
                               const Seitenplanregeln& rules) {
     Seitenverweise plan;
     const Verzeichnissatz& d = directories[i - 1];
-    const std::string base = thumbseiten_basisname(d, rules);
     std::string prev_prefix;
     std::string next_prefix;
     if (rules.split) {
@@ -64,16 +79,16 @@ Seitenverweise seitenverweise(const std::vector<Verzeichnissatz>& directories, s
                 if (const size_t k = nachbarverzeichnis(directories, i, -1); k != 0) {
                     const Verzeichnissatz& before = directories[k - 1];
                     plan.prev_nummer = before.seitenanzahl;
-                    plan.prev_name = numbered(thumbseiten_basisname(before, rules), plan.prev_nummer, rules);
+                    plan.prev_name = thumbseitenname(before, plan.prev_nummer, rules);
                     prev_prefix = group_prefix(before, rules);
                 }
             } else if (rules.verweisfolge == "2") {
                 plan.prev_nummer = pages;
-                plan.prev_name = numbered(base, pages, rules);
+                plan.prev_name = thumbseitenname(d, pages, rules);
             }
         } else {
             plan.prev_nummer = page - 1;
-            plan.prev_name = numbered(base, page - 1, rules);
+            plan.prev_name = thumbseitenname(d, page - 1, rules);
             plan.path_first_slot = kThumbPathFirst;
         }
         if (page >= pages) {
@@ -81,31 +96,31 @@ Seitenverweise seitenverweise(const std::vector<Verzeichnissatz>& directories, s
                 if (const size_t k = nachbarverzeichnis(directories, i, 1); k != 0) {
                     const Verzeichnissatz& after = directories[k - 1];
                     plan.next_nummer = 1;
-                    plan.next_name = numbered(thumbseiten_basisname(after, rules), 1, rules);
+                    plan.next_name = thumbseitenname(after, 1, rules);
                     next_prefix = group_prefix(after, rules);
                 }
             } else if (rules.verweisfolge == "2") {
                 plan.next_nummer = 1;
-                plan.next_name = numbered(base, 1, rules);
+                plan.next_name = thumbseitenname(d, 1, rules);
             }
         } else {
             plan.next_nummer = page + 1;
-            plan.next_name = numbered(base, page + 1, rules);
+            plan.next_name = thumbseitenname(d, page + 1, rules);
             plan.path_last_slot = kThumbPathLast;
         }
-        plan.name = numbered(base, page, rules);
+        plan.name = thumbseitenname(d, page, rules);
     } else {
         if (const size_t k = nachbarverzeichnis(directories, i, -1); k != 0) {
-            plan.prev_name = thumbseiten_basisname(directories[k - 1], rules);
+            plan.prev_name = thumbseitenname(directories[k - 1], 0, rules);
             prev_prefix = group_prefix(directories[k - 1], rules);
         }
         if (const size_t k = nachbarverzeichnis(directories, i, 1); k != 0) {
-            plan.next_name = thumbseiten_basisname(directories[k - 1], rules);
+            plan.next_name = thumbseitenname(directories[k - 1], 0, rules);
             next_prefix = group_prefix(directories[k - 1], rules);
         }
         plan.path_first_slot = kThumbPathFirst;
         plan.path_last_slot = kThumbPathLast;
-        plan.name = base;
+        plan.name = thumbseitenname(d, 0, rules);
     }
     if (!plan.prev_name.empty()) {
         plan.prev_ref = url_kodieren(prev_prefix + plan.prev_name + rules.endung);
@@ -120,17 +135,7 @@ Seitenverweise seitenverweise(const std::vector<Verzeichnissatz>& directories, s
     return plan;
 }
 
-Seitenplanregeln Thumbseiten::regeln() const {
-    const Laufzustand& run = laufzustand();
-    Seitenplanregeln rules;
-    rules.level = lauf_auftrag().auswertelevel;
-    rules.split = setting_is_one(kSetHtmlSplit);
-    rules.verweisfolge = setting_text(kSetHtmlVerweisfolge);
-    rules.maske = run.SeitennummernMaske;
-    rules.endung = run.HtmlEndung;
-    rules.standardname = setting_text(kSetHtmlDefault);
-    return rules;
-}
+Seitenplanregeln Thumbseiten::regeln() const { return seitenplanregeln(); }
 
 void Thumbseiten::verzeichnis_beginnen(size_t i) {
     Laufzustand& run = laufzustand();
@@ -146,19 +151,17 @@ void Thumbseiten::verzeichnis_beginnen(size_t i) {
     zeile = zellen_in_zeile = BildNummerAufSeite = BilderAufSeite = 0;
     ErstesBildDerSeite = LetztesBildDerSeite = 0;
 
-    std::string first = thumbseiten_basisname(d, rules);
-    std::string last = first;
+    const std::string first = thumbseitenname(d, rules.split ? 1 : 0, rules);
+    const std::string last = thumbseitenname(d, rules.split ? pages_ : 0, rules);
     if (rules.level == 2) variable_setzen(v.parent_path, d.gruppe);
-    if (rules.split) {
-        first = numbered(first, 1, rules);
-        last = numbered(last, pages_, rules);
-    }
     variable_setzen(v.count_pages, pages_);
     variable_setzen(v.count_cur_page, int32_t{0});
     variable_setzen(v.first_path_doc, first);
     variable_setzen(v.last_path_doc, last);
-    variable_setzen(v.first_path_ref, first + rules.endung);
-    variable_setzen(v.last_path_ref, last + rules.endung);
+    // Encoded like every other reference: a folder name with a blank, a
+    // quote or "<" must neither break the link nor end the attribute.
+    variable_setzen(v.first_path_ref, url_kodieren(first + rules.endung));
+    variable_setzen(v.last_path_ref, url_kodieren(last + rules.endung));
 
     folder_ = job.cloneverzeichnis + "/" + setting_text(kSetHtmlBase);
     if (rules.level == 2 && !d.gruppe.empty()) folder_ += "/" + d.gruppe;

@@ -40,6 +40,14 @@ struct Seitenverweise {
 // and 2, HTML_DEFAULT at level 0.
 std::string thumbseiten_basisname(const Verzeichnissatz& directory, const Seitenplanregeln& rules);
 
+// The name of thumbnail page `nummer` of a directory (0: the one page of a
+// directory whose pages are not split), without extension: the base name
+// and, when split, "-" and the number; fitted to the longest file name.
+std::string thumbseitenname(const Verzeichnissatz& directory, int32_t nummer, const Seitenplanregeln& rules);
+
+// The rules of the run in progress (settings and run values).
+Seitenplanregeln seitenplanregeln();
+
 // Rows per page (the directory's picture count + 1 without splitting, so one
 // page takes every picture) and the page count of a directory.
 int32_t zeilen_pro_seite(int32_t pictures, int32_t lines_per_page, bool split);

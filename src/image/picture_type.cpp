@@ -49,7 +49,9 @@ int32_t guess_file_type(std::string_view s) {
     if (starts_with(s, 0, "\xFF\xD8\xFF")) return guess_code::jpeg;
     if (starts_with(s, 0, "\x89PNG\r\n\x1A\n")) return guess_code::png;
     if (starts_with(s, 0, "GIF87a") || starts_with(s, 0, "GIF89a")) return guess_code::gif;
-    if (starts_with(s, 0, std::string_view("II*\0", 4)) || starts_with(s, 0, std::string_view("MM\0*", 4)))
+    // Classic TIFF and BigTIFF (version 43 in place of 42).
+    if (starts_with(s, 0, std::string_view("II*\0", 4)) || starts_with(s, 0, std::string_view("MM\0*", 4)) ||
+        starts_with(s, 0, std::string_view("II+\0", 4)) || starts_with(s, 0, std::string_view("MM\0+", 4)))
         return guess_code::tiff;
     if (starts_with(s, 0, "BM") && s.size() >= 26) return guess_code::bmp;
     if (starts_with(s, 0, "\xD7\xCD\xC6\x9A")) return guess_code::wmf;

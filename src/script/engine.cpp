@@ -149,6 +149,8 @@ void ZNS::laufabbruch(int32_t code) {
 }
 
 void ZNS::fehler_eintragen(int32_t code, const char* schluessel) {
+    // Also when the script that failed used up the memory.
+    WertspeicherReserve reserve;
     const std::string text = meldungstext(schluessel, eigener_text(schluessel));
     errn_last->set_integer(code);
     std::string zeile = funktion_aktuell;

@@ -1,5 +1,7 @@
 #include "script/ini_reader.h"
 
+#include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <string_view>
 #include <system_error>
@@ -28,6 +30,13 @@ std::optional<std::vector<std::string>> zeilen_lesen(const std::string& pfad) {
     std::error_code ec;
     std::filesystem::path p(pfad);
     if (std::filesystem::is_directory(p, ec)) return std::nullopt;
+    // Held three times while it is read: a file the script memory could not
+    // take stops the run before any of it is read.
+    if (const auto groesse = std::filesystem::file_size(p, ec); !ec) {
+        if (groesse > SIZE_MAX / 3) throw ZNSSpeichergrenze();
+        wertspeicher_pruefen(static_cast<size_t>(groesse) * 3);
+    }
+    ec.clear();
     return read_text_lines(p, ec);
 }
 

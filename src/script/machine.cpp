@@ -266,6 +266,13 @@ int32_t ZNSMaschine::ausfuehren(int32_t kanal, const ZNSFunktionRef& start) {
     uint64_t zaehler = 0;
     const uint64_t budget = grenzen_.befehle;
     const uint32_t abstand = grenzen_.pruefabstand ? grenzen_.pruefabstand : 1;
+    uint64_t naechste_pruefung = abstand;
+    // Building texts counts as work: every byte of text a script builds
+    // counts as one instruction, for the budget and for the cancel test (a
+    // long text costs about that much time in allocating and copying), so
+    // that a script copying large texts over and over stops in the time an
+    // endless loop does.
+    wertspeicher_arbeit_nehmen();
 
     // A script that makes values faster than memory allows is stopped like
     // one that runs too long; whatever it left on the stack is dropped below.
@@ -275,13 +282,17 @@ int32_t ZNSMaschine::ausfuehren(int32_t kanal, const ZNSFunktionRef& start) {
         const ZNSInstruction& ins = funktion_->ioa.inq(pc_);
         ++pc_;
         ++zaehler;
+        zaehler += wertspeicher_arbeit_nehmen();
         if (budget != 0 && zaehler > budget) {
             abbruch = QIM_BEFEHLSGRENZE;
             break;
         }
-        if (grenzen_.abbruch_pruefen && zaehler % abstand == 0 && grenzen_.abbruch_pruefen()) {
-            abbruch = QIM_ABGEBROCHEN;
-            break;
+        if (zaehler >= naechste_pruefung) {
+            naechste_pruefung = zaehler + abstand;
+            if (grenzen_.abbruch_pruefen && grenzen_.abbruch_pruefen()) {
+                abbruch = QIM_ABGEBROCHEN;
+                break;
+            }
         }
 
         switch (ins.op) {
@@ -502,6 +513,7 @@ int32_t ZNSMaschine::ausfuehren(int32_t kanal, const ZNSFunktionRef& start) {
     pc_ = 0;
     funktion_setzen(nullptr);
     leer_.reset();
+    if (abbruch != 0 && melder_) melder_(start->bezeichner, abbruch);
     return abbruch;
 }
 

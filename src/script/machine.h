@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "script/function_table.h"
@@ -43,6 +44,10 @@ public:
     int32_t sp() const { return static_cast<int32_t>(stapel_.size()) - 1; }
 
     ZNSLaufgrenzen& grenzen() { return grenzen_; }
+    // Told the name of the function a run started with and the code, whenever
+    // a limit or a cancel stopped the run (after the error variables are set).
+    using Abbruchmelder = std::function<void(const std::string& funktion, int32_t code)>;
+    void abbruchmelder_setzen(Abbruchmelder melder) { melder_ = std::move(melder); }
     // Instructions executed by the last run.
     uint64_t befehle_zuletzt() const { return befehle_zuletzt_; }
 
@@ -68,6 +73,7 @@ private:
     int32_t tiefe_ = 0;
     ZNSFunktionRef funktion_;
     ZNSLaufgrenzen grenzen_;
+    Abbruchmelder melder_;
     uint64_t befehle_zuletzt_ = 0;
     ZNSWertRef leer_;  // stands in for a slot outside the stack
 };

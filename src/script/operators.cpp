@@ -192,6 +192,7 @@ void op_addieren(ZNSVariable& r, const ZNSVariable& a, const ZNSVariable& b) {
         const std::string& ta = a.typ == TYP_STRING ? a.als_text() : (umgewandelt_a = als_text_angeglichen(a));
         const std::string& tb = b.typ == TYP_STRING ? b.als_text() : (umgewandelt_b = als_text_angeglichen(b));
         if (ta.size() + tb.size() > max_textlaenge) return auf_fehler(r);
+        wertspeicher_pruefen(ta.size() + tb.size());
         std::string s;
         s.reserve(ta.size() + tb.size());
         s.append(ta).append(tb);

@@ -37,6 +37,11 @@ void ausgabe_kanal_setzen(int32_t kanal) { aktueller_kanal = kanal; }
 void ausgabe_schreiben(const std::string& text) {
     if (text.empty()) return;
     if (aktueller_kanal == -1) {
+        // The buffer is a text like any other: it grows no further than one
+        // may be long, and never past the script memory.
+        const size_t n = ausgabe_puffer.size() + text.size();
+        if (n > max_textlaenge) throw ZNSSpeichergrenze();
+        wertspeicher_pruefen(n);
         ausgabe_puffer += text;
     } else if (aktueller_kanal >= 1) {
         // A number without an open page writes nothing.

@@ -53,7 +53,7 @@ public:
     ZNSWert(T&& v) : ZNSWertBasis(std::forward<T>(v)) {
         if constexpr (!ohne_text<T>) anlegen();
     }
-    ZNSWert(const ZNSWert& o) : ZNSWertBasis(o.basis()) {
+    ZNSWert(const ZNSWert& o) : ZNSWertBasis(vorab_geprueft(o)) {
         if (o.bytes_ != 0) anlegen();
     }
     ZNSWert(ZNSWert&& o) noexcept : ZNSWertBasis(std::move(o.basis())) {
@@ -141,6 +141,11 @@ public:
     void emplace(A&&...) = delete;
 
 private:
+    // A long text is measured against the limit before its copy is made.
+    static const ZNSWertBasis& vorab_geprueft(const ZNSWert& o) {
+        if (o.bytes_ != 0) wertspeicher_pruefen(o.bytes_);
+        return o.basis();
+    }
     ZNSWertBasis& basis() { return *this; }
     const ZNSWertBasis& basis() const { return *this; }
     // Heap bytes of a text; short texts live inside the value.

@@ -10,6 +10,16 @@ mkdir -p "$HOME"
 fail=0
 check() { if ! eval "$2"; then echo "FAILED: $1"; fail=1; fi; }
 
+# Waits until the condition $1 holds, for as long as the process $2 lives
+# (no limit of time: a busy machine makes a test slower, never failed).
+# False when the process ended before the condition held.
+wait_until() {
+  until eval "$1"; do
+    kill -0 "$2" 2>/dev/null || { eval "$1"; return; }
+    sleep 0.1
+  done
+}
+
 # A 24 x 16 baseline JPEG.
 jpeg() {
   mkdir -p "$(dirname "$1")"

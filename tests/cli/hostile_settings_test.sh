@@ -104,15 +104,15 @@ run 0 /Level=1 /GENERATE_CLONES=1 /CLONE_PATH=web /CLONE_DIRCLEAN=1
 output=./out
 check "output inside the base: clones made" '[ -f "$w/base/web/alpha/one.jpg" ] && [ -f "$w/base/web/beta/three.jpg" ]'
 
-# Links in the output that lead back to the pictures: the clone and the
-# thumbnail never take an original's place, and the originals keep their dates.
+# Links in the output that lead back to the pictures: an output folder that
+# leads out of the output is refused, so no clone or thumbnail takes an
+# original's place, and the originals keep their dates.
 setup
 ln -s "$w/base/alpha" "$w/out/alpha"
 mkdir -p "$w/out/thumbs"
 ln -s "$w/base/beta" "$w/out/thumbs/beta"
-# The pictures that could not be made end the run with status 4.
-run 4 /Level=1 $(clones) /THUMB_SIZE=8 /THUMB_WIDTH=8 /THUMB_HEIGHT=8
-check "links back to the pictures: reported" 'grep -q "would replace its original" "$tmp/err.txt"'
+run 1 /Level=1 $(clones) /THUMB_SIZE=8 /THUMB_WIDTH=8 /THUMB_HEIGHT=8
+check "links back to the pictures: refused" 'grep -q "symbolischen Link" "$tmp/err.txt"'
 
 # Links left in the output under the names of a page's or a decoration
 # file's side file.
@@ -181,8 +181,8 @@ check "read-only output root: message, nothing made" 'grep -q "konnte nicht erze
 # --- templates that write files
 setup
 ln -s "$w/outside/keep.txt" "$w/out/inside-link.txt"
-run 0 /Level=1 $(clones) "/HTML_PIC_HEAD={write(\"$w/outside/keep.txt\", \"x\")}{write(\"$w/out/../outside/new.txt\", \"x\")}{write(\"$w/out/inside-link.txt\", @APPEND, \"x\")}{write(\"../outside/rel.txt\", \"x\")}{write(\"$w/out/notes.txt\", \"inside\")}"
+run 0 /Level=1 $(clones) "/HTML_PIC_HEAD={write(\"$w/outside/keep.txt\", \"x\")}{write(\"$w/out/../outside/new.txt\", \"x\")}{write(\"$w/out/inside-link.txt\", @APPEND, \"x\")}{write(\"../outside/rel.txt\", \"x\")}{write(\"$w/out/html/notes.txt\", \"inside\")}"
 check "write aimed outside: refused" '[ "$(cat "$w/outside/keep.txt")" = keep ] && [ ! -e "$w/outside/new.txt" ]'
-check "write below the output: written" '[ "$(cat "$w/out/notes.txt")" = inside ]'
+check "write into the page folder: written" '[ "$(cat "$w/out/html/notes.txt")" = inside ]'
 
 exit $fail

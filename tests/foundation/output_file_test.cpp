@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 
@@ -46,6 +47,69 @@ TEST(OutputFile, CommitReplacesAndDiscardKeepsWithOrWithoutSync) {
         EXPECT_TRUE(flush_file_system(folder.path().string()));
     }
     EXPECT_FALSE(flush_file_system("/nonexistent-galvora-folder"));
+}
+
+// The temporary file has a short name of its own, so a target whose name
+// fills the longest file name can still be written; temporaries a killed
+// program left are found by their name and removed, nothing else is.
+TEST(OutputFile, ShortTemporaryNamesAndStaleTemporariesRemoved) {
+    galvora::testing::TempFolder folder;
+    const fs::path target = folder.path() / (std::string(251, 'n') + ".jpg");
+    {
+        OutputFile out(target.string(), false);
+        ASSERT_TRUE(out.is_open()) << out.error();
+        EXPECT_TRUE(is_temporary_name(fs::path(out.temp_path()).filename().string()));
+        EXPECT_EQ(fs::path(out.temp_path()).parent_path(), folder.path());
+        std::fputs("long", out.file());
+        ASSERT_TRUE(out.commit());
+    }
+    EXPECT_EQ(read_all(target), "long");
+
+    OutputFile left((folder.path() / "picture.jpg").string(), false);  // as if killed: never committed
+    ASSERT_TRUE(left.is_open());
+    const fs::path stale = left.temp_path();
+    std::FILE* keep = std::fopen((folder.path() / ".galvora-notes.txt").c_str(), "w");
+    std::fclose(keep);
+    fs::create_directory(folder.path() / ".galvora-ABCDEF.tmp");  // a folder of that name is not ours
+    EXPECT_EQ(remove_stale_temporaries(folder.path().string()), 1);
+    EXPECT_FALSE(fs::exists(stale));
+    EXPECT_TRUE(fs::exists(folder.path() / ".galvora-notes.txt"));
+    EXPECT_TRUE(fs::is_directory(folder.path() / ".galvora-ABCDEF.tmp"));
+    EXPECT_EQ(remove_stale_temporaries((folder.path() / "missing").string()), 0);
+}
+
+// The replace guard is asked before every commit: a refusal keeps the target
+// and leaves no temporary file; commit_if_changed keeps a target that holds
+// the same bytes.
+TEST(OutputFile, ReplaceGuardAndCommitIfChanged) {
+    galvora::testing::TempFolder folder;
+    const fs::path target = folder.path() / "page.html";
+    auto write = [&](const char* text, bool only_if_changed, bool& replaced) {
+        OutputFile out(target.string(), false);
+        std::fputs(text, out.file());
+        if (only_if_changed) return out.commit_if_changed(replaced);
+        replaced = out.commit();
+        return replaced;
+    };
+    bool replaced = false;
+    ASSERT_TRUE(write("one", false, replaced));
+    const auto written = fs::last_write_time(target);
+    EXPECT_TRUE(write("one", true, replaced));
+    EXPECT_FALSE(replaced);
+    EXPECT_EQ(fs::last_write_time(target), written);
+
+    std::string asked;
+    set_replace_guard([&](const std::string& t, const std::string& new_file) {
+        asked = t;
+        return read_all(new_file) == "refused" ? EEXIST : 0;
+    });
+    EXPECT_FALSE(write("refused", false, replaced));
+    EXPECT_EQ(asked, target.string());
+    EXPECT_TRUE(write("two", true, replaced));
+    EXPECT_TRUE(replaced);
+    set_replace_guard(nullptr);
+    EXPECT_EQ(read_all(target), "two");
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator{}), 1);
 }
 
 }  // namespace

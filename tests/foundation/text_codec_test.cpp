@@ -51,3 +51,45 @@ TEST(TextCodec, AtomicWriteReplacesOrLeavesTarget) {
     EXPECT_TRUE(ec);
     fs::remove_all(dir);
 }
+
+namespace galvora {
+namespace {
+
+// Bytes that are not UTF-8 become U+FFFD, one for each maximal ill-formed
+// part; valid text passes unchanged, also when it arrives cut into pieces at
+// any byte.
+TEST(TextCodec, RepairMakesValidUtf8InAnyPieces) {
+    const std::string fffd = "\xEF\xBF\xBD";
+    struct Case {
+        std::string in, out;
+    };
+    const Case cases[] = {
+        {"plain <a> & text", "plain <a> & text"},
+        {"Gr\xC3\xB6\xC3\x9F" "e \xE2\x82\xAC \xF0\x9F\x93\xB7", "Gr\xC3\xB6\xC3\x9F" "e \xE2\x82\xAC \xF0\x9F\x93\xB7"},
+        {"bad\xFF\xFEname", "bad" + fffd + fffd + "name"},
+        {"latin1 \xE4nd", "latin1 " + fffd + "nd"},                 // a lead byte without its follower
+        {"over\xC0\xAFlong", "over" + fffd + fffd + "long"},       // overlong "/"
+        {"sur\xED\xA0\x80rogate", "sur" + fffd + fffd + fffd + "rogate"},
+        {"cut \xE2\x82", "cut " + fffd},                            // ends inside a character
+        {"beyond \xF4\x90\x80\x80", "beyond " + fffd + fffd + fffd + fffd},
+        {"\xE2\x82x", fffd + "x"},                                 // one U+FFFD for the broken start
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(utf8_reparieren(c.in), c.out) << c.in;
+        for (size_t cut = 0; cut <= c.in.size(); ++cut) {
+            for (size_t cut2 = cut; cut2 <= c.in.size(); ++cut2) {
+                Utf8Reparatur r;
+                std::string out;
+                r.weiter(std::string_view(c.in).substr(0, cut), out);
+                r.weiter(std::string_view(c.in).substr(cut, cut2 - cut), out);
+                r.weiter(std::string_view(c.in).substr(cut2), out);
+                r.finish(out);
+                ASSERT_EQ(out, c.out) << c.in << " cut at " << cut << " and " << cut2;
+            }
+        }
+        EXPECT_TRUE(is_valid_utf8(utf8_reparieren(c.in)));
+    }
+}
+
+}  // namespace
+}  // namespace galvora

@@ -334,7 +334,7 @@ TEST_F(GalleryPages, PageThatCannotBeWrittenStopsTheRun) {
     set(kSetGeneratePicpage, "0");
     add_directory("a", "", {"p1"});
     add_directory("b", "", {"p2"});
-    fs::create_directories(out / "html" / "b.html_");  // the side file's name is taken by a folder
+    fs::create_directories(out / "html" / "b.html");  // the page's name is taken by a folder
     erzeugung_durchfuehren();
     ASSERT_EQ(port.boxes.size(), 1u);
     EXPECT_EQ(port.boxes[0].text.rfind("Fehler ", 0), 0u);

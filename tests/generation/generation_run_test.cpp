@@ -411,14 +411,18 @@ namespace {
 
 class GenerationRunFailures : public GenerationRun {};
 
-TEST_F(GenerationRunFailures, ThumbnailFolderLeadingOutOfTheOutputIsNeverEmptied) {
+// A thumbnail folder that is a link out of the output is refused with a
+// message: nothing is emptied or written there.
+TEST_F(GenerationRunFailures, ThumbnailFolderLeadingOutOfTheOutputIsRefused) {
     write_file(tmp.path() / "elsewhere" / "precious.txt", "keep");
     fs::create_directory_symlink(tmp.path() / "elsewhere", out / "thumbs");
     set(kSetThumbdirClean, "1");
     add_directory("a", "", {{"p1", 8, 6}});
     erzeugung_durchfuehren();
-    EXPECT_TRUE(port.boxes.empty());
+    ASSERT_EQ(port.boxes.size(), 1u);
+    EXPECT_NE(port.boxes[0].text.find("symbolischen Link"), std::string::npos) << port.boxes[0].text;
     EXPECT_EQ(read_file(tmp.path() / "elsewhere" / "precious.txt"), "keep");
+    EXPECT_EQ(std::distance(fs::directory_iterator(tmp.path() / "elsewhere"), fs::directory_iterator{}), 1);
 }
 
 TEST_F(GenerationRunFailures, ASettingThatIsNoNumberLaterOnEndsWithTheStatistics) {

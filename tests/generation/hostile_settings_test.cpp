@@ -93,7 +93,7 @@ TEST_F(HostileSettings, RenamedClonesStayFilesOfTheirCloneFolder) {
     EXPECT_FALSE(fs::exists(tmp.path() / "1.jpg"));
 }
 
-TEST_F(HostileSettings, TemplatesWriteOnlyBelowTheOutputDuringARun) {
+TEST_F(HostileSettings, ScriptsWriteOnlyIntoTheOutputFolders) {
     fs::create_symlink(outside / "keep.txt", out / "link.txt");
     const std::string calls[] = {
         "write(\"" + (outside / "keep.txt").string() + "\", \"x\")",
@@ -103,7 +103,7 @@ TEST_F(HostileSettings, TemplatesWriteOnlyBelowTheOutputDuringARun) {
     };
     std::string tmpl;
     for (const std::string& call : calls) tmpl += "{" + call + "}{ERRN_LAST}|";
-    tmpl += "{write(\"" + (out / "notes.txt").string() + "\", \"inside\")}";
+    tmpl += "{write(\"" + (out / "html" / "notes.txt").string() + "\", \"inside\")}";
     set(kPicPic, tmpl);
     add_directory("a", "", {"p1"});
     erzeugung_durchfuehren();
@@ -111,10 +111,12 @@ TEST_F(HostileSettings, TemplatesWriteOnlyBelowTheOutputDuringARun) {
     EXPECT_EQ(read_file(outside / "keep.txt"), "keep");
     EXPECT_FALSE(fs::exists(outside / "new.txt"));
     EXPECT_NE(page("a/p1.html").find("@error70|@error70|@error70|@error70|@true"), std::string::npos) << page("a/p1.html");
-    EXPECT_EQ(read_file(out / "notes.txt"), "inside");
-    // Outside a run, a script writes where it is told.
+    EXPECT_EQ(read_file(out / "html" / "notes.txt"), "inside");
+    // Scripts the program runs outside the run (the oracle while the folders
+    // are read) are held to the same folders.
     EXPECT_FALSE(laufzustand().aktiv);
-    EXPECT_TRUE(run_builtin_host().schreiben_erlaubt((outside / "keep.txt").string()));
+    EXPECT_FALSE(run_builtin_host().schreiben_erlaubt((outside / "keep.txt").string()));
+    EXPECT_TRUE(run_builtin_host().schreiben_erlaubt((out / "html" / "more.txt").string()));
 }
 
 }  // namespace

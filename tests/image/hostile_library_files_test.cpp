@@ -297,3 +297,110 @@ TEST(HostileLibraryFiles, GifScreenAroundATinyImageTakesOnlyThePicture) {
 
 }  // namespace
 }  // namespace galvora
+
+namespace galvora {
+namespace {
+
+// A GIF of a few dozen bytes declaring an image just below the pixel limit,
+// and TIFFs of a few hundred bytes declaring 15000 x 15000 pixels, plain and
+// LZW-packed: their data could never fill them, so the readers refuse them
+// before allocating the picture. Files whose size allows their pictures are
+// read as usual, and a BigTIFF is taken for a TIFF by the generic reader.
+TEST(HostileLibraryFiles, GifAndTiffDeclaringMorePixelsThanTheirDataCanHoldTakeNoPictureBlock) {
+    if (!can_watch_allocations()) GTEST_SKIP() << "needs the sanitizer's allocation hooks";
+    TempDir dir;
+    // Screen and image of 15800 x 15800, no colour table, an LZW stream
+    // that ends at once.
+    const std::string tiny_gif = "GIF89a" + le16(15800) + le16(15800) + std::string("\x00\x00\x00", 3) + "\x2C" +
+                                 le16(0) + le16(0) + le16(15800) + le16(15800) + std::string("\x00\x02\x02\x44\x01\x00\x3B", 7);
+    ASSERT_LT(tiny_gif.size(), 40u);
+    auto le32 = [](uint32_t v) { return le16(static_cast<int>(v & 0xFFFF)) + le16(static_cast<int>(v >> 16)); };
+    // One strip of an RGB TIFF, the strip's bytes given; compression 1 or 5.
+    auto tiff = [&](uint32_t w, uint32_t h, int compression, const std::string& strip) {
+        std::string t = "II*" + std::string(1, '\0') + le32(8);
+        const int entries = 9;
+        std::string ifd = le16(entries);
+        const uint32_t data_at = 8 + 2 + entries * 12 + 4 + 6;
+        auto entry = [&](int tag, int type, uint32_t count, uint32_t value) {
+            ifd += le16(tag) + le16(type) + le32(count) + le32(value);
+        };
+        entry(256, 4, 1, w);
+        entry(257, 4, 1, h);
+        entry(258, 3, 3, data_at - 6);  // bits per sample, three shorts below
+        entry(259, 3, 1, static_cast<uint32_t>(compression));
+        entry(262, 3, 1, 2);
+        entry(273, 4, 1, data_at);
+        entry(277, 3, 1, 3);
+        entry(278, 4, 1, h);
+        entry(279, 4, 1, static_cast<uint32_t>(strip.size()));
+        return t + ifd + le32(0) + le16(8) + le16(8) + le16(8) + strip;
+    };
+    struct Case {
+        const char* name;
+        std::string bytes;
+    };
+    const Case huge[] = {
+        {"gif", tiny_gif},
+        {"tiff plain", tiff(15000, 15000, 1, std::string(64, '\x7F'))},
+        {"tiff lzw", tiff(15000, 15000, 5, std::string(64, '\x7F'))},
+    };
+    for (const Case& c : huge) {
+        SCOPED_TRACE(c.name);
+        const std::string path = dir.file(std::string(c.name) + ".bin");
+        test::write_bytes(path, c.bytes);
+        long number = 0;
+        const Allocations taken = allocations_in([&] { number = expect_read_error(path); });
+        EXPECT_EQ(number, imaging_error_number(ImagingFault::bad_data));
+        EXPECT_LT(taken.largest, kReasonableBlock);
+        // Measuring refuses them as well, so a run leaves them out before it
+        // plans pages and thumbnails around them.
+        int32_t w = 0, h = 0;
+        EXPECT_THROW(GetImageDims(path, picture_type::undetermined, w, h), GalvoraError);
+    }
+
+    // Small pictures whose data is all there.
+    std::string pixels;
+    for (int i = 0; i < 4 * 3 * 3; ++i) pixels += static_cast<char>(i * 7);
+    std::string big_tiff = tiff(4, 3, 1, pixels);
+    const std::string small_tiff = dir.file("small.tif");
+    test::write_bytes(small_tiff, big_tiff);
+    PictureBuffer b;
+    int32_t w = 0, h = 0;
+    ReadImage(small_tiff, picture_type::undetermined, b, w, h);
+    EXPECT_EQ(w, 4);
+    EXPECT_EQ(h, 3);
+    EXPECT_EQ(b.pixel(1, 0)[0], static_cast<uint8_t>(3 * 7));
+    const std::string small_gif = dir.file("small.gif");
+    test::write_bytes(small_gif, make_gif(6, 5, 0, {0, 0, 6, 5}));
+    ReadImage(small_gif, picture_type::undetermined, b, w, h);
+    EXPECT_EQ(w, 6);
+
+    // The same picture as a BigTIFF: an eight-byte header with version 43.
+    auto le64 = [&](uint64_t v) { return le32(static_cast<uint32_t>(v)) + le32(static_cast<uint32_t>(v >> 32)); };
+    const int entries = 9;
+    std::string bt = "II+" + std::string(1, '\0') + le16(8) + le16(0) + le64(16);
+    const uint64_t data_at = 16 + 8 + entries * 20 + 8 + 6;
+    std::string ifd = le64(entries);
+    auto entry = [&](int tag, int type, uint64_t count, uint64_t value) {
+        ifd += le16(tag) + le16(type) + le64(count) + le64(value);
+    };
+    entry(256, 16, 1, 4);
+    entry(257, 16, 1, 3);
+    entry(258, 3, 3, 0x0000000800080008ull);  // the three shorts 8, 8, 8 fit the entry itself
+    entry(259, 3, 1, 1);
+    entry(262, 3, 1, 2);
+    entry(273, 16, 1, data_at);
+    entry(277, 3, 1, 3);
+    entry(278, 16, 1, 3);
+    entry(279, 16, 1, pixels.size());
+    bt += ifd + le64(0) + std::string(6, '\0') + pixels;
+    const std::string bigtiff = dir.file("big.tif");
+    test::write_bytes(bigtiff, bt);
+    ReadImage(bigtiff, picture_type::undetermined, b, w, h);
+    EXPECT_EQ(w, 4);
+    EXPECT_EQ(h, 3);
+    EXPECT_EQ(b.pixel(1, 0)[0], static_cast<uint8_t>(3 * 7));
+}
+
+}  // namespace
+}  // namespace galvora

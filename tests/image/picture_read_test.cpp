@@ -340,9 +340,10 @@ TEST(PictureRead, HugeDeclaredSizeIsRefusedBeforeAllocation) {
     int32_t w = 0, h = 0;
     const ErrorInfo e = raised([&] { ReadImage(dir.file("huge.gif"), picture_type::gif, b, w, h); });
     EXPECT_EQ(e.number, 1000 + static_cast<long>(ImagingFault::too_large));
-    GetImageDims(dir.file("huge.gif"), 0, w, h);
-    EXPECT_EQ(w, 65535);
-    EXPECT_EQ(h, 65535);
+    // Measuring it fails too: a few bytes cannot describe such a picture, so
+    // a run leaves the file out rather than plan a page around it.
+    const ErrorInfo m = raised([&] { GetImageDims(dir.file("huge.gif"), 0, w, h); });
+    EXPECT_EQ(m.number, 1000 + static_cast<long>(ImagingFault::bad_data));
 }
 
 }  // namespace

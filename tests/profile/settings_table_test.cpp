@@ -76,19 +76,19 @@ TEST_F(SettingsTableTest, DefaultsAreExact) {
         {149, "HTML_HEAD", kHeadUtf8},
         {154, "HTML_FIRST",
          "<a href=\"{first_ref}\"><img src=\"{deco_ref}/gesamtanfang.gif\" style=\"border-style:none\" "
-         "alt=\"{first_doc}\" title=\"{first_doc}\"></a> "},
+         "alt=\"{replace(replace(replace(replace(first_doc, \"&\", \"&amp;\"), \"<\", \"&lt;\"), \">\", \"&gt;\"), \"\"\"\", \"&quot;\")}\" title=\"{replace(replace(replace(replace(first_doc, \"&\", \"&amp;\"), \"<\", \"&lt;\"), \">\", \"&gt;\"), \"\"\"\", \"&quot;\")}\"></a> "},
         {158, "HTML_NEXT",
          " <a href=\"{next_ref}\"><img src=\"{deco_ref}/rechts.gif\" style=\"border-style:none\" "
-         "alt=\"{next_doc}\" title=\"{next_doc}\"></a>"},
+         "alt=\"{replace(replace(replace(replace(next_doc, \"&\", \"&amp;\"), \"<\", \"&lt;\"), \">\", \"&gt;\"), \"\"\"\", \"&quot;\")}\" title=\"{replace(replace(replace(replace(next_doc, \"&\", \"&amp;\"), \"<\", \"&lt;\"), \">\", \"&gt;\"), \"\"\"\", \"&quot;\")}\"></a>"},
         {159, "HTML_PATH_LAST",
          " <a href=\"{last_path_ref}\"><img src=\"{deco_ref}/pfadende.gif\" style=\"border-style:none\" "
-         "alt=\"{last_path_doc}\" title=\"{last_path_doc}\"></a> "},
+         "alt=\"{replace(replace(replace(replace(last_path_doc, \"&\", \"&amp;\"), \"<\", \"&lt;\"), \">\", \"&gt;\"), \"\"\"\", \"&quot;\")}\" title=\"{replace(replace(replace(replace(last_path_doc, \"&\", \"&amp;\"), \"<\", \"&lt;\"), \">\", \"&gt;\"), \"\"\"\", \"&quot;\")}\"></a> "},
         {168, "HTML_THUMB_PIC_TAG",
          "<a href=\"{src_ref}\"><img src=\"{thumb_ref}\" style=\"border-style:none\" width=\"{thumb_dimx}\" "
-         "height=\"{thumb_dimy}\" alt=\"{file}\" title=\"{file}\"><br><font size=\"1\">{FILE}</font></a><br>"
+         "height=\"{thumb_dimy}\" alt=\"{replace(replace(replace(replace(file, \"&\", \"&amp;\"), \"<\", \"&lt;\"), \">\", \"&gt;\"), \"\"\"\", \"&quot;\")}\" title=\"{replace(replace(replace(replace(file, \"&\", \"&amp;\"), \"<\", \"&lt;\"), \">\", \"&gt;\"), \"\"\"\", \"&quot;\")}\"><br><font size=\"1\">{replace(replace(replace(replace(FILE, \"&\", \"&amp;\"), \"<\", \"&lt;\"), \">\", \"&gt;\"), \"\"\"\", \"&quot;\")}</font></a><br>"
          "<font size=\"1\">{DIM}<br>{SIZE_BYTE} Bytes</font>"},
         {176, "HTML_PIC_HEAD", kHeadUtf8},
-        {177, "HTML_PIC_TITLE", "Galvora - {doc}"},
+        {177, "HTML_PIC_TITLE", "Galvora - {replace(replace(replace(replace(doc, \"&\", \"&amp;\"), \"<\", \"&lt;\"), \">\", \"&gt;\"), \"\"\"\", \"&quot;\")}"},
         {190, "HTML_PIC_NEXT_NEXT", "</div><br>"},
         {193, "HTML_PIC_POSTPIC", ""},
         {194, "HTML_PIC_FOOTER", ""},

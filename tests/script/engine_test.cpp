@@ -104,6 +104,26 @@ TEST_F(EngineTest, EndlessLoopIsStoppedByTheInstructionBudget) {
     r = skript_probelauf("{i = 0; while (i < 1000) i = i + 1; i}");
     EXPECT_EQ(r.lauf_code, 0);
     EXPECT_EQ(r.ausgabe, "1000");
+
+    // Every byte of text a run builds counts as an instruction: a few hundred
+    // instructions that each copy a text of 64 KB stop at the budget, in the
+    // time that many instructions take, where short texts run through.
+    r = skript_probelauf("{s = \"0123456789abcdef\"; i = 0; while (i < 12) { s = s + s; i = i + 1; }"
+                         " i = 0; while (i < 100) { t = s + \"x\"; i = i + 1; } len(t)}");
+    EXPECT_EQ(r.lauf_code, QIM_BEFEHLSGRENZE);
+    r = skript_probelauf("{s = \"0123456789abcdef\"; i = 0; while (i < 100) { t = s + \"x\"; i = i + 1; } len(t)}");
+    EXPECT_EQ(r.lauf_code, 0);
+    EXPECT_EQ(r.ausgabe, "17");
+}
+
+TEST_F(EngineTest, CancelIsAskedAlsoWhileLongTextsAreCopied) {
+    int gefragt = 0;
+    maschine().grenzen().pruefabstand = 1000;
+    maschine().grenzen().abbruch_pruefen = [&gefragt] { return ++gefragt == 2; };
+    ZNSProbelauf r = skript_probelauf("{s = \"0123456789abcdef\"; i = 0; while (i < 8) { s = s + s; i = i + 1; }"
+                                      " i = 0; while (i < 20) { t = s + \"x\"; i = i + 1; } i}");
+    EXPECT_EQ(r.lauf_code, QIM_ABGEBROCHEN);
+    EXPECT_EQ(r.ausgabe, "");
 }
 
 TEST_F(EngineTest, CancelCheckEndsARun) {

@@ -113,14 +113,22 @@ TEST_F(RunTest, AppendingToATextGivesWhatTheSumGives) {
     pruefen({"{s = \"x\"; f(s); s}", "<xxxx!x"}, modul);
 }
 
-// The instruction limit stops a run at the same place, leaving the text as
-// long as it was there, wherever it falls among the operators and the
-// assignment that are done at once. The reference runs are asked to check for
-// a stop at every instruction, which takes the ordinary way throughout.
-TEST_F(RunTest, AppendingStopsAtTheInstructionLimitWhereTheSumWould) {
+// The instruction limit stops a run between two statements, never inside
+// the operators and the assignment that are done at once: the text holds
+// whole "a<i>b" pieces. Building a text counts its bytes as work, and
+// appending in place copies less than making each sum anew, so the run
+// that appends gets at least as far as the reference run, which is asked to
+// check for a stop at every instruction and so takes the ordinary way.
+TEST_F(RunTest, AppendingStopsAtTheInstructionLimitBetweenStatements) {
     const char* vorlage = "{s = \"\"; for (i = 0; i < 50; i = i + 1) s = s + \"a\" + i + \"b\";}";
+    const auto ganze_stuecke = [](const std::string& text) {
+        std::string erwartet;
+        for (int i = 0; erwartet.size() < text.size(); ++i) erwartet += "a" + std::to_string(i) + "b";
+        return erwartet == text;
+    };
     for (uint64_t grenze = 1; grenze <= 400; ++grenze) {
-        std::string laengen[2];
+        int32_t code[2] = {};
+        std::string text[2];
         for (int art = 0; art < 2; ++art) {
             maschine().grenzen() = ZNSLaufgrenzen{};
             maschine().grenzen().befehle = grenze;
@@ -129,9 +137,13 @@ TEST_F(RunTest, AppendingStopsAtTheInstructionLimitWhereTheSumWould) {
                 maschine().grenzen().pruefabstand = 1;
             }
             ZNSProbelauf r = skript_probelauf(vorlage);
-            laengen[art] = std::to_string(r.lauf_code) + ":" + zns()->gvar_oba.alloc("s", false)->als_text();
+            code[art] = r.lauf_code;
+            text[art] = zns()->gvar_oba.alloc("s", false)->als_text();
         }
-        EXPECT_EQ(laengen[0], laengen[1]) << "limit " << grenze;
+        EXPECT_EQ(code[0], code[1]) << "limit " << grenze;
+        EXPECT_TRUE(ganze_stuecke(text[0])) << "limit " << grenze << ": " << text[0];
+        EXPECT_TRUE(ganze_stuecke(text[1])) << "limit " << grenze << ": " << text[1];
+        EXPECT_GE(text[1].size(), text[0].size()) << "limit " << grenze;
     }
 }
 

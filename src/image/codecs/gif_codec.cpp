@@ -1,8 +1,10 @@
 #include "image/codecs/gif_codec.h"
 
 #include <gif_lib.h>
+#include <sys/stat.h>
 
 #include <array>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -13,6 +15,8 @@
 namespace galvora {
 
 namespace {
+
+constexpr uint64_t kLzwPixelsPerByte = 8 * 4096 / 3 + 1;
 
 int read_from_file(GifFileType* gif, GifByteType* bytes, int length) {
     if (length <= 0) return 0;
@@ -68,6 +72,22 @@ struct Canvas {
     int32_t width = 0, height = 0, left = 0, top = 0;
 };
 
+// GIF's codes have at least three bits and stand for at most 4096 pixels
+// each, so a file cannot hold more image pixels than 8 / 3 * 4096 a byte.
+uint64_t most_pixels(FILE* in) {
+    struct stat file_info {};
+    if (fstat(fileno(in), &file_info) != 0 || file_info.st_size <= 0) return UINT64_MAX;
+    return static_cast<uint64_t>(file_info.st_size) * kLzwPixelsPerByte;
+}
+
+// A few bytes declaring an image of millions of pixels are refused before its
+// picture is allocated.
+void refuse_more_than_data_holds(const GifFileType* g, FILE* in) {
+    if (static_cast<uint64_t>(g->Image.Width) * static_cast<uint64_t>(g->Image.Height) > most_pixels(in))
+        throw ImagingFailure(ImagingFault::bad_data);
+}
+
+// The screen around the first image is background and needs no data.
 Canvas canvas_of(const GifFileType* g) {
     const GifImageDesc& d = g->Image;
     if (d.Width <= 0 || d.Height <= 0) throw ImagingFailure(ImagingFault::bad_data);
@@ -88,6 +108,7 @@ Canvas canvas_of(const GifFileType* g) {
 void gif_read_dims(FILE* in, int32_t& width, int32_t& height) {
     GifReadHandle g = open_for_reading(in);
     seek_first_image(g.get());
+    refuse_more_than_data_holds(g.get(), in);
     const Canvas c = canvas_of(g.get());
     width = c.width;
     height = c.height;
@@ -99,6 +120,7 @@ PictureBuffer gif_read(FILE* in) {
     seek_first_image(g);
     const Canvas c = canvas_of(g);
     if (!dimensions_allowed(c.width, c.height)) throw ImagingFailure(ImagingFault::too_large);
+    refuse_more_than_data_holds(g, in);
     const ColorMapObject* map = g->Image.ColorMap ? g->Image.ColorMap : g->SColorMap;
     // 256 entries, black beyond the file's own table, so every index a
     // hostile file uses maps to something.

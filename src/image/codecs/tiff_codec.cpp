@@ -1,7 +1,11 @@
 #include "image/codecs/tiff_codec.h"
 
+#include <sys/stat.h>
 #include <tiffio.h>
 #include <unistd.h>
+
+#include <algorithm>
+#include <cstdint>
 
 #include <cstring>
 #include <memory>
@@ -66,6 +70,31 @@ void first_page_dims(TIFF* t, uint32_t& w, uint32_t& h) {
         throw ImagingFailure(ImagingFault::bad_data);
 }
 
+// True when the file is large enough for the picture it declares: its
+// samples, packed by its compression at the best ratio that compression
+// reaches, must fit the file. A few bytes declaring millions of pixels are
+// refused before the picture and libtiff's raster are allocated.
+bool data_can_hold(TIFF* t, FILE* in, uint32_t w, uint32_t h) {
+    struct stat file_info {};
+    if (fstat(fileno(in), &file_info) != 0 || file_info.st_size <= 0) return true;
+    uint16_t samples = 1, bits = 1, compression = COMPRESSION_NONE;
+    TIFFGetFieldDefaulted(t, TIFFTAG_SAMPLESPERPIXEL, &samples);
+    TIFFGetFieldDefaulted(t, TIFFTAG_BITSPERSAMPLE, &bits);
+    TIFFGetFieldDefaulted(t, TIFFTAG_COMPRESSION, &compression);
+    uint64_t ratio;
+    switch (compression) {
+        case COMPRESSION_NONE: ratio = 1; break;
+        case COMPRESSION_PACKBITS: ratio = 64; break;         // 128 bytes from 2
+        case COMPRESSION_LZW: ratio = 4096; break;            // 4096 bytes from a code of 9 bits or more
+        case COMPRESSION_ADOBE_DEFLATE:
+        case COMPRESSION_DEFLATE: ratio = 1032; break;        // deflate's own bound
+        default: ratio = 65536; break;                        // fax and JPEG: a row or block from a few bits
+    }
+    const uint64_t row_bits = static_cast<uint64_t>(w) * std::max<uint16_t>(samples, 1) * std::max<uint16_t>(bits, 1);
+    const uint64_t raw_bytes = (row_bits + 7) / 8 * h;
+    return raw_bytes / ratio <= static_cast<uint64_t>(file_info.st_size);
+}
+
 }  // namespace
 
 void tiff_read_dims(FILE* in, int32_t& width, int32_t& height) {
@@ -73,6 +102,7 @@ void tiff_read_dims(FILE* in, int32_t& width, int32_t& height) {
     if (!t) throw ImagingFailure(ImagingFault::bad_data);
     uint32_t w = 0, h = 0;
     first_page_dims(t.get(), w, h);
+    if (!data_can_hold(t.get(), in, w, h)) throw ImagingFailure(ImagingFault::bad_data);
     width = static_cast<int32_t>(w);
     height = static_cast<int32_t>(h);
 }
@@ -98,6 +128,7 @@ PictureBuffer tiff_read(FILE* in) {
     uint32_t w = 0, h = 0;
     first_page_dims(t.get(), w, h);
     if (!dimensions_allowed(w, h)) throw ImagingFailure(ImagingFault::too_large);
+    if (!data_can_hold(t.get(), in, w, h)) throw ImagingFailure(ImagingFault::bad_data);
     char message[1024] = {};
     if (!TIFFRGBAImageOK(t.get(), message)) throw ImagingFailure(ImagingFault::unsupported_type);
     const size_t pixels = static_cast<size_t>(w) * h;

@@ -13,6 +13,7 @@
 
 #include "script/engine.h"
 #include "script/internal_functions.h"
+#include "script/operators.h"
 #include "script/value.h"
 
 namespace galvora::builtins {
@@ -27,6 +28,14 @@ struct StillerFehler {};
 
 [[noreturn]] inline void melden(int32_t code) { throw QimFehler{code}; }
 [[noreturn]] inline void still() { throw StillerFehler{}; }
+
+// Before a built-in builds a text of n bytes: a text longer than any text may
+// be, or one the script memory could not take, stops the script run
+// (ZNSSpeichergrenze) before the memory is taken.
+inline void textlaenge_pruefen(size_t n) {
+    if (n > max_textlaenge) throw ZNSSpeichergrenze();
+    wertspeicher_pruefen(n);
+}
 
 // The context of one call: the engine, the result value and the arguments.
 class Aufruf {

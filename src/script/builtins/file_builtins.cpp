@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
@@ -52,6 +53,14 @@ void read_(Aufruf& a) {
     if (a.anzahl() == 3) bis = a.integer_arg(3);
 
     std::error_code ec;
+    // The file is held three times while it is read (its bytes, the decoded
+    // text, the lines): a file the script memory could not take stops the
+    // run before any of it is read.
+    if (const auto groesse = fs::file_size(fs::path(pfad), ec); !ec) {
+        if (groesse > SIZE_MAX / 3) throw ZNSSpeichergrenze();
+        textlaenge_pruefen(static_cast<size_t>(groesse) * 3);
+    }
+    ec.clear();
     auto zeilen = read_text_lines(fs::path(pfad), ec);
     if (!zeilen) {
         if (!ec) ec = std::make_error_code(std::errc::io_error);
@@ -86,6 +95,8 @@ void write_(Aufruf& a) {
     std::string text;
     if (wert.typ == TYP_STRING) {
         const std::string& s = wert.als_text();
+        textlaenge_pruefen(s.size());
+        text.reserve(s.size());
         for (size_t i = 0; i < s.size(); ++i) {
             if (s[i] == '%' && i + 1 < s.size() && s[i + 1] == '\\') {
                 text += "\r\n";

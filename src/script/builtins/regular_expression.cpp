@@ -67,7 +67,8 @@ std::optional<size_t> RegulaererAusdruck::erster_treffer(std::string_view text) 
     return pcre2_get_ovector_pointer(d_->treffer)[0];
 }
 
-std::string RegulaererAusdruck::ersetzen(std::string_view text, std::string_view ersatz, bool alle) const {
+std::string RegulaererAusdruck::ersetzen(std::string_view text, std::string_view ersatz, bool alle,
+                                        const std::function<void(size_t)>& laenge_pruefen) const {
     std::string out;
     size_t pos = 0;       // where the unsearched text begins
     size_t kopiert = 0;   // text up to here is in out
@@ -75,7 +76,13 @@ std::string RegulaererAusdruck::ersetzen(std::string_view text, std::string_view
     while (pos <= text.size() && d_->suchen(text, pos)) {
         const PCRE2_SIZE* ov = pcre2_get_ovector_pointer(d_->treffer);
         const size_t anfang = ov[0], ende = ov[1];
-        out.append(text.substr(kopiert, anfang - kopiert));
+        // Every piece is measured before it is added: the literal characters
+        // of the replacement at once, each copied part of the text on its own.
+        auto anfuegen = [&](std::string_view teil) {
+            if (laenge_pruefen) laenge_pruefen(out.size() + teil.size() + ersatz.size());
+            out.append(teil);
+        };
+        anfuegen(text.substr(kopiert, anfang - kopiert));
         for (size_t i = 0; i < ersatz.size(); ++i) {
             char c = ersatz[i];
             if (c != '$' || i + 1 >= ersatz.size()) {
@@ -87,13 +94,13 @@ std::string RegulaererAusdruck::ersetzen(std::string_view text, std::string_view
                 out += '$';
                 ++i;
             } else if (n == '&') {
-                out.append(text.substr(anfang, ende - anfang));
+                anfuegen(text.substr(anfang, ende - anfang));
                 ++i;
             } else if (n == '`') {
-                out.append(text.substr(0, anfang));
+                anfuegen(text.substr(0, anfang));
                 ++i;
             } else if (n == '\'') {
-                out.append(text.substr(ende));
+                anfuegen(text.substr(ende));
                 ++i;
             } else if (n >= '0' && n <= '9') {
                 // Two digits when that group exists, else one; a missing group stays literal.
@@ -104,7 +111,7 @@ std::string RegulaererAusdruck::ersetzen(std::string_view text, std::string_view
                     if (g2 >= 1 && g2 < gruppen) g = g2, laenge = 2;
                 }
                 if (g >= 1 && g < gruppen) {
-                    if (ov[2 * g] != PCRE2_UNSET) out.append(text.substr(ov[2 * g], ov[2 * g + 1] - ov[2 * g]));
+                    if (ov[2 * g] != PCRE2_UNSET) anfuegen(text.substr(ov[2 * g], ov[2 * g + 1] - ov[2 * g]));
                     i += laenge;
                 } else {
                     out += c;
@@ -125,6 +132,7 @@ std::string RegulaererAusdruck::ersetzen(std::string_view text, std::string_view
             pos = ende;
         }
     }
+    if (laenge_pruefen) laenge_pruefen(out.size() + text.size() - kopiert);
     out.append(text.substr(kopiert));
     return out;
 }

@@ -3,6 +3,7 @@
 // match runs under a match and depth limit, so a runaway pattern fails instead
 // of running for ever; failures throw std::runtime_error.
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -23,8 +24,11 @@ public:
 
     // Every match (or the first) replaced by the replacement text, in which
     // $1 to $99 stand for groups, $& for the match, $` and $' for the text
-    // before and after it and $$ for a dollar sign.
-    std::string ersetzen(std::string_view text, std::string_view ersatz, bool alle) const;
+    // before and after it and $$ for a dollar sign. `laenge_pruefen` is asked
+    // for the length the result will have before each replacement is added
+    // (it throws to refuse).
+    std::string ersetzen(std::string_view text, std::string_view ersatz, bool alle,
+                         const std::function<void(size_t)>& laenge_pruefen = nullptr) const;
 
 private:
     struct Daten;

@@ -1,5 +1,6 @@
 // mid, index, replace, format, len, upper, lower, trim, split and urlencode.
 #include <climits>
+#include <cstdint>
 
 #include "foundation/language.h"
 #include "foundation/string_helpers.h"
@@ -28,6 +29,7 @@ void mid_(Aufruf& a) {
     }
     if (start < 1) still();
     const size_t n = laenge < 0 ? std::string_view::npos : static_cast<size_t>(laenge);
+    textlaenge_pruefen(std::min(text.size(), n));
     a.result().set_string(utf8_substr(text, static_cast<size_t>(start) - 1, n));
 }
 
@@ -64,7 +66,7 @@ void replace_(Aufruf& a) {
         const std::string& neu = a.string_arg(4);
         if (a.anzahl() == 5 && a.arg(5).typ != TYP_SYMBOL) melden(QIM_ARGUMENT);
         RegulaererAusdruck re(muster, false);
-        a.result().set_string(re.ersetzen(text, neu, a.anzahl() != 5));
+        a.result().set_string(re.ersetzen(text, neu, a.anzahl() != 5, textlaenge_pruefen));
         return;
     }
     if (a.anzahl() == 5) melden(QIM_ARGUMENTANZAHL);
@@ -74,7 +76,18 @@ void replace_(Aufruf& a) {
     if (a.anzahl() == 4 && a.arg(4).typ != TYP_SYMBOL) melden(QIM_ARGUMENT);
     const bool nur_erstes = a.anzahl() == 4;
     if (suche.empty()) return a.result().set_string(text);
+    // The result's length first: a replacement that would make a text of
+    // gigabytes stops the run before any of it is built.
+    size_t treffer = 0;
+    for (size_t p = text.find(suche); p != std::string::npos; p = text.find(suche, p + suche.size())) {
+        ++treffer;
+        if (nur_erstes) break;
+    }
+    const size_t zuwachs = neu.size() >= suche.size() ? neu.size() - suche.size() : 0;
+    if (zuwachs != 0 && treffer > (SIZE_MAX - text.size()) / zuwachs) throw ZNSSpeichergrenze();
+    textlaenge_pruefen(text.size() + treffer * zuwachs);
     std::string out;
+    out.reserve(text.size() + treffer * zuwachs);
     size_t pos = 0;
     while (true) {
         size_t p = text.find(suche, pos);
@@ -116,6 +129,9 @@ void format_(Aufruf& a) {
             out += muster[i++];
             continue;
         }
+        // Fields of up to 32767 blanks each: a long pattern of them is
+        // measured as it grows.
+        textlaenge_pruefen(out.size() + 2);
         ++i;
         if (i < n && muster[i] == '%') {
             out += '%';
@@ -156,6 +172,7 @@ void format_(Aufruf& a) {
         std::string text = format_wert(a.arg(naechster++), static_cast<int32_t>(genauigkeit)).value_or("");
         const size_t feld = breite == 0 ? 1 : static_cast<size_t>(breite);
         const size_t laenge = utf8_length(text);
+        textlaenge_pruefen(out.size() + text.size() + (laenge >= feld ? 0 : feld - laenge));
         if (laenge >= feld) out += text;
         else if (links) out += text + std::string(feld - laenge, ' ');
         else out += std::string(feld - laenge, ' ') + text;
@@ -170,11 +187,13 @@ void len_(Aufruf& a) {
 
 void upper_(Aufruf& a) {
     a.anzahl_pruefen(1, 1);
+    textlaenge_pruefen(a.string_arg(1).size());
     a.result().set_string(utf8_to_upper(a.string_arg(1)));
 }
 
 void lower_(Aufruf& a) {
     a.anzahl_pruefen(1, 1);
+    textlaenge_pruefen(a.string_arg(1).size());
     a.result().set_string(utf8_to_lower(a.string_arg(1)));
 }
 
@@ -193,6 +212,7 @@ void trim_(Aufruf& a) {
         size_t letzte = t.find_last_not_of(' ');
         t = letzte == std::string_view::npos ? std::string_view() : t.substr(0, letzte + 1);
     }
+    textlaenge_pruefen(t.size());
     a.result().set_string(std::string(t));
 }
 
@@ -203,7 +223,9 @@ void split_(Aufruf& a) {
     const int32_t nummer = a.integer_arg(3);
     if (nummer < 1) melden(QIM_ARGUMENT);
     if (text.empty()) return a.leer();
-    // The delimiter matches without regard to letter case, character by character.
+    // The delimiter matches without regard to letter case, character by
+    // character, on two copies of the text of four bytes a character.
+    textlaenge_pruefen(text.size() * 8);
     const std::u32string t = utf8_decode(text), d = utf8_decode(trenner);
     std::u32string tk = t, dk = d;
     for (auto& c : tk) c = char_to_lower(c);
@@ -224,6 +246,7 @@ void split_(Aufruf& a) {
 
 void urlencode_(Aufruf& a) {
     a.anzahl_pruefen(1, 1);
+    textlaenge_pruefen(a.string_arg(1).size() * 3);
     a.result().set_string(url_kodieren(a.string_arg(1)));
 }
 

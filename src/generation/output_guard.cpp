@@ -1,0 +1,114 @@
+#include "generation/output_guard.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "foundation/directory_record.h"
+#include "foundation/output_file.h"
+#include "generation/file_pattern.h"
+#include "generation/picture_scanner.h"
+#include "generation/run_port.h"
+#include "generation/run_state.h"
+#include "image/picture_type.h"
+
+namespace galvora {
+
+namespace {
+
+std::pair<uint64_t, uint64_t> kennung(const struct stat& st) {
+    return {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
+}
+
+// The first bytes of a file, as many as the picture classifier looks at.
+std::string anfang(const std::string& path) {
+    std::string bytes;
+    FILE* f = std::fopen(path.c_str(), "rb");
+    if (f == nullptr) return bytes;
+    bytes.resize(kGuessPrefixBytes);
+    bytes.resize(std::fread(bytes.data(), 1, bytes.size(), f));
+    std::fclose(f);
+    return bytes;
+}
+
+bool binaer(const std::string& bytes) {
+    return bytes.find('\0') != std::string::npos || guess_file_type(bytes) != guess_code::unknown ||
+           bytes.compare(0, 4, "8BPS") == 0;  // a layered picture, which the classifier leaves out
+}
+
+void ablehnung_melden(const std::string& target, const char* grund) {
+    run_port().log_line("Nicht ersetzt: " + target + " (" + grund + ")");
+}
+
+}  // namespace
+
+Ausgabeschutz& ausgabeschutz() {
+    static Ausgabeschutz schutz;
+    return schutz;
+}
+
+bool inhalt_ist_binaer(const std::string& path) { return binaer(anfang(path)); }
+
+void Ausgabeschutz::einrichten(const LaufAuftrag& job, const std::vector<ExtensionEntry>& patterns) {
+    originale_.clear();
+    for (const Verzeichnissatz& d : job.verzeichnisse) {
+        const std::string folder = job.basisverzeichnis + "/" + d.relativer_pfad;
+        DIR* dir = ::opendir(folder.c_str());
+        if (dir == nullptr) continue;
+        while (const dirent* entry = ::readdir(dir)) {
+            const std::string name = entry->d_name;
+            bool picture = false;
+            for (const ExtensionEntry& e : patterns) {
+                if (muster_passt(name, e.mask)) {
+                    picture = true;
+                    break;
+                }
+            }
+            struct stat st {};
+            if (picture && ::stat((folder + "/" + name).c_str(), &st) == 0 && S_ISREG(st.st_mode))
+                originale_.insert(kennung(st));
+        }
+        ::closedir(dir);
+    }
+}
+
+bool Ausgabeschutz::ist_original(const std::string& path) const {
+    struct stat st {};
+    return !originale_.empty() && ::stat(path.c_str(), &st) == 0 && originale_.count(kennung(st)) != 0;
+}
+
+int Ausgabeschutz::pruefen(const std::string& target, const std::string& new_file) const {
+    struct stat st {};
+    if (::lstat(target.c_str(), &st) != 0) return 0;  // nothing there yet
+    // A link is replaced itself; what it leads to stays untouched.
+    if (S_ISLNK(st.st_mode)) return 0;
+    if (!S_ISREG(st.st_mode)) {
+        ablehnung_melden(target, "keine gewöhnliche Datei");
+        return EEXIST;
+    }
+    if (originale_.count(kennung(st)) != 0) {
+        ablehnung_melden(target, "Originalbild");
+        return EEXIST;
+    }
+    if (!binaer(anfang(new_file)) && binaer(anfang(target))) {
+        ablehnung_melden(target, "ein Bild oder eine andere Datei, die keine Seite ist");
+        return EEXIST;
+    }
+    return 0;
+}
+
+AusgabeschutzAktiv::AusgabeschutzAktiv() {
+    set_replace_guard([](const std::string& target, const std::string& new_file) {
+        return ausgabeschutz().pruefen(target, new_file);
+    });
+}
+
+AusgabeschutzAktiv::~AusgabeschutzAktiv() {
+    set_replace_guard(nullptr);
+    ausgabeschutz().leeren();
+}
+
+}  // namespace galvora

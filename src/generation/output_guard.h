@@ -1,0 +1,54 @@
+#pragma once
+// What the files a run writes may take the place of. A profile or a picture
+// tree may name an output after a file that is not the gallery's own (a page
+// called like a photo, a clone renamed onto another picture); whatever the
+// names, no output replaces an original picture of the run, no text (a page,
+// a file a script writes) replaces a picture or another binary file, and no
+// output replaces a folder or a special file. The run installs the guard
+// over every committed file (output_file.h) for its length.
+#include <cstdint>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace galvora {
+
+struct ExtensionEntry;
+struct LaufAuftrag;
+
+class Ausgabeschutz {
+public:
+    // Notes every file of the run's picture folders that the patterns take as
+    // a picture, whether the oracle kept it or not (by device and inode, so a
+    // link or a second name of the file counts too).
+    void einrichten(const LaufAuftrag& job, const std::vector<ExtensionEntry>& patterns);
+    void leeren() { originale_.clear(); }
+
+    // True when the path names one of the noted originals.
+    bool ist_original(const std::string& path) const;
+
+    // The replace guard: 0 when `new_file` may take the place of `target`,
+    // else an error number; a refusal goes to the run's log with its reason.
+    int pruefen(const std::string& target, const std::string& new_file) const;
+
+private:
+    std::set<std::pair<uint64_t, uint64_t>> originale_;
+};
+
+Ausgabeschutz& ausgabeschutz();
+
+// True when the file's first bytes show a picture or binary data (a NUL
+// byte): no page or script text is put in its place.
+bool inhalt_ist_binaer(const std::string& path);
+
+// Installs the guard over every committed file while it lives.
+class AusgabeschutzAktiv {
+public:
+    AusgabeschutzAktiv();
+    ~AusgabeschutzAktiv();
+    AusgabeschutzAktiv(const AusgabeschutzAktiv&) = delete;
+    AusgabeschutzAktiv& operator=(const AusgabeschutzAktiv&) = delete;
+};
+
+}  // namespace galvora
