@@ -12,7 +12,7 @@
 // clang-format on
 
 #include "image/codecs/jpeg_eighth_decoder.h"
-#include "image/codecs/jpeg_pieces.h"
+#include "image/codecs/jpeg_slices.h"
 #include "image/codecs/jpeg_scaled_decoder.h"
 #include "image/imaging_error.h"
 
@@ -78,7 +78,7 @@ constexpr long kMaxInMemoryFile = 64L << 20;
 // that is not cleared first: fresh, zero-filled memory for every picture
 // costs more in page faults and clearing than the reading itself.
 bool load_file(FILE* in, DecodeState* st) {
-    thread_local jpeg_pieces::ReusableBytes buffer;
+    thread_local jpeg_slices::ReusableBytes buffer;
     try {
         if (std::fseek(in, 0, SEEK_END) != 0) return false;
         const long size = std::ftell(in);
@@ -204,7 +204,7 @@ bool try_own_decoder(jpeg_decompress_struct& cinfo, DecodeState* st) {
     if (st->own == JpegOwnDecoders::where_faster && st->own_threads == 0) {
         const bool eighth = scale == 1;
         if (size < (eighth ? kEighthMinBytes : kScaledMinBytes)) return false;
-        if (jpeg_pieces::idle_cores() < (eighth ? kEighthMinIdleCores : kScaledMinIdleCores)) return false;
+        if (jpeg_slices::idle_cores() < (eighth ? kEighthMinIdleCores : kScaledMinIdleCores)) return false;
     }
     JpegEighthFrame frame;
     bool ok = false;

@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <cstring>
 
-#include "image/codecs/jpeg_pieces.h"
+#include "image/codecs/jpeg_slices.h"
 
 namespace galvora {
 
 namespace {
 
-using namespace jpeg_pieces;
+using namespace jpeg_slices;
 
 // The data is cut into pieces of at least this size when the number of
 // threads is chosen from the machine. Below it the start-up and the

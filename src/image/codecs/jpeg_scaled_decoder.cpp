@@ -6,13 +6,13 @@
 #include <limits>
 #include <vector>
 
-#include "image/codecs/jpeg_pieces.h"
+#include "image/codecs/jpeg_slices.h"
 
 namespace galvora {
 
 namespace {
 
-using namespace jpeg_pieces;
+using namespace jpeg_slices;
 
 // Below this much entropy-coded data per piece the start-up and the
 // stitching cost more than they save (when the threads come from the machine).

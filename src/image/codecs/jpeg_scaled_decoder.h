@@ -3,7 +3,7 @@
 // clones and other pictures that are about to be made smaller.
 //
 // The entropy-coded data is decoded in pieces on several threads, the way
-// the one-eighth decoder does it (image/codecs/jpeg_pieces.h), but every
+// the one-eighth decoder does it (image/codecs/jpeg_slices.h), but every
 // coefficient is kept: each block goes through the scaled inverse DCT of
 // libjpeg-turbo as far as it can before its DC value is known; once the
 // pieces are stitched, the DC values finish the samples. Chroma is then

@@ -1,4 +1,4 @@
-#include "image/codecs/jpeg_pieces.h"
+#include "image/codecs/jpeg_slices.h"
 
 #include <chrono>
 #include <cstdlib>
@@ -7,7 +7,7 @@
 
 #include "foundation/worker_threads.h"
 
-namespace galvora::jpeg_pieces {
+namespace galvora::jpeg_slices {
 
 bool build_table(const JpegHuffmanSpec& spec, bool dc, HuffmanTable& t) {
     if (!spec.present) return false;
@@ -224,4 +224,4 @@ void mcu_grid(const JpegEighthFrame& frame, size_t& per_row, size_t& rows) {
     rows = (static_cast<size_t>(frame.height) + mh - 1) / mh;
 }
 
-}  // namespace galvora::jpeg_pieces
+}  // namespace galvora::jpeg_slices

@@ -25,7 +25,7 @@
 #include "image/codecs/jpeg_eighth_decoder.h"
 #include "image/large_block.h"
 
-namespace galvora::jpeg_pieces {
+namespace galvora::jpeg_slices {
 
 constexpr int kMaxBlocksInMcu = 10;
 constexpr unsigned kMaxThreads = 8;
@@ -523,4 +523,4 @@ inline void max_sampling(const JpegEighthFrame& frame, int& max_h, int& max_v) {
 // max_h x max_v blocks of the largest component.
 void mcu_grid(const JpegEighthFrame& frame, size_t& per_row, size_t& rows);
 
-}  // namespace galvora::jpeg_pieces
+}  // namespace galvora::jpeg_slices
