@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# The main job on real photos (scripts/sample-pictures.sh): a batch gallery
-# run with the shipped "album" profile over the photos sorted into three
-# albums (build/demo/Fotoalbum/), and one with the built-in default profile over
-# the same photos in one folder (build/demo/pictures/). Prints the first page
-# of each and writes screenshots of the album's first page and of a picture
-# page at phone and desktop size into build/demo/.
+# The main job on real photos (scripts/sample-pictures.sh): batch gallery
+# runs with the shipped profiles "album" (pages in German) and
+# "gallery-english" (pages in English) over the photos sorted into three
+# albums (build/demo/Fotoalbum/), and one with the built-in default profile
+# over the same photos in one folder (build/demo/pictures/). Prints the first
+# page of each and writes screenshots of the album's first page and of a
+# picture page at phone and desktop size, and of a picture page of the
+# English gallery at desktop size, into build/demo/.
 #   scripts/demo.sh [build folder]   (default build/release)
 set -euo pipefail
 # The batch job without windows, also on a desktop.
@@ -58,18 +60,28 @@ run() {  # label log switches... -> prints the first page; progress goes to the 
 count=$(find "$pictures" -maxdepth 1 -type f | wc -l)
 echo "$count photos"
 album_first=$(run "profile album, 3 albums (level 1)" album /Profile=album "/Basedir=$albums" /Level=1)
+gallery_first=$(run "profile gallery-english, 3 albums (level 1)" gallery /Profile=gallery-english "/Basedir=$albums" /Level=1)
 default_first=$(run "default profile, one folder (level 0)" default /Profile=Voreinstellung "/Basedir=$pictures" /Level=0)
 
 # Screenshots of the album's first page and of a picture page with its
-# camera data, at phone and desktop size.
-picture_page=$(dirname "$album_first")/Unterwegs/sony-alpha-6000.html
-[ -f "$picture_page" ] || picture_page=$(find "$(dirname "$album_first")" -mindepth 2 -name '*.html' | sort | head -n 1)
-shots=(album-first-page-desktop album-first-page-phone album-picture-page-desktop album-picture-page-phone)
+# camera data, at phone and desktop size, and of the same picture page of
+# the English gallery.
+picture_page() {  # first page of a gallery
+  local page=$(dirname "$1")/Unterwegs/sony-alpha-6000.html
+  [ -f "$page" ] || page=$(find "$(dirname "$1")" -mindepth 2 -name '*.html' | sort | head -n 1)
+  echo "$page"
+}
+album_picture=$(picture_page "$album_first")
+gallery_picture=$(picture_page "$gallery_first")
+shots=(album-first-page-desktop album-first-page-phone album-picture-page-desktop album-picture-page-phone
+       gallery-english-picture-page-desktop)
 python3 "$here/gallery-browser.py" shoot \
   "$album_first" "$demo/${shots[0]}.png" 1280x800 "$album_first" "$demo/${shots[1]}.png" 390x844m \
-  "$picture_page" "$demo/${shots[2]}.png" 1280x800 "$picture_page" "$demo/${shots[3]}.png" 390x844m ||
+  "$album_picture" "$demo/${shots[2]}.png" 1280x800 "$album_picture" "$demo/${shots[3]}.png" 390x844m \
+  "$gallery_picture" "$demo/${shots[4]}.png" 1280x800 ||
   { echo "no screenshots: headless chromium failed" >&2; exit 1; }
 for shot in "${shots[@]}"; do echo "screenshot: $demo/$shot.png"; done
 
 echo "first page (album profile): $album_first"
+echo "first page (gallery-english profile): $gallery_first"
 echo "first page (default profile): $default_first"

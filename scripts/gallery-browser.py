@@ -7,10 +7,13 @@ DevTools protocol on a pipe (no network port, no extra packages).
       desktop size (1280x800): every picture must load and every link,
       stylesheet and script must reach a file; no page may scroll sideways or
       show a picture wider than the window; pages are HTML5 in standards mode
-      with a viewport and carry no inline script. On picture pages the
-      largest picture must be a clone, not the original, and the arrow keys
-      and Escape must open the next, previous and overview page. With
-      --details the picture pages must also show the EXIF values that
+      with a viewport and carry no inline script. The other pages load their
+      pictures at once where they are seen first (the first row, and on a
+      phone the first screen) and lazily from half a screen below the first
+      screen on. On picture pages the largest picture must be a clone, not
+      the original, shown no larger than the original was taken, and the
+      arrow keys and Escape must open the next, previous and overview page.
+      With --details the picture pages must also show the EXIF values that
       exiftool reads from the original and its IPTC texts as text (escaped).
       Prints one line per fault and a summary; exits 1 when something failed.
 
@@ -200,7 +203,9 @@ PICTURE_FACTS = r"""
   for (const img of document.images) {
     const box = img.getBoundingClientRect();
     const area = box.width * box.height;
-    if (!best || area > best.area) best = {area, src: img.src, width: img.naturalWidth, height: img.naturalHeight};
+    if (!best || area > best.area)
+      best = {area, src: img.src, width: img.naturalWidth, height: img.naturalHeight,
+              shown: Math.max(box.width, box.height)};
   }
   const link = selector => { const a = document.querySelector(selector); return a ? a.href : ''; };
   return {largest: best, text: document.body.innerText, html: document.body.innerHTML,
@@ -208,6 +213,42 @@ PICTURE_FACTS = r"""
           script: !!document.querySelector('script[src$="navigation.js"]')};
 })()
 """
+
+# The pictures of a page's main part where the page opens, from the top of
+# the page, and whether each loads lazily.
+FIRST_SCREEN = r"""
+(() => [...document.querySelectorAll('main img')].map(img => {
+  const box = img.getBoundingClientRect();
+  return {src: img.getAttribute('src'), top: box.top + window.scrollY, lazy: img.loading === 'lazy'};
+}))()
+"""
+
+# The longer side of a picture file as the browser shows it.
+LONGER_SIDE = r"""
+(async () => {
+  const img = new Image();
+  img.src = %s;
+  await img.decode();
+  return Math.max(img.naturalWidth, img.naturalHeight);
+})()
+"""
+
+
+def loading_faults(pictures, height, phone):
+    """What loads when: the first row always at once, on a phone the whole
+    first screen; from half a screen below the first screen on everything
+    lazily."""
+    faults = []
+    first_row = min((p["top"] for p in pictures), default=0) + 1
+    for p in pictures:
+        if p["lazy"] and p["top"] <= first_row:
+            faults.append("a picture of the first row loads lazily: " + p["src"])
+        elif p["lazy"] and phone and p["top"] < height:
+            faults.append("a picture of the first screen loads lazily: " + p["src"])
+        elif not p["lazy"] and p["top"] >= 1.5 * height:
+            faults.append("a picture well below the first screen loads at once: " + p["src"])
+    return faults
+
 
 EXIF_TAGS = ["DateTimeOriginal", "Make", "Model", "ExposureTime", "FNumber", "ISO", "FocalLength", "LensModel"]
 
@@ -275,7 +316,8 @@ def check(base, output, level, details):
     pages = sorted(output.rglob("*.html"))
     pictures = picture_pages(base, output, level)
     faults = []
-    counts = {"pages": 0, "pictures": 0, "links": 0, "picture pages": 0, "keys": 0}
+    counts = {"pages": 0, "pictures": 0, "links": 0, "picture pages": 0, "keys": 0, "lazy pictures": 0}
+    longer_sides = {}
     if not pages:
         faults.append("no page in " + str(output))
     missing = [p for p in pictures if p not in set(x.resolve() for x in pages)]
@@ -296,6 +338,9 @@ def check(base, output, level, details):
                 counts["links"] += result["links"]
                 original = pictures.get(page.resolve())
                 if original is None:
+                    shown = browser.run(FIRST_SCREEN)
+                    faults.extend(where + f for f in loading_faults(shown, height, phone))
+                    counts["lazy pictures"] += sum(1 for p in shown if p["lazy"])
                     continue
                 counts["picture pages"] += 1
                 facts = browser.run(PICTURE_FACTS)
@@ -306,6 +351,12 @@ def check(base, output, level, details):
                     faults.append(where + "largest picture is not a clone: %s" % shown)
                 elif max(largest["width"], largest["height"]) > 2048:
                     faults.append(where + "largest picture is %dx%d" % (largest["width"], largest["height"]))
+                else:
+                    if original not in longer_sides:
+                        longer_sides[original] = browser.run(LONGER_SIDE % json.dumps(file_url(original)))
+                    if largest["shown"] > longer_sides[original] + 0.5:
+                        faults.append(where + "picture shown %d pixels long, taken %d" %
+                                      (largest["shown"], longer_sides[original]))
                 if details:
                     for text in expected_details(original):
                         haystack = facts["html"] if text.startswith("datetime=") else facts["text"]

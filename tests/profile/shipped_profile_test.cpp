@@ -88,18 +88,26 @@ TEST_F(ShippedProfileTest, ReadBackAsProgramProfilesAndKeepTheirPromises) {
         for (int head : {125, 149, 176})
             EXPECT_NE(profilwert(head).find("<meta name=\"viewport\""), std::string::npos) << head;
 
-        // A text stamp only where the description promises one.
+        // Made for a folder of albums: the window's tree shows them.
+        EXPECT_EQ(profilwert(27), "1") << "DIR_LEVEL";
+        EXPECT_EQ(profilwert(93).find("lang=\"" + shipped.language + "\""), 0u) << profilwert(93);
+
+        // A text stamp only where the description, in the pages' language,
+        // promises one.
         const std::string& description = profilwert(2);
         EXPECT_FALSE(description.empty());
         bool stamped = false;
         for (int i = 1; i <= WorkingCloneEffects().count(); ++i)
             stamped = stamped || std::dynamic_pointer_cast<CTextStamp>(WorkingCloneEffects().item(i)) != nullptr;
-        const bool promised =
-            description.find("Schriftzug") != std::string::npos && description.find("ohne Schriftzug") == std::string::npos;
+        const bool german = shipped.language == "de";
+        const std::string stamp = german ? "Schriftzug" : "text stamp";
+        const std::string none = german ? "ohne Schriftzug" : "no text stamp";
+        const bool promised = description.find(stamp) != std::string::npos && description.find(none) == std::string::npos;
         EXPECT_EQ(stamped, promised) << description;
+        EXPECT_NE(description.find(german ? "Seiten auf Deutsch" : "Pages in English"), std::string::npos) << description;
 
         ASSERT_EQ(ProfileModules().count(), 1);
-        EXPECT_EQ(ProfileModules().item(1)->inhalt(), testing::shipped_module_text());
+        EXPECT_EQ(ProfileModules().item(1)->inhalt(), testing::shipped_module_text(shipped.language));
         EXPECT_EQ(ProfileModules().item(1)->status(), kModuleCompiled) << "the shipped module compiles";
     }
 }

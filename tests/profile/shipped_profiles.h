@@ -8,7 +8,8 @@
 namespace galvora::testing {
 
 struct ShippedProfile {
-    std::string name;  // file name without ".qvp"
+    std::string name;      // file name without ".qvp"
+    std::string language;  // the language of its pages and description: "de" or "en"
     // The profile file's text with the given VERSION. Works on the global
     // profile state: call it inside a profile sandbox.
     std::string (*text)(const std::string& version);
@@ -16,7 +17,8 @@ struct ShippedProfile {
 
 const std::vector<ShippedProfile>& shipped_profiles();
 
-// The script module both profiles carry, as it reads back from the file.
-const std::string& shipped_module_text();
+// The script module the profiles of a language carry, as it reads back from
+// the file.
+const std::string& shipped_module_text(const std::string& language);
 
 }  // namespace galvora::testing
