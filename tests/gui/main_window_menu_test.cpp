@@ -85,15 +85,6 @@ protected:
         EXPECT_TRUE(descending->isChecked());
     }
 
-    // The directories of the tree, top to bottom.
-    std::vector<std::string> tree_order() {
-        std::vector<std::string> names;
-        QTreeWidgetItem* root = window().baum()->topLevelItem(0);
-        if (root == nullptr) return names;
-        for (int i = 0; i < root->childCount(); ++i) names.push_back(root->child(i)->text(0).toStdString());
-        return names;
-    }
-
     // The pages the run wrote below a folder.
     static std::vector<std::string> html_files_below(const fs::path& folder) {
         std::vector<std::string> files;

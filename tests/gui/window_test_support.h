@@ -151,6 +151,15 @@ protected:
             [this] { QTest::mouseClick(window().basiswahl(), Qt::LeftButton); });
     }
 
+    // The directories below the tree's top node, with their counts, top to bottom.
+    std::vector<std::string> tree_order() {
+        std::vector<std::string> names;
+        QTreeWidgetItem* root = window().baum()->topLevelItem(0);
+        if (root == nullptr) return names;
+        for (int i = 0; i < root->childCount(); ++i) names.push_back(root->child(i)->text(0).toStdString());
+        return names;
+    }
+
     QTreeWidgetItem* tree_item(const std::string& text_start) {
         for (QTreeWidgetItem* item : window().baum()->findItems("*", Qt::MatchWildcard | Qt::MatchRecursive))
             if (item->text(0).toStdString().rfind(text_start, 0) == 0) return item;
