@@ -78,7 +78,7 @@ done
 check "German manual page has its one-line description" 'lexgrog "$man1de" | grep -q "\"galvora - aus Bilderordnern HTML-Galerien"'
 
 # The installed program finds its languages, profiles and help in the prefix.
-XDG_CONFIG_HOME=$tmp/fresh env -u LC_ALL LANG=en_US.UTF-8 "$prefix/bin/galvora" /Profile=album "/Basedir=$tmp/base" /Level=3 \
+XDG_CONFIG_HOME=$tmp/fresh env -u LC_ALL -u LC_MESSAGES LANG=en_US.UTF-8 "$prefix/bin/galvora" /Profile=album "/Basedir=$tmp/base" /Level=3 \
   >"$tmp/out" 2>"$tmp/err"
 check "installed program: English and the shipped profile" \
   'grep -q "Directory level" "$tmp/err" && ! grep -q "album" "$tmp/err"'
