@@ -1,10 +1,11 @@
 # Wraps CMake. `make demo` builds and runs the main job on sample photos;
-# `make test` builds with the sanitizers and runs every test.
+# `make test` builds with the sanitizers and runs every test; `make package`
+# makes the Debian package of the release build.
 JOBS ?= $(shell nproc)
 BUILD ?= build/release
 TESTBUILD ?= build/test
 
-.PHONY: all deps build demo test testdata clean bench
+.PHONY: all deps build demo test testdata clean bench package
 
 all: build
 
@@ -14,6 +15,9 @@ deps:
 build: deps
 	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGALVORA_TESTS=OFF
 	cmake --build $(BUILD) -j $(JOBS)
+
+package: build
+	cmake --build $(BUILD) --target package
 
 demo: build
 	@bash scripts/demo.sh $(BUILD)

@@ -32,6 +32,10 @@ PACKAGES=(
   # the hostile-input tests: peak memory of a run (/usr/bin/time), the page checks
   # (python3), the output lock held from outside (flock)
   time python3 util-linux
+  # the desktop install's checks: the launcher entry, the software centres'
+  # record, the manual page; dpkg-shlibdeps works out the package's Depends;
+  # rsvg-convert renders the icon's PNG sizes (scripts/render-icons.sh)
+  desktop-file-utils appstream man-db dpkg-dev librsvg2-bin
 )
 
 missing=()

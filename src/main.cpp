@@ -1,6 +1,9 @@
 // The galvora executable: the window program when there is a display to
 // show it on, else the program without windows (batch mode).
+#include <iostream>
+
 #include "app/startup.h"
+#include "app/terminal_help.h"
 #include "options/hand_off.h"
 #include "platform/display.h"
 
@@ -9,6 +12,8 @@
 #endif
 
 int main(int argc, char** argv) {
+    // --help and --version answer in the terminal, also on a desktop.
+    if (auto status = galvora::answer_terminal_question(argc, argv, std::cout)) return *status;
 #ifdef GALVORA_HAVE_GUI
     if (galvora::has_display()) return galvora::gui::fensterprogramm_ausfuehren(argc, argv);
 #endif

@@ -13,6 +13,7 @@
 #include "app/main_window_view.h"
 #include "app/run_start.h"
 #include "app/syntax_colors.h"
+#include "app/terminal_help.h"
 #include "foundation/command_arguments.h"
 #include "foundation/language.h"
 #include "foundation/log.h"
@@ -94,6 +95,13 @@ int Main(int argc, const char* const* argv, Fensterprogramm* fenster) {
         set_global_log(std::move(log));
         log_line("Initialization START");
     }
+    if (fenster == nullptr && arguments->count() == 0) {
+        // Without a display there is no window to open, and without batch
+        // switches there is no run: say how the program is used.
+        log_line("Initialization END");
+        std::cerr << "galvora: no display for the window and no batch switches for a run\n\n" << usage_text();
+        return kExitFaultyCommandLine;
+    }
     umgebung_protokollieren();
 
     sprachdateien_laden();
@@ -109,13 +117,6 @@ int Main(int argc, const char* const* argv, Fensterprogramm* fenster) {
     syntaxfarben_lesen();
 
     if (fenster != nullptr) return im_fenster(*fenster, std::move(arguments));
-    if (arguments->count() == 0) {
-        // No window can be shown here: a start without batch switches only
-        // checks the installation.
-        log_line("Initialization END");
-        std::cerr << "galvora: no batch switches given (/Profile=... /Basedir=... /Level=...)\n";
-        return kExitDone;
-    }
 
     unterbrechung_abfangen();
     // An interrupt also stops a script that is running (an endless template):

@@ -9,6 +9,7 @@
 #include "foundation/program_info.h"
 #include "foundation/registry.h"
 #include "foundation/string_helpers.h"
+#include "platform/locale_language.h"
 
 namespace galvora {
 
@@ -229,11 +230,22 @@ void sprachdateien_laden() {
     log_line("Load Languagefiles END");
 }
 
+std::string sprache_aus_locale() {
+    const std::string german_id = sprache_deutsch() ? sprache_deutsch()->SprachID() : std::string("de");
+    const std::string wanted = locale_language();
+    // "C" and "POSIX" show the program's own texts, as untranslated programs do.
+    if (wanted.empty()) return german_id;
+    if (const ZNLanguage* language = sprachen().item(wanted)) return language->SprachID();
+    if (const ZNLanguage* english = sprachen().item("en")) return english->SprachID();
+    return german_id;
+}
+
 std::string sprache_beim_start() {
     const ZNLanguages& all = sprachen();
     if (all.count() > 1) {
-        const std::string german_id = sprache_deutsch() ? sprache_deutsch()->SprachID() : std::string("de");
-        return registry_lesen("Administration", "language", german_id);
+        // The stored choice; before there is one, the user's locale decides.
+        std::string stored = registry_lesen("Administration", "language", "");
+        return stored.empty() ? sprache_aus_locale() : stored;
     }
     if (all.count() == 1) return all.item(1L)->SprachID();
     return "de";

@@ -88,8 +88,13 @@ void sprachdateien_laden();
 // Makes a language current; false when German had to take its place.
 bool sprache_waehlen(std::string_view id);
 // The identifier start-up selects: the stored choice when more than one
-// language is loaded, else the only language's.
+// language is loaded (before the first choice, the locale's language), else
+// the only language's.
 std::string sprache_beim_start();
+// The language the locale asks for: German for "de" and for the untranslated
+// "C" and "POSIX" locales, a loaded language of the locale's language, else
+// English where it is loaded, else German.
+std::string sprache_aus_locale();
 
 // Called by sprache_waehlen after every switch, so the settings model can
 // reload its template captions from the new language.

@@ -9,6 +9,7 @@
 #include "gui/about_box_view.h"
 #include "gui/main_window.h"
 #include "gui/options/options_dialog_view.h"
+#include "gui/program_icon.h"
 #include "gui/qt_dialog_port.h"
 #include "gui/qt_ui_port.h"
 #include "gui/window_run_port.h"
@@ -21,6 +22,9 @@
 namespace galvora::gui {
 
 WindowProgram::WindowProgram() {
+    // Every window shows the program's icon, and the desktop matches them to
+    // the launcher entry.
+    programm_symbol_setzen();
     // Every profile applied fills the options dialog's pages, which set the
     // run state from it, as in the program without windows.
     optionen_anmelden();

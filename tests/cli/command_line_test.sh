@@ -26,7 +26,9 @@ check "nothing created for the failed log" '[ ! -e "$tmp/no" ]'
 check "log in a missing folder with a blank gives status 2" '[ $rc -eq 2 ]'
 mkdir -p "$tmp/with blank"
 "$galvora" "/Logfile=$tmp/with blank/run.log" >"$tmp/out" 2>"$tmp/err"; rc=$?
-check "POSIX log path with a blank is accepted" '[ $rc -eq 0 ]'
+# A log switch alone starts no run: the usage follows the log's first line.
+check "POSIX log path with a blank is accepted, then the usage with status 2" \
+  '[ $rc -eq 2 ] && grep -q "^Usage: galvora" "$tmp/err"'
 log="$tmp/with blank/run.log"
 check "first log line" 'grep -qE "^[0-9]{2}\.[0-9]{2}\.[0-9]{4} [0-9]{2}:[0-9]{2}:[0-9]{2} Initialization START" "$log"'
 check "log lines end in CR LF" '[ "$(tail -c 2 "$log" | od -An -c | tr -d " ")" = "\r\n" ]'

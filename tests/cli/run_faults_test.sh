@@ -220,7 +220,7 @@ check "a German locale can be built (packages libc-bin, locales)" '[ -d "$tmp/lo
 rm -rf "$tmp/t"
 jpeg "$tmp/t/a.jpg"
 for case in "de_DE.UTF-8|Donnerstag 4. Januar 2024, Do, Jan" "C|Thursday 4. January 2024, Thu, Jan"; do
-  env LOCPATH="$tmp/locale" LC_TIME="${case%%|*}" "$galvora" /Profile=Voreinstellung "/Basedir=$tmp/t" /Level=0 \
+  env -u LC_ALL LOCPATH="$tmp/locale" LC_TIME="${case%%|*}" "$galvora" /Profile=Voreinstellung "/Basedir=$tmp/t" /Level=0 \
     '/HTML_PIC_PIC=<p class="tag">{datepart(date("2024-01-04"), "dddd d. mmmm yyyy, ddd, mmm")}</p>' \
     >"$tmp/out" 2>"$tmp/err"; rc=$?
   check "LC_TIME=${case%%|*}: ${case#*|}" \

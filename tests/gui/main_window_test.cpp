@@ -3,6 +3,8 @@
 // behind, and the window's state survives a restart.
 #include <QAction>
 #include <QDialog>
+#include <QGuiApplication>
+#include <QIcon>
 #include <QImage>
 #include <QLineEdit>
 #include <QMenu>
@@ -58,6 +60,26 @@ size_t count_with(const std::vector<std::string>& files, const std::string& part
     return static_cast<size_t>(std::count_if(files.begin(), files.end(), [&](const std::string& f) {
         return f.find(part) != std::string::npos;
     }));
+}
+
+TEST_F(WindowTest, TheWindowShowsTheInstalledIconInEverySize) {
+    start();
+    const QIcon icon = window().windowIcon();
+    const fs::path icons = fs::path(GALVORA_SOURCE_DIR) / "desktop" / "icons" / "hicolor";
+    for (int size : {16, 32, 48, 64, 128, 256}) {
+        SCOPED_TRACE(size);
+        EXPECT_TRUE(icon.availableSizes().contains(QSize(size, size)));
+        const QString file = QString::fromStdString(
+            (icons / (std::to_string(size) + "x" + std::to_string(size)) / "apps" / "org.mervadon.Galvora.png").string());
+        // A pixmap keeps its pixels premultiplied; the file's read the same way.
+        const QImage installed = QImage(file).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        ASSERT_EQ(installed.size(), QSize(size, size));
+        EXPECT_TRUE(icon.pixmap(QSize(size, size)).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied) ==
+                    installed);
+    }
+    // The desktop finds the launcher entry, and with it the icon, by this name.
+    EXPECT_EQ(QGuiApplication::desktopFileName().toStdString(), "org.mervadon.Galvora");
+    EXPECT_TRUE(fs::exists(fs::path(GALVORA_SOURCE_DIR) / "desktop" / "org.mervadon.Galvora.desktop"));
 }
 
 TEST_F(WindowTest, ARunFromTheWindowMakesTheGalleryOfTheBatchRun) {
