@@ -60,10 +60,7 @@ class MainWindowMenu : public WindowTest {
 protected:
     void SetUp() override {
         WindowTest::SetUp();
-        make_base();
-        write_profile();
-        ASSERT_EQ(start(), kExitDone);
-        choose_base(base);
+        start_over_base();
     }
 
     // Opens the options dialog through the Options menu and runs the steps

@@ -40,10 +40,7 @@ class RunOutcome : public WindowTest {
 protected:
     void SetUp() override {
         WindowTest::SetUp();
-        make_base();
-        write_profile();
-        ASSERT_EQ(start(), kExitDone);
-        choose_base(base);
+        start_over_base();
     }
 
     std::string log_box() const { return program->fenster()->logging()->toPlainText().toStdString(); }
