@@ -51,9 +51,10 @@ bool BasisverzeichnisSetzen(Startdialog& window, const std::string& path) {
 
 namespace {
 
-// True when the base directory changed.
+// True when the base directory changed. Paths compare exactly: "/data/Pics"
+// and "/data/pics" are two folders.
 bool change_base(Startdialog& window, const std::string& folder, bool& exists) {
-    if (window.baum_im_aufbau || folder.empty() || utf8_to_lower(folder) == utf8_to_lower(window.basisverzeichnis)) return false;
+    if (window.baum_im_aufbau || folder.empty() || folder == window.basisverzeichnis) return false;
     BasisverzeichnisMerken(window, window.basisverzeichnis);
     exists = BasisverzeichnisSetzen(window, folder);
     return true;
@@ -82,7 +83,7 @@ void zuletzt_gewaehlt(Startdialog& window, const std::string& entry) {
 
 void BasisverzeichnisMerken(Startdialog& window, const std::string& path) {
     for (const std::string& entry : window.zuletzt)
-        if (utf8_equal_nocase(entry, path)) return;
+        if (entry == path) return;
     window.zuletzt.insert(window.zuletzt.begin(), path);
     if (window.zuletzt.size() > kRecentListSize) window.zuletzt.resize(kRecentListSize);
 }

@@ -90,6 +90,14 @@ void startdialog_sprache(Startdialog& window) {
 void startdialog_laden(CommandArguments* arguments) {
     Startdialog& window = startdialog();
     StartdialogAnsicht* view = window.ansicht;
+    struct Loading {
+        Startdialog& window;
+        explicit Loading(Startdialog& w) : window(w) { window.laedt = true; }
+        ~Loading() {
+            window.laedt = false;
+            vorgemerktes_schliessen(window);
+        }
+    } loading(window);
     log_line("Startdialog LOAD START");
     window.version_text = versionstext();
     if (window.basistitel.empty()) window.basistitel = product_name();
@@ -165,7 +173,17 @@ bool startdialog_schliessen_pruefen() {
         batchmodus = false;
         return false;
     }
+    if (window.laedt || window.baum_im_aufbau) {
+        window.schliessen_vorgemerkt = true;
+        return false;
+    }
+    window.schliessen_vorgemerkt = false;
     return profilaenderungen_speichern_fragen() != 2;
+}
+
+void vorgemerktes_schliessen(Startdialog& window) {
+    if (!window.schliessen_vorgemerkt || window.laedt || window.baum_im_aufbau) return;
+    if (window.ansicht != nullptr) window.ansicht->schliessen_nachholen();
 }
 
 void startdialog_schliessen() {

@@ -73,6 +73,10 @@ struct Startdialog {
     int32_t mauszeiger = kZeigerNormal;
     // Set while the tree is built: user actions that would build it again wait.
     bool baum_im_aufbau = false;
+    // Set while the window loads. The load and the tree build let the window
+    // process its events; a close asked for meanwhile is kept until they end.
+    bool laedt = false;
+    bool schliessen_vorgemerkt = false;
     // The version label.
     std::string version_text;
     Hauptfensterlayout layout;
@@ -111,9 +115,14 @@ void startdialog_sprache(Startdialog& window);
 void startdialog_laden(CommandArguments* arguments);
 
 // The close check: refused (false) while a run goes, which then only asks the
-// run to stop and ends batch mode; refused when the user cancels the
-// question whether to save changed modules and settings.
+// run to stop and ends batch mode; put off while the window loads or builds
+// its tree (the close follows when that ends: stored now, the start path or
+// the unticked directories would be those of a half-made state); refused
+// when the user cancels the question whether to save changed modules and
+// settings.
 bool startdialog_schliessen_pruefen();
+// The close put off by the check above, once the load and the tree build are over.
+void vorgemerktes_schliessen(Startdialog& window);
 // The storing of the last session at close: geometry, profile, base
 // directory, the recent list, the control image and the deselection file.
 // The options dialog stores its own size when the window unloads it.

@@ -34,6 +34,9 @@ public:
     virtual void kontrollbild_leeren() {}
     // Empties the log box.
     virtual void logging_leeren() {}
+    // Closes the window once the events waiting now are done: a close the
+    // user asked for while the window was busy.
+    virtual void schliessen_nachholen() {}
     // The window's size and the tree's width as the close stores them
     // (twips). nullopt where there is nothing to store.
     virtual std::optional<Fenstermasse> fenstermasse() { return std::nullopt; }

@@ -208,6 +208,7 @@ void AuswahlBaumAufbauen(Startdialog& window, int32_t level) {
         ~Building() {
             window.baum_im_aufbau = false;
             window.mauszeiger = kZeigerNormal;
+            vorgemerktes_schliessen(window);
         }
     } building(window);
     const std::string base = window.basisverzeichnis;

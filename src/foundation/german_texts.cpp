@@ -219,6 +219,7 @@ const std::vector<GermanText>& german_text_table() {
          "%1 Sekunden Laufzeit%n%n%2 Verzeichnisse wurden umgesetzt%n%3 Bilder wurden umgesetzt"
          "%n%4 Bytes umfassen die umgesetzten Bilder%n%n%5 Clones wurden erstellt"
          "%n%6 Thumbnails wurden erstellt%n%7 HTML-Dateien wurden erstellt"},
+        {"Erzeugung", "InfLogStopped", "Der Lauf wurde vor seinem Ende angehalten."},
 
         {"Fortschrittanzeige", "InfOf", "von"},
 
@@ -249,6 +250,8 @@ const std::vector<GermanText>& german_text_table() {
         {"Msg", "ErrDecoSourceNotExist", "Das angegebene Deko-Quellverzeichnis%n%1%nist nicht vorhanden"},
         {"Msg", "ErrNothingToDo", "Bei diesen Einstellungen ist kein Bild umzusetzen"},
         {"Msg", "ErrHelpMissing", "Hilfedatei%n%1%nnicht vorhanden"},
+        {"Msg", "ErrOpenFailed",
+         "Es konnte nicht geöffnet werden:%n%n%1%n%nBitte von Hand öffnen, zum Beispiel im Browser."},
         {"Msg", "ErrBasedirNotAvailable", "Gewünschtes Basisverzeichnis%n%1%nkonnte nicht eingestellt werden"},
         {"Msg", "ErrProfileMissingLastBasedir",
          "Das vom Profil%n%1%nzuletzt benutzte Verzeichnis%n%2%nkonnte nicht eingestellt werden"},

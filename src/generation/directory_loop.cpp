@@ -96,21 +96,22 @@ std::vector<std::string> picture_error_values(const ErrorInfo& error, const std:
     return {std::to_string(error.number), error.source, error.description, err_image};
 }
 
-// One picture's failure: a question in the window program; in batch mode the
-// run cannot wait for an answer, so the error goes to the log and the run goes
-// on with the next picture. True when the run is to stop.
-bool report_picture_error(const ErrorInfo& error, const std::string& err_image) {
+}  // namespace
+
+bool bildfehler_fragen(const ErrorInfo& error, const std::string& err_image) {
     // A clone or thumbnail that could not be written (a full disk, a file in
     // the way) fails the run like a page that could not be written.
     if (error.source == "WriteImage" || error.description == "FileCopy") ++laufzustand().Schreibfehler;
-    if (batchmodus) {
-        bildfehler_melden(error, err_image);
-        return false;
-    }
+    // Named in the log either way: the window's log box keeps the name
+    // after the question is answered.
+    bildfehler_melden(error, err_image);
+    if (batchmodus) return false;
     const int answer = meldung_text(program_title(), MB_OKCANCEL_STYLE | MB_ICON_EXCLAMATION,
                                     "Image-Error %1%n%n%2%n%3%n%4", picture_error_values(error, err_image));
     return answer == ID_CANCEL;
 }
+
+namespace {
 
 class Loop {
 public:
@@ -240,12 +241,16 @@ private:
         if (pipeline_->DoIt(erste_[static_cast<size_t>(i) - 1] + static_cast<size_t>(j) - 1, job, error)) {
             if (picture.CloneErstellt()) ++run_.Clonezaehler;
             if (picture.ThumbErstellt()) ++run_.Thumbzaehler;
+            if (run_.BilderUmgesetzt == 0 || zuletzt_umgesetzt_ != i) ++run_.VerzeichnisseUmgesetzt;
+            zuletzt_umgesetzt_ = i;
+            ++run_.BilderUmgesetzt;
+            run_.BytesUmgesetzt += record->OBytes;
             run_port().status_text(bildprotokoll_text(run_.texte.InfImageLog, *record));
         } else {
             // Counted as failed, not as made; the batch run's end status says so.
             ++run_.FehlerhafteBilder;
             ++run_.BilderNichtUmgesetzt;
-            if (report_picture_error(error, picture.ErrImage())) {
+            if (bildfehler_fragen(error, picture.ErrImage())) {
                 CancelRequested = true;
                 return false;
             }
@@ -348,6 +353,8 @@ private:
     Laufzustand& run_;
     LaufAuftrag& job_;
     Schleifenzustand& state_;
+    // The directory of the last picture processed.
+    int32_t zuletzt_umgesetzt_ = 0;
     Skriptvariablen& v_;
     std::optional<CStopWatch> watch_;
     Laufgrenzen grenzen_;

@@ -36,6 +36,11 @@ Schleifenzustand& schleifenzustand();
 
 // Names a picture that failed in the run's log (the port shows the line too).
 void bildfehler_melden(const ErrorInfo& error, const std::string& err_image);
+// One picture's failure: named in the log and asked about in the window
+// program ("Image-Error", OK goes on, Cancel stops); in batch mode the run
+// cannot wait for an answer, so the error goes to the log and the run goes on
+// with the next picture. True when the run is to stop.
+bool bildfehler_fragen(const ErrorInfo& error, const std::string& err_image);
 
 // Runs the loop over every directory record of the run.
 void verzeichnisschleife(Laufzustand& run);

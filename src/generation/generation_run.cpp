@@ -222,7 +222,9 @@ void erzeugung_durchfuehren() {
         run_port().overall_progress_max(run.BilderGesamt);
         laufvariablen_setzen(run);
         run_port().path_progress_attach();
-        if (laufabschnitte().verzeichnisschleife) laufabschnitte().verzeichnisschleife(run);
+        // A run stopped while its pictures were collected (a picture that
+        // cannot be read, answered with Cancel) makes nothing.
+        if (laufabschnitte().verzeichnisschleife && !CancelRequested) laufabschnitte().verzeichnisschleife(run);
         completing = true;
         abschliessen(run, true);
     } catch (const GalvoraError& e) {

@@ -38,20 +38,22 @@ void ordnen(Laufzustand& run, std::span<std::shared_ptr<ZNImageFile>> pictures) 
 // damaged head, a JPEG cut short before the end of its data) would get pages
 // with a broken picture: they are named in the run's log and left out of the
 // directory, its pages and every count before anything is planned around
-// them.
+// them. The window program asks about each, as about a picture that fails
+// later: OK leaves it out and goes on, Cancel stops the run.
 void unlesbare_aussortieren(Laufzustand& run, Verzeichnissatz& d) {
     LaufAuftrag& job = lauf_auftrag();
     const size_t n = std::min(d.bilddateien.size(), static_cast<size_t>(std::max<int32_t>(d.bildanzahl, 0)));
     d.bilddateien.resize(n);
     std::erase_if(d.bilddateien, [&](const std::shared_ptr<ZNImageFile>& p) {
         if (!p) return true;
+        if (CancelRequested) return false;
         const std::string path = job.basisverzeichnis + "/" + d.relativer_pfad + "/" + p->ODateiname + "." + p->ODateiart;
         try {
             GetImageDims(path, p->OBildtyp, p->ODimX, p->ODimY);
             if (p->OBildtyp != picture_type::jpeg || jpeg_vollstaendig(path)) return false;
             throw imaging_error(ImagingFault::bad_data, "ReadImage", "IS_ReadXXX");
         } catch (const GalvoraError& e) {
-            bildfehler_melden(e.info(), path);
+            if (bildfehler_fragen(e.info(), path)) CancelRequested = true;
         }
         ++run.FehlerhafteBilder;
         d.bildbytes -= p->OBytes;

@@ -1,5 +1,6 @@
 #include "generation/run_completion.h"
 
+#include "foundation/messages.h"
 #include "foundation/output_file.h"
 #include "foundation/string_helpers.h"
 #include "generation/browser_launch.h"
@@ -91,7 +92,18 @@ void lauf_abschliessen(Laufzustand& run, bool pages) {
     values.clones = run.Clonezaehler;
     values.thumbnails = run.Thumbzaehler;
     values.seiten = run.Seitenzaehler;
-    run_port().status_text(statistik_text(run.texte.InfLog, values));
+    // A run that stopped early (the stop button, a closed window, an
+    // interrupt, a folder or page that could not be made) counts what it
+    // made, not what was chosen, and says that it stopped.
+    const bool stopped = !pages || broken_off || CancelRequested;
+    if (stopped) {
+        values.verzeichnisse = run.VerzeichnisseUmgesetzt;
+        values.bilder = run.BilderUmgesetzt;
+        values.bytes = run.BytesUmgesetzt;
+    }
+    const std::string statistics = statistik_text(run.texte.InfLog, values);
+    run_port().status_text(stopped ? platzhalter_ersetzen(run.texte.InfLogStopped + "%n%n", {}) + statistics
+                                   : statistics);
 
     run_port().path_progress_visible(false);
     run_port().overall_progress_end();

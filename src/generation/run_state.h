@@ -97,6 +97,12 @@ struct Laufzustand {
     // Pictures of the run (counted in BilderGesamt) whose processing failed:
     // the statistics do not count them as made.
     int32_t BilderNichtUmgesetzt = 0;
+    // What the run made, for the statistics of a run that stopped early:
+    // the pictures processed, their originals' bytes and the directories
+    // they lie in.
+    int32_t BilderUmgesetzt = 0;
+    int64_t BytesUmgesetzt = 0;
+    int32_t VerzeichnisseUmgesetzt = 0;
 
     // True while a run is between its start and its end.
     bool aktiv = false;

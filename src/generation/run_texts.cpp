@@ -21,6 +21,7 @@ Infotexte infotexte_laden() {
     t.InfCollectingData = text("InfCollectingData");
     t.InfImageLog = text("InfImageLog");
     t.InfLog = text("InfLog");
+    t.InfLogStopped = text("InfLogStopped");
     return t;
 }
 

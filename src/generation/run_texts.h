@@ -20,6 +20,7 @@ struct Infotexte {
     std::string InfCollectingData;
     std::string InfImageLog;
     std::string InfLog;
+    std::string InfLogStopped;
 };
 
 Infotexte infotexte_laden();

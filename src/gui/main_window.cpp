@@ -7,7 +7,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QKeyEvent>
 #include <QMenuBar>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QResizeEvent>
@@ -73,6 +75,39 @@ private:
 
 QRect rect_of(const Rechteck& r) { return QRect(r.links, r.oben, r.breite, r.hoehe); }
 
+// The log box: text to read, scroll and select with the keyboard, not to
+// edit. A read-only box shows no caret, so while it has the focus a frame in
+// the highlight colour says where the keys go.
+class LogBox : public QPlainTextEdit {
+public:
+    explicit LogBox(QWidget* parent) : QPlainTextEdit(parent) {
+        setReadOnly(true);
+        setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+        setTabChangesFocus(true);
+        setFocusPolicy(Qt::StrongFocus);
+    }
+
+protected:
+    void paintEvent(QPaintEvent* event) override {
+        QPlainTextEdit::paintEvent(event);
+        if (!hasFocus()) return;
+        QPainter painter(viewport());
+        QPen pen(palette().color(QPalette::Highlight));
+        pen.setWidth(2);
+        painter.setPen(pen);
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(viewport()->rect().adjusted(1, 1, -1, -1));
+    }
+    void focusInEvent(QFocusEvent* event) override {
+        QPlainTextEdit::focusInEvent(event);
+        viewport()->update();
+    }
+    void focusOutEvent(QFocusEvent* event) override {
+        QPlainTextEdit::focusOutEvent(event);
+        viewport()->update();
+    }
+};
+
 Bildschirm screen_of(const QWidget& widget) {
     QScreen* screen = widget.screen() != nullptr ? widget.screen() : QGuiApplication::primaryScreen();
     Bildschirm b;
@@ -114,6 +149,9 @@ void MainWindow::build() {
     basiswahl_->setFocusPolicy(Qt::StrongFocus);
     zuletzt_ = new QMenu(basiswahl_);
     basiswahl_->setMenu(zuletzt_);
+    // The arrow of the recent list is part of the button: with the focus on
+    // it, Down or F4 opens the list (see eventFilter).
+    basiswahl_->installEventFilter(this);
     connect(basiswahl_, &QToolButton::clicked, this, [this] {
         basisverzeichnis_waehlen(model_);
         aktualisieren();
@@ -151,9 +189,7 @@ void MainWindow::build() {
         aufbereitung_starten(model_);
         aktualisieren();
     });
-    logging_ = new QPlainTextEdit(status_);
-    logging_->setReadOnly(true);
-    logging_->setTabChangesFocus(true);
+    logging_ = new LogBox(status_);
     logging_->setGeometry(rect_of(entwurf::kLogging));
     kontrollbild_ = new ControlPictureBox(status_);
     kontrollbild_->setGeometry(rect_of(entwurf::kKontrollbild));
@@ -322,8 +358,13 @@ void MainWindow::aktualisieren() {
 void MainWindow::kontrollbild_leeren() { kontrollbild_->leeren(kontrollbild_farbe(model_.kontrollbild)); }
 
 void MainWindow::logging_leeren() {
+    run_port_->leeren();
     logging_->clear();
     logging_->repaint();
+}
+
+void MainWindow::schliessen_nachholen() {
+    QMetaObject::invokeMethod(this, [this] { close(); }, Qt::QueuedConnection);
 }
 
 std::optional<Fenstermasse> MainWindow::fenstermasse() {
@@ -401,6 +442,13 @@ void MainWindow::changeEvent(QEvent* event) {
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == client_ && event->type() == QEvent::Resize) anordnen();
+    if (watched == basiswahl_ && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if ((key == Qt::Key_Down || key == Qt::Key_F4) && basiswahl_->isEnabled()) {
+            if (!zuletzt_->isEmpty()) basiswahl_->showMenu();
+            return true;
+        }
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 

@@ -63,6 +63,7 @@ public:
     void aktualisieren() override;
     void kontrollbild_leeren() override;
     void logging_leeren() override;
+    void schliessen_nachholen() override;
     std::optional<Fenstermasse> fenstermasse() override;
 
     // ControlWindow: the tagged controls whose captions come from the language.

@@ -5,6 +5,7 @@
 #include "app/help.h"
 #include "app/main_window.h"
 #include "foundation/program_info.h"
+#include "generation/browser_launch.h"
 #include "generation/run_port.h"
 #include "gui/about_box_view.h"
 #include "gui/main_window.h"
@@ -15,7 +16,9 @@
 #include "gui/window_run_port.h"
 #include "options/hand_off.h"
 #include "options/options_dialog.h"
+#include "options/page_services.h"
 #include "platform/dialog_port.h"
+#include "platform/launcher.h"
 #include "platform/ui_port.h"
 #include "profile/profile_hooks.h"
 
@@ -37,6 +40,14 @@ WindowProgram::WindowProgram() {
     window_hooks().show_about_box = [](QWidget* owner) { zeige_infobox(owner); };
     // F1 in the options dialog opens the help page of the page shown.
     set_options_help_opener([](int context) { HtmlHelpContext(context); });
+    // A language chosen in the options reaches the main window at once.
+    page_services().main_window_language = [] { startdialog_sprache(startdialog()); };
+    // A browser that fails after it started is heard of on another thread;
+    // the message is shown on the window's.
+    set_launch_failure_reporter([](const std::string& target) {
+        if (QCoreApplication* application = QCoreApplication::instance())
+            QMetaObject::invokeMethod(application, [target] { seite_nicht_geoeffnet(target); }, Qt::QueuedConnection);
+    });
 }
 
 WindowProgram::~WindowProgram() {
@@ -45,8 +56,10 @@ WindowProgram::~WindowProgram() {
         if (startdialog().ansicht == window_.get()) startdialog().ansicht = nullptr;
         window_.reset();
     }
+    set_launch_failure_reporter(nullptr);
     window_hooks() = WindowHooks{};
     set_options_help_opener(nullptr);
+    page_services().main_window_language = page_service_stand_ins().main_window_language;
     profile_hooks().options_dialog_reload = nullptr;
 }
 

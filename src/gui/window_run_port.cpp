@@ -24,16 +24,25 @@ QString lines(const std::string& text) {
 }  // namespace
 
 void WindowRunPort::status_text(const std::string& text) {
-    window_.logging()->setPlainText(lines(text));
+    status_ = lines(text);
+    window_.logging()->setPlainText(notes_.isEmpty() ? status_ : status_ + "\n\n" + notes_);
     window_.logging()->repaint();
 }
 
 void WindowRunPort::log_line(const std::string& text) {
     galvora::log_line(text);
-    window_.logging()->appendPlainText(lines(text));
+    if (!notes_.isEmpty()) notes_ += '\n';
+    notes_ += lines(text);
+    window_.logging()->setPlainText(status_.isEmpty() ? notes_ : status_ + "\n\n" + notes_);
+}
+
+void WindowRunPort::leeren() {
+    status_.clear();
+    notes_.clear();
 }
 
 void WindowRunPort::overall_progress_begin() {
+    leeren();
     Fortschrittanzeige& bar = model_.gesamtfortschritt;
     bar.hgfarbe(kGesamtfortschrittFarbe);
     bar.reset();

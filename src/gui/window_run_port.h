@@ -2,7 +2,11 @@
 // A run shown in the main window: the status texts in the log box, the two
 // bars, the tree's node pictures, the control picture; between pictures the
 // window processes its events, so the stop button, the close box and the
-// control-image box work while the run goes.
+// control-image box work while the run goes. The lines a run logs (a picture
+// that cannot be read, a file not replaced) stay in the log box below each
+// status text, to the end of the run and after it.
+#include <QString>
+
 #include "generation/run_port.h"
 
 namespace galvora {
@@ -32,10 +36,15 @@ public:
     std::string tree_node_text(int64_t node) override;
     PictureBoxPort* control_picture() override;
     void process_events() override;
+    // The log box was emptied: the status and the run's lines are gone.
+    void leeren();
 
 private:
     MainWindow& window_;
     Startdialog& model_;
+    // The status text shown, and the lines the run logged since it began.
+    QString status_;
+    QString notes_;
 };
 
 }  // namespace galvora::gui

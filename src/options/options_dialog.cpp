@@ -8,8 +8,10 @@
 #include "foundation/program_info.h"
 #include "foundation/registry.h"
 #include "generation/settings_access.h"
+#include "app/options_handoff.h"
 #include "options/directory_sort.h"
 #include "options/hand_off.h"
+#include "options/page_services.h"
 #include "profile/profile_hooks.h"
 #include "profile/profiles.h"
 #include "profile/settings_table.h"
@@ -358,6 +360,7 @@ void Optionen::Abbrechen_Click() {
     editor_.Tag_Input_LostFocus();
     const std::string remembered = tree_.selected();
     if (profilaenderungen_verwerfen_fragen() != ID_YES) return;
+    auswahl_zuruecknehmen();
     tree_.select(remembered);
     if (tree_.selected().empty()) tree_.select(PageTree::key_of(kBoxProfile));
     Optionen_Baum_NodeClick(tree_.selected());
@@ -373,7 +376,35 @@ bool Optionen::Form_QueryUnload(int unload_mode) {
 void Optionen::zeigen() {
     shown_ = true;
     ok_ = false;
+    // What Cancel goes back to: the language and the profile the dialog
+    // opened with, which the pages change the moment they are chosen.
+    const ZNLanguage* language = aktuelle_sprache();
+    sprache_beim_oeffnen_ = language != nullptr ? language->SprachID() : std::string();
+    profil_beim_oeffnen_ = aktuelles_profil();
+    vorheriges_beim_oeffnen_ = registry_lesen("LastSession", "profileprevious", "");
     changed();
+}
+
+void Optionen::auswahl_zuruecknehmen() {
+    const std::shared_ptr<ZNProfil> before = profil_beim_oeffnen_;
+    if (before && before != aktuelles_profil()) {
+        // Back to the profile of the opening, as it stands on disk now; a
+        // profile deleted meanwhile cannot come back, and the switch stays.
+        const std::shared_ptr<ZNProfil> again =
+            before->art() == kProfileDefault ? standardprofil() : profil_per_name(before->Name());
+        if (again) {
+            profil_laden(again);
+            ProfileSwitched = false;
+            if (registry_lesen("LastSession", "profileprevious", "") != vorheriges_beim_oeffnen_)
+                registry_schreiben("LastSession", "profileprevious", vorheriges_beim_oeffnen_);
+        }
+    }
+    const ZNLanguage* language = aktuelle_sprache();
+    if (!sprache_beim_oeffnen_.empty() && language != nullptr && language->SprachID() != sprache_beim_oeffnen_) {
+        sprache_waehlen(sprache_beim_oeffnen_);
+        if (page_services().main_window_language) page_services().main_window_language();
+        InitLanguage();
+    }
 }
 
 void Optionen::verbergen(bool by_ok) {

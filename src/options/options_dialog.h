@@ -25,6 +25,8 @@
 
 namespace galvora {
 
+class ZNProfil;
+
 inline constexpr int kPageBoxCount = 20;
 // The four boxes that hold a template layout instead of a page.
 inline constexpr int kBoxThumbLayout = 8;
@@ -119,6 +121,9 @@ private:
     void remove_node(int box);
     // Hides the dialog; `by_ok` tells OK from Cancel.
     void verbergen(bool by_ok);
+    // Cancel: the language and the profile chosen since the dialog was shown
+    // are taken back, in the program and in the registry.
+    void auswahl_zuruecknehmen();
     std::string caption_text() const;
 
     std::array<std::unique_ptr<OptionPage>, kPageSlotCount> pages_;
@@ -131,6 +136,9 @@ private:
     int help_context_ = 0;
     bool shown_ = false;
     bool ok_ = false;
+    std::string sprache_beim_oeffnen_;
+    std::shared_ptr<ZNProfil> profil_beim_oeffnen_;
+    std::string vorheriges_beim_oeffnen_;
 };
 
 // The program's one options dialog, made (and its load step run) on first use.

@@ -11,12 +11,18 @@
 namespace galvora {
 
 // Opens the target; false when there is no display, the target is empty or
-// the opener could not be started. Nothing is reported to the user: a
-// desktop without a registered browser or mail program simply shows nothing.
+// the opener could not be started. An opener that started but ends with an
+// error (a desktop without a browser or mail program) is told to the
+// failure reporter later, from a thread of its own.
 bool launcher_oeffnen(const std::string& target);
 
 // Replaces the opener (tests record what would be opened); an empty function
 // goes back to the desktop's opener.
 void set_launcher(std::function<bool(const std::string&)> opener);
+
+// Who hears of an opener that ended with an error, with the target it was
+// given; called on the thread that waited for the opener. An empty function:
+// nobody (the program without windows).
+void set_launch_failure_reporter(std::function<void(const std::string& target)> reporter);
 
 }  // namespace galvora

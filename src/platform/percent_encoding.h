@@ -27,4 +27,25 @@ inline std::string percent_encode(std::string_view bytes, std::string_view also_
     return out;
 }
 
+// The bytes behind "%" and two hexadecimal digits; anything else as it stands.
+inline std::string percent_decode(std::string_view text) {
+    auto digit = [](char c) -> int {
+        if (c >= '0' && c <= '9') return c - '0';
+        if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+        if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+        return -1;
+    };
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 2 < text.size() && digit(text[i + 1]) >= 0 && digit(text[i + 2]) >= 0) {
+            out.push_back(static_cast<char>(digit(text[i + 1]) * 16 + digit(text[i + 2])));
+            i += 2;
+        } else {
+            out.push_back(text[i]);
+        }
+    }
+    return out;
+}
+
 }  // namespace galvora

@@ -192,8 +192,13 @@ TEST_F(SelectionTreeFiles, RecentListKeepsItsOrderAndDropsStaleEntries) {
     ASSERT_EQ(window.zuletzt.size(), kRecentListSize);
     EXPECT_EQ(window.zuletzt.front(), "/pics/18");
     EXPECT_EQ(window.zuletzt.back(), "/pics/3");
-    BasisverzeichnisMerken(window, "/PICS/5");
+    // An entry already there stays where it is; a path that differs in
+    // letter case only is another folder and goes on top.
+    BasisverzeichnisMerken(window, "/pics/5");
     EXPECT_EQ(window.zuletzt.front(), "/pics/18");
+    BasisverzeichnisMerken(window, "/PICS/5");
+    EXPECT_EQ(window.zuletzt.front(), "/PICS/5");
+    EXPECT_EQ(window.zuletzt[14], "/pics/5");
 
     zuletzt_speichern(window);
     Startdialog again;
@@ -240,10 +245,21 @@ TEST_F(SelectionTreeFiles, ChoosingFromTheRecentListKeepsItsOrder) {
     zuletzt_gewaehlt(window, b);
     zuletzt_gewaehlt(window, a);
     EXPECT_EQ(window.zuletzt, (std::vector<std::string>{b, a}));
-    // The same folder in other letters, or a cancelled browser, changes nothing.
-    zuletzt_gewaehlt(window, utf8_to_upper(a));
+    // The same folder again, or a cancelled browser, changes nothing.
+    zuletzt_gewaehlt(window, a);
     basisverzeichnis_gewaehlt(window, "");
     EXPECT_EQ(window.basisverzeichnis, a);
+    EXPECT_EQ(window.zuletzt, (std::vector<std::string>{b, a}));
+    EXPECT_TRUE(port.boxes.empty());
+    // A folder whose name differs in letter case only is another folder.
+    fs::create_directories(tmp.path() / "a");
+    const std::string lower = (tmp.path() / "a").string();
+    basisverzeichnis_gewaehlt(window, lower);
+    EXPECT_EQ(window.basisverzeichnis, lower);
+    EXPECT_EQ(window.zuletzt, (std::vector<std::string>{b, a}));
+    zuletzt_gewaehlt(window, a);
+    EXPECT_EQ(window.basisverzeichnis, a);
+    EXPECT_EQ(window.zuletzt, (std::vector<std::string>{lower, b, a}));
     EXPECT_TRUE(port.boxes.empty());
 
     const std::string gone = (tmp.path() / "gone").string();

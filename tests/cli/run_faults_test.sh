@@ -248,6 +248,27 @@ check "mosaic: status 0" '[ $rc -eq 0 ] || { tail -3 "$tmp/err"; false; }'
 check "mosaic: 150-pixel cells give two colours" \
   '[ "$(identify -format %wx%h "$tmp/m/web/src.png")" = 300x200 ] && [ "$(convert "$tmp/m/web/src.png" -unique-colors -format %w info:)" = 2 ]'
 
+# --- an interrupted run says so, and its statistics count what it made
+make_base
+"$galvora" /Profile=Voreinstellung "/Basedir=$tmp/base" /Level=1 \
+  "/HTML_PIC_FOOTER={while (!exist(\"$tmp/never\"));}" >"$tmp/out" 2>"$tmp/err" &
+pid=$!
+wait_until 'grep -q " Bytes$" "$tmp/err"' "$pid"  # the first picture is made
+kill -TERM "$pid"
+wait "$pid"; rc=$?
+stopped_bytes=$(tr -d '\r' <"$tmp/err" | sed -n 's/^\([0-9.,]*\) Bytes umfassen .*/\1/p' | tail -1)
+check "interrupted: status 1" '[ $rc -eq 1 ]'
+check "interrupted: the statistics say that the run stopped" 'grep -q "^Der Lauf wurde vor seinem Ende angehalten." "$tmp/err"'
+check "interrupted: one picture of one directory counted" \
+  '[ "$(stat_count Bilder)" = 1 ] && [ "$(stat_count Verzeichnisse)" = 1 ] && [ "$(stat_count Thumbnails)" = 1 ]'
+check "interrupted: the bytes of that picture" '[ "$stopped_bytes" = "$(stat -c %s "$tmp/base/alpha/one.jpg")" ]'
+# The same run to its end counts every chosen picture and says nothing of a stop.
+make_base
+run /Profile=Voreinstellung "/Basedir=$tmp/base" /Level=1
+check "whole run: status 0, four pictures of two directories" \
+  '[ $rc -eq 0 ] && [ "$(stat_count Bilder)" = 4 ] && [ "$(stat_count Verzeichnisse)" = 2 ]'
+check "whole run: no word of a stop" '! grep -q "angehalten" "$tmp/err"'
+
 # --- the built-in default profile answers to its name in every language
 make_base
 mkdir -p "$XDG_CONFIG_HOME/galvora"

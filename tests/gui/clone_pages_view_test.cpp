@@ -375,6 +375,58 @@ void list_editor_at(FormView& page, int row) {
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->topLevelItem(row)).center());
 }
 
+// The built-in profile holds no effect: the first one comes from the add
+// button's menu, by mouse and by keyboard.
+TEST_F(ClonePagesWindow, TheFirstEffectsOfAnEmptyListAreAddedByMouseAndByKeyboard) {
+    ASSERT_EQ(WorkingCloneEffects().count(), 0);
+    const bool ok = open_and([&](OptionenDialog& view) {
+        click_node(view, kBoxCloning);
+        tick(widget_in<QCheckBox>(*view.page_view(PageSlot::CClonen1), "CloneErzeugen"));
+        click_node(view, kBoxEffects);
+        ASSERT_EQ(view.model().sichtbare_box(), kBoxEffects);
+        FormView& page = *view.page_view(PageSlot::CClonenEffekte1);
+        QTest::mouseClick(widget_in<QPushButton>(page, "Edit"), Qt::LeftButton);
+        auto* popup = dynamic_cast<PopupMenu*>(page.widget_of(page.page().control("pEffektMenü")));
+        ASSERT_NE(popup, nullptr);
+        QMenu* menu = popup->menu();
+        auto* add = widget_in<QPushButton>(page, "Neu");
+        ASSERT_TRUE(add->isEnabled());
+
+        // The mouse: the third entry, the frame.
+        QTest::mouseClick(add, Qt::LeftButton);
+        ASSERT_TRUE(menu->isVisible());
+        ASSERT_EQ(menu->actions().size(), 4);
+        EXPECT_TRUE(menu->isEnabled());
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(menu->actions()[2]).center());
+        QApplication::processEvents();
+        EXPECT_FALSE(menu->isVisible());
+        QApplication::setActiveWindow(&view);
+
+        // The keyboard: Space on the add button, down to the second entry, Return.
+        add->setFocus();
+        QTest::keyClick(add, Qt::Key_Space);
+        ASSERT_TRUE(menu->isVisible());
+        QTest::keyClick(menu, Qt::Key_Down);
+        QTest::keyClick(menu, Qt::Key_Down);
+        QTest::keyClick(menu, Qt::Key_Return);
+        QApplication::processEvents();
+        EXPECT_FALSE(menu->isVisible());
+        QApplication::setActiveWindow(&view);
+
+        auto* list = widget_in<QTreeWidget>(page, "ListViewCloneEffekte");
+        ASSERT_EQ(list->topLevelItemCount(), 2);
+        EXPECT_EQ(list->topLevelItem(0)->text(0).toStdString(), "Rahmen");
+        EXPECT_EQ(list->topLevelItem(1)->text(0).toStdString(), "Bildstempel");
+        QTest::mouseClick(widget_in<QPushButton>(page, "Auswählen"), Qt::LeftButton);
+        EXPECT_EQ(widget_in<QComboBox>(page, "ComboCloneEffekte")->count(), 2);
+        QTest::mouseClick(view.widget("OK"), Qt::LeftButton);
+    });
+    ASSERT_TRUE(ok);
+    ASSERT_EQ(WorkingCloneEffects().count(), 2);
+    EXPECT_NE(dynamic_cast<const CBorder*>(WorkingCloneEffects().item(1).get()), nullptr);
+    EXPECT_NE(dynamic_cast<const CImageStamp*>(WorkingCloneEffects().item(2).get()), nullptr);
+}
+
 TEST_F(ClonePagesWindow, AnEffectEditedInASavedListReachesTheClonesOfAPhoto) {
     const fs::path photo =
         fs::path(GALVORA_TESTDATA_DIR) / "images" / "pkg" /

@@ -2,8 +2,11 @@
 // box. A setting changed through a page's widget and taken with OK reaches
 // the main window at once and the next run started from the window; Cancel
 // leaves the profile, the tree and the run as they were.
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -30,15 +33,34 @@ constexpr int kSetDirSortDirection = 29;
 constexpr int kSetHtmlFolder = 81;
 constexpr int kBoxHtml = 6;
 constexpr int kBoxSort = 19;
+constexpr int kBoxGeneral = 16;
+
+// Chooses an entry of a page's combo box by keys, as a user does: the list
+// drops down when the box takes the focus (F4 opens it otherwise), the
+// arrow keys go to the entry, Return takes it.
+void choose_by_keys(QComboBox* combo, const QString& text) {
+    ASSERT_NE(combo, nullptr);
+    const int row = combo->findText(text);
+    ASSERT_GE(row, 0) << text.toStdString();
+    combo->setFocus();
+    QApplication::processEvents();
+    if (!combo->view()->isVisible()) QTest::keyClick(combo, Qt::Key_F4);
+    QAbstractItemView* list = combo->view();
+    ASSERT_TRUE(list->isVisible());
+    for (int step = 0; step < combo->count() && list->currentIndex().row() < row; ++step)
+        QTest::keyClick(list, Qt::Key_Down);
+    for (int step = 0; step < combo->count() && list->currentIndex().row() > row; ++step)
+        QTest::keyClick(list, Qt::Key_Up);
+    ASSERT_EQ(list->currentIndex().row(), row);
+    QTest::keyClick(list, Qt::Key_Return);
+    QApplication::processEvents();
+}
 
 class MainWindowMenu : public WindowTest {
 protected:
     void SetUp() override {
         WindowTest::SetUp();
-        make_base();
-        write_profile();
-        ASSERT_EQ(start(), kExitDone);
-        choose_base(base);
+        start_over_base();
     }
 
     // Opens the options dialog through the Options menu and runs the steps
@@ -199,6 +221,87 @@ TEST_F(MainWindowMenu, OptionsLeftWithCancelChangeNothing) {
     EXPECT_FALSE(fs::exists(out / "verworfen"));
     EXPECT_TRUE(leads_on_to(out / "html" / "alpha.html", "beta"));
     EXPECT_TRUE(leads_on_to(out / "html" / "beta.html", "gamma"));
+}
+
+TEST_F(MainWindowMenu, ALanguageChosenReachesTheWindowAtOnceAndCancelTakesItBack) {
+    ASSERT_EQ(model().gesamtfortschritt.beschriftung(), "3 Verzeichnisse mit 8 Bildern");
+    auto choose_english = [](OptionenDialog& view) {
+        click_tree_node(view, kBoxGeneral);
+        ASSERT_EQ(view.model().sichtbare_box(), kBoxGeneral);
+        choose_by_keys(qobject_cast<QComboBox*>(page_widget(view, PageSlot::CAllgemeines1, "SprachenCombo")),
+                       "English");
+        EXPECT_EQ(qobject_cast<QPushButton*>(view.widget("Abbrechen"))->text().toStdString(), "Cancel");
+    };
+    auto speaks = [this](const char* options, const char* start_button, const char* summary) {
+        EXPECT_EQ(window().menue_optionen()->text().toStdString(), options);
+        EXPECT_EQ(window().startknopf()->text().toStdString(), start_button);
+        EXPECT_EQ(model().gesamtfortschritt.beschriftung(), summary);
+    };
+
+    // The main window follows the choice at once, behind the dialog; Cancel
+    // takes it back, in the window and in what the next start reads.
+    through_options_menu([&](OptionenDialog& view) {
+        choose_english(view);
+        speaks("&Options", "Start", "3 directories with 8 pictures");
+        EXPECT_EQ(window().basiswahl()->text().toStdString(), "Base directory");
+        QTest::mouseClick(view.widget("Abbrechen"), Qt::LeftButton);
+        EXPECT_FALSE(view.isVisible());
+    });
+    EXPECT_TRUE(messages.boxes.empty());
+    speaks("&Optionen", "starten", "3 Verzeichnisse mit 8 Bildern");
+    EXPECT_EQ(registry_lesen("Administration", "language", ""), "de");
+    stop();
+    ASSERT_EQ(start(), kExitDone);
+    speaks("&Optionen", "starten", "3 Verzeichnisse mit 8 Bildern");
+
+    // Taken with OK, the language stays, also at the next start.
+    through_options_menu([&](OptionenDialog& view) {
+        choose_english(view);
+        QTest::mouseClick(view.widget("OK"), Qt::LeftButton);
+    });
+    speaks("&Options", "Start", "3 directories with 8 pictures");
+    stop();
+    ASSERT_EQ(start(), kExitDone);
+    speaks("&Options", "Start", "3 directories with 8 pictures");
+    EXPECT_TRUE(messages.boxes.empty());
+}
+
+TEST_F(MainWindowMenu, AProfileChosenInTheDialogIsTakenBackByCancel) {
+    // The profile the "<" button goes back to: none stored means the default one.
+    const std::string previous = registry_lesen("LastSession", "profileprevious", "");
+    through_options_menu([&](OptionenDialog& view) {
+        ASSERT_EQ(view.model().sichtbare_box(), kBoxProfile);
+        choose_by_keys(qobject_cast<QComboBox*>(page_widget(view, PageSlot::CProfil1, "ProfilListe")),
+                       QString::fromStdString(standardprofil()->Name()));
+        EXPECT_EQ(aktuelles_profil(), standardprofil());
+        EXPECT_EQ(window().windowTitle().toStdString(), "Galvora - " + standardprofil()->Name());
+        QTest::mouseClick(view.widget("Abbrechen"), Qt::LeftButton);
+        EXPECT_FALSE(view.isVisible());
+    });
+    EXPECT_TRUE(messages.boxes.empty());
+    EXPECT_EQ(aktuelles_profil()->Name(), kProfile);
+    EXPECT_EQ(window().windowTitle().toStdString(), std::string("Galvora - ") + kProfile);
+    EXPECT_EQ(window().clonefeld()->text().toStdString(), out.string());
+    EXPECT_EQ(registry_lesen("LastSession", "profileprevious", ""), previous);
+    stop();
+    EXPECT_EQ(registry_lesen("LastSession", "profile", ""), kProfile);
+    ASSERT_EQ(start(), kExitDone);
+    EXPECT_EQ(aktuelles_profil()->Name(), kProfile);
+}
+
+TEST_F(MainWindowMenu, TheBuiltInLanguageShowsItsFlag) {
+    const QImage flag = QImage(QString::fromStdString((fs::path(GALVORA_BIN_DIR) / "languages" / "deutsch.gif").string()))
+                            .convertToFormat(QImage::Format_ARGB32);
+    ASSERT_FALSE(flag.isNull());
+    through_options_menu([&](OptionenDialog& view) {
+        click_tree_node(view, kBoxGeneral);
+        auto* combo = qobject_cast<QComboBox*>(page_widget(view, PageSlot::CAllgemeines1, "SprachenCombo"));
+        ASSERT_NE(combo, nullptr);
+        const int row = combo->findText("Deutsch");
+        ASSERT_GE(row, 0);
+        const QImage shown = combo->itemIcon(row).pixmap(flag.size()).toImage().convertToFormat(QImage::Format_ARGB32);
+        EXPECT_EQ(shown, flag);
+    });
 }
 
 TEST_F(MainWindowMenu, TheInfoMenuShowsTheAboutBox) {

@@ -129,6 +129,13 @@ protected:
         QApplication::processEvents();
         return status;
     }
+    // The photos and the user profile, the program started, the base folder chosen.
+    void start_over_base() {
+        make_base();
+        write_profile();
+        ASSERT_EQ(start(), kExitDone);
+        choose_base(base);
+    }
     // Closes the window (its close handling runs) and ends the program.
     void stop() {
         if (program == nullptr) return;

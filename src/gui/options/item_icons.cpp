@@ -4,7 +4,10 @@
 #include <QPainterPath>
 #include <QPixmap>
 
+#include "foundation/language.h"
+#include "foundation/program_info.h"
 #include "gui/options/qt_bridge.h"
+#include "options/resource_file.h"
 
 namespace galvora {
 
@@ -61,6 +64,17 @@ QPixmap window_picture() {
     return pixmap;
 }
 
+// The built-in language's picture: its own flag, which ships beside the
+// other languages' flags; the window picture when the flag is missing.
+QPixmap dialog_language_picture() {
+    const ZNLanguage* german = sprache_deutsch();
+    const std::string flag =
+        german != nullptr ? resource_file(program_folder() / "languages", german->inq("Sprache", "LanguageImage"))
+                          : std::string();
+    const QPixmap picture(qs(flag));
+    return picture.isNull() ? window_picture() : picture;
+}
+
 QPixmap unknown_picture() {
     QPixmap pixmap = blank();
     QPainter p(&pixmap);
@@ -90,7 +104,7 @@ QIcon item_icon(const std::string& key) {
     if (key == "rot") return QIcon(mark(QColor(220, 40, 40)));
     if (key == "gold") return QIcon(mark(QColor(230, 180, 30)));
     if (key == "grün") return QIcon(mark(QColor(40, 170, 60)));
-    if (key == "Dialog") return QIcon(window_picture());
+    if (key == "Dialog") return QIcon(dialog_language_picture());
     if (key == "Unknown") return QIcon(unknown_picture());
     return {};
 }

@@ -1,8 +1,9 @@
 #pragma once
 // The small pictures beside the items of the pages' lists: the kinds of
 // profile ("default", "system", "user"), the module states ("rot", "gold",
-// "grün"), the language list's own pictures ("Dialog", "Unknown") and flag
-// pictures from files ("file:" and the path).
+// "grün"), the language list's own pictures ("Dialog": the built-in
+// language's flag; "Unknown") and flag pictures from files ("file:" and the
+// path).
 #include <QIcon>
 
 #include <string>

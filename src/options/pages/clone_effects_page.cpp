@@ -289,6 +289,10 @@ void CClonenEffekte::ResetDialog() {
 
 void CClonenEffekte::SetzeListenStatus() {
     PageControl& frame = control("FrameEffektEdit");
+    // The menu pops up from the add button and goes with it: the page
+    // disabled it with everything else while no effect was shown, and an
+    // empty list must still be added to.
+    control("pEffektMenü").state().enabled = true;
     if (WorkingCloneEffects().count() < 1) {
         steuerelemente_aktivieren(*this, frame, false);
         frame.state().enabled = true;

@@ -101,6 +101,10 @@ void CAllgemeines::fill() {
     select_current_language();
 }
 
+void CAllgemeines::language_texts() {
+    if (!item_languages_.empty()) select_current_language();
+}
+
 void CAllgemeines::select_current_language() {
     PageControl& combo = control("SprachenCombo");
     combo.state().value = -1;

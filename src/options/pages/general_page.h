@@ -5,8 +5,8 @@
 // three choices kept in the registry section "LastSession": remembering the
 // last base directory of each profile, remembering the last selection of
 // each profile and directory, and whether files a run cleans up go to the
-// trash or are deleted. Each is written the moment it is changed; neither OK
-// nor Cancel of the dialog touches them.
+// trash or are deleted. Each is written the moment it is changed; Cancel of
+// the dialog takes back the language (the dialog does that), the rest stays.
 //
 // The registry choices are read once, when the page is made; the language
 // list is filled by the first InitDialog. Choosing another profile folder
@@ -26,6 +26,9 @@ public:
 
 protected:
     void fill() override;
+    // The list shows the language now current, also after the dialog's
+    // Cancel took a choice back.
+    void language_texts() override;
 
 private:
     void language_chosen();
