@@ -70,10 +70,19 @@ void deselection_apply(Startdialog& window) {
     log_line("Selection-Tree Deselection END");
 }
 
+// The sub-folders of `folder` that can be picture directories: neither one of
+// the run's output folders nor hidden.
+std::vector<Verzeichnissatz> bildverzeichnisse_in(const Ausgabeordner& output, const std::string& folder) {
+    std::vector<Verzeichnissatz> records = verzeichnis_einlesen(folder);
+    std::erase_if(records, [&](const Verzeichnissatz& r) {
+        return versteckter_name(r.name) || output.enthaelt(folder + "/" + r.name);
+    });
+    return records;
+}
+
 void build_level1(Startdialog& window, const std::string& base, bool oracle) {
     const Ausgabeordner output = output_folders(window);
-    std::vector<Verzeichnissatz> records = verzeichnis_einlesen(base);
-    std::erase_if(records, [&](const Verzeichnissatz& r) { return output.enthaelt(base + "/" + r.name); });
+    std::vector<Verzeichnissatz> records = bildverzeichnisse_in(output, base);
     for (Verzeichnissatz& record : records)
         record.bildanzahl = bilddateien_zaehlen(base + "/" + record.name, window.AcceptedExtensions, oracle);
     verzeichnisse_sortieren(records, DirSortKind, DirSortDirection);
@@ -93,15 +102,8 @@ void build_level1(Startdialog& window, const std::string& base, bool oracle) {
 
 void build_level2(Startdialog& window, const std::string& base, bool oracle) {
     const Ausgabeordner output = output_folders(window);
-    std::vector<Verzeichnissatz> groups = verzeichnis_einlesen(base);
-    std::erase_if(groups, [&](const Verzeichnissatz& g) { return output.enthaelt(base + "/" + g.name); });
-    auto sub_folders = [&](const Verzeichnissatz& group) {
-        std::vector<Verzeichnissatz> subs = verzeichnis_einlesen(base + "/" + group.name);
-        std::erase_if(subs, [&](const Verzeichnissatz& sub) {
-            return output.enthaelt(base + "/" + group.name + "/" + sub.name);
-        });
-        return subs;
-    };
+    std::vector<Verzeichnissatz> groups = bildverzeichnisse_in(output, base);
+    auto sub_folders = [&](const Verzeichnissatz& group) { return bildverzeichnisse_in(output, base + "/" + group.name); };
     if (DirSortKind == kSortPictureCount) {
         for (Verzeichnissatz& group : groups) {
             group.bildanzahl = 0;

@@ -35,7 +35,8 @@ struct Candidate {
 
 // Walks the folder in the order the file system gives, calling visit for
 // every file whose name matches a pattern (the first matching pattern gives
-// the type). Folders are skipped; a folder that cannot be read visits nothing.
+// the type). Folders and hidden files are skipped; a folder that cannot be
+// read visits nothing.
 template <class Visit>
 void passende_dateien(const std::string& folder, const std::vector<ExtensionEntry>& patterns, Visit visit) {
     std::error_code ec;
@@ -44,6 +45,7 @@ void passende_dateien(const std::string& folder, const std::vector<ExtensionEntr
         if (it->is_directory(type_ec)) continue;
         Candidate c;
         c.name = it->path().filename().string();
+        if (versteckter_name(c.name)) continue;
         const ExtensionEntry* hit = nullptr;
         for (const ExtensionEntry& e : patterns) {
             if (muster_passt(c.name, e.mask)) {

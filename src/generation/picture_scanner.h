@@ -7,11 +7,17 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace galvora {
 
 class ZNImageFile;
+
+// A hidden name (a leading dot: a user's private file or folder, or the
+// "._name" companion another system leaves beside each photo) is never a
+// picture or a picture directory, so a run never publishes it.
+inline bool versteckter_name(std::string_view name) { return !name.empty() && name.front() == '.'; }
 
 // One accepted file-name pattern and the picture type code it stands for.
 struct ExtensionEntry {
@@ -24,7 +30,8 @@ struct ExtensionEntry {
 // type, the pattern term.extension.
 std::vector<ExtensionEntry> musterliste_bilden();
 
-// Lists the picture files of one folder (sub-folders are not entered) into
+// Lists the picture files of one folder (sub-folders and hidden files are not
+// taken) into
 // count, list (positions 0 to count - 1) and the byte total. A folder that
 // cannot be read gives no picture. The list grows 500 places at a time and is
 // cut to its count at the end.

@@ -130,7 +130,8 @@ check "effekte: frame, shadow and quarter turn give the clone its size" \
   '[ "$(identify -format %wx%h "$tmp/e/web/wide.jpg")" = "$(identify -format %wx%h "$tmp/e/web/tall.jpg" | awk -Fx "{print \$2 \"x\" \$1}")" ]'
 
 # --- pictures that cannot be read are left out of pages and counts, named on
-# stderr and in the log, and the run ends with status 4
+# stderr and in the log, and the run ends with status 4 (deliberately: a page
+# for them would show a broken picture and count a photo that is not there)
 rm -rf "$tmp/u"
 mkdir -p "$tmp/u"
 cp "$testdata/exif-npm/test1.jpg" "$testdata/exif-npm/test3.jpg" "$tmp/u/"
@@ -159,6 +160,8 @@ check "the README names status 4" 'grep -q "^| 4 | the gallery is complete, but 
 
 # --- overrides that name no setting, or give a setting that holds a number
 # something else: a message naming the key, status 2, nothing written
+# (deliberately refused: a mistyped switch would otherwise be ignored without
+# a word, or a number setting taken as 0)
 make_base
 for case in "/THUMB_SIZ=200|THUMB_SIZ" "/PNG=abc|PNG = \"abc\" is not a number" "/JPG=|JPG = \"\" is not a number" \
             "/GENERATE_CLONES=yes|GENERATE_CLONES = \"yes\" is not a number" \

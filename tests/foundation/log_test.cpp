@@ -120,6 +120,9 @@ TEST(Log, ProgramWideLogOnlyWhenOneExists) {
     EXPECT_NE(read_file(temp / "g.log").find(" Load Languagefiles START\r\n"), std::string::npos);
 }
 
+// Deliberately clamped: a watch running longer than a 32-bit count of
+// milliseconds holds stays at the largest count instead of wrapping round to
+// a negative time.
 TEST(StopWatch, CountsFromTheStartAndSaturates) {
     using namespace std::chrono;
     CStopWatch weeks(steady_clock::now() - hours(24 * 40));

@@ -15,6 +15,9 @@ struct PlaceholderCase {
     const char* expected;
 };
 
+// Deliberately one pass over the original text instead of one replacement
+// after the other: a "%2" or "%n" inside an argument (a path with a percent
+// sign) would otherwise be replaced as well and the path shown mangled.
 TEST(Platzhalter, OnePassOverTheOriginalText) {
     const std::vector<std::string> ten = {"a", "b", "c", "d", "e", "f", "g", "h", "i", "J"};
     const PlaceholderCase cases[] = {

@@ -37,6 +37,9 @@ TEST(PathHelpers, SplitsPaths) {
     }
 }
 
+// Deliberately stricter than the character list alone: "." and ".." name the
+// folder itself or its parent and a NUL cuts the name short, so none is a
+// file name.
 TEST(PathHelpers, ValidFileNames) {
     const std::string n255(255, 'a');
     const std::string n256(256, 'a');

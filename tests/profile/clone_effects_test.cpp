@@ -211,6 +211,8 @@ TEST_F(FakePictureReader, CloneCopiesSettingsAndLoadsItsOwnPicture) {
     EXPECT_THROW(e.clone(t), GalvoraError) << "a target of another class is refused";
 }
 
+// A move deliberately marks the list changed: the order of the effects is
+// what the clone gets, and a reorder left unmarked would never be saved.
 TEST(CloneEffectListTest, MovesSwapNeighboursAndMarkTheList) {
     CCloneEffekte list;
     auto a = std::make_shared<CTextStamp>();

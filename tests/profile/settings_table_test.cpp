@@ -50,6 +50,9 @@ TEST_F(SettingsTableTest, HasKeyedAndSpareEntriesAtFixedIndices) {
     EXPECT_EQ(setting_definitions().size(), 187u);
 }
 
+// The page templates deliberately escape every name they write ("&", "<",
+// ">" and '"'): a picture or folder name from a stranger's tree must never
+// become live markup in the page.
 TEST_F(SettingsTableTest, DefaultsAreExact) {
     struct Case {
         int index;
@@ -132,6 +135,8 @@ TEST_F(SettingsTableTest, LanguageSwitchReloadsCaptionsButNotValues) {
     sprache_waehlen("de");
 }
 
+// Deliberately byte for byte: a change in case only ("html" to "HTML") is a
+// real change of a folder name and would be lost if compared without case.
 TEST_F(SettingsTableTest, SetterMarksOnlyRealChanges) {
     profilwert_setzen(37, "120");
     EXPECT_FALSE(profil_geaendert) << "same text is no change";
