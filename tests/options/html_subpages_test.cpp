@@ -312,6 +312,9 @@ TEST_F(DecoPage, SourceChosenInThePoolIsStoredByName) {
     EXPECT_EQ(c("DekoSammelPfad").state().back_colour, kSysWindowBackground);
 }
 
+// A load that unticks the box must not run the user's untick: the profile
+// would lose its stored source (entry 90 "") by being opened, and a later
+// save would store the loss.
 TEST_F(DecoPage, UntickingForgetsTheSourceButLoadingKeepsIt) {
     EXPECT_EQ(c("DekoSammelPfad").state().text, pool("standard"));
     page().user_click(c("DekoClonen"));
