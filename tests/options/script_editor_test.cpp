@@ -17,8 +17,14 @@ struct AnsweringPort : test::RecordingPort {
         answers.erase(answers.begin());
         return answer;
     }
+    std::optional<std::string> titled_input_box(std::string_view title, std::string_view prompt,
+                                                std::string_view preset) override {
+        titles.emplace_back(title);
+        return input_box(prompt, preset);
+    }
     std::vector<std::string> answers;
     std::vector<std::string> prompts;
+    std::vector<std::string> titles;
 };
 
 class ScriptEditor : public OptionsTest {
@@ -194,6 +200,7 @@ TEST_F(ScriptEditor, FindAndFindAgain) {
     select(1, 0);
     EXPECT_TRUE(key('F', kCtrlMask));
     EXPECT_EQ(asking.prompts, std::vector<std::string>{"Zu suchender Text"});
+    EXPECT_EQ(asking.titles, std::vector<std::string>{"Suchen"});
     EXPECT_EQ(caret_start(), at(1, 4));
     EXPECT_EQ(text().state().selection_length, 4);
     EXPECT_TRUE(key(kKeyF3));

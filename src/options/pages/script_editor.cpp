@@ -283,7 +283,7 @@ bool CZantoScriptModul::key_down(int key, int shift) {
         return true;
     }
     if (key == kKeyF && shift == kCtrlMask) {
-        const std::optional<std::string> answer = ui_port().input_box(inq("Find", "SearchString"), "");
+        const std::optional<std::string> answer = ui_port().titled_input_box(inq("Find", "Search"), inq("Find", "SearchString"), "");
         last_search_ = answer.value_or("");
         if (!last_search_.empty()) find_next();
         request(text_box(), ViewRequest::Focus);
