@@ -67,7 +67,10 @@ bool overrides_setzen(CommandArguments& args) {
             batch_message("ErrBatchSettingUnknown", {name});
             faulty = true;
         } else if (int32_t number = 0; setting_takes_number(index) && !text_to_int32(value, number)) {
-            fehler_melden(setting_not_a_number(geladene_Profileinstellungen()[static_cast<size_t>(index)].key, value).info());
+            // Found while the window loads, before any run: the message says so.
+            fehler_melden(setting_not_a_number(geladene_Profileinstellungen()[static_cast<size_t>(index)].key, value,
+                                               "Startdialog.Form_Load")
+                              .info());
             faulty = true;
         }
         if (faulty) {
@@ -127,10 +130,8 @@ std::string batch_vorbereiten(Startdialog& window, std::unique_ptr<CommandArgume
         }
         args.remove("Level");
     } else {
+        // The level stays as it is: a batch start never takes the profile's level.
         batch_message("ErrBatchLevelMissing");
-        // Without the switch the profile's level holds, as in a window start.
-        int32_t number = 0;
-        DirectoryLevel = text_to_int32(setting_text(kSetDirLevel), number) ? number : 0;
     }
 
     const auto control = args.Argument("Controlimage");

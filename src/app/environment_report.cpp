@@ -18,11 +18,17 @@ void umgebung_protokollieren(const OperatingSystem& system) {
     if (global_log() == nullptr) return;
     log_line("Determinating Versioninfo START");
     log_line("Galvora Version " + version_kurz(programmversion()));
+    if (const std::string description = dateibeschreibung(); !description.empty())
+        log_line("Galvora additional Information " + description);
     log_line("Galvora Location " + program_folder().string());
     log_line("Operating System " + system.Name() + " (" + system.ToString() + ", " + std::to_string(system.Major()) +
              "." + std::to_string(system.Minor()) + "." + std::to_string(system.Revision()) + ")");
-    if (!system.Processor().empty())
-        log_line("Processor " + system.Processor() + " Count " + std::to_string(system.ProcessorCount()));
+    // One line per processor package; a package without a known clock ends
+    // the processor lines, as a query that lacks a value does.
+    for (const ProcessorPackage& package : system.Processors()) {
+        if (package.name.empty() || package.clock_mhz.empty()) break;
+        log_line("Processor " + package.name + " ClockSpeed " + package.clock_mhz);
+    }
     if (system.MemoryBytes() != 0) log_line("Memory " + tausender_gruppiert(system.MemoryBytes()) + " Bytes");
     for (const auto& [name, version] : bibliotheksversionen()) {
         log_line("Determinating Versioninfo " + name + " START");

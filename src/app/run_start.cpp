@@ -85,11 +85,16 @@ void clone_checks(Startdialog& window, LaufAuftrag& job) {
             stop(MB_ICON_EXCLAMATION, "ErrRenameClonesNameInvalid");
         if (list_length(find) != list_length(replace)) stop(MB_ICON_EXCLAMATION, "ErrRenameClonesFindReplaceCount");
     }
+    std::string reached;
     try {
-        MakeFullDir(job.cloneverzeichnis);
+        MakeFullDir(job.cloneverzeichnis, &reached);
     } catch (const GalvoraError& e) {
-        stop(MB_ICON_INFORMATION, "ErrClonesErrMkdir", {std::to_string(e.number()), job.cloneverzeichnis});
+        // The message names the folder that could not be made.
+        stop(MB_ICON_INFORMATION, "ErrClonesErrMkdir", {std::to_string(e.number()), reached});
     }
+    // Compared as the folders they name, so that no spelling of the base
+    // folder (a trailing slash, "..", a link) lets clones be written over the
+    // originals.
     if (same_folder(job.cloneverzeichnis, job.basisverzeichnis))
         stop(MB_ICON_INFORMATION, "ErrClonesDirIsBase", {job.cloneverzeichnis});
     const CCloneEffekte& effects = WorkingCloneEffects();

@@ -79,9 +79,11 @@ bool ZNSStore(const std::string& file_name) {
         text += "\r\n";
     }
     std::error_code ec;
-    if (!write_file_atomic(file_name, text, ec)) {
+    bool failed_writing = false;
+    if (!write_file_atomic(file_name, text, ec, &failed_writing)) {
         if (!ec) ec = std::make_error_code(std::errc::io_error);
-        meldung(title, MB_ICON_EXCLAMATION, "ErrZNSFileCreate", {std::to_string(error_number_from_system(ec)), file_name});
+        meldung(title, MB_ICON_EXCLAMATION, failed_writing ? "ErrZNSFileWrite" : "ErrZNSFileCreate",
+                {std::to_string(error_number_from_system(ec)), file_name});
         return false;
     }
     ScriptFileModules().verändert_reset();

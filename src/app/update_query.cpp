@@ -60,8 +60,8 @@ UpdateAuskunft update_antwort_auswerten(const HttpAntwort& antwort) {
     if (!antwort.erreicht || antwort.status < 200 || antwort.status > 299) return auskunft;
     if (antwort.abgeschnitten || antwort.inhalt.empty() || antwort.inhalt.size() > kUpdateAntwortHoechstens)
         return auskunft;
+    // A short reply is shown as it is, also with an empty release part.
     const std::vector<std::string> teile = felder(blanks_entfernen(decode_text(antwort.inhalt)));
-    if (teile.front().empty()) return auskunft;
     auskunft.verfuegbar = true;
     auskunft.release = teile.front();
     auskunft.beta = teile.size() > 1 ? teile[1] : std::string();

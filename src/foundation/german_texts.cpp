@@ -70,7 +70,7 @@ const std::vector<GermanText>& german_text_table() {
         {"CClonen", "CloneDirectorySelect", "Bitte das Verzeichnis für die Bilder-Clones auswählen."},
         {"CClonen", "CloneQuality", "Qualität"},
         {"CClonen", "CloneMinQuality", "min. Qualität"},
-        {"CClonen", "CloneMaxSize", "max. Dateigröße"},
+        {"CClonen", "CloneMaxSize", "max. Dateigröße festlegen"},
         {"CClonen", "CloneMaxSizeSet", "max. Dateigröße festlegen auf"},
 
         {"CClonenUmbenennen", "RenameClonesDir", "Verzeichnisname"},

@@ -74,12 +74,14 @@ bool verzeichnis_existiert(std::string_view path, int mode) {
     return true;
 }
 
-std::string MakeFullDir(std::string_view path) {
+std::string MakeFullDir(std::string_view path, std::string* reached) {
     const std::string trimmed(trim_blanks(path));
+    if (reached != nullptr) *reached = trimmed;
     if (trimmed.empty() || trimmed.front() != '/') {
         throw GalvoraError(1001, "MakeFullDir", "No valid Pathname");
     }
-    auto create = [](const std::string& dir) {
+    auto create = [reached](const std::string& dir) {
+        if (reached != nullptr) *reached = dir;
         if (::mkdir(dir.c_str(), 0777) == 0) return;
         const int err = errno;
         // An existing folder is passed over; anything else must still end as a
@@ -94,6 +96,7 @@ std::string MakeFullDir(std::string_view path) {
     }
     if (trimmed.size() > 1 && trimmed.back() != '/') create(trimmed);
     if (!verzeichnis_existiert(trimmed, 2)) {
+        if (reached != nullptr) *reached = trimmed;
         const std::error_code ec(ENOTDIR, std::generic_category());
         throw GalvoraError(error_number_from_system(ec), "MakeFullDir", ec.message());
     }

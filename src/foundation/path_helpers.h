@@ -33,7 +33,9 @@ bool verzeichnis_existiert(std::string_view path, int mode);
 // Throws GalvoraError 1001 "No valid Pathname" (source "MakeFullDir") for a path
 // that is not a full path, and the file system's error (source "MakeFullDir")
 // when a folder cannot be created or the path does not end as a folder.
-std::string MakeFullDir(std::string_view path);
+// `reached`, when given, receives the part of the path that was being created
+// when the error came (the whole path when it came at the end).
+std::string MakeFullDir(std::string_view path, std::string* reached = nullptr);
 
 // Special folders by their old folder numbers: 26 the per-user data folder
 // ($XDG_DATA_HOME/galvora), 43 the program's resource folder; "" for others.

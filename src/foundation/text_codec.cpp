@@ -291,17 +291,23 @@ std::optional<std::vector<std::string>> read_text_lines(const std::filesystem::p
     return split_lines(decode_text(*bytes));
 }
 
-bool write_file_atomic(const std::filesystem::path& path, std::string_view bytes, std::error_code& ec) {
+bool write_file_atomic(const std::filesystem::path& path, std::string_view bytes, std::error_code& ec,
+                       bool* failed_writing) {
     ec.clear();
+    if (failed_writing != nullptr) *failed_writing = false;
     OutputFile out(path.string());
     if (!out.is_open()) {
         ec = std::error_code(out.error() ? out.error() : ENOENT, std::generic_category());
         return false;
     }
-    if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), out.file()) != bytes.size()) {
+    errno = 0;
+    if ((!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), out.file()) != bytes.size()) ||
+        std::fflush(out.file()) != 0) {
         ec = std::error_code(errno ? errno : EIO, std::generic_category());
+        if (failed_writing != nullptr) *failed_writing = true;
         return false;  // the temporary file goes with `out`
     }
+    // What fails from here on is putting the file in place under its name.
     if (!out.commit()) {
         ec = std::error_code(out.error() ? out.error() : EIO, std::generic_category());
         return false;

@@ -50,7 +50,11 @@ std::optional<std::string> read_file_bytes(const std::filesystem::path& path, st
 std::optional<std::vector<std::string>> read_text_lines(const std::filesystem::path& path, std::error_code& ec);
 
 // Writes bytes to a temporary file beside the target and renames it into place,
-// so a failed write never leaves a half-written target. Returns false with ec set.
-bool write_file_atomic(const std::filesystem::path& path, std::string_view bytes, std::error_code& ec);
+// so a failed write never leaves a half-written target. Returns false with ec set;
+// `failed_writing`, when given, tells a failure while the contents went out
+// (a full disk, a file-size limit) from one in making or placing the file, so
+// that a caller can report the two steps apart.
+bool write_file_atomic(const std::filesystem::path& path, std::string_view bytes, std::error_code& ec,
+                       bool* failed_writing = nullptr);
 
 }  // namespace galvora

@@ -21,8 +21,8 @@ double setting_number(int index) {
 
 }  // namespace
 
-GalvoraError setting_not_a_number(const std::string& key, const std::string& value) {
-    return GalvoraError(13, "erzeugung_durchfuehren",
+GalvoraError setting_not_a_number(const std::string& key, const std::string& value, const std::string& source) {
+    return GalvoraError(13, source,
                         "Type mismatch: setting " + key + " = \"" + value + "\" is not a number");
 }
 

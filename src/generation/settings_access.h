@@ -108,7 +108,10 @@ enum GenerationSetting : int {
 
 // The error of a setting whose text is not the number it must be (13, "Type
 // mismatch", naming the key and the text).
-GalvoraError setting_not_a_number(const std::string& key, const std::string& value);
+// The error of a setting that should hold a number; `source` names the
+// procedure that found it.
+GalvoraError setting_not_a_number(const std::string& key, const std::string& value,
+                                  const std::string& source = "erzeugung_durchfuehren");
 
 // The working value, unchanged.
 const std::string& setting_text(int index);

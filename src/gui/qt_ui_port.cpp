@@ -99,4 +99,9 @@ std::optional<std::string> QtUiPort::input_box(std::string_view prompt, std::str
     return zeige_eingabebox(QApplication::activeWindow(), std::string(prompt), std::string(preset));
 }
 
+std::optional<std::string> QtUiPort::titled_input_box(std::string_view title, std::string_view prompt,
+                                                      std::string_view preset) {
+    return zeige_eingabebox(QApplication::activeWindow(), std::string(prompt), std::string(preset), std::string(title));
+}
+
 }  // namespace galvora::gui

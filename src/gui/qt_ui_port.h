@@ -11,6 +11,8 @@ class QtUiPort : public UiPort {
 public:
     int message_box(std::string_view title, std::string_view text, int style) override;
     std::optional<std::string> input_box(std::string_view prompt, std::string_view preset) override;
+    std::optional<std::string> titled_input_box(std::string_view title, std::string_view prompt,
+                                                std::string_view preset) override;
 };
 
 }  // namespace galvora::gui

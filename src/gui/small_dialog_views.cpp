@@ -67,10 +67,16 @@ DateiartenDialog::DateiartenDialog(QWidget* parent, int eintragsnummer)
     eingabe()->setText(q(modell_.wert()));
 }
 
-EingabeDialog::EingabeDialog(QWidget* parent, const std::string& prompt, const std::string& preset)
+EingabeDialog::EingabeDialog(QWidget* parent, const std::string& prompt, const std::string& preset,
+                             const std::string& title)
     : QDialog(parent) {
     setObjectName(kEingabeFenster);
-    setWindowTitle(q(prompt.empty() ? product_name() : prompt));
+    setWindowTitle(q(!title.empty() ? title : prompt.empty() ? product_name() : prompt));
+    QLabel* prompt_label = nullptr;
+    if (!title.empty() && !prompt.empty()) {
+        prompt_label = new QLabel(q(prompt), this);
+        prompt_label->setObjectName("Prompt");
+    }
     eingabe_ = new QLineEdit(q(preset), this);
     eingabe_->setObjectName("FInputText");
     eingabe_->setMinimumWidth(320);
@@ -82,6 +88,7 @@ EingabeDialog::EingabeDialog(QWidget* parent, const std::string& prompt, const s
         accept();
     });
     auto* spalte = new QVBoxLayout(this);
+    if (prompt_label != nullptr) spalte->addWidget(prompt_label);
     spalte->addWidget(eingabe_);
     spalte->addWidget(ok, 0, Qt::AlignRight);
 }
@@ -109,8 +116,9 @@ void zeige_dateiarten(QWidget* parent, int eintragsnummer) {
     dialog.exec();
 }
 
-std::optional<std::string> zeige_eingabebox(QWidget* parent, const std::string& prompt, const std::string& preset) {
-    EingabeDialog dialog(parent, prompt, preset);
+std::optional<std::string> zeige_eingabebox(QWidget* parent, const std::string& prompt, const std::string& preset,
+                                            const std::string& title) {
+    EingabeDialog dialog(parent, prompt, preset, title);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.eingegeben();
 }

@@ -27,7 +27,9 @@ std::shared_ptr<ZNModul> zeige_modul_neu(QWidget* parent, ZNModule& module);
 // Edits settings entry `eintragsnummer` (15 to 26).
 void zeige_dateiarten(QWidget* parent, int eintragsnummer);
 // The text confirmed with OK; nullopt when the box was closed otherwise.
-std::optional<std::string> zeige_eingabebox(QWidget* parent, const std::string& prompt, const std::string& preset);
+// With a title, the title stands in the caption and the prompt above the box.
+std::optional<std::string> zeige_eingabebox(QWidget* parent, const std::string& prompt, const std::string& preset,
+                                            const std::string& title = {});
 
 // A window with a label, a text box and OK / Cancel: the frame of the first three.
 class NameDialog : public QDialog {
@@ -92,7 +94,8 @@ private:
 class EingabeDialog : public QDialog {
     Q_OBJECT
 public:
-    EingabeDialog(QWidget* parent, const std::string& prompt, const std::string& preset);
+    EingabeDialog(QWidget* parent, const std::string& prompt, const std::string& preset,
+                  const std::string& title = {});
     QLineEdit* eingabe() const { return eingabe_; }
     // "" until OK was pressed.
     const std::string& eingegeben() const { return eingegeben_; }

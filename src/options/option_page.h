@@ -288,8 +288,10 @@ protected:
     // The same with every button's index as its code.
     void bind_option_group(std::string_view name, ValueTarget target, After after = {});
     // The same for buttons of one group given one by one with their codes.
+    // With `by_text` a button is chosen when its code, written as text,
+    // equals the stored text ("1.0" then chooses none).
     void bind_option_group(std::vector<std::pair<PageControl*, int32_t>> buttons, ValueTarget target,
-                           After after = {});
+                           After after = {}, bool by_text = false);
     // Makes option buttons of different names one group (buttons that share
     // a frame in the design but not a name).
     void join_option_group(const std::string& group, std::initializer_list<PageControl*> buttons);

@@ -120,11 +120,12 @@ void OptionPage::join_option_group(const std::string& group, std::initializer_li
 }
 
 void OptionPage::bind_option_group(std::vector<std::pair<PageControl*, int32_t>> buttons, ValueTarget target,
-                                   After after) {
-    fills_.push_back([this, buttons, target] {
-        const std::optional<int16_t> value = entry_as_int16(target.read());
+                                   After after, bool by_text) {
+    fills_.push_back([this, buttons, target, by_text] {
+        const std::string stored = target.read();
+        const std::optional<int16_t> value = by_text ? std::nullopt : entry_as_int16(stored);
         for (const auto& [button, code] : buttons) {
-            if (value && *value == code) {
+            if (by_text ? stored == std::to_string(code) : (value && *value == code)) {
                 set_value(*button, 1);
                 return;
             }

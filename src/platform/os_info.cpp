@@ -175,10 +175,47 @@ OperatingSystem::OperatingSystem(OsFacts facts) {
     processor_ = field_value(facts.cpuinfo, "model name");
     if (processor_.empty()) processor_ = field_value(facts.cpuinfo, "Hardware");
     if (processor_.empty()) processor_ = field_value(facts.cpuinfo, "cpu model");
+    // The kernel lists one block per logical processor; blocks that share a
+    // "physical id" are one package. Without that field each block is one.
+    std::vector<std::string> package_ids;
+    std::string id, name, clock;
+    bool in_block = false;
+    const auto end_block = [&] {
+        if (!in_block) return;
+        in_block = false;
+        if (!id.empty()) {
+            for (const std::string& seen : package_ids)
+                if (seen == id) return;
+            package_ids.push_back(id);
+        }
+        if (name.empty()) name = processor_;
+        packages_.push_back(ProcessorPackage{name, clock});
+    };
     for (std::string_view line : lines_of(facts.cpuinfo)) {
         const auto colon = line.find(':');
-        if (colon != std::string_view::npos && trim(line.substr(0, colon)) == "processor") ++processor_count_;
+        if (colon == std::string_view::npos) continue;
+        const std::string_view key = trim(line.substr(0, colon));
+        const std::string_view value = trim(line.substr(colon + 1));
+        if (key == "processor") {
+            end_block();
+            ++processor_count_;
+            in_block = true;
+            id.clear();
+            name.clear();
+            clock.clear();
+        } else if (key == "physical id") {
+            id = std::string(value);
+        } else if (key == "model name") {
+            name = std::string(value);
+        } else if (key == "cpu MHz") {
+            // Whole megahertz, as the clock is reported elsewhere.
+            std::size_t pos = 0;
+            const long mhz = leading_number(value, pos);
+            const bool up = pos + 1 < value.size() && value[pos] == '.' && value[pos + 1] >= '5';
+            if (pos > 0) clock = std::to_string(mhz + (up ? 1 : 0));
+        }
     }
+    end_block();
 
     const std::string mem_total = field_value(facts.meminfo, "MemTotal");
     std::size_t mem_pos = 0;

@@ -6,6 +6,7 @@
 // queries remain with the values a system without them gives (0, "", False).
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace galvora {
 
@@ -25,6 +26,13 @@ OsFacts read_os_facts();
 // The product-type texts of the old edition table ("[Unbekannt]" for 0,
 // "Ultimate" for 1 ...); "" for an unknown number.
 std::string product_info_text(std::uint32_t product_info);
+
+// One processor package (a socket) as the kernel lists it: its model and its
+// current clock in MHz ("" when the kernel gives none).
+struct ProcessorPackage {
+    std::string name;
+    std::string clock_mhz;
+};
 
 class OperatingSystem {
 public:
@@ -63,6 +71,9 @@ public:
     // installed memory in bytes (0 when unknown).
     const std::string& Processor() const { return processor_; }
     int ProcessorCount() const { return processor_count_; }
+    // One entry per processor package, in the kernel's order; logical
+    // processors of the same package (the same "physical id") count once.
+    const std::vector<ProcessorPackage>& Processors() const { return packages_; }
     std::uint64_t MemoryBytes() const { return memory_bytes_; }
 
 private:
@@ -71,6 +82,7 @@ private:
     std::string language_;
     std::string processor_;
     int processor_count_ = 0;
+    std::vector<ProcessorPackage> packages_;
     std::uint64_t memory_bytes_ = 0;
     int major_ = 0;
     int minor_ = 0;

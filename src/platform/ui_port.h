@@ -17,6 +17,13 @@ public:
     virtual int message_box(std::string_view title, std::string_view text, int style) = 0;
     // Asks for a line of text; nullopt when the user cancelled.
     virtual std::optional<std::string> input_box(std::string_view prompt, std::string_view preset) = 0;
+    // The same with a title of its own above the prompt; a port without
+    // titles asks as above.
+    virtual std::optional<std::string> titled_input_box(std::string_view title, std::string_view prompt,
+                                                        std::string_view preset) {
+        (void)title;
+        return input_box(prompt, preset);
+    }
 };
 
 // The answer of a box's default button: the first button of the button set

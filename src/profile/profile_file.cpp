@@ -527,11 +527,10 @@ int profil_speichern() {
     // The file is written beside the old one and renamed into place, so a
     // failed write leaves the previous profile untouched.
     const std::string text = profile_text(geladene_Profileinstellungen(), WorkingCloneEffects(), LoadedProfileModules());
-    if (!write_file_atomic(file, text, ec)) {
+    bool failed_writing = false;
+    if (!write_file_atomic(file, text, ec, &failed_writing)) {
         const long number = error_number_from_system(ec);
-        const bool cannot_create = ec == std::errc::permission_denied || ec == std::errc::read_only_file_system ||
-                                   ec == std::errc::no_such_file_or_directory || ec == std::errc::is_a_directory;
-        meldung(title, MB_ICON_EXCLAMATION, cannot_create ? "ErrProfileFileCreate" : "ErrProfileFileWrite",
+        meldung(title, MB_ICON_EXCLAMATION, failed_writing ? "ErrProfileFileWrite" : "ErrProfileFileCreate",
                 {std::to_string(number), file});
         return 2;
     }

@@ -56,15 +56,17 @@ TEST_F(BatchMode, LevelValuesAreRoundedAndChecked) {
     }
 }
 
-TEST_F(BatchMode, MissingSwitchesAreReportedAndLevelComesFromTheProfile) {
+TEST_F(BatchMode, MissingSwitchesAreReportedAndTheLevelStaysAsItWas) {
     geladene_Profileinstellungen()[kSetDirLevel].value = "2";
+    DirectoryLevel = 1;
     EXPECT_EQ(prepare({"/Controlimage=1"}), "");
     EXPECT_EQ(box_texts(), (std::vector<std::string>{msg("ErrBatchProfileMissing"), msg("ErrBatchBasedirMissing"),
                                                      msg("ErrBatchLevelMissing")}));
     EXPECT_FALSE(batchmodus);
     EXPECT_TRUE(batch_unterbrochen);
-    // The default profile was loaded afresh; its level stands in for the switch.
-    EXPECT_EQ(DirectoryLevel, int32_t{0} + std::stoi(setting_text(kSetDirLevel)));
+    // The profile's level plays no part in a batch start.
+    EXPECT_NE(setting_text(kSetDirLevel), "1");
+    EXPECT_EQ(DirectoryLevel, 1);
 }
 
 TEST_F(BatchMode, ControlImageOnlyForTheExactWords) {
@@ -100,12 +102,12 @@ TEST_F(BatchMode, FaultyOverridesAreReportedAndNoneIsApplied) {
     };
     const Case cases[] = {
         {"/THUMB_SIZ=200", msg("ErrBatchSettingUnknown", {"THUMB_SIZ"})},
-        {"/THUMB_SIZE=abc", "Fehler 13\r\n\r\nerzeugung_durchfuehren\r\nType mismatch: setting THUMB_SIZE = \"abc\" is not a number"},
-        {"/PNG=abc", "Fehler 13\r\n\r\nerzeugung_durchfuehren\r\nType mismatch: setting PNG = \"abc\" is not a number"},
-        {"/JPG=", "Fehler 13\r\n\r\nerzeugung_durchfuehren\r\nType mismatch: setting JPG = \"\" is not a number"},
-        {"/GENERATE_CLONES=yes", "Fehler 13\r\n\r\nerzeugung_durchfuehren\r\nType mismatch: setting GENERATE_CLONES = \"yes\" is not a number"},
-        {"/THUMB_SIZE$=x", "Fehler 13\r\n\r\nerzeugung_durchfuehren\r\nType mismatch: setting THUMB_SIZE = \"120x\" is not a number"},
-        {"/THUMB_QUALITY=99999999999", "Fehler 13\r\n\r\nerzeugung_durchfuehren\r\nType mismatch: setting THUMB_QUALITY = \"99999999999\" is not a number"},
+        {"/THUMB_SIZE=abc", "Fehler 13\r\n\r\nStartdialog.Form_Load\r\nType mismatch: setting THUMB_SIZE = \"abc\" is not a number"},
+        {"/PNG=abc", "Fehler 13\r\n\r\nStartdialog.Form_Load\r\nType mismatch: setting PNG = \"abc\" is not a number"},
+        {"/JPG=", "Fehler 13\r\n\r\nStartdialog.Form_Load\r\nType mismatch: setting JPG = \"\" is not a number"},
+        {"/GENERATE_CLONES=yes", "Fehler 13\r\n\r\nStartdialog.Form_Load\r\nType mismatch: setting GENERATE_CLONES = \"yes\" is not a number"},
+        {"/THUMB_SIZE$=x", "Fehler 13\r\n\r\nStartdialog.Form_Load\r\nType mismatch: setting THUMB_SIZE = \"120x\" is not a number"},
+        {"/THUMB_QUALITY=99999999999", "Fehler 13\r\n\r\nStartdialog.Form_Load\r\nType mismatch: setting THUMB_QUALITY = \"99999999999\" is not a number"},
     };
     for (const Case& c : cases) {
         port.boxes.clear();

@@ -198,6 +198,10 @@ TEST_F(MainWindowModel, ALanguageSwitchRenewsTheWindowWords) {
     EXPECT_EQ(port.boxes[0].text, msg("ErrHelpMissing", {hilfedatei_erwartet()}));
 }
 
+// A window too small for its design is no reason to end the program or to
+// remove the "Administration" values (the language is among them): on a screen
+// smaller than the design the program would end at every start. Only the
+// geometry that led here is dropped, so the next start opens at the design size.
 TEST_F(MainWindowModel, AFailingLayoutKeepsTheSettingsAndDropsOnlyTheGeometry) {
     registry_schreiben("Administration", "language", "en");
     registry_schreiben("Administration", "fwidth", "99999");

@@ -88,6 +88,25 @@ TEST_F(RunStart, CloneDirectoryFollowsTheSettings) {
     }
 }
 
+TEST_F(RunStart, AFolderThatCannotBeMadeIsNamedInTheMessage) {
+    write_jpeg(base / "1.jpg");
+    build(0);
+    set(kSetGenerateClones, "1");
+    write_file(tmp.path() / "plain", "a file where a folder should be");
+    const std::string blocked = (tmp.path() / "plain").string();
+    window().cloneverzeichnis = blocked + "/clones/big";
+    port.boxes.clear();
+    aufbereitung_starten(window());
+    ASSERT_EQ(port.boxes.size(), 1u);
+    const std::string& text = port.boxes[0].text;
+    EXPECT_NE(text.find("Clone-Verzeichnis\r\n" + blocked + "\r\nkonnte nicht erzeugt werden"), std::string::npos)
+        << text;
+    EXPECT_FALSE(window().RunInProgress);
+}
+
+// A plain text comparison would let "base/" pass; the run compares the
+// folders the two paths name, because clones written into the base folder
+// would replace the originals of the same name.
 TEST_F(RunStart, CloneFolderEqualToTheBaseIsRefusedWhateverItsSpelling) {
     write_jpeg(base / "1.jpg");
     build(0);

@@ -1,6 +1,7 @@
 #include "app/script_file.h"
 
 #include "app/app_test_support.h"
+#include "foundation/file_size_limit.h"
 
 namespace galvora::testing {
 namespace {
@@ -85,6 +86,29 @@ TEST_F(ScriptFile, AFailedStoreIsReportedAndKeepsTheChangedMarks) {
     EXPECT_NE(port.boxes[0].text.find(path("plain/x.zsf")), std::string::npos);
     EXPECT_TRUE(ScriptFileModules().verändert());
     EXPECT_EQ(read_file(path("plain")), "a file, not a folder");
+}
+
+TEST_F(ScriptFile, CreatingAndWritingFailuresHaveTheirOwnMessages) {
+    ScriptFileModules().add("long", std::string(4000, 'x'), kModuleNotCompiled);
+    write_file(path("plain"), "a file, not a folder");
+    EXPECT_FALSE(ZNSStore(path("plain/x.zsf")));
+    ASSERT_EQ(port.boxes.size(), 1u);
+    EXPECT_NE(port.boxes[0].text.find("beim Erzeugen der ZantoScript-Datei"), std::string::npos) << port.boxes[0].text;
+
+    port.boxes.clear();
+    write_file(path("kept.zsf"), "!*old\r\n!+y\r\n");
+    {
+        // The file can be made, its contents do not fit.
+        FileSizeLimit limit(100);
+        EXPECT_FALSE(ZNSStore(path("kept.zsf")));
+    }
+    ASSERT_EQ(port.boxes.size(), 1u);
+    EXPECT_EQ(port.boxes[0].title, "ZantoScript-Datei speichern");
+    EXPECT_EQ(port.boxes[0].text.rfind("Fehler ", 0), 0u);
+    EXPECT_NE(port.boxes[0].text.find("beim Schreiben der ZantoScript-Datei"), std::string::npos) << port.boxes[0].text;
+    EXPECT_NE(port.boxes[0].text.find(path("kept.zsf")), std::string::npos);
+    EXPECT_TRUE(ScriptFileModules().verändert());
+    EXPECT_EQ(read_file(path("kept.zsf")), "!*old\r\n!+y\r\n");
 }
 
 }  // namespace

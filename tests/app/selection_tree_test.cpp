@@ -6,6 +6,7 @@
 #include "foundation/registry.h"
 #include "foundation/string_helpers.h"
 #include "generation/settings_access.h"
+#include "profile/profiles.h"
 
 namespace galvora::testing {
 namespace {
@@ -186,6 +187,10 @@ TEST_F(SelectionTreeFiles, DeselectionFileIsWrittenReadAndRemoved) {
     EXPECT_FALSE(fs::exists(file));
 }
 
+// Filling the list at load by inserting each stored entry in turn would put
+// the last one on top and turn the list round at every start; the load keeps
+// the stored order instead. Entries a shorter list no longer holds are removed
+// from the store, so that they do not come back at the next start.
 TEST_F(SelectionTreeFiles, RecentListKeepsItsOrderAndDropsStaleEntries) {
     Startdialog& window = startdialog();
     for (int i = 1; i <= 18; ++i) BasisverzeichnisMerken(window, "/pics/" + std::to_string(i));
@@ -224,9 +229,14 @@ TEST_F(SelectionTreeFiles, SettingTheBaseDirectory) {
     EXPECT_EQ(window.basisverzeichnis_farbe, kSystemButtonFace);
     EXPECT_EQ(window.baum.directory_count, 1);
 
+    EXPECT_EQ(registry_lesen("ProfilesLastData", aktuelles_profil()->Name(), ""), base.string());
+
+    // A folder that is not there builds no tree, so the profile keeps the last
+    // folder that was there instead of remembering one it cannot open.
     EXPECT_FALSE(BasisverzeichnisSetzen(window, (tmp.path() / "missing").string()));
     EXPECT_EQ(window.basisverzeichnis_farbe, kMissingFolderColour);
     EXPECT_TRUE(window.baum.empty());
+    EXPECT_EQ(registry_lesen("ProfilesLastData", aktuelles_profil()->Name(), ""), base.string());
 }
 
 TEST_F(SelectionTreeFiles, ChoosingFromTheRecentListKeepsItsOrder) {

@@ -91,7 +91,12 @@ TEST_F(Startup, EnvironmentReportFromTheSystemFacts) {
     facts.sysname = "Linux";
     facts.release = "6.1.0-13-amd64";
     facts.os_release = "PRETTY_NAME=\"Debian GNU/Linux 12 (bookworm)\"\n";
-    facts.cpuinfo = "processor\t: 0\nmodel name\t: Test CPU\nprocessor\t: 1\nmodel name\t: Test CPU\n";
+    // Two packages with two logical processors each: one line per package.
+    facts.cpuinfo =
+        "processor\t: 0\nmodel name\t: Test CPU\nphysical id\t: 0\ncpu MHz\t\t: 2399.996\n\n"
+        "processor\t: 1\nmodel name\t: Test CPU\nphysical id\t: 0\ncpu MHz\t\t: 800.000\n\n"
+        "processor\t: 2\nmodel name\t:  Other CPU \nphysical id\t: 1\ncpu MHz\t\t: 1200.4\n\n"
+        "processor\t: 3\nmodel name\t: Other CPU\nphysical id\t: 1\ncpu MHz\t\t: 1200.4\n";
     facts.meminfo = "MemTotal:        2048 kB\n";
     umgebung_protokollieren(OperatingSystem(facts));  // no log: nothing written, nothing thrown
     open_log();
@@ -103,12 +108,21 @@ TEST_F(Startup, EnvironmentReportFromTheSystemFacts) {
                             std::to_string(program_minor()) + "." + std::to_string(program_revision()));
     EXPECT_EQ(lines[2], "Galvora Location " + (tmp.path() / "program").string());
     EXPECT_NE(lines[3].find("Debian GNU/Linux 12 (bookworm)"), std::string::npos);
-    EXPECT_EQ(lines[4], "Processor Test CPU Count 2");
-    EXPECT_EQ(lines[5], "Memory 2,097,152 Bytes");
+    EXPECT_EQ(lines[4], "Processor Test CPU ClockSpeed 2400");
+    EXPECT_EQ(lines[5], "Processor Other CPU ClockSpeed 1200");
+    EXPECT_EQ(lines[6], "Memory 2,097,152 Bytes");
     EXPECT_EQ(lines.back(), "Determinating Versioninfo END");
     const size_t libraries = bibliotheksversionen().size();
-    EXPECT_EQ(lines.size(), 7u + 2 * libraries);
-    EXPECT_EQ(lines[6], "Determinating Versioninfo libjpeg-turbo START");
+    EXPECT_EQ(lines.size(), 8u + 2 * libraries);
+    EXPECT_EQ(lines[7], "Determinating Versioninfo libjpeg-turbo START");
+}
+
+TEST_F(Startup, ProcessorsWithoutAClockAreLeftOutOfTheReport) {
+    OsFacts facts;
+    facts.cpuinfo = "processor : 0\nHardware : BCM2835\nprocessor : 1\n";
+    open_log();
+    umgebung_protokollieren(OperatingSystem(facts));
+    for (const std::string& line : log_texts()) EXPECT_NE(line.rfind("Processor ", 0), 0u) << line;
 }
 
 TEST(ThousandsGrouping, Cases) {

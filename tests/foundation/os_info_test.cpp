@@ -37,6 +37,10 @@ TEST(OsInfo, DescribesTheSystemFromItsFacts) {
     EXPECT_EQ(os.Language(), "de_DE");
     EXPECT_EQ(os.Processor(), "Intel(R) Core(TM) i7-8550U CPU @ 1.80GHz");
     EXPECT_EQ(os.ProcessorCount(), 2);
+    // No package numbers: each listed processor counts as one.
+    ASSERT_EQ(os.Processors().size(), 2u);
+    EXPECT_EQ(os.Processors()[1].name, "Intel(R) Core(TM) i7-8550U CPU @ 1.80GHz");
+    EXPECT_EQ(os.Processors()[1].clock_mhz, "");
     EXPECT_EQ(os.MemoryBytes(), 16318772ULL * 1024);
     // The edition queries of the old system answer as a system without them.
     EXPECT_EQ(os.ServicePack(), "");

@@ -130,8 +130,8 @@ TEST_F(MetadataAccessors, ReadTheCurrentPicture) {
     ASSERT_TRUE(bild_exif_tagname(3, 7, 0, name));  // Canon has a maker-note table
     EXPECT_EQ(name, "Firmware-Version");
 
-    // An unlisted model keeps its focal lengths.
-    EXPECT_DOUBLE_EQ(bild_brennweitenfaktor(50.0), 50.0);
+    // EXIF from an unlisted model: no factor known, the equivalent is 0.
+    EXPECT_DOUBLE_EQ(bild_brennweitenfaktor(50.0), 0.0);
 
     std::string text;
     ASSERT_TRUE(bild_iptc_wert(25, text));

@@ -173,7 +173,8 @@ TEST_F(MainWindowMenu, OptionsTakenWithOkReachTheWindowAndTheNextRun) {
     EXPECT_TRUE(leads_on_to(out / "galerie" / "beta.html", "alpha"));
 
     // The same dialog opens again, on the page shown last; F1 opens the help
-    // page of the page shown; Esc without changes closes it without a question.
+    // page of the page shown; Esc leaves it open, and Cancel without changes
+    // closes it without a question.
     opened_pages.clear();  // the run opened its gallery
     through_options_menu([&](OptionenDialog& view) {
         EXPECT_EQ(&view, first);
@@ -181,6 +182,8 @@ TEST_F(MainWindowMenu, OptionsTakenWithOkReachTheWindowAndTheNextRun) {
         click_tree_node(view, kBoxHtml);
         QTest::keyClick(view.tree(), Qt::Key_F1);
         QTest::keyClick(view.tree(), Qt::Key_Escape);
+        EXPECT_TRUE(view.isVisible());
+        QTest::mouseClick(view.widget("Abbrechen"), Qt::LeftButton);
         EXPECT_FALSE(view.isVisible());
     });
     EXPECT_TRUE(messages.boxes.empty());

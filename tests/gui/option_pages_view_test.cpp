@@ -402,7 +402,8 @@ TEST_F(OptionPagesWindow, ScriptEditorColoursIndentsFindsAndOpensHelp) {
         EXPECT_EQ(colour_at(1, 9), syntax(2));   // exif(
         EXPECT_EQ(colour_at(1, 14), syntax(3));  // 1
 
-        // A typed line is coloured at once; undo stays available.
+        // A typed line is coloured at once; undo stays available: the colours
+        // are no edits of the text here, so undo takes back only what was typed.
         QTextCursor cursor = edit->textCursor();
         cursor.movePosition(QTextCursor::End);
         edit->setTextCursor(cursor);

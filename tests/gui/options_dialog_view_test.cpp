@@ -77,37 +77,41 @@ TEST_F(OptionsWindow, CancelLeavesTheProfileAsItWas) {
     EXPECT_FALSE(fs::exists(base / "verworfen"));
 }
 
-TEST_F(OptionsWindow, KeyboardReachesTreeButtonsAndEditorAndEscIsCancel) {
-    port.answer = ID_NO;
-    bool reached_ok = false;
-    bool reached_cancel = false;
-    bool reached_editor = false;
-    bool still_open_after_no = false;
+TEST_F(OptionsWindow, TabStaysInThePageAndEscIsNoCancel) {
+    port.answer = ID_YES;
+    std::vector<QWidget*> reached;
+    std::vector<QWidget*> own;
+    size_t boxes_after_esc = 99;
+    bool open_after_esc = false;
     const bool ok = open_and([&](OptionenDialog& view) {
-        click_tree_node(view, kBoxThumbLayout);
-        view.tree()->setFocus();
+        own = {view.tree(), view.widget("OK"), view.widget("Abbrechen"), view.widget("Tag_Input"),
+               view.widget("SyntaxTest")};
+        click_tree_node(view, 6);
+        auto* base_name = page_widget(view, PageSlot::CHTML1, "htmlpath_base");
+        QTest::mouseClick(base_name, Qt::LeftButton);
         for (int i = 0; i < 40; ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            QWidget* focus = QApplication::focusWidget();
-            reached_ok = reached_ok || focus == view.widget("OK");
-            reached_cancel = reached_cancel || focus == view.widget("Abbrechen");
-            reached_editor = reached_editor || focus == view.widget("Tag_Input");
+            reached.push_back(QApplication::focusWidget());
         }
-        // An edit, then Esc: the Cancel question; No keeps the dialog open.
-        view.widget("Tag_Input")->setFocus();
+        // An edit in the template editor, then Esc: nothing is asked, the dialog stays.
+        click_tree_node(view, kBoxThumbLayout);
+        QTest::mouseClick(view.widget("Tag_Input"), Qt::LeftButton);
         QTest::keyClicks(view.widget("Tag_Input"), "x");
         QTest::keyClick(view.widget("Tag_Input"), Qt::Key_Escape);
-        still_open_after_no = view.isVisible();
-        // The close box asks the same; Yes closes.
-        port.answer = ID_YES;
+        boxes_after_esc = port.boxes.size();
+        open_after_esc = view.isVisible();
+        // The close box asks; Yes closes.
         view.close();
     });
     EXPECT_FALSE(ok);
-    EXPECT_TRUE(reached_ok);
-    EXPECT_TRUE(reached_cancel);
-    EXPECT_TRUE(reached_editor);
-    EXPECT_TRUE(still_open_after_no);
-    EXPECT_EQ(port.boxes.size(), 2u);
+    ASSERT_EQ(own.size(), 5u);
+    for (QWidget* focus : reached) {
+        EXPECT_NE(focus, nullptr);
+        for (QWidget* control : own) EXPECT_NE(focus, control) << control->objectName().toStdString();
+    }
+    EXPECT_EQ(boxes_after_esc, 0u);
+    EXPECT_TRUE(open_after_esc);
+    EXPECT_EQ(port.boxes.size(), 1u);
     EXPECT_EQ(profilwert(149), geladene_Profileinstellungen()[149].value);
 }
 

@@ -101,7 +101,7 @@ TEST_F(ClonePage, MaximumSizeMovesTheSliderToTheMinimumQuality) {
     load({{kGenerateClones, "1"}, {kCloneQuality, "80"}, {kCloneMinQuality, "30"}});
     EXPECT_EQ(c("CloneQualität").state().value, 80);
     EXPECT_EQ(c("FrameQuality").state().caption, "Qualität");
-    EXPECT_EQ(c("CloneMaxSizeText").state().caption, "max. Dateigröße");
+    EXPECT_EQ(c("CloneMaxSizeText").state().caption, "max. Dateigröße festlegen");
     EXPECT_FALSE(shown("CloneMaxSizeBytes"));
     page().user_click(c("CloneMaxSize"));
     EXPECT_EQ(profilwert(kCloneMaxSize), "1");

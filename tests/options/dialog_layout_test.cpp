@@ -128,6 +128,10 @@ TEST_F(Layout, WithoutSubclassingTheMinimumIsRequestedBack) {
     EXPECT_EQ(size->second, dialog().layout().mindesthoehe);
 }
 
+// Ending the program here would lose unsaved profile changes (it ends without
+// the close question), and removing the "Administration" values would lose
+// the chosen language with the sizes: a failed resize keeps both, says so
+// once and leaves the controls where they were.
 TEST_F(Layout, AFailingLayoutKeepsTheSettingsAndTheProgram) {
     registry_schreiben("Administration", "owidth", "15000");
     click_node(0);

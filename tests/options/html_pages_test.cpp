@@ -108,7 +108,10 @@ TEST_F(SortPage, LoadingChoosesTheButtonsAndTheOrder) {
         {"1", "2", "1", 2, 2, 1},
         {"1", "5", "0", 5, 5, 0},
         {"1", "3", "0", -1, 3, 0},  // a code without a button: none chosen, nothing written
-        // Without HTML pages the tree stays in name order, whatever was loaded before.
+        // Without HTML pages the tree stays in name order, whatever was loaded
+        // before: a loaded button taking over the order here would leave the
+        // tree sorted by a page that is not in use, differently from one load
+        // to the next.
         {"0", "6", "1", 6, 1, 0},
         {"0", "2", "1", 2, 1, 0},
     };

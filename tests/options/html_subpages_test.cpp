@@ -214,6 +214,15 @@ TEST_F(ThumbnailPages, LinkPositionsAreABitSetAndTheSequenceAButton) {
     page().user_click(c("Verweis_begrenzt"));
     EXPECT_EQ(profilwert(kVerweisfolge), "3");
     EXPECT_EQ(c("Verweis_umlaufend").state().value, 0);
+    // The sequence is compared as text: "2.0" or " 2" names no button.
+    for (const char* stored : {"2.0", " 2", "02"}) {
+        load({{kVerweisfolge, stored}});
+        for (const char* name : {"Verweis_fortlaufend", "Verweis_umlaufend", "Verweis_begrenzt"})
+            EXPECT_EQ(c(name).state().value, 0) << stored << " " << name;
+        EXPECT_EQ(profilwert(kVerweisfolge), stored);
+    }
+    load({{kVerweisfolge, "2"}});
+    EXPECT_EQ(c("Verweis_umlaufend").state().value, 1);
     // A loaded bit set shows its bits without writing a half-filled sum.
     load({{kRefPos, "36"}});
     EXPECT_EQ(c("Verweisposition", 2).state().value, 1);
@@ -256,6 +265,9 @@ TEST_F(OptionsTest, PicturePagesPage) {
     page.user_click(page.control("BS_Verweis_fortlaufend"));
     EXPECT_EQ(profilwert(kPicVerweisfolge), "1");
     EXPECT_EQ(page.control("BS_Verweis_begrenzt").state().value, 0);
+    load({{kPicVerweisfolge, "1.0"}});
+    EXPECT_EQ(page.control("BS_Verweis_fortlaufend").state().value, 0);
+    EXPECT_EQ(profilwert(kPicVerweisfolge), "1.0");
 }
 
 class DecoPage : public OptionsTest {
@@ -300,6 +312,9 @@ TEST_F(DecoPage, SourceChosenInThePoolIsStoredByName) {
     EXPECT_EQ(c("DekoSammelPfad").state().back_colour, kSysWindowBackground);
 }
 
+// A load that unticks the box must not run the user's untick: the profile
+// would lose its stored source (entry 90 "") by being opened, and a later
+// save would store the loss.
 TEST_F(DecoPage, UntickingForgetsTheSourceButLoadingKeepsIt) {
     EXPECT_EQ(c("DekoSammelPfad").state().text, pool("standard"));
     page().user_click(c("DekoClonen"));

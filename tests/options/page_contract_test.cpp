@@ -85,6 +85,10 @@ protected:
     std::vector<std::string> events;
 };
 
+// Pages are filled whenever a profile is applied, a batch start included, where
+// any message ends the batch run: a stored value the user never touched is
+// shown without a message (the run start checks the names it uses). A bit set
+// is filled in one step, so no half-built value is ever stored in between.
 TEST_F(PageContract, FillingShowsTheSettingsWithoutMarkingOrMessages) {
     load({{kMaster, "1"}, {kName, "a:b"}, {kCheck, "1"}, {kNumber, "7"}, {kOption, "4"}, {kColour, "255"},
           {kSlider, "75"}, {kBits, "48"}, {kFolder, "/srv"}});

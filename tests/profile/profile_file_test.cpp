@@ -17,6 +17,7 @@
 #include "profile/profiles.h"
 #include "profile/text_stamp.h"
 #include "profile_test_env.h"
+#include "foundation/file_size_limit.h"
 
 namespace galvora {
 namespace {
@@ -412,6 +413,21 @@ TEST_F(ProfileFileTest, FailedWriteKeepsTheFlagsAndReports) {
     EXPECT_NE(last_box_text().find("blocked.qvp"), std::string::npos);
     EXPECT_TRUE(profil_ungespeichert) << "nothing was saved";
     EXPECT_TRUE(std::filesystem::exists(user_dir / "blocked.qvp" / "inside"));
+    EXPECT_NE(last_box_text().find("beim Erzeugen der Profildatei"), std::string::npos) << last_box_text();
+}
+
+TEST_F(ProfileFileTest, AProfileThatDoesNotFitIsAWriteFailure) {
+    auto profile = profilliste().add(kProfileUser, "full", user_dir.string());
+    set_aktuelles_profil(profile);
+    profil_ungespeichert = true;
+    {
+        testing::FileSizeLimit limit(200);
+        EXPECT_EQ(profil_speichern(), 2);
+    }
+    EXPECT_NE(last_box_text().find("beim Schreiben der Profildatei"), std::string::npos) << last_box_text();
+    EXPECT_NE(last_box_text().find("full.qvp"), std::string::npos);
+    EXPECT_TRUE(profil_ungespeichert) << "nothing was saved";
+    EXPECT_FALSE(std::filesystem::exists(user_dir / "full.qvp"));
 }
 
 }  // namespace

@@ -118,14 +118,17 @@ QWidget* OptionenDialog::widget(const char* name, int index) const {
 }
 
 void OptionenDialog::set_tab_order() {
-    // The tree, the pages, the template editor and the include line, then OK and Cancel.
-    std::vector<QWidget*> chain{tree_};
+    // The dialog's own controls (the tree, the template editor, the include
+    // line, the syntax test, OK and Cancel) take the focus by a click only;
+    // Tab moves through the controls of the page that is shown.
+    tree_->setFocusPolicy(Qt::ClickFocus);
+    for (const char* name : {"Tag_Input", "ZNSDatei", "ZNSDateiButton", "ZNSDateiSaveButton", "ZNSDateiSaveAsButton",
+                             "ZNSDateiResetAsButton", "SyntaxTest", "OK", "Abbrechen"})
+        if (QWidget* own = widget(name)) own->setFocusPolicy(Qt::ClickFocus);
+    std::vector<QWidget*> chain;
     for (FormView* view : pages_)
         if (view != nullptr)
             for (QWidget* w : view->focus_chain()) chain.push_back(w);
-    for (const char* name : {"Tag_Input", "ZNSDatei", "ZNSDateiButton", "ZNSDateiSaveButton", "ZNSDateiSaveAsButton",
-                             "ZNSDateiResetAsButton", "SyntaxTest", "OK", "Abbrechen"})
-        chain.push_back(widget(name));
     for (size_t i = 1; i < chain.size(); ++i) QWidget::setTabOrder(chain[i - 1], chain[i]);
 }
 
@@ -244,6 +247,11 @@ void OptionenDialog::closeEvent(QCloseEvent* event) {
 void OptionenDialog::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
         if (help_opener()) help_opener()(model_.help_context());
+        return;
+    }
+    // Neither button is the dialog's cancel button: Esc leaves the dialog as it is.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->accept();
         return;
     }
     QDialog::keyPressEvent(event);

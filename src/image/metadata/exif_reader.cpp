@@ -100,9 +100,11 @@ ExifParseResult ExifWalk::run() {
     walk(kSectionMain, ifd0 + kTiffHeader, kTiffHeader, 0);
     if (makernote_pos_ > 0) choose_makernote();
 
-    // Models without a known factor keep their focal lengths as they are.
+    // A model without a known factor gets 0, so a page can tell "no
+    // equivalent known" from a real factor; only a picture without EXIF keeps
+    // the 1.0 of the reset.
     double factor = FocalEquivFactor(make_, model_);
-    picture_.camera_feq = (factor > 0 && std::isfinite(factor)) ? factor : 1.0;
+    picture_.camera_feq = (factor > 0 && std::isfinite(factor)) ? factor : 0.0;
     return damaged_ ? ExifParseResult::damaged : ExifParseResult::read;
 }
 

@@ -37,7 +37,8 @@ CHTMLBildseite::CHTMLBildseite() : OptionPage("CHTMLBildseite", 7800, 3600) {
     bind_check_box(extended, ValueTarget::entry(kSetHtmlBildNavExtended));
     bind_bit_set({{&above_title, 4}, {&above_description, 16}, {&below_description, 32}},
                  ValueTarget::entry(kSetHtmlBildRefPos));
-    bind_option_group({{&continuous, 1}, {&cyclic, 2}, {&bounded, 3}}, ValueTarget::entry(kSetHtmlBildVerweisfolge));
+    bind_option_group({{&continuous, 1}, {&cyclic, 2}, {&bounded, 3}}, ValueTarget::entry(kSetHtmlBildVerweisfolge), {},
+                      true);
     bind_check_box(head, ValueTarget::entry(kSetHtmlBildHeadDisable));
     bind_check_box(date, ValueTarget::entry(kSetHtmlBildPrintDate));
 }

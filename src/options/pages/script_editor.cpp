@@ -276,12 +276,14 @@ std::string CZantoScriptModul::help_topic(const std::string& word) {
 bool CZantoScriptModul::key_down(int key, int shift) {
     const ControlState& state = text_box().state();
     if (key == kKeyF1) {
-        const std::string word = word_at(utf8_decode(state.text), state.selection_start);
+        std::string word = word_at(utf8_decode(state.text), state.selection_start);
+        // A single character names no script word: the help opens at its top.
+        if (word.size() == 1) word.clear();
         if (page_services().help_topic) page_services().help_topic(help_topic(word));
         return true;
     }
     if (key == kKeyF && shift == kCtrlMask) {
-        const std::optional<std::string> answer = ui_port().input_box(inq("Find", "SearchString"), "");
+        const std::optional<std::string> answer = ui_port().titled_input_box(inq("Find", "Search"), inq("Find", "SearchString"), "");
         last_search_ = answer.value_or("");
         if (!last_search_.empty()) find_next();
         request(text_box(), ViewRequest::Focus);

@@ -94,7 +94,7 @@ CHTMLThumbnails::CHTMLThumbnails() : OptionPage("CHTMLThumbnails", 7800, 5760) {
     auto show_digits = [&digits, &spinner] { digits.state().caption = std::to_string(spinner.state().value); };
     bind_slider(spinner, ValueTarget::entry(kSetSplitDigits), show_digits);
     fill_step(show_digits);
-    bind_option_group({{&continuous, 1}, {&cyclic, 2}, {&bounded, 3}}, ValueTarget::entry(kSetHtmlVerweisfolge));
+    bind_option_group({{&continuous, 1}, {&cyclic, 2}, {&bounded, 3}}, ValueTarget::entry(kSetHtmlVerweisfolge), {}, true);
     bind_text(base_name, ValueTarget::entry(kSetHtmlDefault));
     bind_check_box(head, ValueTarget::entry(kSetHtmlHeadDisable));
     bind_check_box(date, ValueTarget::entry(kSetPrintDate));

@@ -439,7 +439,7 @@ TEST(ExifReader, FocalFactorOfTheModel) {
     ASSERT_TRUE(LoadMetadataDefinition(file, [](const std::string&, const std::string&) {}));
 
     PictureMetadata listed = parsed(sample_segment(false));  // model "Canon EOS 300D DIGITAL"
-    EXPECT_EQ(listed.camera_feq, 1.0);  // not the listed model
+    EXPECT_EQ(listed.camera_feq, 0.0);  // not the listed model: no factor known
     TiffBuilder b(true);
     int d = b.add_directory();
     b.add(d, text(271, "Whoever"));
