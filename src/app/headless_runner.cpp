@@ -5,6 +5,7 @@
 
 #include "foundation/log.h"
 #include "foundation/messages.h"
+#include "platform/terminal_text.h"
 
 namespace galvora {
 
@@ -44,6 +45,8 @@ void HeadlessRunPort::show_progress() {
             line += c;
         }
     }
+    // Names in the status text may hold control characters of their own.
+    line = steuerzeichen_maskiert(line);
     if (terminal_) {
         if (maximum_ > 0) line += " [" + std::to_string(value_) + "/" + std::to_string(maximum_) + "]";
         out_ << '\r' << line << "\x1b[K";
@@ -61,7 +64,7 @@ void HeadlessRunPort::status_text(const std::string& text) {
 
 void HeadlessRunPort::log_line(const std::string& text) {
     end_progress_line();
-    out_ << text << '\n';
+    out_ << steuerzeichen_maskiert(text) << '\n';
     out_.flush();
     galvora::log_line(text);
 }

@@ -18,6 +18,7 @@
 #include "foundation/language.h"
 #include "foundation/log.h"
 #include "foundation/messages.h"
+#include "generation/output_guard.h"
 #include "generation/run_completion.h"
 #include "generation/run_port.h"
 #include "generation/run_state.h"
@@ -87,7 +88,15 @@ int Main(int argc, const char* const* argv, Fensterprogramm* fenster) {
     if (auto logfile = arguments->Argument("Logfile")) {
         arguments->remove("Logfile");
         auto log = std::make_unique<LogClass>();
-        if (!log->CreateLogfile(*logfile)) {
+        if (!log->CreateLogfile(*logfile, anfang_ist_binaer)) {
+            if (log->RefusedBinary()) {
+                // A log switch naming a photo would overwrite it with text.
+                meldung_text(program_title(), MB_ICON_STOP,
+                             "LOG-Datei würde ein Bild oder eine andere Binärdatei ersetzen%n"
+                             "The log file would replace a picture or another binary file%n%n%1",
+                             {*logfile});
+                return kExitFaultyCommandLine;
+            }
             meldung_text(program_title(), MB_ICON_STOP,
                          "LOG-Datei kann nicht erzeugt werden%nUnable to create Logfile%n%n%1", {*logfile});
             return kExitFaultyCommandLine;

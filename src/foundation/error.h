@@ -11,6 +11,9 @@ struct ErrorInfo {
     long number = 0;
     std::string source;
     std::string description;
+    // The system's error number when the file system refused a write (a full
+    // disk, a folder that cannot be written), 0 otherwise.
+    int system_error = 0;
 
     bool empty() const { return number == 0; }
     void clear() { *this = ErrorInfo{}; }

@@ -1,6 +1,7 @@
 #include "foundation/log.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -8,10 +9,13 @@
 #include <ctime>
 #include <filesystem>
 #include <limits>
+#include <optional>
+#include <string>
 #include <system_error>
 
 #include "foundation/path_helpers.h"
 #include "foundation/program_info.h"
+#include "platform/terminal_text.h"
 #include "platform/user_folders.h"
 
 namespace galvora {
@@ -36,13 +40,31 @@ fs::path log_folder() {
     return state;
 }
 
+// The first bytes of the file open as fd, read through a descriptor of its
+// own (the log is opened for writing only); nullopt when it cannot be read.
+std::optional<std::string> first_bytes(int fd) {
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    const int in = ::open(self.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
+    if (in < 0) return std::nullopt;
+    std::string bytes(4096, '\0');
+    ssize_t n;
+    do {
+        n = ::read(in, bytes.data(), bytes.size());
+    } while (n < 0 && errno == EINTR);
+    ::close(in);
+    if (n < 0) return std::nullopt;
+    bytes.resize(static_cast<size_t>(n));
+    return bytes;
+}
+
 }  // namespace
 
 LogClass::~LogClass() { CloseLogfile(); }
 
-bool LogClass::CreateLogfile(const std::string& name) {
+bool LogClass::CreateLogfile(const std::string& name, const BinaryTest& is_binary) {
     // Only one file at a time: a second call closes the first.
     CloseLogfile();
+    refused_binary_ = false;
     if (name.empty()) {
         file_name_ = (log_folder() / "Galvora.log").string();
     } else if (pfadname_gueltig(name)) {
@@ -50,8 +72,31 @@ bool LogClass::CreateLogfile(const std::string& name) {
     } else {
         file_name_ = (log_folder() / name).string();
     }
-    fd_ = ::open(file_name_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    return fd_ >= 0;
+    // Opened without truncating: what is there is looked at first, on the
+    // file actually opened, and emptied only when it may be replaced.
+    const int fd = ::open(file_name_.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOCTTY, 0644);
+    if (fd < 0) return false;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) {
+        ::close(fd);
+        return false;
+    }
+    if (S_ISREG(st.st_mode)) {
+        if (st.st_size > 0 && is_binary) {
+            const std::optional<std::string> head = first_bytes(fd);
+            if (!head || is_binary(*head)) {
+                ::close(fd);
+                refused_binary_ = true;
+                return false;
+            }
+        }
+        if (::ftruncate(fd, 0) != 0) {
+            ::close(fd);
+            return false;
+        }
+    }
+    fd_ = fd;
+    return true;
 }
 
 void LogClass::CloseLogfile() {
@@ -70,7 +115,9 @@ bool LogClass::WriteLog(std::string_view text) {
     std::strftime(stamp, sizeof stamp, "%d.%m.%Y %H:%M:%S", &local);
     std::string line(stamp);
     line += ' ';
-    line.append(text);
+    // Names from a picture tree or profile reach the log; their control
+    // characters are shown escaped, so that viewing the log is safe too.
+    line += steuerzeichen_maskiert(text);
     line += "\r\n";
     // One unbuffered write per line: the line is with the system when WriteLog
     // returns, so a crash of the program loses nothing that was logged.

@@ -2,6 +2,7 @@
 // The optional plain-text log and a millisecond stop watch.
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -10,8 +11,16 @@ namespace galvora {
 
 class LogClass {
 public:
+    // Tells from a file's first bytes whether it is a picture or another
+    // binary file, which a log never replaces.
+    using BinaryTest = std::function<bool(std::string_view first_bytes)>;
+
     ~LogClass();
-    bool CreateLogfile(const std::string& name);
+    // Opens the log, emptied. An existing file that `is_binary` takes for a
+    // picture or binary file (or one that cannot be read to tell) is left as
+    // it is: false, and RefusedBinary() says why.
+    bool CreateLogfile(const std::string& name, const BinaryTest& is_binary = {});
+    bool RefusedBinary() const { return refused_binary_; }
     void CloseLogfile();
     const std::string& LogFile() const { return file_name_; }
     bool WriteLog(std::string_view text);
@@ -19,6 +28,7 @@ public:
 private:
     std::string file_name_;
     int fd_ = -1;
+    bool refused_binary_ = false;
 };
 
 // The program-wide log exists only when the command line asked for one.

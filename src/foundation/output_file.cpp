@@ -10,6 +10,8 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
+#include <set>
 #include <utility>
 #include <vector>
 
@@ -24,6 +26,35 @@ namespace {
 constexpr char kTempPrefix[] = ".galvora-";
 constexpr char kTempSuffix[] = ".tmp";
 constexpr size_t kTempRandom = 6;  // the XXXXXX of mkstemps
+
+// The temporary files this program has open or holds back for their place
+// (by device and inode): a clean-up of a folder never takes them for the
+// leftovers of a killed run. Worker threads make files too.
+struct LiveTemporaries {
+    std::mutex mutex;
+    std::set<std::pair<dev_t, ino_t>> files;
+};
+
+LiveTemporaries& live_temporaries() {
+    static LiveTemporaries live;
+    return live;
+}
+
+void note_live(const struct stat& st, bool live) {
+    LiveTemporaries& all = live_temporaries();
+    const std::lock_guard lock(all.mutex);
+    if (live) {
+        all.files.insert({st.st_dev, st.st_ino});
+    } else {
+        all.files.erase({st.st_dev, st.st_ino});
+    }
+}
+
+bool is_live(const struct stat& st) {
+    LiveTemporaries& all = live_temporaries();
+    const std::lock_guard lock(all.mutex);
+    return all.files.count({st.st_dev, st.st_ino}) != 0;
+}
 
 ReplaceGuard& replace_guard() {
     static ReplaceGuard guard;
@@ -93,6 +124,7 @@ int remove_stale_temporaries(const std::string& folder) {
         // Only files (and links, which go themselves): a folder of that name is someone else's.
         struct stat st {};
         if (::fstatat(dir_fd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 || S_ISDIR(st.st_mode)) continue;
+        if (is_live(st)) continue;  // one of ours, still being written or held back
         if (::unlinkat(dir_fd, name.c_str(), 0) == 0) ++removed;
     }
     ::close(dir_fd);
@@ -127,6 +159,11 @@ OutputFile::OutputFile(const std::string& target_path, bool sync_each_file)
     const mode_t mask = umask(0);
     umask(mask);
     fchmod(fd, 0666 & ~mask);
+    struct stat st {};
+    if (::fstat(fd, &st) == 0) {
+        note_live(st, true);
+        temp_id_ = {st.st_dev, st.st_ino};
+    }
     file_ = fdopen(fd, "wb");
     if (!file_) {
         error_ = errno;
@@ -139,11 +176,18 @@ OutputFile::OutputFile(const std::string& target_path, bool sync_each_file)
 
 OutputFile::~OutputFile() {
     if (!committed_) discard();
+    if (temp_id_) {
+        struct stat st {};
+        st.st_dev = temp_id_->first;
+        st.st_ino = temp_id_->second;
+        note_live(st, false);
+    }
 }
 
 // Flushes and closes the temporary file; every step is checked, so a full
 // disk seen only when the last buffer goes out still counts.
 bool OutputFile::finish() {
+    if (closed_) return !temp_path_.empty();  // closed before, still waiting for its place
     if (!file_) return false;
     errno = 0;
     bool ok = std::fflush(file_) == 0 && !std::ferror(file_);
@@ -167,8 +211,11 @@ bool OutputFile::finish() {
         ::unlink(temp_path_.c_str());
         temp_path_.clear();
     }
+    closed_ = true;
     return ok;
 }
+
+bool OutputFile::close() { return finish(); }
 
 bool OutputFile::replace_target() {
     int refused = replace_guard_check(target_, temp_path_);

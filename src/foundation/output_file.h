@@ -9,9 +9,13 @@
 // a target whose name alone nearly fills the 255 bytes a file name may have
 // can still be written; a folder can be cleared of the temporaries a killed
 // program left behind (remove_stale_temporaries).
+#include <sys/types.h>
+
 #include <cstdio>
 #include <functional>
+#include <optional>
 #include <string>
+#include <utility>
 
 namespace galvora {
 
@@ -32,6 +36,11 @@ public:
     const std::string& temp_path() const { return temp_path_; }
     const std::string& target_path() const { return target_; }
 
+    // Flushes, syncs (see the constructor) and closes the temporary file
+    // but leaves it beside the target; commit() or commit_if_changed() put it
+    // in place later (a page held back until the files it links to are
+    // written). False (and the temporary removed) when any step fails.
+    bool close();
     // Flushes, syncs (see the constructor) and closes the temporary file and
     // renames it onto the target. False (and the temporary removed) when any
     // of that fails or the replace guard refuses the target.
@@ -52,6 +61,8 @@ private:
     std::string temp_path_;
     FILE* file_ = nullptr;
     bool committed_ = false;
+    bool closed_ = false;
+    std::optional<std::pair<dev_t, ino_t>> temp_id_;  // the temporary file, while this program holds it
     bool sync_each_file_ = true;
     int error_ = 0;
 };

@@ -1,5 +1,6 @@
 #include "generation/directory_loop.h"
 
+#include <cerrno>
 #include <algorithm>
 #include <optional>
 #include <vector>
@@ -99,9 +100,11 @@ std::vector<std::string> picture_error_values(const ErrorInfo& error, const std:
 }  // namespace
 
 bool bildfehler_fragen(const ErrorInfo& error, const std::string& err_image) {
-    // A clone or thumbnail that could not be written (a full disk, a file in
-    // the way) fails the run like a page that could not be written.
-    if (error.source == "WriteImage" || error.description == "FileCopy") ++laufzustand().Schreibfehler;
+    // A clone or thumbnail that the file system refused (a full disk, a file
+    // in the way) fails the run like a page that could not be written. One
+    // the encoder could not make, or whose name the file system does not
+    // take, is this picture's failure alone.
+    if (error.system_error != 0 && error.system_error != ENAMETOOLONG) ++laufzustand().Schreibfehler;
     // Named in the log either way: the window's log box keeps the name
     // after the question is answered.
     bildfehler_melden(error, err_image);

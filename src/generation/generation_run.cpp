@@ -14,6 +14,7 @@
 #include "generation/output_folders.h"
 #include "generation/output_guard.h"
 #include "generation/output_lock.h"
+#include "generation/page_file.h"
 #include "generation/picture_collection.h"
 #include "generation/picture_scanner.h"
 #include "generation/run_port.h"
@@ -185,6 +186,8 @@ void erzeugung_durchfuehren() {
     // Held until the run, its completion included, is over.
     Ausgabesperre sperre;
     std::optional<AusgabeschutzAktiv> schutz;
+    // Inside the guard's time: the held pages take their places under it.
+    std::optional<SeitenZurueckhalten> seiten_zurueckhalten;
     try {
         erzeugung_anmelden();
         if (zns() == nullptr) {
@@ -203,6 +206,7 @@ void erzeugung_durchfuehren() {
         CancelRequested = false;
         if (!sperre.nehmen(lauf_auftrag().cloneverzeichnis)) return;
         schutz.emplace();
+        seiten_zurueckhalten.emplace();
         ausgabeschutz().einrichten(lauf_auftrag(), musterliste_bilden());
 
         opened = true;

@@ -34,9 +34,10 @@ std::string anfang(const std::string& path) {
     return bytes;
 }
 
-bool binaer(const std::string& bytes) {
-    return bytes.find('\0') != std::string::npos || guess_file_type(bytes) != guess_code::unknown ||
-           bytes.compare(0, 4, "8BPS") == 0;  // a layered picture, which the classifier leaves out
+bool binaer(std::string_view bytes) {
+    if (bytes.size() > kGuessPrefixBytes) bytes = bytes.substr(0, kGuessPrefixBytes);
+    return bytes.find('\0') != std::string_view::npos || guess_file_type(bytes) != guess_code::unknown ||
+           bytes.substr(0, 4) == "8BPS";  // a layered picture, which the classifier leaves out
 }
 
 void ablehnung_melden(const std::string& target, const char* grund) {
@@ -51,6 +52,8 @@ Ausgabeschutz& ausgabeschutz() {
 }
 
 bool inhalt_ist_binaer(const std::string& path) { return binaer(anfang(path)); }
+
+bool anfang_ist_binaer(std::string_view first_bytes) { return binaer(first_bytes); }
 
 void Ausgabeschutz::einrichten(const LaufAuftrag& job, const std::vector<ExtensionEntry>& patterns) {
     originale_.clear();

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <set>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -41,6 +42,8 @@ Ausgabeschutz& ausgabeschutz();
 // True when the file's first bytes show a picture or binary data (a NUL
 // byte): no page or script text is put in its place.
 bool inhalt_ist_binaer(const std::string& path);
+// The same test on bytes already read from the start of a file.
+bool anfang_ist_binaer(std::string_view first_bytes);
 
 // Installs the guard over every committed file while it lives.
 class AusgabeschutzAktiv {

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <system_error>
+#include <vector>
 
 #include "foundation/error.h"
 #include "foundation/file_helpers.h"
@@ -59,6 +60,33 @@ private:
     Utf8Reparatur reparatur_;
 };
 
+namespace {
+
+// A finished page waiting for its place.
+struct ZurueckgehalteneSeite {
+    std::unique_ptr<OutputFile> file;
+    std::string page_path;
+    std::string page_kind_text;
+    bool only_if_changed = false;
+};
+
+struct Zurueckhaltung {
+    bool aktiv = false;
+    std::vector<ZurueckgehalteneSeite> seiten;
+};
+
+Zurueckhaltung& zurueckhaltung() {
+    static Zurueckhaltung held;
+    return held;
+}
+
+SeitendateiFehler seitenfehler(int system_error, const std::string& page_path) {
+    const std::error_code ec(system_error != 0 ? system_error : EIO, std::generic_category());
+    return SeitendateiFehler(error_number_from_system(ec), page_path, ec.message());
+}
+
+}  // namespace
+
 void seitenfehler_melden(const SeitendateiFehler& error, const std::string& page_kind_text) {
     ++laufzustand().Schreibfehler;
     meldung(program_title(), MB_ICON_EXCLAMATION, "ErrHTMLCreateFile",
@@ -67,7 +95,7 @@ void seitenfehler_melden(const SeitendateiFehler& error, const std::string& page
 
 bool seite_oeffnen(Seitendatei& page, const std::string& page_path, const std::string& page_kind_text) {
     try {
-        page.oeffnen(page_path, setting_is_one(kSetHtmlChanged));
+        page.oeffnen(page_path, setting_is_one(kSetHtmlChanged), page_kind_text);
         return true;
     } catch (const SeitendateiFehler& e) {
         seitenfehler_melden(e, page_kind_text);
@@ -82,7 +110,9 @@ void seite_uebernehmen(Seitendatei& page) {
         page.verwerfen();
         return;
     }
-    if (page.uebernehmen() || !setting_is_one(kSetHtmlChanged)) ++laufzustand().Seitenzaehler;
+    // A page held back is counted when it takes its place.
+    const bool held = zurueckhaltung().aktiv;
+    if (page.uebernehmen() || (!held && !setting_is_one(kSetHtmlChanged))) ++laufzustand().Seitenzaehler;
 }
 
 bool seite_uebernehmen(Seitendatei& page, const std::string& page_kind_text) {
@@ -109,6 +139,7 @@ Seitendatei::Seitendatei(Seitendatei&& other) noexcept
       stream_(std::move(other.stream_)),
       number_(other.number_),
       page_path_(std::move(other.page_path_)),
+      page_kind_text_(std::move(other.page_kind_text_)),
       only_if_changed_(other.only_if_changed_) {}
 
 Seitendatei& Seitendatei::operator=(Seitendatei&& other) noexcept {
@@ -119,6 +150,7 @@ Seitendatei& Seitendatei::operator=(Seitendatei&& other) noexcept {
     stream_ = std::move(other.stream_);
     number_ = other.number_;
     page_path_ = std::move(other.page_path_);
+    page_kind_text_ = std::move(other.page_kind_text_);
     only_if_changed_ = other.only_if_changed_;
     return *this;
 }
@@ -127,9 +159,10 @@ Seitendatei::~Seitendatei() {
     if (offen()) verwerfen();
 }
 
-void Seitendatei::oeffnen(const std::string& page_path, bool only_if_changed) {
+void Seitendatei::oeffnen(const std::string& page_path, bool only_if_changed, std::string page_kind_text) {
     if (offen()) verwerfen();
     page_path_ = page_path;
+    page_kind_text_ = std::move(page_kind_text);
     only_if_changed_ = only_if_changed;
     // Pages are generated output: the run flushes them to disk at its end.
     auto file = std::make_unique<OutputFile>(page_path, false);
@@ -171,6 +204,19 @@ bool Seitendatei::uebernehmen() {
     stream_.reset();
     puffer_.reset();
     std::unique_ptr<OutputFile> file = std::move(file_);
+    if (zurueckhaltung().aktiv) {
+        // Closed now, so that a full disk shows at this page, and asked now
+        // whether it may take its place (a file in the way stops the run
+        // here); that place it takes at the end of the run.
+        int err = write_error != 0 ? write_error : file->close() ? 0 : file->error() != 0 ? file->error() : EIO;
+        if (err == 0) err = replace_guard_check(page_path_, file->temp_path());
+        if (err == 0) {
+            zurueckhaltung().seiten.push_back({std::move(file), page_path_, page_kind_text_, only_if_changed_});
+            return false;
+        }
+        file->discard();
+        throw seitenfehler(err, page_path_);
+    }
     bool replaced = false;
     const bool ok =
         write_error == 0 && (only_if_changed_ ? file->commit_if_changed(replaced) : (replaced = file->commit()));
@@ -190,6 +236,44 @@ void Seitendatei::verwerfen() {
     stream_.reset();
     puffer_.reset();
     file_.reset();  // removes the side file; the old page stays
+}
+
+SeitenZurueckhalten::SeitenZurueckhalten() {
+    zurueckhaltung().seiten.clear();
+    zurueckhaltung().aktiv = true;
+}
+
+SeitenZurueckhalten::~SeitenZurueckhalten() {
+    try {
+        zurueckgehaltene_seiten_abschliessen(laufzustand().Schreibfehler == 0);
+    } catch (const std::exception&) {
+        zurueckhaltung().seiten.clear();  // their side files go with them
+    }
+    zurueckhaltung().aktiv = false;
+}
+
+void zurueckgehaltene_seiten_abschliessen(bool einsetzen) {
+    // Taken out first: whatever happens below, nothing stays held.
+    std::vector<ZurueckgehalteneSeite> held = std::move(zurueckhaltung().seiten);
+    zurueckhaltung().seiten.clear();
+    if (!einsetzen) return;  // the side files go with `held`
+    // Asked for every page before any moves, so that a page refused its
+    // place does not leave the gallery half old and half new.
+    for (const ZurueckgehalteneSeite& page : held) {
+        if (const int refused = replace_guard_check(page.page_path, page.file->temp_path()); refused != 0) {
+            seitenfehler_melden(seitenfehler(refused, page.page_path), page.page_kind_text);
+            return;
+        }
+    }
+    for (ZurueckgehalteneSeite& page : held) {
+        bool replaced = false;
+        const bool ok = page.only_if_changed ? page.file->commit_if_changed(replaced) : (replaced = page.file->commit());
+        if (!ok) {
+            seitenfehler_melden(seitenfehler(page.file->error(), page.page_path), page.page_kind_text);
+            continue;
+        }
+        if (replaced || !page.only_if_changed) ++laufzustand().Seitenzaehler;
+    }
 }
 
 }  // namespace galvora

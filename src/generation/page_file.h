@@ -48,7 +48,9 @@ public:
 
     // Opens the side file of `page_path` for output (created new). Throws
     // SeitendateiFehler with the system's error number when it cannot be made.
-    void oeffnen(const std::string& page_path, bool only_if_changed);
+    // `page_kind_text` names the kind of page should it fail to take its
+    // place at the end of the run (see SeitenZurueckhalten).
+    void oeffnen(const std::string& page_path, bool only_if_changed, std::string page_kind_text = {});
     bool offen() const { return stream_ != nullptr; }
 
     // The output channel under which the page is registered.
@@ -64,7 +66,9 @@ public:
     // The template of a settings entry, run into the page.
     void vorlage(int entry);
 
-    // Closes the file and puts it into place. True when the page file changed
+    // Closes the file and puts it into place, or, while the run holds its
+    // pages back, hands the closed file over to be put into place at the
+    // run's end (false then). True when the page file changed
     // (replace-if-changed: only when the text differs). Throws SeitendateiFehler
     // when the file could not be written or put into place (a full disk, a
     // file in the way that is no page of this gallery); the old page stays
@@ -82,8 +86,32 @@ private:
     std::unique_ptr<std::ostream> stream_;
     int32_t number_ = 0;
     std::string page_path_;
+    std::string page_kind_text_;
     bool only_if_changed_ = false;
 };
+
+// While it lives, the run's pages are held back: a finished page is closed
+// but stays in its side file, and takes its place only at the end of the run
+// (zurueckgehaltene_seiten_abschliessen), once every clone, thumbnail and page
+// it links to has been written. A run that could not write everything (a
+// full disk) thus leaves the pages of the run before as they were, never
+// pages that link to files that are not there. What is still held when it
+// ends is put in place or removed by the same rule.
+class SeitenZurueckhalten {
+public:
+    SeitenZurueckhalten();
+    ~SeitenZurueckhalten();
+    SeitenZurueckhalten(const SeitenZurueckhalten&) = delete;
+    SeitenZurueckhalten& operator=(const SeitenZurueckhalten&) = delete;
+};
+
+// Puts the held pages in place, in the order they were finished, and counts
+// them like seite_uebernehmen; with `einsetzen` false (a write of the run
+// failed) removes them instead, so the pages there stay. When one of them
+// may not take its place (a file there that is not the gallery's), that is
+// shown with "ErrHTMLCreateFile", counted as a failed write, and none is put
+// in place.
+void zurueckgehaltene_seiten_abschliessen(bool einsetzen);
 
 // Opens the page; on failure shows "ErrHTMLCreateFile" with the page kind's
 // text and returns false.

@@ -10,6 +10,7 @@
 #include "foundation/sorting.h"
 #include "foundation/string_helpers.h"
 #include "generation/directory_loop.h"
+#include "generation/output_paths.h"
 #include "generation/run_accessors.h"
 #include "generation/run_port.h"
 #include "generation/run_state.h"
@@ -88,6 +89,18 @@ void eindeutig_benennen(const RunPicture& picture, std::span<std::shared_ptr<ZNI
     }
 }
 
+// A clone or thumbnail name that with its extension would not fit in a file
+// name (a long picture name with the extension added above, or a long rename
+// mask) is shortened the way page names are: its leading bytes and a short
+// hash of the whole name, the same in every run. Without clones the original
+// serves under its own name, which fits.
+void passend_kuerzen(const RunPicture& picture, std::span<std::shared_ptr<ZNImageFile>> pictures) {
+    for (auto& p : pictures) {
+        if (picture.ClonenDurchführen()) p->CDateiname = seitenname_passend(p->CDateiname, "." + p->CDateiart);
+        if (picture.ThumbDurchführen()) p->TDateiname = seitenname_passend(p->TDateiname, "." + p->TDateiart);
+    }
+}
+
 void benennen(const Laufzustand& run, const Verzeichnissatz& d, std::span<std::shared_ptr<ZNImageFile>> pictures) {
     const RunPicture& picture = *run.AktuellesBild;
     const CloneUmbenennung& rename = run.bildkonfiguration.umbenennung;
@@ -122,6 +135,7 @@ void benennen(const Laufzustand& run, const Verzeichnissatz& d, std::span<std::s
         }
     }
     eindeutig_benennen(picture, pictures);
+    passend_kuerzen(picture, pictures);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "generation/frame_page.h"
 #include "generation/generation_run.h"
 #include "generation/index_page.h"
+#include "generation/page_file.h"
 #include "generation/run_port.h"
 #include "generation/run_state.h"
 #include "generation/run_statistics.h"
@@ -69,8 +70,12 @@ void lauf_abschliessen(Laufzustand& run, bool pages) {
             run.Seitenart = "Frame";
             startseite_schreiben();
         }
-        if (setting_is_one(kSetLaunchBrowser) && !CancelRequested) browser_oeffnen(run.Browserseite);
     }
+    // The pages take their places only now that every file they link to is
+    // written; after a failed write the pages of the run before stay.
+    zurueckgehaltene_seiten_abschliessen(run.Schreibfehler == 0);
+    if (pages && !broken_off && !CancelRequested && run.HtmlErzeugen && setting_is_one(kSetLaunchBrowser))
+        browser_oeffnen(run.Browserseite);
 
     // Pictures and pages are written without a disk sync each; the run's
     // files reach the disk here, once, before the run reports its end.

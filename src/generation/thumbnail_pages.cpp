@@ -216,7 +216,7 @@ void Thumbseiten::seite_oeffnen(int32_t j) {
 
     const std::string path = folder_ + "/" + plan_.name + run.HtmlEndung;
     MakeFullDir(folder_);
-    page_.oeffnen(path, setting_is_one(kSetHtmlChanged));
+    page_.oeffnen(path, setting_is_one(kSetHtmlChanged), run.texte.InfHTMLThumb);
     if (run.Browserseite.empty()) run.Browserseite = path;
 
     seitenkopf_schreiben(page_, {kThumbHead, kSetHtmlHeadDisable, kThumbTitle, kThumbBody});

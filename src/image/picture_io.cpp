@@ -1,5 +1,6 @@
 #include "image/picture_io.h"
 
+#include <cerrno>
 #include <algorithm>
 #include <cctype>
 #include <new>
@@ -40,6 +41,14 @@ int32_t guessed_type(FileSource& src) {
 
 [[noreturn]] void raise(ImagingFault fault, const char* source, const char* description) {
     throw imaging_error(fault, source, description);
+}
+
+// A write the file system refused carries the system's error number, so the
+// run can tell a full disk from a picture its encoder could not make.
+[[noreturn]] void raise_write(ImagingFault fault, const char* description, int system_error) {
+    ErrorInfo info = imaging_error(fault, "WriteImage", description).info();
+    info.system_error = system_error;
+    throw GalvoraError(std::move(info));
 }
 
 // Reads pixels of a known type; throws ImagingFailure.
@@ -216,7 +225,7 @@ void WriteImage(const std::string& path, int32_t type_code, const PictureBuffer&
     // Pictures written here are made from others (clones, thumbnails, the
     // pictures of templates): the run flushes them to disk together at its end.
     OutputFile out(path, false);
-    if (!out.is_open()) raise(ImagingFault::cannot_open, "WriteImage", "IS_OpenFileDest");
+    if (!out.is_open()) raise_write(ImagingFault::cannot_open, "IS_OpenFileDest", out.error() != 0 ? out.error() : EIO);
 
     ImagingFault fault{};
     const char* description = nullptr;
@@ -305,13 +314,18 @@ void WriteImage(const std::string& path, int32_t type_code, const PictureBuffer&
             break;
     }
 
+    int system_error = 0;
     if (!description) {
         if (out.commit()) return;
         fault = ImagingFault::write_failed;
         description = write_step(type_code);
+        system_error = out.error() != 0 ? out.error() : EIO;
+    } else if (out.file() != nullptr && std::ferror(out.file())) {
+        // The encoder stopped because its writes failed: the disk's fault.
+        system_error = errno != 0 ? errno : EIO;
     }
     out.discard();
-    raise(fault, "WriteImage", description);
+    raise_write(fault, description, system_error);
 }
 
 }  // namespace galvora

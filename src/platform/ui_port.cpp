@@ -4,6 +4,8 @@
 #include <iostream>
 #include <vector>
 
+#include "platform/terminal_text.h"
+
 namespace galvora {
 
 namespace {
@@ -38,7 +40,9 @@ void HeadlessUiPort::report(std::string_view text) const {
     size_t start = 0;
     while (start <= text.size()) {
         size_t end = text.find_first_of("\r\n", start);
-        std::string_view line = text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+        // Names in a message are shown with their control characters escaped.
+        const std::string line =
+            steuerzeichen_maskiert(text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
         std::cerr << line << '\n';
         if (sink_) sink_(line);
         if (end == std::string_view::npos) break;

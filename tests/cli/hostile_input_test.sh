@@ -11,6 +11,7 @@
 # no temporary file is left, and that the run's peak memory stays below 2 GB.
 source "$(dirname "$0")/batch_support.sh" "$1"
 here=$(cd "$(dirname "$0")" && pwd)
+source "$here/full_disk_support.sh"
 
 [ -x /usr/bin/time ] || { echo "FAILED: /usr/bin/time is missing (scripts/install-deps.sh installs it)"; exit 1; }
 command -v python3 >/dev/null || { echo "FAILED: python3 is missing"; exit 1; }
@@ -247,35 +248,13 @@ check "after a killed run: no temporary file left" '[ "$(temporaries)" -eq 0 ]'
 # picture page, so that on a nearly full disk a page or two fit and the rest
 # do not.
 full=$tmp/full
-mkdir -p "$full"
-# (GALVORA_TEST_NO_MOUNT=1 takes the stand-in even where mounting works.)
-if [ -z "${GALVORA_TEST_NO_MOUNT:-}" ] && mount -t tmpfs -o size=3m tmpfs "$full" 2>/dev/null; then
-  mounted=$full
-  nearly_full=20480  # five pages of the file system
-  fill() {  # leave about $1 bytes free
-    rm -f "$full/filler"
-    local avail
-    avail=$(( $(stat -f -c '%a * %S' "$full") ))
-    if [ "$avail" -gt "$1" ]; then head -c $(( avail - $1 )) /dev/zero >"$full/filler" 2>/dev/null; fi
-    true
-  }
-  on_full_disk() {
-    HOME=$tmp/w/home "$galvora" "$profile" "/Basedir=$full/b" "$@" >"$tmp/out.txt" 2>"$tmp/err.txt"
-    rc=$?
-  }
-else
-  cc -shared -fPIC -O1 -o "$tmp/full_disk_shim.so" "$here/full_disk_shim.c" -ldl \
-    || { echo "FAILED: the full-disk stand-in does not build"; exit 1; }
-  nearly_full=25000
-  free_bytes=""
-  fill() { free_bytes=$1; }
-  on_full_disk() {
-    HOME=$tmp/w/home GALVORA_FULL_DISK_DIR=$full GALVORA_FULL_DISK_FREE=$free_bytes \
-      LD_PRELOAD=$tmp/full_disk_shim.so ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0 \
-      "$galvora" "$profile" "/Basedir=$full/b" "$@" >"$tmp/out.txt" 2>"$tmp/err.txt"
-    rc=$?
-  }
-fi
+small_disk "$full" 3m
+nearly_full=25000
+[ -n "$small_disk_mounted" ] && nearly_full=20480  # five pages of the file system
+on_full_disk() {
+  HOME=$tmp/w/home on_small_disk "$galvora" "$profile" "/Basedir=$full/b" "$@" >"$tmp/out.txt" 2>"$tmp/err.txt"
+  rc=$?
+}
 profile=/Profile=Voreinstellung
 for name in a b c d e f; do jpeg "$full/b/$name.jpg"; done
 fill 2000000

@@ -65,14 +65,19 @@ TEST(OutputFile, ShortTemporaryNamesAndStaleTemporariesRemoved) {
     }
     EXPECT_EQ(read_all(target), "long");
 
-    OutputFile left((folder.path() / "picture.jpg").string(), false);  // as if killed: never committed
-    ASSERT_TRUE(left.is_open());
-    const fs::path stale = left.temp_path();
+    // A temporary of a killed program, and one this program still writes or
+    // holds back for its place (a page waiting for the end of its run),
+    // which a clean-up of the folder must leave alone.
+    const fs::path stale = folder.path() / ".galvora-Xy12Z9.tmp";
+    std::fclose(std::fopen(stale.c_str(), "w"));
+    OutputFile live((folder.path() / "picture.jpg").string(), false);
+    ASSERT_TRUE(live.is_open());
     std::FILE* keep = std::fopen((folder.path() / ".galvora-notes.txt").c_str(), "w");
     std::fclose(keep);
     fs::create_directory(folder.path() / ".galvora-ABCDEF.tmp");  // a folder of that name is not ours
     EXPECT_EQ(remove_stale_temporaries(folder.path().string()), 1);
     EXPECT_FALSE(fs::exists(stale));
+    EXPECT_TRUE(fs::exists(live.temp_path()));
     EXPECT_TRUE(fs::exists(folder.path() / ".galvora-notes.txt"));
     EXPECT_TRUE(fs::is_directory(folder.path() / ".galvora-ABCDEF.tmp"));
     EXPECT_EQ(remove_stale_temporaries((folder.path() / "missing").string()), 0);

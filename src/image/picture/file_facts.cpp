@@ -64,6 +64,7 @@ bool copy_file_whole(const std::string& source, const std::string& target, Error
     std::error_code ec;
     if (!write_file_atomic(fs::path(target), bytes, ec)) {
         set_error(error, ec ? ec : std::make_error_code(std::errc::io_error), "FileCopy");
+        error.system_error = ec ? ec.value() : EIO;  // the target's file system refused it
         return false;
     }
     return true;
