@@ -42,6 +42,12 @@ std::string folder_of(const std::string& path) {
     return path.substr(0, slash);
 }
 
+// The file-name part of a path.
+std::string name_of(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
 std::mutex& root_mutex() {
     static std::mutex m;
     return m;
@@ -52,7 +58,7 @@ std::string& output_root_path() {
     return root;
 }
 
-// The part of `folder` below `root` ("" for root itself), or nullopt when the
+// The part of `folder` below `root` ("" for root itself); false when the
 // folder does not lie below it as text.
 bool relative_below(const std::string& root, const std::string& folder, std::string& rel) {
     if (root.empty() || folder.compare(0, root.size(), root) != 0) return false;
@@ -130,7 +136,7 @@ bool append_to_file(const std::string& path, std::string_view bytes, std::error_
         ec = std::error_code(errno, std::generic_category());
         return false;
     }
-    const std::string name = path.substr(path.rfind('/') == std::string::npos ? 0 : path.rfind('/') + 1);
+    const std::string name = name_of(path);
     // The file itself is never a link: one that leads elsewhere is not followed.
     const int fd = ::openat(dir_fd, name.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
     int err = errno;
@@ -237,7 +243,7 @@ OutputFile::OutputFile(const std::string& target_path, bool sync_each_file)
         error_ = errno;
         return;
     }
-    target_name_ = target_path.substr(target_path.rfind('/') == std::string::npos ? 0 : target_path.rfind('/') + 1);
+    target_name_ = name_of(target_path);
     // The temporary is made in the folder opened above, never through a link;
     // the mode of a new file follows the umask.
     static thread_local std::mt19937_64 random{std::random_device{}()};
