@@ -2,6 +2,8 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <linux/openat2.h>
+#include <sys/syscall.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,6 +13,7 @@
 #include <filesystem>
 #include <fstream>
 #include <mutex>
+#include <random>
 #include <set>
 #include <utility>
 #include <vector>
@@ -25,7 +28,7 @@ namespace {
 
 constexpr char kTempPrefix[] = ".galvora-";
 constexpr char kTempSuffix[] = ".tmp";
-constexpr size_t kTempRandom = 6;  // the XXXXXX of mkstemps
+constexpr size_t kTempRandom = 6;  // random letters between prefix and suffix
 
 // The temporary files this program has open or holds back for their place
 // (by device and inode): a clean-up of a folder never takes them for the
@@ -69,7 +72,126 @@ std::string folder_of(const std::string& path) {
     return path.substr(0, slash);
 }
 
+// The file-name part of a path.
+std::string name_of(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::mutex& root_mutex() {
+    static std::mutex m;
+    return m;
+}
+
+std::string& output_root_path() {
+    static std::string root;
+    return root;
+}
+
+// The part of `folder` below `root` ("" for root itself); false when the
+// folder does not lie below it as text.
+bool relative_below(const std::string& root, const std::string& folder, std::string& rel) {
+    if (root.empty() || folder.compare(0, root.size(), root) != 0) return false;
+    if (folder.size() == root.size()) {
+        rel.clear();
+        return true;
+    }
+    if (root.back() != '/' && folder[root.size()] != '/') return false;
+    rel = folder.substr(root.size());
+    while (!rel.empty() && rel.front() == '/') rel.erase(0, 1);
+    return true;
+}
+
+// Walks rel below dir_fd one folder at a time, never through a link and
+// never up: for kernels without openat2.
+int walk_beneath(int dir_fd, const std::string& rel) {
+    int fd = ::fcntl(dir_fd, F_DUPFD_CLOEXEC, 0);
+    size_t start = 0;
+    while (fd >= 0 && start < rel.size()) {
+        size_t end = rel.find('/', start);
+        if (end == std::string::npos) end = rel.size();
+        const std::string part = rel.substr(start, end - start);
+        start = end + 1;
+        if (part.empty() || part == ".") continue;
+        if (part == "..") {
+            ::close(fd);
+            errno = EXDEV;
+            return -1;
+        }
+        const int next = ::openat(fd, part.c_str(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        const int err = errno;
+        ::close(fd);
+        fd = next;
+        errno = err;
+    }
+    return fd;
+}
+
 }  // namespace
+
+void set_output_root(const std::string& root) {
+    std::lock_guard<std::mutex> lock(root_mutex());
+    output_root_path() = root;
+    while (output_root_path().size() > 1 && output_root_path().back() == '/') output_root_path().pop_back();
+}
+
+int open_folder_for_writing(const std::string& folder) {
+    std::string root;
+    {
+        std::lock_guard<std::mutex> lock(root_mutex());
+        root = output_root_path();
+    }
+    std::string rel;
+    if (!relative_below(root, folder, rel)) return ::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    // The root itself is the folder the user (or the profile) chose; below
+    // it the kernel resolves the path: no link, dangling or not, and no ".."
+    // leads out of it.
+    const int root_fd = ::open(root.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (root_fd < 0 || rel.empty()) return root_fd;
+    open_how how{};
+    how.flags = O_PATH | O_DIRECTORY | O_CLOEXEC;
+    how.resolve = RESOLVE_BENEATH | RESOLVE_NO_SYMLINKS;
+    int fd = static_cast<int>(::syscall(SYS_openat2, root_fd, rel.c_str(), &how, sizeof how));
+    if (fd < 0 && errno == ENOSYS) fd = walk_beneath(root_fd, rel);
+    const int err = errno;
+    ::close(root_fd);
+    errno = err;
+    return fd;
+}
+
+bool append_to_file(const std::string& path, std::string_view bytes, std::error_code& ec) {
+    ec.clear();
+    const int dir_fd = open_folder_for_writing(folder_of(path));
+    if (dir_fd < 0) {
+        ec = std::error_code(errno, std::generic_category());
+        return false;
+    }
+    const std::string name = name_of(path);
+    // The file itself is never a link: one that leads elsewhere is not followed.
+    const int fd = ::openat(dir_fd, name.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
+    int err = errno;
+    ::close(dir_fd);
+    if (fd < 0) {
+        ec = std::error_code(err, std::generic_category());
+        return false;
+    }
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            ec = std::error_code(n < 0 ? errno : EIO, std::generic_category());
+            ::close(fd);
+            return false;
+        }
+        done += static_cast<size_t>(n);
+    }
+    if (::close(fd) != 0) {
+        ec = std::error_code(errno, std::generic_category());
+        return false;
+    }
+    return true;
+}
 
 void set_replace_guard(ReplaceGuard guard) { replace_guard() = std::move(guard); }
 
@@ -146,19 +268,30 @@ OutputFile::OutputFile(const std::string& target_path, bool sync_each_file)
             return;
         }
     }
-    std::string pattern = folder_of(target_path) + "/" + kTempPrefix + std::string(kTempRandom, 'X') + kTempSuffix;
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    const int fd = mkstemps(name.data(), static_cast<int>(sizeof kTempSuffix - 1));
+    const std::string folder = folder_of(target_path);
+    dir_fd_ = open_folder_for_writing(folder);
+    if (dir_fd_ < 0) {
+        error_ = errno;
+        return;
+    }
+    target_name_ = name_of(target_path);
+    // The temporary is made in the folder opened above, never through a link;
+    // the mode of a new file follows the umask.
+    static thread_local std::mt19937_64 random{std::random_device{}()};
+    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        std::string name = kTempPrefix;
+        for (size_t i = 0; i < kTempRandom; ++i) name += kLetters[random() % (sizeof kLetters - 1)];
+        name += kTempSuffix;
+        fd = ::openat(dir_fd_, name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd >= 0) temp_name_ = name;
+        else if (errno != EEXIST) break;
+    }
     if (fd < 0) {
         error_ = errno;
         return;
     }
-    // mkstemps creates the file readable by the owner only; pictures and
-    // pages get the usual permissions of a new file.
-    const mode_t mask = umask(0);
-    umask(mask);
-    fchmod(fd, 0666 & ~mask);
     struct stat st {};
     if (::fstat(fd, &st) == 0) {
         note_live(st, true);
@@ -168,10 +301,10 @@ OutputFile::OutputFile(const std::string& target_path, bool sync_each_file)
     if (!file_) {
         error_ = errno;
         ::close(fd);
-        ::unlink(name.data());
+        ::unlinkat(dir_fd_, temp_name_.c_str(), 0);
         return;
     }
-    temp_path_.assign(name.data());
+    temp_path_ = folder + "/" + temp_name_;
 }
 
 OutputFile::~OutputFile() {
@@ -182,6 +315,13 @@ OutputFile::~OutputFile() {
         st.st_ino = temp_id_->second;
         note_live(st, false);
     }
+    if (dir_fd_ >= 0) ::close(dir_fd_);
+}
+
+void OutputFile::remove_temporary() {
+    if (!temp_name_.empty()) ::unlinkat(dir_fd_, temp_name_.c_str(), 0);
+    temp_name_.clear();
+    temp_path_.clear();
 }
 
 // Flushes and closes the temporary file; every step is checked, so a full
@@ -207,10 +347,7 @@ bool OutputFile::finish() {
             error_ = ECANCELED;
         }
     }
-    if (!ok) {
-        ::unlink(temp_path_.c_str());
-        temp_path_.clear();
-    }
+    if (!ok) remove_temporary();
     closed_ = true;
     return ok;
 }
@@ -219,13 +356,14 @@ bool OutputFile::close() { return finish(); }
 
 bool OutputFile::replace_target() {
     int refused = replace_guard_check(target_, temp_path_);
-    if (refused == 0 && std::rename(temp_path_.c_str(), target_.c_str()) == 0) {
+    // Within the one folder opened at the start: a link put in the way since
+    // is replaced itself, never followed.
+    if (refused == 0 && ::renameat(dir_fd_, temp_name_.c_str(), dir_fd_, target_name_.c_str()) == 0) {
         committed_ = true;
         return true;
     }
     error_ = refused != 0 ? refused : errno;
-    ::unlink(temp_path_.c_str());
-    temp_path_.clear();
+    remove_temporary();
     return false;
 }
 
@@ -238,8 +376,7 @@ bool OutputFile::commit_if_changed(bool& replaced) {
     replaced = false;
     if (!finish()) return false;
     if (same_file_contents(target_, temp_path_)) {
-        ::unlink(temp_path_.c_str());
-        temp_path_.clear();
+        remove_temporary();
         committed_ = true;
         return true;
     }
@@ -252,10 +389,7 @@ void OutputFile::discard() {
         std::fclose(file_);
         file_ = nullptr;
     }
-    if (!temp_path_.empty()) {
-        ::unlink(temp_path_.c_str());
-        temp_path_.clear();
-    }
+    remove_temporary();
 }
 
 bool flush_file_system(const std::string& folder) {

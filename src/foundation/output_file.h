@@ -15,6 +15,8 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <system_error>
 #include <utility>
 
 namespace galvora {
@@ -56,9 +58,13 @@ public:
 private:
     bool finish();
     bool replace_target();
+    void remove_temporary();
 
     std::string target_;
+    std::string target_name_;
     std::string temp_path_;
+    std::string temp_name_;
+    int dir_fd_ = -1;
     FILE* file_ = nullptr;
     bool committed_ = false;
     bool closed_ = false;
@@ -76,6 +82,17 @@ using ReplaceGuard = std::function<int(const std::string& target, const std::str
 void set_replace_guard(ReplaceGuard guard);
 // 0 without a guard.
 int replace_guard_check(const std::string& target, const std::string& new_file);
+
+// The folder a run writes below (empty: none). A file whose folder lies below
+// it is written in that folder as the kernel resolves it from the root's
+// descriptor, so no link and no ".." leads out of it.
+void set_output_root(const std::string& root);
+// A descriptor (O_PATH) of the folder files are written into, opened as
+// described above; -1 with errno when it cannot be.
+int open_folder_for_writing(const std::string& folder);
+// Appends bytes to the file at path (made when missing) in the folder opened
+// so; a link at the file's place is not followed.
+bool append_to_file(const std::string& path, std::string_view bytes, std::error_code& ec);
 
 // True when both files can be read and hold the same bytes.
 bool same_file_contents(const std::string& a, const std::string& b);

@@ -104,6 +104,7 @@ int Ausgabeschutz::pruefen(const std::string& target, const std::string& new_fil
 }
 
 AusgabeschutzAktiv::AusgabeschutzAktiv() {
+    set_output_root(lauf_auftrag().cloneverzeichnis);
     set_replace_guard([](const std::string& target, const std::string& new_file) {
         return ausgabeschutz().pruefen(target, new_file);
     });
@@ -111,6 +112,7 @@ AusgabeschutzAktiv::AusgabeschutzAktiv() {
 
 AusgabeschutzAktiv::~AusgabeschutzAktiv() {
     set_replace_guard(nullptr);
+    set_output_root("");
     ausgabeschutz().leeren();
 }
 

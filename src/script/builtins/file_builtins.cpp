@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "foundation/file_helpers.h"
+#include "foundation/output_file.h"
 #include "foundation/path_helpers.h"
 #include "foundation/text_codec.h"
 #include "platform/ui_port.h"
@@ -123,13 +124,9 @@ void write_(Aufruf& a) {
         else write_file_atomic(ziel, text, ec);
         if (ec) melden(dateifehler(ziel, ec));
     } else {
-        std::ofstream f;
-        errno = 0;
-        if (!fs::is_directory(ziel, ec)) f.open(ziel, std::ios::binary | std::ios::app);
-        if (!f) melden(dateifehler(ziel, std::error_code(errno ? errno : EISDIR, std::generic_category())));
-        f << text;
-        f.close();
-        if (!f) melden(dateifehler(ziel, std::error_code(errno ? errno : EIO, std::generic_category())));
+        if (fs::is_directory(ziel, ec)) ec = std::make_error_code(std::errc::is_a_directory);
+        else append_to_file(pfad, text, ec);
+        if (ec) melden(dateifehler(ziel, ec));
     }
     a.symbol_kopieren(e.sym_wahr);
 }
