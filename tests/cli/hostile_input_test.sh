@@ -26,28 +26,7 @@ trap 'for m in $mounted; do umount "$m" 2>/dev/null; done; rm -rf "$tmp"' EXIT
 
 pages_whole() { python3 "$here/check_pages.py" "$@"; }
 
-# Everything in the world but the output folders: type, path, link target and
-# the contents of every file. Folder times are left out (making an output
-# folder inside the base folder changes its time).
-snapshot() {
-  local prune=() d
-  for d in $outputs; do prune+=(-path "$W/$d" -prune -o); done
-  (cd "$W" && find "$W" "${prune[@]}" -printf '%y %p %l\n' | sort \
-    && find "$W" "${prune[@]}" -type f -print0 | sort -z | xargs -0 -r sha256sum)
-}
-
 temporaries() { find "$W" -name '.galvora-*.tmp' | wc -l; }
-
-# Runs the batch binary on the world: the profile and the base folder come
-# first, the row's switches after; HOME is the world's own.
-rc=0
-batch() {
-  HOME=$W/home /usr/bin/time -o "$tmp/time.txt" -v "$galvora" "$profile" "/Basedir=$W/b" "$@" \
-    >"$tmp/out.txt" 2>"$tmp/err.txt"
-  rc=$?
-}
-
-peak_kb() { sed -n 's/.*Maximum resident set size (kbytes): //p' "$tmp/time.txt"; }
 
 # A fresh world: the base folder b with a.jpg and c.jpg, a folder outside the
 # output with a file, and a home folder with a shell start file.

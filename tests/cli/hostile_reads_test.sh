@@ -15,21 +15,6 @@ source "$(dirname "$0")/batch_support.sh" "$1"
 W=$tmp/w
 secret="private-$$-words"
 
-snapshot() {
-  local prune=() d
-  for d in $outputs; do prune+=(-path "$W/$d" -prune -o); done
-  (cd "$W" && find "$W" "${prune[@]}" -printf '%y %m %p %l\n' | sort \
-    && find "$W" "${prune[@]}" -type f -print0 | sort -z | xargs -0 -r sha256sum)
-}
-
-rc=0
-batch() {
-  HOME=$W/home /usr/bin/time -o "$tmp/time.txt" -v "$galvora" "$profile" "/Basedir=$W/b" "$@" \
-    >"$tmp/out.txt" 2>"$tmp/err.txt"
-  rc=$?
-}
-peak_kb() { sed -n 's/.*Maximum resident set size (kbytes): //p' "$tmp/time.txt"; }
-
 # A fresh world: the base folder b with two photos, and beside it a private
 # folder of the user with a key, a hidden file, a FIFO, a style sheet that
 # is a link to the key, and a style sheet and picture of its own.
