@@ -58,3 +58,27 @@ batch() {
 }
 
 peak_kb() { sed -n 's/.*Maximum resident set size (kbytes): //p' "$tmp/time.txt"; }
+
+# Runs every row_<name> function of the test as one table row: a fresh world
+# (the test's fresh()), the row's set-up, the batch run with the row's
+# switches, then the status, the message and that nothing outside the output
+# changed; then the test's every_row_checks and the row's own check_<name>.
+run_rows() {
+  local rows before after
+  rows=$(declare -F | sed -n 's/^declare -f row_//p')
+  for row in $rows; do
+    fresh
+    profile=/Profile=Voreinstellung
+    outputs="b/thumbs b/html b/deco"
+    "row_$row"
+    before=$(snapshot)
+    batch "${sw[@]}"
+    after=$(snapshot)
+    check "$row: status $expect" '[ "$rc" -eq "$expect" ] || { echo "status $rc"; tail -5 "$tmp/err.txt"; false; }'
+    [ -z "$message" ] || check "$row: message" 'grep -Eq "$message" "$tmp/err.txt" || { tail -5 "$tmp/err.txt"; false; }'
+    check "$row: originals and everything outside the output as before" \
+      '[ "$before" = "$after" ] || { diff <(echo "$before") <(echo "$after") | head -5; false; }'
+    every_row_checks
+    if declare -F "check_$row" >/dev/null; then "check_$row"; fi
+  done
+}

@@ -85,14 +85,15 @@ check_template_reads_private_files() {
 }
 row_hook_reads_private_files() {
   mkdir -p "$XDG_DATA_HOME/galvora/profiles"
-  printf 'VERSION=2.11.02\r\nHTML_PIC_POSTPIC=[{gelesen}]\r\n!*leser\r\n!+function _initpic()\r\n!+{\r\n!+  gelesen = read("%s");\r\n!+}\r\n' \
-    "$W/private/shadow" >"$XDG_DATA_HOME/galvora/profiles/leser.qvp"
+  # The hook hands what it read into a file of the page folder.
+  printf 'VERSION=2.11.02\r\n!*leser\r\n!+function _initpic()\r\n!+{\r\n!+  write("%s", read("%s"));\r\n!+}\r\n' \
+    "$W/b/html/hook.txt" "$W/private/shadow" >"$XDG_DATA_HOME/galvora/profiles/leser.qvp"
   profile=/Profile=leser
   sw=(/Level=0)
   expect=0 message=''
 }
 check_hook_reads_private_files() {
-  check "$row: nothing private in a page" '! grep -rq "$secret" "$W/b/html"'
+  check "$row: the hook ran and got nothing private" '[ -f "$W/b/html/hook.txt" ] && ! grep -q "$secret" "$W/b/html/hook.txt"'
 }
 row_oracle_reads_private_files() {
   # The oracle keeps a picture only when the read was refused.
@@ -130,23 +131,11 @@ row_longest_text_reached_in_a_bounded_loop() {
   expect=5 message='html_pic_postpic.*zu wenig Speicher'
 }
 
-rows=$(declare -F | sed -n 's/^declare -f row_//p')
-for row in $rows; do
-  fresh
-  profile=/Profile=Voreinstellung
-  outputs="b/thumbs b/html b/deco"
-  "row_$row"
-  before=$(snapshot)
-  batch "${sw[@]}"
-  after=$(snapshot)
-  check "$row: status $expect" '[ "$rc" -eq "$expect" ] || { echo "status $rc"; tail -5 "$tmp/err.txt"; false; }'
-  [ -z "$message" ] || check "$row: message" 'grep -Eq "$message" "$tmp/err.txt" || { tail -5 "$tmp/err.txt"; false; }'
-  check "$row: everything outside the output as before" \
-    '[ "$before" = "$after" ] || { diff <(echo "$before") <(echo "$after") | head -5; false; }'
+every_row_checks() {
   check "$row: nothing private anywhere in the output" \
     '! grep -rqs "$secret" "$W/b/html" "$W/b/thumbs" "$W/b/deco"'
   check "$row: peak memory below 1 GB" '[ "$(peak_kb)" -lt 1048576 ] || { echo "$(peak_kb) kB"; false; }'
-  if declare -F "check_$row" >/dev/null; then "check_$row"; fi
-done
+}
+run_rows
 
 exit $fail
