@@ -3,6 +3,7 @@
 #include <csignal>
 #include <ostream>
 
+#include "foundation/bounded_read.h"
 #include "foundation/log.h"
 #include "foundation/messages.h"
 #include "platform/terminal_text.h"
@@ -20,6 +21,8 @@ extern "C" void on_interrupt(int) { interrupted = 1; }
 void unterbrechung_abfangen() {
     std::signal(SIGINT, on_interrupt);
     std::signal(SIGTERM, on_interrupt);
+    // A long file read gives way too, between its pieces.
+    set_read_interrupt_check(unterbrechung_empfangen);
 }
 
 bool unterbrechung_empfangen() { return interrupted != 0; }

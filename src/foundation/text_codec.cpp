@@ -1,5 +1,6 @@
 #include "foundation/text_codec.h"
 
+#include "foundation/bounded_read.h"
 #include "foundation/output_file.h"
 
 
@@ -266,23 +267,7 @@ std::vector<std::string> split_lines(std::string_view text) {
 }
 
 std::optional<std::string> read_file_bytes(const std::filesystem::path& path, std::error_code& ec) {
-    ec.clear();
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        ec = std::error_code(errno ? errno : ENOENT, std::generic_category());
-        return std::nullopt;
-    }
-    std::error_code dir_ec;
-    if (std::filesystem::is_directory(path, dir_ec)) {
-        ec = std::make_error_code(std::errc::is_a_directory);
-        return std::nullopt;
-    }
-    std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        ec = std::make_error_code(std::errc::io_error);
-        return std::nullopt;
-    }
-    return data;
+    return read_file_bounded(path, kComponentFileLimit, ec);
 }
 
 std::optional<std::vector<std::string>> read_text_lines(const std::filesystem::path& path, std::error_code& ec) {

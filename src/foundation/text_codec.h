@@ -43,7 +43,8 @@ std::string decode_text(std::string_view bytes);
 // Splits at LF, CR LF and lone CR. A final line end does not add an empty line.
 std::vector<std::string> split_lines(std::string_view text);
 
-// Reads a whole file as bytes; nullopt (and ec set) when it cannot be read.
+// Reads a whole regular file of at most kComponentFileLimit bytes as bytes;
+// nullopt (and ec set) when it cannot be read (bounded_read.h).
 std::optional<std::string> read_file_bytes(const std::filesystem::path& path, std::error_code& ec);
 
 // Reads a text file, decoded and split into lines.

@@ -1,11 +1,15 @@
 #include "generation/decoration_copy.h"
 
+#include <sys/stat.h>
+
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
 #include <vector>
 
+#include "foundation/bounded_read.h"
 #include "foundation/dialog_helpers.h"
 #include "foundation/file_helpers.h"
 #include "foundation/messages.h"
@@ -26,18 +30,47 @@ bool copy_failed(const std::error_code& ec, const std::string& target) {
     return false;
 }
 
+// A decoration set holds what pages link to: pictures, style sheets,
+// scripts, fonts and pages. Anything else in the folder (a key, a password
+// file, a shell's start file) is no decoration and is never published.
+bool ist_dekodatei(const std::string& name) {
+    static const char* const endungen[] = {"gif", "jpg", "jpeg", "png", "bmp", "svg", "webp", "ico", "avif",
+                                           "css", "js", "woff", "woff2", "ttf", "otf", "eot", "htm", "html"};
+    if (name.empty() || name.front() == '.') return false;
+    const size_t punkt = name.rfind('.');
+    if (punkt == std::string::npos) return false;
+    std::string endung = name.substr(punkt + 1);
+    for (char& c : endung) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (const char* e : endungen)
+        if (endung == e) return true;
+    return false;
+}
+
+// A set named by the profile stays where it says: a name or path that
+// climbs with ".." is refused like a set that is not there.
+bool quelle_gueltig(const std::string& source) {
+    for (const fs::path& part : fs::path(source))
+        if (part == "..") return false;
+    return true;
+}
+
 // Copies through a temporary file in the target folder, so an existing file
-// is replaced only by a complete copy.
+// is replaced only by a complete copy. The copy is readable by everyone at
+// most as far as the source was, and never executable or writable by others.
 bool copy_whole(const fs::path& source, const fs::path& target, std::error_code& ec) {
-    FILE* in = std::fopen(source.c_str(), "rb");
-    if (in == nullptr) {
-        ec = std::error_code(errno != 0 ? errno : ENOENT, std::generic_category());
-        return false;
-    }
+    FILE* in = open_regular_file(source, ec);
+    if (in == nullptr) return false;
+    struct stat st {};
+    const mode_t mode = ::fstat(fileno(in), &st) == 0 ? (st.st_mode & 0644) : 0600;
     OutputFile out(target.string(), false);
-    bool ok = out.is_open();
+    bool ok = out.is_open() && ::fchmod(fileno(out.file()), mode | 0600) == 0;
     char buffer[65536];
     while (ok) {
+        if (read_interrupted()) {
+            ok = false;
+            errno = EINTR;
+            break;
+        }
         const size_t n = std::fread(buffer, 1, sizeof buffer, in);
         if (n == 0) break;
         ok = std::fwrite(buffer, 1, n, out.file()) == n;
@@ -81,11 +114,14 @@ bool deko_kopieren(const std::string& output_root) {
 
     // The names first, so a failing listing copies nothing.
     std::vector<std::string> names;
+    if (!quelle_gueltig(source)) return copy_failed(std::make_error_code(std::errc::no_such_file_or_directory), target + "/");
     for (fs::directory_iterator it(source, ec), end; !ec && it != end; it.increment(ec)) {
+        // Links are not followed, hidden files and folders stay behind, and
+        // special files (devices, FIFOs, sockets) are never opened.
         std::error_code type_ec;
-        if (!it->is_regular_file(type_ec)) continue;
+        if (!it->is_regular_file(type_ec) || it->is_symlink(type_ec)) continue;
         std::string name = it->path().filename().string();
-        if (!name.empty() && name[0] == '.') continue;  // hidden files stay behind
+        if (!ist_dekodatei(name)) continue;
         names.push_back(std::move(name));
     }
     if (ec) return copy_failed(ec, target + "/");

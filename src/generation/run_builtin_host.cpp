@@ -6,12 +6,14 @@
 #include <system_error>
 #include <vector>
 
+#include "foundation/program_info.h"
 #include "generation/output_guard.h"
 #include "generation/output_paths.h"
 #include "generation/run_accessors.h"
 #include "generation/run_state.h"
 #include "generation/settings_access.h"
 #include "image/current_image.h"
+#include "profile/profiles.h"
 
 namespace galvora {
 
@@ -112,6 +114,34 @@ bool RunBuiltinHost::schreiben_erlaubt(const std::string& pfad) {
     if (!fs::exists(target, ec)) return true;
     return fs::is_regular_file(target, ec) && !ausgabeschutz().ist_original(target.string()) &&
            !inhalt_ist_binaer(target.string());
+}
+
+namespace {
+
+bool liegt_unter(const fs::path& datei, const std::string& ordner) {
+    if (ordner.empty()) return false;
+    std::error_code ec;
+    const fs::path wurzel = fs::weakly_canonical(fs::path(ordner), ec);
+    if (ec || wurzel.empty()) return false;
+    const fs::path rel = datei.lexically_relative(wurzel);
+    return !rel.empty() && rel != "." && *rel.begin() != "..";
+}
+
+}  // namespace
+
+bool RunBuiltinHost::lesen_erlaubt(const std::string& realer_pfad) {
+    // The path is the one the kernel opened, links resolved: a link in the
+    // base folder that leads to a private file elsewhere reads nothing.
+    // Scripts read the pictures' tree, the gallery, their own profile and
+    // module folders and the program's resources, nothing else of the user's.
+    if (realer_pfad.empty() || realer_pfad.front() != '/') return false;
+    const fs::path datei(realer_pfad);
+    const LaufAuftrag& job = lauf_auftrag();
+    for (const std::string& ordner : {job.basisverzeichnis, job.cloneverzeichnis, benutzerprofilordner(),
+                                      program_folder().string()}) {
+        if (liegt_unter(datei, ordner)) return true;
+    }
+    return false;
 }
 
 }  // namespace galvora

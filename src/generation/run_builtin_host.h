@@ -22,6 +22,9 @@ public:
     int32_t durchschnittsfarbe() override;
     // Only into the folders the run writes its output into (see the code).
     bool schreiben_erlaubt(const std::string& pfad) override;
+    // Only below the base and output folders, the profile folders and the
+    // program's resources.
+    bool lesen_erlaubt(const std::string& realer_pfad) override;
 };
 
 // The engine's one host; erzeugung_anmelden installs it.

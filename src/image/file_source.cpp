@@ -2,14 +2,18 @@
 
 #include <sys/stat.h>
 
+#include "foundation/bounded_read.h"
+
 namespace galvora {
 
 FileSource::FileSource(const std::string& path) : path_(path) {
-    file_ = std::fopen(path.c_str(), "rb");
+    // Only regular files are pictures; a folder, a device or a FIFO is
+    // refused on the descriptor, before anything could block.
+    std::error_code ec;
+    file_ = open_regular_file(path, ec);
     if (!file_) return;
     struct stat st {};
-    // Only regular files are pictures; a folder or a device is refused here.
-    if (fstat(fileno(file_), &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (fstat(fileno(file_), &st) != 0) {
         std::fclose(file_);
         file_ = nullptr;
         return;

@@ -1,5 +1,6 @@
 #include "script/ini_reader.h"
 
+#include <cerrno>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -7,7 +8,9 @@
 #include <system_error>
 #include <vector>
 
+#include "foundation/bounded_read.h"
 #include "foundation/text_codec.h"
+#include "script/builtins/builtin_host.h"
 #include "script/engine.h"
 
 namespace galvora {
@@ -26,18 +29,8 @@ void auf_fehler(ZNSVariable& ergebnis) {
 }
 
 std::optional<std::vector<std::string>> zeilen_lesen(const std::string& pfad) {
-    if (pfad.empty()) return std::nullopt;
     std::error_code ec;
-    std::filesystem::path p(pfad);
-    if (std::filesystem::is_directory(p, ec)) return std::nullopt;
-    // Held three times while it is read: a file the script memory could not
-    // take stops the run before any of it is read.
-    if (const auto groesse = std::filesystem::file_size(p, ec); !ec) {
-        if (groesse > SIZE_MAX / 3) throw ZNSSpeichergrenze();
-        wertspeicher_pruefen(static_cast<size_t>(groesse) * 3);
-    }
-    ec.clear();
-    return read_text_lines(p, ec);
+    return skripttextdatei_lesen(pfad, ec);
 }
 
 ZNSWertRef text_wert(std::string_view name, std::string_view text) {
@@ -97,6 +90,25 @@ void ion_datei_lesen(const std::string& pfad, ZNSVariable& ergebnis) {
         if (name.empty()) continue;
         wurzel->add(text_wert(name, trimmen(text)));
     }
+}
+
+std::optional<std::vector<std::string>> skripttextdatei_lesen(const std::string& pfad, std::error_code& ec) {
+    ec.clear();
+    if (pfad.empty()) {
+        ec = std::make_error_code(std::errc::no_such_file_or_directory);
+        return std::nullopt;
+    }
+    const size_t grenze = wertspeicher_grenze();
+    const size_t frei = wertspeicher_belegt() < grenze ? grenze - wertspeicher_belegt() : 0;
+    BuiltinHost* host = builtin_host();
+    auto bytes = read_file_bounded(std::filesystem::path(pfad), frei / 3, ec, [host](const std::string& real) {
+        return host == nullptr || (!real.empty() && host->lesen_erlaubt(real));
+    });
+    if (!bytes) {
+        if (ec.value() == EFBIG) throw ZNSSpeichergrenze();
+        return std::nullopt;
+    }
+    return split_lines(decode_text(*bytes));
 }
 
 }  // namespace galvora

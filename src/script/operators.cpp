@@ -186,12 +186,14 @@ bool runden_bankers(double v, int32_t& ergebnis) {
 void op_addieren(ZNSVariable& r, const ZNSVariable& a, const ZNSVariable& b) {
     // Text concatenation: the length is known before anything is copied, so a
     // sum past the longest text is refused without being made, and the sum
-    // is made in one block of its own size.
+    // is made in one block of its own size. The longest text is a limit of
+    // the script memory like any other: reaching it stops the run, also
+    // inside a loop that would have ended on its own.
     if (engine().typtabelle.inq(a.typ, b.typ) == TYP_STRING) {
         std::string umgewandelt_a, umgewandelt_b;
         const std::string& ta = a.typ == TYP_STRING ? a.als_text() : (umgewandelt_a = als_text_angeglichen(a));
         const std::string& tb = b.typ == TYP_STRING ? b.als_text() : (umgewandelt_b = als_text_angeglichen(b));
-        if (ta.size() + tb.size() > max_textlaenge) return auf_fehler(r);
+        if (ta.size() + tb.size() > max_textlaenge) throw ZNSSpeichergrenze();
         wertspeicher_pruefen(ta.size() + tb.size());
         std::string s;
         s.reserve(ta.size() + tb.size());

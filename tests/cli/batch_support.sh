@@ -34,3 +34,51 @@ make_base() {
 }
 
 pages_in() { find "$1" -name '*.html' | wc -l; }
+
+# The hostile-run tables: a world $W with the base folder b and a home folder,
+# the output folders listed in $outputs.
+# Everything in the world but the output folders: type, mode, path, link
+# target and the contents of every file. Folder times are left out (making an
+# output folder inside the base folder changes its time).
+snapshot() {
+  local prune=() d
+  for d in $outputs; do prune+=(-path "$W/$d" -prune -o); done
+  (cd "$W" && find "$W" "${prune[@]}" -printf '%y %m %p %l\n' | sort \
+    && find "$W" "${prune[@]}" -type f -print0 | sort -z | xargs -0 -r sha256sum)
+}
+
+# Runs the batch binary on the world: the profile and the base folder come
+# first, the row's switches after; HOME is the world's own. The status is in
+# $rc, the peak memory in kB from peak_kb.
+rc=0
+batch() {
+  HOME=$W/home /usr/bin/time -o "$tmp/time.txt" -v "$galvora" "$profile" "/Basedir=$W/b" "$@" \
+    >"$tmp/out.txt" 2>"$tmp/err.txt"
+  rc=$?
+}
+
+peak_kb() { sed -n 's/.*Maximum resident set size (kbytes): //p' "$tmp/time.txt"; }
+
+# Runs every row_<name> function of the test as one table row: a fresh world
+# (the test's fresh()), the row's set-up, the batch run with the row's
+# switches, then the status, the message and that nothing outside the output
+# changed; then the test's every_row_checks and the row's own check_<name>.
+run_rows() {
+  local rows before after
+  rows=$(declare -F | sed -n 's/^declare -f row_//p')
+  for row in $rows; do
+    fresh
+    profile=/Profile=Voreinstellung
+    outputs="b/thumbs b/html b/deco"
+    "row_$row"
+    before=$(snapshot)
+    batch "${sw[@]}"
+    after=$(snapshot)
+    check "$row: status $expect" '[ "$rc" -eq "$expect" ] || { echo "status $rc"; tail -5 "$tmp/err.txt"; false; }'
+    [ -z "$message" ] || check "$row: message" 'grep -Eq "$message" "$tmp/err.txt" || { tail -5 "$tmp/err.txt"; false; }'
+    check "$row: originals and everything outside the output as before" \
+      '[ "$before" = "$after" ] || { diff <(echo "$before") <(echo "$after") | head -5; false; }'
+    every_row_checks
+    if declare -F "check_$row" >/dev/null; then "check_$row"; fi
+  done
+}

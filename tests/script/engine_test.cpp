@@ -152,9 +152,12 @@ TEST_F(EngineTest, RunawayRecursionIsStoppedByTheCallDepth) {
 }
 
 TEST_F(EngineTest, ScriptsThatEatMemoryAreStopped) {
-    // Doubling a text: past the longest text the result is @ERROR.
-    ZNSProbelauf r = skript_probelauf("{s = \"x\"; i = 0; while (i < 40) { s = s + s; i = i + 1; } s}");
-    EXPECT_EQ(r.ausgabe, "@error");
+    // Doubling a text in a loop that would end: the longest text is a limit
+    // of the script memory, and reaching it stops the run like any other.
+    ZNSProbelauf r = skript_probelauf("a{s = \"x\"; i = 0; while (i < 40) { s = s + s; i = i + 1; } s}");
+    EXPECT_EQ(r.lauf_code, QIM_SPEICHER);
+    EXPECT_EQ(r.ausgabe, "a");
+    EXPECT_EQ(r.errs, "probe: (104) Skript angehalten: zu wenig Speicher");
 
     // Filling arrays without end stops the run when the element limit is hit,
     // and everything the run built is given back.

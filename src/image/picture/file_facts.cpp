@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "foundation/bounded_read.h"
 #include "foundation/file_helpers.h"
 #include "foundation/ole_date.h"
 #include "foundation/text_codec.h"
@@ -49,20 +50,21 @@ bool query_file_facts(const std::string& path, FileFacts& facts, ErrorInfo& erro
     return true;
 }
 
+namespace {
+constexpr size_t kCopiedPictureLimit = size_t{2} << 30;
+}  // namespace
+
 bool copy_file_whole(const std::string& source, const std::string& target, ErrorInfo& error) {
-    std::ifstream in(source, std::ios::binary);
-    if (!in) {
-        std::error_code ec(errno ? errno : ENOENT, std::generic_category());
-        set_error(error, ec, "FileCopy");
-        return false;
-    }
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        set_error(error, std::make_error_code(std::errc::io_error), "FileCopy");
+    // An original is copied whole only when it is a regular file of a size a
+    // picture can have.
+    std::error_code read_ec;
+    auto bytes = read_file_bounded(fs::path(source), kCopiedPictureLimit, read_ec);
+    if (!bytes) {
+        set_error(error, read_ec ? read_ec : std::make_error_code(std::errc::io_error), "FileCopy");
         return false;
     }
     std::error_code ec;
-    if (!write_file_atomic(fs::path(target), bytes, ec)) {
+    if (!write_file_atomic(fs::path(target), *bytes, ec)) {
         set_error(error, ec ? ec : std::make_error_code(std::errc::io_error), "FileCopy");
         error.system_error = ec ? ec.value() : EIO;  // the target's file system refused it
         return false;

@@ -1,5 +1,7 @@
 #include "image/picture/jpeg_completeness.h"
 
+#include "foundation/bounded_read.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -117,7 +119,8 @@ bool walk_to_end_marker(std::FILE* f) {
 }  // namespace
 
 bool jpeg_vollstaendig(const std::string& path) {
-    File f(std::fopen(path.c_str(), "rb"));
+    std::error_code ec;
+    File f(open_regular_file(path, ec));
     if (!f) return false;
     // Nearly every camera file ends with the marker itself.
     if (std::fseek(f.get(), -2, SEEK_END) == 0) {

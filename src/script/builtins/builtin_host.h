@@ -95,6 +95,14 @@ public:
         (void)pfad;
         return true;
     }
+
+    // --- files read by scripts
+    // False when a script may not read the file the kernel opened, named by
+    // its real path (during a gallery run only the run's own folders).
+    virtual bool lesen_erlaubt(const std::string& realer_pfad) {
+        (void)realer_pfad;
+        return true;
+    }
 };
 
 // Installs the host the caller keeps alive; nullptr removes it.

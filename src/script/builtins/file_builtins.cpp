@@ -54,17 +54,11 @@ void read_(Aufruf& a) {
     if (a.anzahl() == 3) bis = a.integer_arg(3);
 
     std::error_code ec;
-    // The file is held three times while it is read (its bytes, the decoded
-    // text, the lines): a file the script memory could not take stops the
-    // run before any of it is read.
-    if (const auto groesse = fs::file_size(fs::path(pfad), ec); !ec) {
-        if (groesse > SIZE_MAX / 3) throw ZNSSpeichergrenze();
-        textlaenge_pruefen(static_cast<size_t>(groesse) * 3);
-    }
-    ec.clear();
-    auto zeilen = read_text_lines(fs::path(pfad), ec);
+    auto zeilen = skripttextdatei_lesen(pfad, ec);
     if (!zeilen) {
         if (!ec) ec = std::make_error_code(std::errc::io_error);
+        // Interrupted: the run is stopping, the script is not to go on.
+        if (ec.value() == EINTR) throw StillerFehler();
         melden(dateifehler(fs::path(pfad), ec));
     }
     const long gesamt = static_cast<long>(zeilen->size());
