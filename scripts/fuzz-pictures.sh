@@ -22,7 +22,7 @@ image=$root/src/image
 sources=("$image"/{picture_io,file_source,picture_type,picture_buffer,large_block,jpeg_quality_search}.cpp
          "$image"/codecs/*.cpp "$image"/owncodecs/*.cpp
          "$image"/metadata/{exif_reader,iptc_reader,picture_metadata,read_image_metadata,metadata_text,metadata_definition}.cpp
-         "$root"/src/foundation/{output_file,text_codec,worker_threads}.cpp)
+         "$root"/src/foundation/{output_file,text_codec,bounded_read,worker_threads}.cpp)
 echo "fuzz: building picture"
 "$CXX" -std=c++20 -g -O1 -fno-omit-frame-pointer -fsanitize=fuzzer,address,undefined \
   -fno-sanitize-recover=undefined -I"$root/src" -I"$root/fuzz" \

@@ -16,7 +16,7 @@ CXX=${FUZZ_CXX:-clang++}
 flags=(-std=c++20 -g -O1 -fno-omit-frame-pointer -fsanitize=fuzzer,address,undefined
        -fno-sanitize-recover=undefined -I"$root/src" -I"$root/fuzz")
 sources=("$root"/src/image/metadata/{exif_reader,iptc_reader,picture_metadata,read_image_metadata,metadata_text,metadata_definition}.cpp
-         "$root"/src/foundation/{text_codec,output_file,worker_threads}.cpp)
+         "$root"/src/foundation/{text_codec,bounded_read,output_file,worker_threads}.cpp)
 
 status=0
 for target in exif iptc; do
