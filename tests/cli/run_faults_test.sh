@@ -275,6 +275,14 @@ check "whole run: status 0, four pictures of two directories" \
   '[ $rc -eq 0 ] && [ "$(stat_count Bilder)" = 4 ] && [ "$(stat_count Verzeichnisse)" = 2 ]'
 check "whole run: no word of a stop" '! grep -q "angehalten" "$tmp/err"'
 
+# --- a script's input box without a window answers with its preset, as every
+# box of a batch run takes its default answer
+make_base
+run /Profile=Voreinstellung "/Basedir=$tmp/base" /Level=1 '/HTML_PIC_FOOTER=Antwort {input("Frage", 42)} Ende'
+check "input without a window: status 0" '[ $rc -eq 0 ]'
+check "input without a window: the question is shown with its preset" 'grep -q "Frage: 42" "$tmp/err"'
+check "input without a window: the page holds the preset" 'grep -rq "Antwort 42 Ende" "$tmp/base" --include="*.html"'
+
 # --- the built-in default profile answers to its name in every language
 make_base
 mkdir -p "$XDG_CONFIG_HOME/galvora"

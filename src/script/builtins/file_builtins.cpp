@@ -142,9 +142,9 @@ void input_(Aufruf& a) {
         vorgabe = std::move(*v);
     }
     UiPort& port = ui_port();
+    // Without a window the box takes its preset, as every box of a batch run
+    // takes its default answer.
     auto antwort = port.input_box(*frage, vorgabe);
-    // Without a window nobody can confirm the box: it counts as closed.
-    if (&port == &headless_ui_port()) antwort.reset();
     a.result().set_string(antwort ? std::move(*antwort) : std::string());
 }
 

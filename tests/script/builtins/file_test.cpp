@@ -137,8 +137,8 @@ TEST_F(BuiltinTest, InputAsksThroughTheUiPort) {
     EXPECT_EQ(lauf("[{input(2.5)}]").ausgabe, "[]");
     EXPECT_EQ(port.frage, "2.5");
     set_ui_port(nullptr);
-    // Without a window nobody confirms the box.
-    EXPECT_EQ(lauf("[{input(\"Name?\", \"vor\")}]").ausgabe, "[]");
+    // Without a window the box answers with its preset.
+    EXPECT_EQ(lauf("[{input(\"Name?\", \"vor\")}]").ausgabe, "[vor]");
     pruefen({{"{input(x)}|{ERRN_LAST}", "@error|3", 3}});
 }
 
