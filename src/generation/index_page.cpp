@@ -1,6 +1,8 @@
 #include "generation/index_page.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 
 #include "foundation/string_helpers.h"
 #include "generation/page_file.h"
@@ -28,6 +30,11 @@ void directory_variables(const Verzeichnissatz& d, int32_t i, int32_t n, int32_t
     variable_setzen(v.count_page_files, bilder_im_verzeichnis(d));
     variable_setzen_bytes(v.size_byte_path, d.clonebytes);
     variable_setzen_bytes(v.size_byte_path_original, d.bildbytes);
+}
+
+bool seite_vorhanden(const std::string& path) {
+    std::error_code ec;
+    return std::filesystem::is_regular_file(path, ec);
 }
 
 }  // namespace
@@ -92,6 +99,12 @@ void indexseite_schreiben() {
         }
         const int32_t last_listed = first_only ? 1 : pages;
         for (int32_t p = 1; p <= last_listed; ++p) {
+            const std::string name = thumbseitenname(d, split ? p : 0, rules);
+            const std::string target = job.auswertelevel == 2 ? prefix + d.gruppe + "/" + name + run.HtmlEndung
+                                                              : prefix + name + run.HtmlEndung;
+            // A run that makes no thumbnail pages lists only those an earlier
+            // run left in place: the index never links a page that is not there.
+            if (!run.ThumbseitenErzeugen && !seite_vorhanden(folder + "/" + target)) continue;
             ++entries;
             variable_setzen(v.count_cur_page, p);
             variable_setzen(v.count_prev_page, p - 1);
@@ -103,7 +116,6 @@ void indexseite_schreiben() {
                 variable_setzen(v.count_next_page, p + 1);
                 variable_setzen(v.count_page_files, static_cast<int32_t>(per_page));
             }
-            const std::string name = thumbseitenname(d, split ? p : 0, rules);
             if (entries > per_line) {
                 page.vorlage(kIndexTrClose);
                 entries = 1;
@@ -111,8 +123,6 @@ void indexseite_schreiben() {
             if (entries == 1) page.vorlage(kIndexTrOpen);
             page.vorlage(kIndexTdOpen);
             variable_setzen(v.src_doc, name);
-            const std::string target = job.auswertelevel == 2 ? prefix + d.gruppe + "/" + name + run.HtmlEndung
-                                                              : prefix + name + run.HtmlEndung;
             variable_setzen(v.src_ref, url_kodieren(target));
             page.vorlage(kIndexEntry);
             page.vorlage(kIndexTdClose);

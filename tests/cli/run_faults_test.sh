@@ -275,6 +275,25 @@ check "whole run: status 0, four pictures of two directories" \
   '[ $rc -eq 0 ] && [ "$(stat_count Bilder)" = 4 ] && [ "$(stat_count Verzeichnisse)" = 2 ]'
 check "whole run: no word of a stop" '! grep -q "angehalten" "$tmp/err"'
 
+# --- an index over thumbnail pages split one picture each: a run that makes no
+# thumbnail pages links only those the run before left in place
+index_links() { grep -o 'href="[^"]*"' "$1" | sed 's/^href="//; s/"$//' | sort -u; }
+missing_links() {  # index page; prints each link that reaches no file
+  local ref
+  for ref in $(index_links "$1"); do [ -f "$(dirname "$1")/$ref" ] || echo "$ref"; done
+}
+split=(/Profile=Voreinstellung "/Basedir=$tmp/base" /Level=1 /GENERATE_INDEX=1 /HTML_SPLIT=1 /THUMBS_PER_LINE=1 /LINES_PER_PAGE=1)
+make_base
+rm -rf "$tmp/base/html"
+run "${split[@]}" /GENERATE_THUMBPAGES=0
+index=$(find "$tmp/base" -name 'index.html' | head -1)
+check "index, no thumbnail pages made or left: status 0, an index" '[ $rc -eq 0 ] && [ -n "$index" ]'
+check "index, no thumbnail pages made or left: no link to a missing page" '[ -z "$(missing_links "$index")" ] || { missing_links "$index"; false; }'
+run "${split[@]}"
+check "index, thumbnail pages made: four of them linked" '[ "$(index_links "$index" | grep -c -- "-[0-9]*\.html$")" -eq 4 ] && [ -z "$(missing_links "$index")" ]'
+run "${split[@]}" /GENERATE_THUMBPAGES=0
+check "index, thumbnail pages of the run before: still linked" '[ "$(index_links "$index" | grep -c -- "-[0-9]*\.html$")" -eq 4 ]'
+
 # --- a script's input box without a window answers with its preset, as every
 # box of a batch run takes its default answer
 make_base
