@@ -144,18 +144,23 @@ void MainWindow::build() {
     statuszeile_ = new QFrame(client_);
 
     basiswahl_ = new QToolButton(rahmen_gesamt_);
-    basiswahl_->setPopupMode(QToolButton::MenuButtonPopup);
     basiswahl_->setToolButtonStyle(Qt::ToolButtonTextOnly);
     basiswahl_->setFocusPolicy(Qt::StrongFocus);
-    zuletzt_ = new QMenu(basiswahl_);
-    basiswahl_->setMenu(zuletzt_);
-    // The arrow of the recent list is part of the button: with the focus on
-    // it, Down or F4 opens the list (see eventFilter).
+    // The arrow of the recent list is a button of its own right of the
+    // folder button, so that Tab stops on it; Space, Return, Down or F4 open
+    // the list, and Down or F4 on the folder button do as well (see eventFilter).
+    zuletzt_pfeil_ = new QToolButton(rahmen_gesamt_);
+    zuletzt_pfeil_->setArrowType(Qt::DownArrow);
+    zuletzt_pfeil_->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    zuletzt_pfeil_->setFocusPolicy(Qt::StrongFocus);
+    zuletzt_ = new QMenu(zuletzt_pfeil_);
     basiswahl_->installEventFilter(this);
+    zuletzt_pfeil_->installEventFilter(this);
     connect(basiswahl_, &QToolButton::clicked, this, [this] {
         basisverzeichnis_waehlen(model_);
         aktualisieren();
     });
+    connect(zuletzt_pfeil_, &QToolButton::clicked, this, [this] { show_recent_menu(); });
     connect(zuletzt_, &QMenu::triggered, this, [this](QAction* entry) {
         zuletzt_gewaehlt(model_, entry->data().toString().toStdString());
         aktualisieren();
@@ -166,10 +171,20 @@ void MainWindow::build() {
     clonelabel_->setFocusPolicy(Qt::NoFocus);
     clonelabel_->setToolButtonStyle(Qt::ToolButtonTextOnly);
 
+    // Both folders are shown, not typed: the base folder comes from its
+    // button and the recent list, the clone folder from the profile. Without
+    // the frame of an entry field they read as the window's own text (on a
+    // red field when the base folder is missing), and Tab still reaches them
+    // to select and copy the path.
     basisverzeichnis_ = new QLineEdit(rahmen_gesamt_);
-    basisverzeichnis_->setReadOnly(true);
     cloneverzeichnis_ = new QLineEdit(rahmen_gesamt_);
-    cloneverzeichnis_->setReadOnly(true);
+    for (QLineEdit* field : {basisverzeichnis_, cloneverzeichnis_}) {
+        field->setReadOnly(true);
+        field->setFrame(false);
+        QPalette face = field->palette();
+        face.setColor(QPalette::Base, face.color(QPalette::Button));
+        field->setPalette(face);
+    }
 
     baum_ = new SelectionTreeView(rahmen_gesamt_);
     connect(baum_, &SelectionTreeView::knoten_geklickt, this, [this](qint64 node) { baum_klick(model_, node); });
@@ -223,7 +238,8 @@ void MainWindow::build() {
 
     // Everything the user works with is reached with the Tab key, in the
     // order in which the window reads.
-    setTabOrder(basiswahl_, basisverzeichnis_);
+    setTabOrder(basiswahl_, zuletzt_pfeil_);
+    setTabOrder(zuletzt_pfeil_, basisverzeichnis_);
     setTabOrder(basisverzeichnis_, cloneverzeichnis_);
     setTabOrder(cloneverzeichnis_, baum_);
     setTabOrder(baum_, splitter_);
@@ -232,7 +248,8 @@ void MainWindow::build() {
     setTabOrder(logging_, kontrollbild_);
 
     // Until the load has finished nothing can be worked.
-    for (QWidget* w : {static_cast<QWidget*>(basiswahl_), static_cast<QWidget*>(ok_), static_cast<QWidget*>(baum_)})
+    for (QWidget* w : {static_cast<QWidget*>(basiswahl_), static_cast<QWidget*>(zuletzt_pfeil_),
+                       static_cast<QWidget*>(ok_), static_cast<QWidget*>(baum_)})
         w->setEnabled(false);
     for (QAction* a : {optionen_, info_, hilfe_, beenden_}) a->setEnabled(false);
 }
@@ -271,7 +288,8 @@ void MainWindow::sprache_anwenden() {
     // of the wider one.
     for (const Tagged* t : {&kBaseLabel, &kCloneLabel}) captions_[t->tag] = inq(name(), t->tag);
     menu_captions();
-    feldlayout(model_.layout, basiswahl_->sizeHint().width(), clonelabel_->sizeHint().width());
+    feldlayout(model_.layout, basiswahl_->sizeHint().width() + zuletzt_pfeil_->sizeHint().width(),
+               clonelabel_->sizeHint().width());
     anordnen();
 }
 
@@ -307,6 +325,12 @@ void MainWindow::show_recent_list() {
     }
 }
 
+void MainWindow::show_recent_menu() {
+    if (zuletzt_->isEmpty() || !zuletzt_pfeil_->isEnabled()) return;
+    // Below the folder button, as a drop-down of the pair.
+    zuletzt_->exec(basiswahl_->mapToGlobal(QPoint(0, basiswahl_->height())));
+}
+
 void MainWindow::aktualisieren() {
     const QString title = QString::fromStdString(model_.titel);
     if (windowTitle() != title) setWindowTitle(title);
@@ -331,6 +355,7 @@ void MainWindow::aktualisieren() {
     const bool choosing = model_.bedienbar && model_.auswahl_aktiv;
     baum_->setEnabled(choosing);
     basiswahl_->setEnabled(choosing);
+    zuletzt_pfeil_->setEnabled(choosing);
     optionen_->setVisible(model_.menues_sichtbar);
     info_->setVisible(model_.menues_sichtbar);
     optionen_->setEnabled(model_.bedienbar && !model_.optionen_gesperrt);
@@ -390,6 +415,8 @@ void MainWindow::anordnen() {
     statuszeile_->setGeometry(rect_of(a.statuszeile));
     basiswahl_->setGeometry(entwurf::kRand, entwurf::kZeile1Oben, basiswahl_->sizeHint().width(),
                             entwurf::kZeilenhoehe);
+    zuletzt_pfeil_->setGeometry(basiswahl_->geometry().right() + 1, entwurf::kZeile1Oben,
+                                zuletzt_pfeil_->sizeHint().width(), entwurf::kZeilenhoehe);
     clonelabel_->setGeometry(entwurf::kRand, entwurf::kZeile2Oben, clonelabel_->sizeHint().width(),
                              entwurf::kZeilenhoehe);
     basisverzeichnis_->setGeometry(rect_of(a.basisverzeichnis));
@@ -442,10 +469,10 @@ void MainWindow::changeEvent(QEvent* event) {
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == client_ && event->type() == QEvent::Resize) anordnen();
-    if (watched == basiswahl_ && event->type() == QEvent::KeyPress) {
+    if ((watched == basiswahl_ || watched == zuletzt_pfeil_) && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
-        if ((key == Qt::Key_Down || key == Qt::Key_F4) && basiswahl_->isEnabled()) {
-            if (!zuletzt_->isEmpty()) basiswahl_->showMenu();
+        if ((key == Qt::Key_Down || key == Qt::Key_F4) && static_cast<QWidget*>(watched)->isEnabled()) {
+            show_recent_menu();
             return true;
         }
     }

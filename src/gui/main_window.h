@@ -91,6 +91,7 @@ public:
     QAction* menue_hilfe() const { return hilfe_; }
     QAction* menue_beenden() const { return beenden_; }
     QMenu* zuletzt_menue() const { return zuletzt_; }
+    QToolButton* zuletzt_pfeil() const { return zuletzt_pfeil_; }
 
     // Lays the controls out for the current size (the layout of the model).
     void anordnen();
@@ -106,6 +107,7 @@ private:
     void build();
     void menu_captions();
     void show_recent_list();
+    void show_recent_menu();
     void options_clicked();
 
     Startdialog& model_;
@@ -114,6 +116,7 @@ private:
     QWidget* rahmen_gesamt_ = nullptr;
     QWidget* statuszeile_ = nullptr;
     QToolButton* basiswahl_ = nullptr;
+    QToolButton* zuletzt_pfeil_ = nullptr;
     QMenu* zuletzt_ = nullptr;
     QToolButton* clonelabel_ = nullptr;
     QLineEdit* basisverzeichnis_ = nullptr;

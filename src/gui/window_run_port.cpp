@@ -2,6 +2,9 @@
 
 #include <QCoreApplication>
 #include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTextCursor>
+#include <QTextDocument>
 
 #include "app/main_window.h"
 #include "foundation/log.h"
@@ -21,19 +24,63 @@ QString lines(const std::string& text) {
     return s;
 }
 
+// The status text with the blank line that parts it from the logged lines
+// below it, when there are any.
+QString front_part(const QString& status, const QString& notes) {
+    return status.isEmpty() || notes.isEmpty() ? status : status + "\n\n";
+}
+
+// Whether the box still holds what this port put there (the window empties
+// it between runs).
+bool holds(const QPlainTextEdit& box, qsizetype characters) {
+    return box.document()->characterCount() == characters + 1;
+}
+
+// The log box keeps its end in view: the newest line, with the scroll
+// handle at the bottom.
+void show_end(QPlainTextEdit& box) {
+    QScrollBar* bar = box.verticalScrollBar();
+    bar->setValue(bar->maximum());
+}
+
 }  // namespace
 
+// The box is changed in place, never filled anew: the status text at its top
+// is replaced, a logged line is added at its end. Filling it anew would put
+// the view back to its top with every picture.
 void WindowRunPort::status_text(const std::string& text) {
-    status_ = lines(text);
-    window_.logging()->setPlainText(notes_.isEmpty() ? status_ : status_ + "\n\n" + notes_);
-    window_.logging()->repaint();
+    QPlainTextEdit& box = *window_.logging();
+    const QString status = lines(text);
+    const QString old_front = front_part(status_, notes_);
+    if (!holds(box, old_front.size() + notes_.size())) {
+        box.setPlainText(front_part(status, notes_) + notes_);
+    } else {
+        QTextCursor cursor(box.document());
+        cursor.setPosition(0);
+        cursor.setPosition(static_cast<int>(old_front.size()), QTextCursor::KeepAnchor);
+        cursor.insertText(front_part(status, notes_));
+    }
+    status_ = status;
+    show_end(box);
+    box.repaint();
 }
 
 void WindowRunPort::log_line(const std::string& text) {
     galvora::log_line(text);
-    if (!notes_.isEmpty()) notes_ += '\n';
-    notes_ += lines(text);
-    window_.logging()->setPlainText(status_.isEmpty() ? notes_ : status_ + "\n\n" + notes_);
+    QPlainTextEdit& box = *window_.logging();
+    const qsizetype shown = front_part(status_, notes_).size() + notes_.size();
+    const QString added = (notes_.isEmpty() ? QString() : QString("\n")) + lines(text);
+    const QString before_notes = notes_;
+    notes_ += added;
+    if (!holds(box, shown)) {
+        box.setPlainText(front_part(status_, notes_) + notes_);
+    } else {
+        QTextCursor cursor(box.document());
+        cursor.movePosition(QTextCursor::End);
+        // The first logged line comes with the blank line below the status.
+        cursor.insertText(before_notes.isEmpty() && !status_.isEmpty() ? "\n\n" + added : added);
+    }
+    show_end(box);
 }
 
 void WindowRunPort::leeren() {

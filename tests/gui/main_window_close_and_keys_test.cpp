@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QToolButton>
 
 #include "foundation/registry.h"
 #include "gui/window_test_support.h"
@@ -124,26 +125,78 @@ TEST_F(MainWindowState, TheKeyboardOpensTheRecentListAndShowsWhereItIs) {
     EXPECT_EQ(focused.pixelColor(edge), log->palette().color(QPalette::Highlight));
     EXPECT_NE(unfocused.pixelColor(edge), log->palette().color(QPalette::Highlight));
 
+    // Opens the recent list with `key` on `control` and takes its first
+    // entry with Down and Return; false when no list opened.
+    auto take_first_entry = [this](QWidget* control, Qt::Key key) {
+        bool listed = false;
+        auto* timer = new QTimer(&window());
+        timer->setInterval(0);
+        QObject::connect(timer, &QTimer::timeout, [&] {
+            QWidget* popup = QApplication::activePopupWidget();
+            if (popup != window().zuletzt_menue()) return;
+            timer->stop();
+            listed = true;
+            QTest::keyClick(popup, Qt::Key_Down);
+            QTest::keyClick(popup, Qt::Key_Return);
+        });
+        timer->start();
+        QTest::keyClick(control, key);
+        delete timer;
+        return listed;
+    };
+
     // The base-directory button: Down opens the recent list, Down and Return take its first entry.
     window().basiswahl()->setFocus();
     ASSERT_EQ(QApplication::focusWidget(), window().basiswahl());
-    bool listed = false;
-    auto* timer = new QTimer(&window());
-    timer->setInterval(0);
-    QObject::connect(timer, &QTimer::timeout, [&] {
-        QWidget* popup = QApplication::activePopupWidget();
-        if (popup != window().zuletzt_menue()) return;
-        timer->stop();
-        listed = true;
-        QTest::keyClick(popup, Qt::Key_Down);
-        QTest::keyClick(popup, Qt::Key_Return);
-    });
-    timer->start();
-    QTest::keyClick(window().basiswahl(), Qt::Key_Down);
-    delete timer;
-    ASSERT_TRUE(listed) << "the recent list did not open";
+    ASSERT_TRUE(take_first_entry(window().basiswahl(), Qt::Key_Down)) << "the recent list did not open";
     EXPECT_EQ(window().basisfeld()->text().toStdString(), other.string());
     EXPECT_EQ(model().zuletzt.front(), base.string());
+
+    // Tab goes on to the arrow beside the button; Space there opens the list as well.
+    window().basiswahl()->setFocus();
+    QTest::keyClick(window().basiswahl(), Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), window().zuletzt_pfeil());
+    ASSERT_TRUE(take_first_entry(window().zuletzt_pfeil(), Qt::Key_Space)) << "the arrow opened no list";
+    EXPECT_EQ(window().basisfeld()->text().toStdString(), base.string());
+    // It sits right beside the button, and the field starts right of it.
+    EXPECT_EQ(window().zuletzt_pfeil()->x(), window().basiswahl()->geometry().right() + 1);
+    EXPECT_GE(window().basisfeld()->x(), window().zuletzt_pfeil()->geometry().right());
+}
+
+TEST_F(MainWindowState, TheFolderFieldsShowTheirPathsWithoutInvitingTyping) {
+    make_base();
+    write_profile();
+    ASSERT_EQ(start(), kExitDone);
+    choose_base(base);
+    QApplication::setActiveWindow(&window());
+    for (QLineEdit* field : {window().basisfeld(), window().clonefeld()}) {
+        // No entry frame: the path stands on the window's face.
+        const QImage shown = field->grab().toImage();
+        const QColor face = window().palette().color(QPalette::Button);
+        for (const QPoint edge : {QPoint(0, shown.height() / 2), QPoint(shown.width() / 2, 0),
+                                  QPoint(shown.width() - 1, shown.height() / 2), QPoint(shown.width() / 2, shown.height() - 1)})
+            EXPECT_EQ(shown.pixelColor(edge).name().toStdString(), face.name().toStdString()) << edge.x() << "," << edge.y();
+        EXPECT_EQ(field->cursor().shape(), Qt::ArrowCursor);
+        // Keys change nothing, but the path can still be selected and copied.
+        const QString before = field->text();
+        QTest::mouseClick(field, Qt::LeftButton);
+        QTest::keyClicks(field, "xyz");
+        QTest::keyClick(field, Qt::Key_Backspace);
+        EXPECT_EQ(field->text(), before);
+        QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+        EXPECT_EQ(field->selectedText(), before);
+    }
+    // A folder that is gone still shows on red.
+    const fs::path gone = tmp.path() / "gone";
+    fs::create_directories(gone);
+    choose_base(gone);
+    choose_base(base);
+    fs::remove_all(gone);
+    for (QAction* entry : window().zuletzt_menue()->actions())
+        if (entry->text().toStdString() == gone.string()) entry->trigger();
+    ASSERT_EQ(window().basisfeld()->text().toStdString(), gone.string());
+    const QImage missing = window().basisfeld()->grab().toImage();
+    EXPECT_EQ(missing.pixelColor(0, missing.height() / 2).name().toStdString(), "#ff8080");
 }
 
 }  // namespace

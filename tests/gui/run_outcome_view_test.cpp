@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -163,6 +164,35 @@ TEST_F(RunOutcome, APhotoThatCannotBeReadIsAskedAboutAndNamedInTheLogBox) {
     const int status = batch_run();
     EXPECT_EQ(WEXITSTATUS(status), kExitPicturesFailed);
     EXPECT_NE(read_file(tmp.path() / "batch.log").find(broken.string()), std::string::npos);
+}
+
+TEST_F(RunOutcome, TheLogBoxShowsItsEndAndItsScrollBarSaysSo) {
+    QPlainTextEdit* log = window().logging();
+    QScrollBar* bar = log->verticalScrollBar();
+    auto bottom_line = [log] { return log->cursorForPosition(QPoint(2, log->viewport()->height() - 2)).blockNumber(); };
+    auto top_line = [log] { return log->cursorForPosition(QPoint(2, 2)).blockNumber(); };
+    // Each time the window processes its events during the run, the box
+    // shows its newest line with the handle at the bottom.
+    int looked = 0;
+    QTimer* timer = new QTimer(&window());
+    timer->setInterval(0);
+    QObject::connect(timer, &QTimer::timeout, [&] {
+        if (!laufzustand().aktiv || log->document()->isEmpty()) return;
+        ++looked;
+        EXPECT_EQ(bar->value(), bar->maximum()) << log->toPlainText().toStdString();
+        EXPECT_EQ(bottom_line(), log->document()->blockCount() - 1) << log->toPlainText().toStdString();
+    });
+    timer->start();
+    QTest::mouseClick(window().startknopf(), Qt::LeftButton);
+    delete timer;
+    EXPECT_GT(looked, 0);
+    // The summary is longer than the box: its last line shows at the
+    // bottom, its first is scrolled out of view, and the handle says so.
+    ASSERT_GT(bar->maximum(), 0) << "the summary fits the box";
+    EXPECT_EQ(bar->value(), bar->maximum());
+    EXPECT_EQ(bottom_line(), log->document()->blockCount() - 1);
+    EXPECT_GT(top_line(), 0);
+    EXPECT_NE(log->toPlainText().toStdString().find("8 Bilder wurden umgesetzt"), std::string::npos);
 }
 
 TEST_F(RunOutcome, APageTheDesktopCannotOpenIsNamedInAMessage) {
