@@ -294,6 +294,17 @@ check "index, thumbnail pages made: four of them linked" '[ "$(index_links "$ind
 run "${split[@]}" /GENERATE_THUMBPAGES=0
 check "index, thumbnail pages of the run before: still linked" '[ "$(index_links "$index" | grep -c -- "-[0-9]*\.html$")" -eq 4 ]'
 
+# --- GPS coordinates with the shipped metadata definitions: one part of a
+# coordinate alone is a format error (13), whatever display mode the
+# definitions give that part; the whole coordinate in degrees
+make_base
+exiftool -q -q -overwrite_original -GPSLatitude=39.5 -GPSLatitudeRef=N "$tmp/base/alpha/one.jpg"
+run /Profile=Voreinstellung "/Basedir=$tmp/base" /Level=1 \
+  '/HTML_PIC_FOOTER=GPS {exifnice(2, 1, @GPS)}|{ERRN_LAST}|{format("%.4!", exifnice(2, 0, 2, @GPS))} Ende'
+gps_line=$(grep -rh -o "GPS [^<]* Ende" "$tmp/base" --include="one*.html" | head -1)
+check "GPS latitude: one part is error 13, the whole in degrees" \
+  '[ "$gps_line" = "GPS @error|13|39.5000 Ende" ] || { echo "got: $gps_line"; false; }'
+
 # --- a script's input box without a window answers with its preset, as every
 # box of a batch run takes its default answer
 make_base

@@ -340,8 +340,11 @@ void exifnice_(Aufruf& a) {
     }
     if (e.komponenten.empty()) still();
     if (s.nummer == 3 && s.makernote_code == 0) melden(EXIF_MAKERNOTE_UNBEKANNT);
-    // A unit mode always shows the plain number with its unit.
-    if (!einheit(modus)) {
+    // A unit mode shows the plain number with its unit; a GPS coordinate is
+    // one value of three parts in every mode, so one part alone is a format
+    // error, whatever display mode the definition gives that part.
+    const bool koordinate = s.nummer == 4 && (tag == 2 || tag == 4 || tag == 20 || tag == 22);
+    if (!einheit(modus) || koordinate) {
         if (s.nummer == 1 && hauptsektion(a, e, modus)) return;
         if (s.nummer == 4 && gps_sektion(a, e, modus)) return;
     }
