@@ -182,6 +182,10 @@ TEST_F(EditorTest, ChoosingAKindLoadsItsDefaultsAndCountsAsAnEdit) {
     EXPECT_EQ(effects.control("Flipart", 1).state().value, 1);
 }
 
+// Showing an effect deliberately leaves its stored value as it is (1.234 is
+// not rounded to the slider's 1.23): only looking at a profile must neither
+// change it nor mark it changed. The value labels show "." in every locale,
+// as the profile stores the numbers (listed in the README).
 TEST_F(EditorTest, SlidersWriteTheirSlotAndShowTheStoredValueWithAPoint) {
     std::setlocale(LC_ALL, "de_DE.UTF-8");  // where installed: a comma would be the locale's separator
     CBildEffekt gamma;
@@ -592,6 +596,9 @@ TEST_F(EditorTest, EyedropperPicksTheStampsOwnColour) {
     EXPECT_EQ(preview.pixel(drawn.left, drawn.top)[0], 187);
 }
 
+// Showing a stamp deliberately keeps its stored tolerance (19508 stays, it is
+// not written back as the 19507 of its rounded 10 %): only looking at a
+// profile must neither change it nor mark it changed.
 TEST_F(EditorTest, ToleranceIsStoredAsTheSumOfSquaresAndShowingKeepsIt) {
     CImageStamp stamp;
     stamp.Name(write_picture(tmp.path() / "stamp.png", 20, 20).string());

@@ -128,6 +128,8 @@ TEST_F(EffectsPage, DeletingKeepsThePositionValid) {
     EXPECT_TRUE(c("Edit").state().enabled);
 }
 
+// Deliberately redrawn after Delete: a preview that still showed the deleted
+// effect would show a clone the run no longer makes.
 TEST_F(EffectsPage, ADeletedEffectIsNoLongerPreviewed) {
     registry_schreiben("LastSession", "showallcloneeffects", "0");
     optionen_freigeben();
