@@ -64,4 +64,4 @@ def draw(colour_at, target):
 if __name__ == "__main__":
     folder = os.path.join("resources", "languages")
     draw(union_flag, os.path.join(folder, "english.gif"))
-    draw(german_flag, os.path.join(folder, "deutsch.gif"))
+    draw(german_flag, os.path.join(folder, "Deutsch.gif"))

@@ -10,7 +10,7 @@ const std::vector<GermanText>& german_text_table() {
         // The identifier comes first; it is the one of the German language itself.
         {"Sprache", "LanguageID", "de"},
         {"Sprache", "LanguageName", "Deutsch"},
-        {"Sprache", "LanguageImage", "deutsch.gif"},
+        {"Sprache", "LanguageImage", "Deutsch.gif"},
         {"Sprache", "LanguageAuthor", "Deutsche Texte: Mervadon"},
 
         // Main window.

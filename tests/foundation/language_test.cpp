@@ -77,7 +77,7 @@ TEST_F(LanguageTest, GermanTextsAreTheQuotedOnes) {
     EXPECT_EQ(sprachen().item(1L), de);
     const std::map<std::pair<std::string, std::string>, std::string> samples = {
         {{"Sprache", "LanguageID"}, "de"},
-        {{"Sprache", "LanguageImage"}, "deutsch.gif"},
+        {{"Sprache", "LanguageImage"}, "Deutsch.gif"},
         {{"Global", "FormatDateTime"}, "dd.mm.yyyy hh:mm:ss"},
         {{"Msg", "ErrProfileFileRead"}, "Fehler %1 beim Lesen der Profildatei%n%2%n%nZeile %3%n%4"},
         {{"Msg", "ErrZNSMssingConstant"}, "Keine Konstante bei CASE"},

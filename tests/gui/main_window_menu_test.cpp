@@ -293,7 +293,7 @@ TEST_F(MainWindowMenu, AProfileChosenInTheDialogIsTakenBackByCancel) {
 }
 
 TEST_F(MainWindowMenu, TheBuiltInLanguageShowsItsFlag) {
-    const QImage flag = QImage(QString::fromStdString((fs::path(GALVORA_BIN_DIR) / "languages" / "deutsch.gif").string()))
+    const QImage flag = QImage(QString::fromStdString((fs::path(GALVORA_BIN_DIR) / "languages" / "Deutsch.gif").string()))
                             .convertToFormat(QImage::Format_ARGB32);
     ASSERT_FALSE(flag.isNull());
     through_options_menu([&](OptionenDialog& view) {
