@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # The command line: a faulty one is refused with the bilingual message and
 # status 2; a log file that cannot be made is refused the same way; a good log
-# switch writes the first log line.
+# switch writes the first log line. Without a window nobody can read a message
+# and carry on, so both end the program with status 2 instead of showing the
+# message and going on as the window program's start would (listed in the
+# README).
 set -u
 galvora=$1
 tmp=$(mktemp -d)
