@@ -318,8 +318,15 @@ OutputFile::~OutputFile() {
     if (dir_fd_ >= 0) ::close(dir_fd_);
 }
 
+// The folder's descriptor, opened again (by the same rules) for a file that
+// gave it up while it waited for its place.
+int OutputFile::folder_fd() {
+    if (dir_fd_ < 0 && !target_.empty()) dir_fd_ = open_folder_for_writing(folder_of(target_));
+    return dir_fd_;
+}
+
 void OutputFile::remove_temporary() {
-    if (!temp_name_.empty()) ::unlinkat(dir_fd_, temp_name_.c_str(), 0);
+    if (!temp_name_.empty() && folder_fd() >= 0) ::unlinkat(dir_fd_, temp_name_.c_str(), 0);
     temp_name_.clear();
     temp_path_.clear();
 }
@@ -352,13 +359,21 @@ bool OutputFile::finish() {
     return ok;
 }
 
-bool OutputFile::close() { return finish(); }
+bool OutputFile::close() {
+    const bool ok = finish();
+    // A run may hold thousands of closed pages until its end: none of them
+    // keeps a descriptor open meanwhile.
+    if (dir_fd_ >= 0) ::close(dir_fd_);
+    dir_fd_ = -1;
+    return ok;
+}
 
 bool OutputFile::replace_target() {
     int refused = replace_guard_check(target_, temp_path_);
     // Within the one folder opened at the start: a link put in the way since
     // is replaced itself, never followed.
-    if (refused == 0 && ::renameat(dir_fd_, temp_name_.c_str(), dir_fd_, target_name_.c_str()) == 0) {
+    if (refused == 0 && folder_fd() >= 0 &&
+        ::renameat(dir_fd_, temp_name_.c_str(), dir_fd_, target_name_.c_str()) == 0) {
         committed_ = true;
         return true;
     }

@@ -59,6 +59,7 @@ private:
     bool finish();
     bool replace_target();
     void remove_temporary();
+    int folder_fd();
 
     std::string target_;
     std::string target_name_;

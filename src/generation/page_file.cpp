@@ -268,8 +268,10 @@ void zurueckgehaltene_seiten_abschliessen(bool einsetzen) {
     for (ZurueckgehalteneSeite& page : held) {
         bool replaced = false;
         const bool ok = page.only_if_changed ? page.file->commit_if_changed(replaced) : (replaced = page.file->commit());
+        const int error = page.file->error();
+        page.file.reset();  // done with: its folder's descriptor goes now, not after thousands more
         if (!ok) {
-            seitenfehler_melden(seitenfehler(page.file->error(), page.page_path), page.page_kind_text);
+            seitenfehler_melden(seitenfehler(error, page.page_path), page.page_kind_text);
             continue;
         }
         if (replaced || !page.only_if_changed) ++laufzustand().Seitenzaehler;

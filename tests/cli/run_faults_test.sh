@@ -305,6 +305,14 @@ gps_line=$(grep -rh -o "GPS [^<]* Ende" "$tmp/base" --include="one*.html" | head
 check "GPS latitude: one part is error 13, the whole in degrees" \
   '[ "$gps_line" = "GPS @error|13|39.5000 Ende" ] || { echo "got: $gps_line"; false; }'
 
+# --- a gallery of more pages than the program may hold files open: pages
+# wait for their places until the run's end without holding a descriptor each
+rm -rf "$tmp/many"
+for i in $(seq 1 120); do jpeg "$tmp/many/p$i.jpg"; done
+(ulimit -n 48; exec "$galvora" /Profile=Voreinstellung "/Basedir=$tmp/many" /Level=0 >"$tmp/out" 2>"$tmp/err"); rc=$?
+check "more pages than open files: status 0, a page for each picture" \
+  '[ $rc -eq 0 ] && [ "$(find "$tmp/many/html" -name "p*.html" | wc -l)" -eq 120 ] || { echo "status $rc"; tail -3 "$tmp/err"; false; }'
+
 # --- a script's input box without a window answers with its preset, as every
 # box of a batch run takes its default answer
 make_base
