@@ -268,6 +268,7 @@ check "interrupted: the statistics say that the run stopped" 'grep -q "^Der Lauf
 check "interrupted: one picture of one directory counted" \
   '[ "$(stat_count Bilder)" = 1 ] && [ "$(stat_count Verzeichnisse)" = 1 ] && [ "$(stat_count Thumbnails)" = 1 ]'
 check "interrupted: the bytes of that picture" '[ "$stopped_bytes" = "$(stat -c %s "$tmp/base/alpha/one.jpg")" ]'
+[ $rc -eq 1 ] || show_run "$rc" "$tmp/err"
 # The same run to its end counts every chosen picture and says nothing of a stop.
 make_base
 run /Profile=Voreinstellung "/Basedir=$tmp/base" /Level=1
