@@ -12,6 +12,7 @@ ZNSNebenlauf::ZNSNebenlauf(uint64_t befehle) {
     ZNS& engine = *zns();
     funktionen_ = engine.fkt_oba.stand();
     globale_ = engine.gvar_oba.stand();
+    konstanten_ = engine.const_oba;
     puffer_ = ausgabe_puffer;
     grenzen_ = maschine().grenzen();
     melder_ = maschine().abbruchmelder();
@@ -26,6 +27,7 @@ ZNSNebenlauf::~ZNSNebenlauf() {
     if (ZNS* engine = zns()) {
         engine->fkt_oba.wiederherstellen(funktionen_);
         engine->gvar_oba.wiederherstellen(std::move(globale_));
+        engine->const_oba = std::move(konstanten_);
     }
 }
 

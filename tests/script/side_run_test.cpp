@@ -1,5 +1,5 @@
-// Scripts run on the side: whatever they compile, reserve, define again or
-// set, the engine is as it was once the side run ends, and a script that
+// Scripts run on the side: whatever they compile, reserve, define again,
+// name or set, the engine is as it was once the side run ends, and a script that
 // runs on and on stops early without counting as a stopped script.
 #include <string>
 #include <utility>
@@ -39,6 +39,7 @@ TEST_F(SideRunTest, LeavesFunctionsVariablesBufferAndLimitsAsTheyWere) {
     ASSERT_EQ(h->typ, FKT_RESERVIERT);
     const int32_t functions = e.fkt_oba.count();
     const int32_t globals = e.gvar_oba.count();
+    const int32_t symbols = e.const_oba.symbol_anzahl();
 
     {
         ZNSNebenlauf side(1000);
@@ -46,7 +47,7 @@ TEST_F(SideRunTest, LeavesFunctionsVariablesBufferAndLimitsAsTheyWere) {
         // of a function that does not exist.
         e.fkt_oba.lösche_modul("modul");
         ASSERT_EQ(uebersetze(0, 1, "anders", "function f() { return \"neu\"; }\nfunction h() { return 2; }"), 0);
-        ASSERT_EQ(uebersetze(0, 0, "vorschau", "{g = \"nachher\"; feld = 3; neu = 1; fehlt()}{f()}"), 0);
+        ASSERT_EQ(uebersetze(0, 0, "vorschau", "{g = \"nachher\"; feld = 3; neu = @neu; fehlt()}{f()}"), 0);
         EXPECT_EQ(output_of("vorschau"), "@errorneu");
         EXPECT_EQ(output_of("t"), "neu2");
         EXPECT_EQ(e.fkt_oba.funktion_per_bezeichner("h"), h);
@@ -74,6 +75,8 @@ TEST_F(SideRunTest, LeavesFunctionsVariablesBufferAndLimitsAsTheyWere) {
     ASSERT_EQ(e.gvar_oba.inq("feld")->typ, TYP_ARRAY);
     EXPECT_EQ(e.gvar_oba.inq("feld")->als_array()->count(), 1);
     EXPECT_EQ(e.gvar_oba.inq("neu"), nullptr);
+    // The next new symbol gets the number the side run's got.
+    EXPECT_EQ(e.const_oba.symbol_anzahl(), symbols);
     EXPECT_EQ(maschine().grenzen().befehle, limit);
     ASSERT_EQ(uebersetze(0, 0, "endlos", "{while (1) { x = 1; }}"), 0);
     maschine().grenzen().befehle = 1000;
