@@ -4,6 +4,7 @@
 #include <cstring>
 #include <exception>
 #include <optional>
+#include <vector>
 
 #include "foundation/dialog_helpers.h"
 #include "foundation/log.h"
@@ -397,8 +398,11 @@ constexpr uint64_t kPreviewInstructions = 1'000'000;
 // as before once the preview is drawn.
 class StampTexts {
 public:
-    StampTexts(const CCloneEffekte& list, const ZNImageFile& sample) : list_(list) {
-        for (const auto& effect : list_)
+    // Scripts run only when the preview shows a text stamp.
+    StampTexts(const CCloneEffekte& list, const std::vector<std::shared_ptr<CCloneEffekt>>& shown,
+               const ZNImageFile& sample)
+        : list_(list) {
+        for (const auto& effect : shown)
             if (effect->art() == CCloneEffekt::Art::TextStamp) any_ = true;
         if (!any_) return;
         // The engine as a profile load makes it, with its predefined variables.
@@ -463,16 +467,17 @@ void CClonenEffekte::ZeichneVorschau() {
     sample->CDatum = ole_now();
     image.ImageFile(sample);
     image.usePicturebox(beispielbild_box(), width, height);
-    const StampTexts texts(WorkingCloneEffects(), *sample);
-    auto apply = [&image, &texts](const CCloneEffekt& effect) {
+    std::vector<std::shared_ptr<CCloneEffekt>> shown;
+    if (control("AlleZeigen").state().value == 1) {
+        for (const auto& effect : WorkingCloneEffects()) shown.push_back(effect);
+    } else if (current_) {
+        shown.push_back(current_);
+    }
+    const StampTexts texts(WorkingCloneEffects(), shown, *sample);
+    for (const auto& effect : shown) {
         ErrorInfo ignored;
         // A step that fails (an image stamp without its picture) is left out.
-        image.CloneEffektAnwenden(effect, texts.of(effect), ignored);
-    };
-    if (control("AlleZeigen").state().value == 1) {
-        for (const auto& effect : WorkingCloneEffects()) apply(*effect);
-    } else if (current_) {
-        apply(*current_);
+        image.CloneEffektAnwenden(*effect, texts.of(*effect), ignored);
     }
     picture_ = image.CloneRGB().copy();
     shown_.release();
