@@ -143,8 +143,9 @@ TEST_F(GenerationRun, FolderNamesMayNotClimbOutOfTheOutput) {
 
 // The design empties the clone folder without a look at what it holds: with
 // the originals inside, they would go with the old output. Such a clean-up
-// is refused with a message, and the refusal stops the run: going on would
-// write the new gallery over the old one that was meant to go first.
+// is refused with a message, and the refusal stops the run: a gallery made
+// over output that was to be emptied first would keep the pages and clones
+// of pictures that are gone.
 TEST_F(GenerationRun, CleanUpNeverEmptiesAFolderHoldingTheOriginals) {
     lauf_auftrag().cloneverzeichnis = tmp.path().string();  // the parent of the base folder
     set(kSetGenerateClones, "1");

@@ -28,6 +28,15 @@ public:
         set_date(path, past());
         return record(name, "jpg", picture_type::jpeg);
     }
+    // The record and the written clone both have the size width x height.
+    void expect_clone_size(const ZNImageFile& r, int32_t width, int32_t height) {
+        EXPECT_EQ(r.CDimX, width);
+        EXPECT_EQ(r.CDimY, height);
+        int32_t w = 0, h = 0;
+        GetImageDims(clone_path(r), picture_type::jpeg, w, h);
+        EXPECT_EQ(w, width);
+        EXPECT_EQ(h, height);
+    }
 };
 
 TEST_F(CloneTest, RemakeFollowsDateAndSize) {
@@ -77,12 +86,7 @@ TEST_F(CloneTest, SideChoiceWithoutAFactorKeepsTheSize) {
         image.CloneSeitenwahl(side);
         ASSERT_TRUE(image.DoIt()) << image.Err().description;
         EXPECT_TRUE(image.CloneErstellt());
-        EXPECT_EQ(r->CDimX, 1000);
-        EXPECT_EQ(r->CDimY, 750);
-        int32_t w = 0, h = 0;
-        GetImageDims(clone_path(*r), picture_type::jpeg, w, h);
-        EXPECT_EQ(w, 1000);
-        EXPECT_EQ(h, 750);
+        expect_clone_size(*r, 1000, 750);
         std::filesystem::remove(clone_path(*r));
     }
 }
@@ -223,12 +227,7 @@ TEST_F(CloneTest, DrawingOnTheCurrentImageReachesTheClone) {
     image.CloneStempeln(true);
     ASSERT_TRUE(image.DoIt()) << image.Err().description;
     EXPECT_TRUE(image.OriginalRotated());
-    EXPECT_EQ(r->CDimX, 480);
-    EXPECT_EQ(r->CDimY, 640);
-    int32_t w = 0, h = 0;
-    GetImageDims(clone_path(*r), picture_type::jpeg, w, h);
-    EXPECT_EQ(w, 480);
-    EXPECT_EQ(h, 640);
+    expect_clone_size(*r, 480, 640);
     ASSERT_TRUE(image.DoIt());
     EXPECT_TRUE(image.OriginalRotated());
 }
