@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Faults a photographer meets in the first batch runs, each through the real
 # program: a relative base folder, the program's own output taken for
-# pictures, clones with frames and effects remade on every run, unreadable
-# pictures, overrides that name no setting or give a switch no number,
-# pictures sharing a base name, the page reference of a renamed page, script
-# modules that begin with empty lines, month and weekday names of the user's
-# locale, a mosaic cell larger than 99, and the default profile's name and a
-# script's limit after a change of language.
+# pictures, clones with frames and effects remade on every run, a side choice
+# that gives no scale factor, unreadable pictures, overrides that name no
+# setting or give a switch no number, pictures sharing a base name, the page
+# reference of a renamed page, script modules that begin with empty lines,
+# month and weekday names of the user's locale, a mosaic cell larger than 99,
+# and the default profile's name and a script's limit after a change of
+# language.
 source "$(dirname "$0")/batch_support.sh" "$1"
 galvora=$(realpath "$galvora")
 testdata=$(cd "$(dirname "$galvora")/.." && pwd)/testdata
@@ -134,6 +135,17 @@ for case in "galerie" "effekte"; do
 done
 check "effekte: frame, shadow and quarter turn give the clone its size" \
   '[ "$(identify -format %wx%h "$tmp/e/web/wide.jpg")" = "$(identify -format %wx%h "$tmp/e/web/tall.jpg" | awk -Fx "{print \$2 \"x\" \$1}")" ]'
+
+# --- a side choice that gives no scale factor (a 5 in a profile edited by
+# hand) keeps the picture's size (deliberately: multiplied by the factor 0,
+# as the design does, the clone and the thumbnail would be 0 x 0 pixels)
+rm -rf "$tmp/z"
+picture "$tmp/z/a.jpg" 60 40 '#3366aa'
+run /Profile=Voreinstellung "/Basedir=$tmp/z" /Level=0 /GENERATE_CLONES=1 /CLONE_PATH=web \
+  /CLONE_SELECTED_SIDE=5 /THUMB_SELECTED_SIDE=5
+check "side choice 5: status 0, clone and thumbnail of the picture's size" \
+  '[ $rc -eq 0 ] && [ "$(identify -format %wx%h "$tmp/z/web/a.jpg")" = 60x40 ] &&
+   [ "$(identify -format %wx%h "$tmp/z/web/thumbs/a.jpg")" = 60x40 ] || { echo "status $rc"; tail -3 "$tmp/err"; false; }'
 
 # --- pictures that cannot be read are left out of pages and counts, named on
 # stderr and in the log, and the run ends with status 4 (deliberately: a page
