@@ -80,7 +80,9 @@ for value in ".." "/" "" "." "../escape" "$w/outside" "a/../../x"; do
   check "DECO_PATH '$value': message" 'grep -q "Deco-Pfad" "$tmp/err.txt"'
 done
 
-# --- clone folders that are, hold or lie in the originals; clean-up on
+# --- clone folders that are, hold or lie in the originals; clean-up on: the
+# clean-up is refused and the run stops (the design empties the folder as it
+# is asked, and the originals go with the old output)
 for value in "/" ".." "." "alpha/.." "$w/base" "$w/base/" "$w/baselink" "$w/base/../base" "$w" "$w/base/alpha" "alpha"; do
   setup
   run 1 /Level=1 /GENERATE_CLONES=1 "/CLONE_PATH=$value" /CLONE_DIRCLEAN=1
