@@ -56,6 +56,9 @@ private:
     void place_page_views();
     void set_tab_order();
     void size_for_screen();
+    // The smallest width the layout allows, widened by what the pages'
+    // captions need beyond their own widths.
+    void keep_minimum_width();
     // Ends the edit that has the focus, as a click elsewhere ends it.
     void finish_edit();
 
@@ -68,6 +71,8 @@ private:
     bool dirty_ = false;
     bool updating_tree_ = false;
     bool sized_ = false;
+    int minimum_width_ = 0;
+    int extra_width_ = 0;
 };
 
 // The dialog's window, made on first use over `parent` (the main window) and
