@@ -116,7 +116,15 @@ std::vector<std::string> layout_faults(QWidget& window, const std::string& where
         QWidget* parent = widget->parentWidget();
         if (parent != nullptr && !parent->isWindow() && !qobject_cast<QScrollArea*>(parent) &&
             parent->objectName() != "qt_scrollarea_viewport" && !parent->rect().contains(widget->geometry()))
-            fault(QString("%1 reaches past %2").arg(name_of(widget), name_of(parent)));
+            fault(QString("%1 (%2,%3 %4x%5) reaches past %6 (%7x%8)")
+                      .arg(name_of(widget))
+                      .arg(widget->x())
+                      .arg(widget->y())
+                      .arg(widget->width())
+                      .arg(widget->height())
+                      .arg(name_of(parent))
+                      .arg(parent->width())
+                      .arg(parent->height()));
     }
     for (QWidget* parent : all + QList<QWidget*>{&window}) {
         if (!parent->isVisible() || places_no_controls(parent) || is_part_of_another(parent) ||

@@ -152,8 +152,8 @@ public:
     };
 
     FittedPlaces(const std::vector<std::pair<PageControl*, QWidget*>>& order, const WindowControl& root,
-                 const std::map<const WindowControl*, QWidget*>& widgets, int tpp)
-        : root_(root) {
+                 int root_width, const std::map<const WindowControl*, QWidget*>& widgets, int tpp)
+        : root_(root), root_width_(root_width) {
         places_.reserve(order.size());
         for (const auto& [control, widget] : order) {
             const WindowControl* container = control->container();
@@ -176,6 +176,18 @@ private:
     // Pixels by which two controls in one row may touch and still count as
     // standing side by side.
     static constexpr int kTouch = 2;
+
+    // Controls without a caption whose width is only room for what they show.
+    static bool gives_way(PageControlKind kind) {
+        return kind == PageControlKind::TextBox || kind == PageControlKind::MultiLineTextBox ||
+               kind == PageControlKind::ComboBox || kind == PageControlKind::ListBox;
+    }
+
+    int width_of(const WindowControl* container) const {
+        if (container == &root_) return root_width_;
+        const auto it = index_.find(static_cast<const PageControl*>(container));
+        return it != index_.end() ? places_[it->second].rect.width() : root_width_;
+    }
 
     static bool same_rows(const QRect& a, const QRect& b) { return a.top() < b.bottom() && b.top() < a.bottom(); }
 
@@ -234,10 +246,22 @@ private:
                 }
             }
             for (size_t m = 1; m < moving.size(); ++m) places_[moving[m]].rect.translate(delta, 0);
+            // A box that reached to the edge gives up what it was pushed past
+            // it, as far as it stays usable, before the page grows.
+            const int edge = width_of(container);
+            for (size_t m = 1; m < moving.size(); ++m) {
+                Place& q = places_[moving[m]];
+                const int right = q.rect.x() + q.rect.width();
+                if (!gives_way(q.control->control_kind()) || right <= edge || right - delta > edge) continue;
+                const int least = std::max(q.widget->minimumSizeHint().width(), q.rect.width() / 2);
+                q.rect.setWidth(std::min(q.rect.width(), std::max(least, edge - q.rect.x())));
+            }
         }
         int right = 0;
         for (size_t i : shown) right = std::max(right, places_[i].rect.x() + places_[i].rect.width());
-        const int grown = std::max(0, right - design_right);
+        // A frame keeps its design margin on the right; the page uses the room
+        // it has beyond its controls before it grows.
+        const int grown = std::max(0, right - (container == &root_ ? std::max(design_right, root_width_) : design_right));
 
         // A caption standing over the top edge of a slider below it takes
         // that edge: the slider starts under the caption.
@@ -256,20 +280,18 @@ private:
         // A caption that reaches past its frame's edge by design is cut there
         // when its text still fits.
         if (container != &root_) {
-            const auto it = index_.find(static_cast<const PageControl*>(container));
-            if (it != index_.end()) {
-                const int width = places_[it->second].rect.width() + grown;
-                for (size_t i : shown) {
-                    QRect& r = places_[i].rect;
-                    if (r.x() + r.width() > width && places_[i].needed > 0 && places_[i].needed <= width - r.x())
-                        r.setWidth(width - r.x());
-                }
+            const int width = width_of(container) + grown;
+            for (size_t i : shown) {
+                QRect& r = places_[i].rect;
+                if (r.x() + r.width() > width && places_[i].needed > 0 && places_[i].needed <= width - r.x())
+                    r.setWidth(width - r.x());
             }
         }
         return grown;
     }
 
     const WindowControl& root_;
+    int root_width_;
     std::vector<Place> places_;
     std::map<const WindowControl*, std::vector<size_t>> children_;
     std::map<const PageControl*, size_t> index_;
@@ -598,7 +620,7 @@ void FormView::show_state() {
 }
 
 void FormView::place_controls(int tpp) {
-    FittedPlaces places(order_, page_.root(), widgets_, tpp);
+    FittedPlaces places(order_, page_.root(), to_px(page_.Width(), tpp), widgets_, tpp);
     extra_width_ = places.fit();
     for (size_t i = 0; i < order_.size(); ++i) {
         QWidget* widget = order_[i].second;
