@@ -105,7 +105,6 @@ void set_colours(QWidget* widget, const ControlState& state, QPalette::ColorRole
     if (back_role == QPalette::Window && widget->autoFillBackground() != back) widget->setAutoFillBackground(back);
 }
 
-
 // The width a control needs to show its caption whole in the widget's font:
 // the text with the box or indicator beside it and the widget's frame. 0 for
 // controls without a caption.
@@ -170,7 +169,6 @@ public:
     int fit() { return fit(&root_); }
 
     const QRect& rect_of(size_t i) const { return places_[i].rect; }
-    size_t size() const { return places_.size(); }
 
 private:
     // Pixels by which two controls in one row may touch and still count as

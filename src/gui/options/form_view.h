@@ -10,9 +10,11 @@
 // lines), Button QPushButton (never a default button), Frame QGroupBox,
 // PictureBox PictureWidget, ComboBox QComboBox, ListBox QListWidget, Slider
 // QSlider, ScrollBar QScrollBar, Custom a plain widget unless the owner's
-// factory makes one. Places are the controls' twips. A Custom control whose
-// widget is itself a FormView (an editor embedded in a page) is shown with
-// its owner and forwards through it.
+// factory makes one. Places are the controls' twips, widened where a caption
+// needs more room in the desktop's font (what stands to the right moves
+// along; see extra_width). A Custom control whose widget is itself a
+// FormView (an editor embedded in a page) is shown with its owner and
+// forwards through it.
 #include <QLabel>
 #include <QWidget>
 
