@@ -1,10 +1,11 @@
 // Every window of the program in German and in English, at the desktop's
-// default font: no caption of a label, check box, option button or button is
-// wider than its widget, and no two visible controls lie on top of each
-// other. The windows are the main window, the about box, the small dialogs
-// and the options dialog with every page, in every state that shows other
-// controls (cloning off and on, each picture format, each frame kind and
-// each picture effect).
+// default font and at the larger one many desktops set: no caption of a
+// label, check box, option button or button is wider than its widget, no
+// control reaches past what holds it, and no two visible controls lie on top
+// of each other. The windows are the main window, the about box, the small
+// dialogs and the options dialog with every page, in every state that shows
+// other controls (cloning off and on, each picture format, each frame kind
+// and each picture effect).
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
 #include <QAbstractSpinBox>
@@ -169,11 +170,23 @@ void choose_in(QComboBox* combo, int index) {
     emit combo->activated(index);
 }
 
-class LayoutFit : public WindowTest, public ::testing::WithParamInterface<const char*> {
+// A language, and the desktop's font size in points (0: the platform's own
+// font, which the offscreen platform takes from fontconfig).
+struct Desktop {
+    const char* language;
+    int points;
+};
+
+class LayoutFit : public WindowTest, public ::testing::WithParamInterface<Desktop> {
 protected:
     void SetUp() override {
         WindowTest::SetUp();
-        registry_schreiben("Administration", "language", GetParam());
+        if (GetParam().points > 0) {
+            QFont font = QApplication::font();
+            font.setPointSize(GetParam().points);
+            QApplication::setFont(font);
+        }
+        registry_schreiben("Administration", "language", GetParam().language);
         // The profile makes no clones: the clone settings are first shown off.
         make_base();
         write_file(tmp.path() / "data" / "galvora" / "profiles" / (kProfile + std::string(".qvp")),
@@ -210,11 +223,22 @@ protected:
             [this] { window().menue_optionen()->trigger(); });
     }
 
-    std::string where(const std::string& what) { return std::string(GetParam()) + ", " + what; }
+    void TearDown() override {
+        WindowTest::TearDown();
+        QApplication::setFont(platform_font_);
+    }
+
+    bool english() const { return GetParam().language == std::string("en"); }
+    std::string where(const std::string& what) {
+        return std::string(GetParam().language) + " " + std::to_string(QApplication::font().pointSize()) + " pt, " +
+               what;
+    }
+
+    const QFont platform_font_ = QApplication::font();
 };
 
 TEST_P(LayoutFit, TheMainWindowTheAboutBoxAndTheSmallDialogs) {
-    ASSERT_EQ(window().startknopf()->text().toStdString(), GetParam() == std::string("en") ? "Start" : "starten");
+    ASSERT_EQ(window().startknopf()->text().toStdString(), english() ? "Start" : "starten");
     expect_fits(window(), where("main window"));
     bool shown = false;
     with_modal_dialog(
@@ -241,7 +265,7 @@ TEST_P(LayoutFit, TheMainWindowTheAboutBoxAndTheSmallDialogs) {
 TEST_P(LayoutFit, EveryPageOfTheOptionsDialogInEveryState) {
     through_options_menu([&](OptionenDialog& view) {
         ASSERT_EQ(qobject_cast<QPushButton*>(view.widget("Abbrechen"))->text().toStdString(),
-                  GetParam() == std::string("en") ? "Cancel" : "Abbrechen");
+                  english() ? "Cancel" : "Abbrechen");
         walk_the_tree(view, "cloning off");
 
         // Cloning on, with each format's options and a largest file size.
@@ -303,8 +327,12 @@ TEST_P(LayoutFit, EveryPageOfTheOptionsDialogInEveryState) {
     });
 }
 
-INSTANTIATE_TEST_SUITE_P(Languages, LayoutFit, ::testing::Values("de", "en"),
-                         [](const ::testing::TestParamInfo<const char*>& info) { return std::string(info.param); });
+INSTANTIATE_TEST_SUITE_P(Desktops, LayoutFit,
+                         ::testing::Values(Desktop{"de", 0}, Desktop{"en", 0}, Desktop{"de", 10}, Desktop{"en", 10}),
+                         [](const ::testing::TestParamInfo<Desktop>& info) {
+                             return std::string(info.param.language) +
+                                    (info.param.points > 0 ? "_" + std::to_string(info.param.points) + "pt" : "");
+                         });
 
 }  // namespace
 }  // namespace galvora::testing
