@@ -1,5 +1,5 @@
 // Every window of the program in German and in English, at the desktop's
-// default font and at the larger one many desktops set: no caption of a
+// default font and at the larger ones many desktops set: no caption of a
 // label, check box, option button or button is wider than its widget, no
 // control reaches past what holds it, and no two visible controls lie on top
 // of each other. The windows are the main window, the about box, the small
@@ -328,7 +328,8 @@ TEST_P(LayoutFit, EveryPageOfTheOptionsDialogInEveryState) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Desktops, LayoutFit,
-                         ::testing::Values(Desktop{"de", 0}, Desktop{"en", 0}, Desktop{"de", 10}, Desktop{"en", 10}),
+                         ::testing::Values(Desktop{"de", 0}, Desktop{"en", 0}, Desktop{"de", 10}, Desktop{"en", 10},
+                                           Desktop{"de", 11}, Desktop{"en", 11}),
                          [](const ::testing::TestParamInfo<Desktop>& info) {
                              return std::string(info.param.language) +
                                     (info.param.points > 0 ? "_" + std::to_string(info.param.points) + "pt" : "");

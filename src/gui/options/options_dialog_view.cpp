@@ -198,7 +198,7 @@ void OptionenDialog::place_page_views() {
 
 void OptionenDialog::keep_minimum_width() {
     if (!sized_) return;
-    setMinimumWidth(minimum_width_ + extra_width_);
+    setMinimumWidth(minimum_width_ + extra_width_ + form_->extra_width());
     setMaximumWidth(std::max(maximumWidth(), minimumWidth()));
 }
 
@@ -220,6 +220,10 @@ void OptionenDialog::refresh_all() {
     if (wider) {
         place_page_views();
         form_->refresh();
+    }
+    if (sized_ && !laying_out_ && form_->extra_width() != laid_out_extra_) {
+        keep_minimum_width();
+        lay_out();
     }
     if (windowTitle() != qs(model_.caption())) setWindowTitle(qs(model_.caption()));
     if (isVisible() && !model_.sichtbar()) done(model_.ok_gedrueckt() ? QDialog::Accepted : QDialog::Rejected);
@@ -260,13 +264,29 @@ void OptionenDialog::showEvent(QShowEvent* event) {
 void OptionenDialog::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
     form_->setGeometry(rect());
+    lay_out();
+}
+
+void OptionenDialog::lay_out() {
+    // The layout gets the room the dialog's own controls leave: where their
+    // captions widened the column of the tree and the buttons, the pages
+    // beside it stand further right by as much.
+    laying_out_ = true;
     const int tpp = FormView::twips_per_pixel();
-    forward([&] {
-        model_.layout().twips_per_pixel = tpp;
-        model_.layout().Form_Resize(static_cast<double>(width()) * tpp, static_cast<double>(height()) * tpp,
-                                    isMinimized());
-    });
-    if (auto size = model_.layout().take_requested_size()) resize(to_px(size->first, tpp), to_px(size->second, tpp));
+    // What the controls need follows from where they stand: lay out again
+    // while it changes (once or twice; the pass count only bounds it).
+    for (int pass = 0; pass < 4 && (pass == 0 || form_->extra_width() != laid_out_extra_); ++pass) {
+        laid_out_extra_ = form_->extra_width();
+        keep_minimum_width();
+        forward([&] {
+            model_.layout().twips_per_pixel = tpp;
+            model_.layout().Form_Resize(static_cast<double>(width() - laid_out_extra_) * tpp,
+                                        static_cast<double>(height()) * tpp, isMinimized());
+        });
+    }
+    laying_out_ = false;
+    if (auto size = model_.layout().take_requested_size())
+        resize(to_px(size->first, tpp) + laid_out_extra_, to_px(size->second, tpp));
 }
 
 void OptionenDialog::closeEvent(QCloseEvent* event) {
