@@ -245,7 +245,9 @@ void OptionenDialog::size_for_screen() {
     setMaximumSize(std::max(size.max_width_px, size.min_width_px), std::max(size.max_height_px, size.min_height_px));
     minimum_width_ = size.min_width_px;
     keep_minimum_width();
-    resize(std::max(to_px(size.width, tpp), minimumWidth()), to_px(size.height, tpp));
+    // The stored width is the layout's room, beside what the dialog's own
+    // captions add to it.
+    resize(std::max(to_px(size.width, tpp) + form_->extra_width(), minimumWidth()), to_px(size.height, tpp));
     if (size.maximised) setWindowState(windowState() | Qt::WindowMaximized);
 }
 
