@@ -402,6 +402,9 @@ bool OutputFile::commit_if_changed(bool& replaced) {
     replaced = false;
     if (!finish()) return false;
     if (same_file_contents(target_, temp_path_)) {
+        // Kept as it is, but asked all the same: the guard notes the file
+        // as the run's own output.
+        replace_guard_check(target_, temp_path_);
         remove_temporary();
         committed_ = true;
         return true;

@@ -57,12 +57,14 @@ std::vector<std::string> ausgabebereiche() {
 void ausgabeaufzeichnung_beginnen() {
     const std::string& root = lauf_auftrag().cloneverzeichnis;
     // A gallery made before folders kept records shows itself by the
-    // thumbnail or page folder the profile names, there before this run.
+    // thumbnail or page folder the profile names, there before this run and
+    // without a record (one with a record this version made itself).
     auto da = [&](int setting) {
         struct stat st {};
         const std::string& name = setting_text(setting);
-        return unterordner_gueltig(root, name) && ::lstat((root + "/" + name).c_str(), &st) == 0 &&
-               S_ISDIR(st.st_mode);
+        const std::string folder = root + "/" + name;
+        return unterordner_gueltig(root, name) && ::lstat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode) &&
+               ::lstat((folder + "/" + kOutputRecordName).c_str(), &st) != 0;
     };
     ausgabeaufzeichnung().beginnen(root, ausgabebereiche(), da(kSetThumbDirname) || da(kSetHtmlBase));
 }

@@ -26,6 +26,7 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr char kRecordHeader[] = "# Galvora: the files this program wrote into this folder\n";
+constexpr char kEarlierGallery[] = "# with files of an earlier gallery";
 constexpr char kRecordRewrite[] = ".galvora-record.new";
 constexpr int kDeepestClean = 64;  // recorded folders within recorded folders
 
@@ -100,8 +101,9 @@ bool alles_schreiben(int fd, const std::string& bytes) {
 
 // Writes the record of the folder anew, sorted by name, and puts it in place
 // in one step; the one there stays when that fails.
-void neu_schreiben(int dir_fd, const std::set<std::string>& names) {
+void neu_schreiben(int dir_fd, const std::set<std::string>& names, bool earlier_gallery) {
     std::string text = kRecordHeader;
+    if (earlier_gallery) text += std::string(kEarlierGallery) + "\n";
     for (const std::string& name : names) text += zeile(name);
     const int fd = ::openat(dir_fd, kRecordRewrite, O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd < 0) return;
@@ -162,7 +164,7 @@ void Ausgabeaufzeichnung::beenden() {
         if (!state.ergaenzt) continue;
         const int dir_fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
         if (dir_fd < 0) continue;
-        neu_schreiben(dir_fd, state.namen);
+        neu_schreiben(dir_fd, state.namen, state.vorgaenger);
         ::close(dir_fd);
     }
     aktiv_ = false;
@@ -202,6 +204,7 @@ Ausgabeaufzeichnung::Ordner& Ausgabeaufzeichnung::ordner(const std::string& cano
         if (end == std::string::npos) end = text->size();
         const std::string line = text->substr(start, end - start);
         start = end + 1;
+        if (line == kEarlierGallery) state.vorgaenger = true;
         if (line.empty() || line.front() == '#') continue;
         state.namen.insert(name_aus_zeile(line));
     }
@@ -214,17 +217,21 @@ bool Ausgabeaufzeichnung::darf_anlegen(const std::string& folder, const std::str
     return ordner(canonical).hatte_aufzeichnung;
 }
 
-bool Ausgabeaufzeichnung::uebernehmbar(const std::string& canonical, const std::string& target,
+bool Ausgabeaufzeichnung::ordner_uebernehmbar(const std::string& canonical, const Ordner& state) const {
+    if (!state.vorgaenger && (state.hatte_aufzeichnung || !galerieform_)) return false;
+    return !ist_heimat_oder_darueber(wurzel_) && !ist_heimat_oder_darueber(canonical) && !haelt_originale(canonical);
+}
+
+bool Ausgabeaufzeichnung::uebernehmbar(const std::string& canonical, const Ordner& state, const std::string& target,
                                        const std::string& new_file) const {
-    if (!galerieform_ || ist_heimat_oder_darueber(wurzel_) || ist_heimat_oder_darueber(canonical) ||
-        haelt_originale(canonical))
-        return false;
+    if (!ordner_uebernehmbar(canonical, state)) return false;
     if (new_file.empty()) return true;  // asked again, with the finished file, before it takes the place
     const int old_kind = art(target);
     return old_kind != -2 && old_kind == art(new_file);
 }
 
-bool Ausgabeaufzeichnung::aufzeichnen(const std::string& folder, Ordner& state, const std::string& name) {
+bool Ausgabeaufzeichnung::aufzeichnen(const std::string& folder, const std::string& canonical, Ordner& state,
+                                      const std::string& name) {
     if (state.namen.count(name) != 0) return true;
     const int dir_fd = open_folder_for_writing(folder);
     if (dir_fd < 0) return false;
@@ -237,7 +244,12 @@ bool Ausgabeaufzeichnung::aufzeichnen(const std::string& folder, Ordner& state, 
     }
     struct stat st {};
     bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-    if (ok && st.st_size == 0) ok = alles_schreiben(fd, kRecordHeader);
+    if (ok && st.st_size == 0) {
+        // A record begun in a folder of an earlier gallery says so.
+        state.vorgaenger = state.vorgaenger || ordner_uebernehmbar(canonical, state);
+        ok = alles_schreiben(fd, kRecordHeader);
+        if (ok && state.vorgaenger) ok = alles_schreiben(fd, std::string(kEarlierGallery) + "\n");
+    }
     ok = ok && alles_schreiben(fd, zeile(name));
     ok = ::close(fd) == 0 && ok;
     if (!ok) return false;
@@ -277,7 +289,7 @@ int Ausgabeaufzeichnung::pruefen(const std::string& target, const std::string& n
             return EPERM;
         }
     } else if (state.namen.count(name) == 0) {
-        if (!uebernahme || state.hatte_aufzeichnung || !uebernehmbar(canonical, target, new_file)) {
+        if (!uebernahme || !uebernehmbar(canonical, state, target, new_file)) {
             run_port().log_line("Nicht ersetzt: " + target + " (keine Datei, die Galvora geschrieben hat)");
             return EPERM;
         }
@@ -285,7 +297,7 @@ int Ausgabeaufzeichnung::pruefen(const std::string& target, const std::string& n
         // known to be of its kind.
         if (new_file.empty()) return 0;
     }
-    if (!aufzeichnen(folder, state, name)) return errno != 0 ? errno : EIO;
+    if (!aufzeichnen(folder, canonical, state, name)) return errno != 0 ? errno : EIO;
     return 0;
 }
 
@@ -355,7 +367,7 @@ bool Ausgabeaufzeichnung::leeren_in(const std::string& folder, int flags, int de
         }
     }
     // The record now names what is left.
-    neu_schreiben(dir_fd, state.namen);
+    neu_schreiben(dir_fd, state.namen, state.vorgaenger);
     state.ergaenzt = false;
     ::close(dir_fd);
     return all_gone;

@@ -15,7 +15,9 @@
 // provided the output root looks like a gallery (it holds the profile's
 // thumbnail or page folder), neither it nor the folder is the home folder or
 // above it, and the folder holds no originals of the run. A file a script
-// writes is never taken over so.
+// writes is never taken over so. The record such a folder begins says so, since
+// the files a run keeps as they are (a clone up to date, an unchanged page)
+// are not written and so not recorded: they are taken over in a later run.
 #include <map>
 #include <mutex>
 #include <set>
@@ -57,13 +59,18 @@ public:
 private:
     struct Ordner {
         bool hatte_aufzeichnung = false;  // when the run first looked
+        // The folder held an earlier gallery's files when its record began:
+        // they may still be taken over (kept ones were never recorded).
+        bool vorgaenger = false;
         std::set<std::string> namen;
         bool ergaenzt = false;  // names added by this run
     };
     Ordner& ordner(const std::string& canonical);
     bool darf_anlegen(const std::string& folder, const std::string& canonical);
-    bool uebernehmbar(const std::string& canonical, const std::string& target, const std::string& new_file) const;
-    bool aufzeichnen(const std::string& folder, Ordner& state, const std::string& name);
+    bool ordner_uebernehmbar(const std::string& canonical, const Ordner& state) const;
+    bool uebernehmbar(const std::string& canonical, const Ordner& state, const std::string& target,
+                      const std::string& new_file) const;
+    bool aufzeichnen(const std::string& folder, const std::string& canonical, Ordner& state, const std::string& name);
     int pruefen(const std::string& target, const std::string& new_file, bool uebernahme);
     bool leeren_in(const std::string& folder, int flags, int depth);
 

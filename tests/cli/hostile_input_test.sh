@@ -184,10 +184,13 @@ run_rows
 fresh
 batch /Level=0 /GENERATE_INDEX=1
 old_index=$(sha256sum <"$W/b/html/index.html")
+# The run before wrote the same line into the same file: gone first, so that
+# the wait below sees this run's line, not that one.
+rm -f "$tmp/err.txt"
 HOME=$W/home "$galvora" "$profile" "/Basedir=$W/b" /Level=0 /GENERATE_INDEX=1 \
   "/HTML_INDEX_FOOTER={while (!exist(\"$W/never\"));}" >"$tmp/out.txt" 2>"$tmp/err.txt" &
 pid=$!
-wait_until 'grep -q "HTML-Indexseite erstellen" "$tmp/err.txt"' "$pid"
+wait_until 'grep -qs "HTML-Indexseite erstellen" "$tmp/err.txt"' "$pid"
 kill -TERM "$pid"
 wait "$pid"; rc=$?
 check "interrupt in the last template: status 1" '[ "$rc" -eq 1 ]'

@@ -295,10 +295,14 @@ check "mosaic: 150-pixel cells give two colours" \
 
 # --- an interrupted run says so, and its statistics count what it made
 make_base
+# The messages of the row before go first: until the new run has opened the
+# file, the wait below would find their " Bytes" line and interrupt the run
+# before it has begun.
+rm -f "$tmp/err"
 "$galvora" /Profile=Voreinstellung "/Basedir=$tmp/base" /Level=1 \
   "/HTML_PIC_FOOTER={while (!exist(\"$tmp/never\"));}" >"$tmp/out" 2>"$tmp/err" &
 pid=$!
-wait_until 'grep -q " Bytes$" "$tmp/err"' "$pid"  # the first picture is made
+wait_until 'grep -qs " Bytes$" "$tmp/err"' "$pid"  # the first picture is made
 kill -TERM "$pid"
 wait "$pid"; rc=$?
 stopped_bytes=$(tr -d '\r' <"$tmp/err" | sed -n 's/^\([0-9.,]*\) Bytes umfassen .*/\1/p' | tail -1)

@@ -160,22 +160,33 @@ TEST_F(GenerationRun, CleanUpNeverEmptiesAFolderHoldingTheOriginals) {
     EXPECT_FALSE(fs::exists(tmp.path() / "a" / "p1.jpg"));
 }
 
-TEST_F(GenerationRun, CleanUpsEmptyTheOutputAndFoldersAreMadeAgain) {
-    write_file(out / "old" / "page.html", "x");
-    write_file(out / "thumbs" / "old.jpg", "x");
+// A clean-up removes what the program wrote (its record names it), and a
+// folder of its own once that leaves it empty; files someone else put into
+// the output are not the program's to remove.
+TEST_F(GenerationRun, CleanUpsRemoveWhatTheProgramWroteAndFoldersAreMadeAgain) {
     set(kSetGenerateClones, "1");
-    set(kSetCloneDirclean, "1");
-    write_file(tmp.path() / "program" / "decopool" / "standard" / "links.gif", "GIF89a");
+    const fs::path pool = tmp.path() / "program" / "decopool" / "standard";
+    write_file(pool / "links.gif", "GIF89a");
     add_directory("a", "", {{"p1", 8, 6}});
     erzeugung_durchfuehren();
+    ASSERT_TRUE(fs::exists(out / "deco" / "links.gif"));
+    write_file(out / "old" / "page.html", "x");
+    write_file(out / "thumbs" / "old.jpg", "x");
+    fs::remove(pool / "links.gif");
+    write_file(pool / "rechts.gif", "GIF89a");
+    set(kSetCloneDirclean, "1");
+    erzeugung_durchfuehren();
     EXPECT_TRUE(port.boxes.empty());
-    EXPECT_EQ(tree_of(out), (std::vector<std::string>{"deco", "deco/links.gif", "html", "thumbs"}));
+    EXPECT_EQ(tree_of(out), (std::vector<std::string>{"deco", "deco/rechts.gif", "html", "old", "old/page.html",
+                                                       "thumbs", "thumbs/old.jpg"}));
 }
 
 TEST_F(GenerationRun, DecorationIsNotOverwrittenWithoutCopyEver) {
     write_file(tmp.path() / "program" / "decopool" / "standard" / "links.gif", "new");
     write_file(tmp.path() / "program" / "decopool" / "standard" / "home.gif", "home");
+    // A gallery of the version before, whose records it did not keep.
     write_file(out / "deco" / "links.gif", "old");
+    fs::create_directories(out / "html");
     set(kSetDecoCopyEver, "0");
     add_directory("a", "", {{"p1", 8, 6}});
     erzeugung_durchfuehren();

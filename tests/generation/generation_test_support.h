@@ -45,12 +45,13 @@ inline void write_jpeg(const fs::path& path, int32_t width, int32_t height) {
     WriteImage(path.string(), 6, buffer, 80, 0, false, 1, used);
 }
 
-// Everything on disk below a folder: relative paths, sorted.
+// Everything on disk below a folder: relative paths, sorted; the hidden
+// record of what the program wrote in each output folder is left out.
 inline std::vector<std::string> tree_of(const fs::path& folder) {
     std::vector<std::string> entries;
     std::error_code ec;
     for (fs::recursive_directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
-        entries.push_back(fs::relative(it->path(), folder).string());
+        if (it->path().filename() != ".galvora-record") entries.push_back(fs::relative(it->path(), folder).string());
     std::sort(entries.begin(), entries.end());
     return entries;
 }
