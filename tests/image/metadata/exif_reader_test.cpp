@@ -137,7 +137,9 @@ TEST(ExifReader, EdgeValues) {
         b.add(d, text(0x9001, "abc"));                 // 4 bytes with its zero: inside the entry
         b.add(d, text(0x9002, "abcdefgh"));            // from the offset
         b.add(d, rationals(0x9003, {{1, 0}}, big));     // denominator 0: stored as it is
-        b.add(d, longs(0x9004, {0x80000000u, 0xFFFFFFFFu}, big));  // kept whole
+        // Kept whole: read as 0, a real value would show as a wrong number, and
+        // an offset of 2^31 or more would send the reader to the TIFF header.
+        b.add(d, longs(0x9004, {0x80000000u, 0xFFFFFFFFu}, big));
         b.add(d, rationals(0x9005, {{0xFFFFFFFFu, 1}}, big));
         b.add(d, bytes(33432, 2, std::string("Photographer\0Editor\0", 20)));  // copyright keeps its zero
         b.add(d, floats(0x9006, {1.5f, -0.25f}, big));
