@@ -1,5 +1,6 @@
 #include "image/metadata/exif_reader.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <set>
@@ -65,11 +66,17 @@ private:
         if (pos < 1 || n < 0 || pos - 1 + n > static_cast<std::int64_t>(buf_.size())) return {};
         return buf_.substr(static_cast<std::size_t>(pos - 1), static_cast<std::size_t>(n));
     }
+    // The part of those bytes that lies inside the buffer.
+    std::string_view inside(std::int64_t pos, std::int64_t n) const {
+        const auto size = static_cast<std::int64_t>(buf_.size());
+        if (pos < 1 || pos > size) return {};
+        return buf_.substr(static_cast<std::size_t>(pos - 1), static_cast<std::size_t>(std::min(n, size - pos + 1)));
+    }
     std::uint16_t word(std::int64_t pos) const { return ExifGetWord(at(pos, 2), big_endian_); }
     std::uint32_t ulong(std::int64_t pos) const { return ExifGetLong(at(pos, 4), big_endian_); }
 
     void walk(std::int32_t section, std::int64_t p, std::int64_t base, int depth);
-    // False when the entry's values do not lie in the buffer or the budget is spent.
+    // False when a byte value lies outside the buffer or the budget is spent.
     bool store_values(std::int32_t section, std::uint16_t tag, std::uint16_t type, std::uint32_t count,
                       std::int64_t entry, std::int64_t v);
     void choose_makernote();
@@ -168,13 +175,29 @@ bool ExifWalk::store_values(std::int32_t section, std::uint16_t tag, std::uint16
     if (total > 0xFFFFFFFFull) return false;  // the byte size overflows 32 bits
     const std::int64_t pos = total <= 4 ? entry + 8 : v;
     std::string_view data = at(pos, static_cast<std::int64_t>(total));
-    if (data.size() != total) return false;  // values outside the segment
+    if (data.size() != total) {
+        // Values that run past the end of the segment: a byte value there
+        // ends the directory; numbers there read as 0 and a text keeps what
+        // lies inside, and the directory goes on with its next entry.
+        damaged_ = true;
+        if (type == 1 || type == 6 || type == 7) return false;
+        data = inside(pos, static_cast<std::int64_t>(total));
+    }
+    // What such values would cost counts too, so a hostile count cannot make
+    // a segment of 64 KB fill the memory with zeros.
     value_bytes_ += static_cast<std::int64_t>(total);
     if (value_bytes_ > kMaxValueBytes) return false;
+    // Make and model steer the maker note and the focal-length factor, whatever
+    // type their entry has: its bytes, cut at the first zero byte.
+    if (tag == kTagMake) make_ = decode_text(metadata_text::until_nul(data));
+    if (tag == kTagModel) model_ = decode_text(metadata_text::until_nul(data));
 
     std::vector<ExifValue> values;
     std::int32_t typ = kExifTypInteger;
-    auto item = [&](std::size_t i) { return data.substr(i * each, each); };
+    // The n bytes at offset `off` of value i; empty (read as 0) past the end.
+    auto item = [&](std::size_t i, std::size_t off = 0, std::size_t n = 0) {
+        return at(pos + static_cast<std::int64_t>(i * each + off), static_cast<std::int64_t>(n ? n : each));
+    };
     switch (type) {
         case 1: case 6: case 7:
             values.reserve(count);
@@ -184,8 +207,6 @@ bool ExifWalk::store_values(std::int32_t section, std::uint16_t tag, std::uint16
             typ = kExifTypText;
             std::string_view text = tag == kTagCopyright ? data : metadata_text::until_nul(data);
             values.emplace_back(decode_text(text));
-            if (tag == kTagMake) make_ = std::get<std::string>(values.back());
-            if (tag == kTagModel) model_ = std::get<std::string>(values.back());
             break;
         }
         case 3: case 4: case 8: case 9:
@@ -206,25 +227,24 @@ bool ExifWalk::store_values(std::int32_t section, std::uint16_t tag, std::uint16
             typ = kExifTypText;
             values.reserve(count);
             for (std::uint32_t i = 0; i < count; ++i) {
-                std::string_view b = item(i);
-                std::int64_t num = type == 5 ? std::int64_t{ExifGetLong(b.substr(0, 4), big_endian_)}
-                                             : std::int64_t{ExifGetSLong(b.substr(0, 4), big_endian_)};
-                std::int64_t den = type == 5 ? std::int64_t{ExifGetLong(b.substr(4, 4), big_endian_)}
-                                             : std::int64_t{ExifGetSLong(b.substr(4, 4), big_endian_)};
+                std::string_view z = item(i, 0, 4), n = item(i, 4, 4);
+                std::int64_t num = type == 5 ? std::int64_t{ExifGetLong(z, big_endian_)}
+                                             : std::int64_t{ExifGetSLong(z, big_endian_)};
+                std::int64_t den = type == 5 ? std::int64_t{ExifGetLong(n, big_endian_)}
+                                             : std::int64_t{ExifGetSLong(n, big_endian_)};
                 values.emplace_back(std::to_string(num) + "/" + std::to_string(den));
             }
             break;
         case 11:
             typ = kExifTypDouble;
             for (std::uint32_t i = 0; i < count; ++i)
-                values.emplace_back(static_cast<double>(std::bit_cast<float>(read_bytes(item(i), 4, big_endian_))));
+                values.emplace_back(static_cast<double>(std::bit_cast<float>(ExifGetLong(item(i), big_endian_))));
             break;
         case 12:
             typ = kExifTypDouble;
             for (std::uint32_t i = 0; i < count; ++i) {
-                std::string_view b = item(i);
-                std::uint64_t hi = read_bytes(b.substr(big_endian_ ? 0 : 4, 4), 4, big_endian_);
-                std::uint64_t lo = read_bytes(b.substr(big_endian_ ? 4 : 0, 4), 4, big_endian_);
+                std::uint64_t hi = ExifGetLong(item(i, big_endian_ ? 0 : 4, 4), big_endian_);
+                std::uint64_t lo = ExifGetLong(item(i, big_endian_ ? 4 : 0, 4), big_endian_);
                 values.emplace_back(std::bit_cast<double>((hi << 32) | lo));
             }
             break;

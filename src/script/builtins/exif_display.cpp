@@ -1,4 +1,5 @@
 // exifnice: EXIF values in the form a gallery page shows them.
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -170,9 +171,77 @@ bool hauptsektion(Aufruf& a, const ExifEintrag& e, int32_t modus) {
     }
 }
 
+// A component that is one rational, "n/d" as the reader writes them.
+bool ist_bruch_text(const ExifKomponente& k) {
+    const std::string* t = std::get_if<std::string>(&k);
+    if (!t) return true;
+    const size_t strich = t->find('/');
+    auto ziffern = [](std::string_view s) {
+        if (!s.empty() && s.front() == '-') s.remove_prefix(1);
+        return !s.empty() && s.find_first_not_of("0123456789") == std::string_view::npos;
+    };
+    return strich != std::string::npos && ziffern(std::string_view(*t).substr(0, strich)) &&
+           ziffern(std::string_view(*t).substr(strich + 1));
+}
+
+// A coordinate some cameras and phones store as text instead of three
+// rationals: "52,00000,50,00000,34,01180" (degrees, minutes and seconds each
+// written with a decimal comma), "52 50 34.0118", "52 deg 50' 34.01\"",
+// "52/1,50/1,340118/10000", "52,50.567" or "52.842781". Read as degrees,
+// minutes and seconds, it becomes the three rationals a camera writes: whole
+// degrees, whole minutes, and the seconds to a millionth. A text that reads
+// as none of these, or that carries a sign (the hemisphere is a tag of its
+// own), is a format error.
+std::vector<ExifKomponente> text_koordinate(std::string t) {
+    for (char& c : t)
+        if (c == '\0') c = ' ';
+    std::vector<std::string> felder;
+    size_t anfang = 0;
+    while (true) {
+        const size_t komma = t.find(',', anfang);
+        felder.emplace_back(trim_blanks(t.substr(anfang, komma == std::string::npos ? std::string::npos : komma - anfang)));
+        if (komma == std::string::npos) break;
+        anfang = komma + 1;
+    }
+    auto ziffern = [](const std::string& f) { return !f.empty() && f.find_first_not_of("0123456789") == std::string::npos; };
+    std::vector<std::string> zahlen;
+    if (felder.size() == 6 && std::all_of(felder.begin(), felder.end(), ziffern)) {
+        for (size_t i = 0; i < 6; i += 2) zahlen.push_back(felder[i] + "." + felder[i + 1]);
+    } else {
+        if (t.find('-') != std::string::npos) melden(EXIF_FORMAT);
+        std::string zahl;
+        for (char c : t + " ") {
+            if ((c >= '0' && c <= '9') || c == '.' || c == '/') {
+                zahl += c;
+            } else if (!zahl.empty()) {
+                zahlen.push_back(zahl);
+                zahl.clear();
+            }
+        }
+    }
+    if (zahlen.empty() || zahlen.size() > 3) melden(EXIF_FORMAT);
+    double teil[3] = {0, 0, 0};
+    for (size_t i = 0; i < zahlen.size(); ++i) {
+        const std::string& z = zahlen[i];
+        const size_t strich = z.find('/');
+        std::optional<double> v = text_als_zahl(z.substr(0, strich));
+        if (v && strich != std::string::npos) {
+            const std::optional<double> n = text_als_zahl(z.substr(strich + 1));
+            v = n && *n != 0 ? std::optional<double>(*v / *n) : std::nullopt;
+        }
+        // Minutes and seconds below 60, degrees at most 180.
+        if (!v || *v >= (i == 0 ? 180.000001 : 60)) melden(EXIF_FORMAT);
+        teil[i] = *v;
+    }
+    // In millionths of a second of arc, so that no rounding carries a 60.
+    const int64_t gesamt = std::llround((teil[0] * 3600 + teil[1] * 60 + teil[2]) * 1e6);
+    const int64_t grad = gesamt / 3600000000LL, minuten = gesamt / 60000000LL % 60, sekunden = gesamt % 60000000LL;
+    return {std::to_string(grad) + "/1", std::to_string(minuten) + "/1", std::to_string(sekunden) + "/1000000"};
+}
+
 // The special rules of the GPS section; false when the tag has none.
 bool gps_sektion(Aufruf& a, const ExifEintrag& e, int32_t modus) {
-    const auto& k = e.komponenten;
+    std::vector<ExifKomponente> k = e.komponenten;
     ZNSVariable& r = a.result();
     if (e.tag == 0) {
         std::string t;
@@ -183,6 +252,8 @@ bool gps_sektion(Aufruf& a, const ExifEintrag& e, int32_t modus) {
         return r.set_string(zahl_mit_muster(*v / 1000, "0.0#")), true;
     }
     if (e.tag != 2 && e.tag != 4 && e.tag != 20 && e.tag != 22) return false;
+    // One rational alone (one part of a coordinate) stays a format error.
+    if (k.size() == 1 && !ist_bruch_text(k[0])) k = text_koordinate(std::get<std::string>(k[0]));
     if (k.size() != 3) melden(EXIF_FORMAT);
     // Each part divided by its own denominator.
     const double grad = x_von(k[0]);

@@ -202,9 +202,12 @@ void trim_(Aufruf& a) {
     ZNS& e = a.engine();
     bool vorne = true, hinten = true;
     if (a.anzahl() == 2) {
-        if (a.ist_symbol(2, e.sym_leading)) hinten = false;
-        else if (a.ist_symbol(2, e.sym_trailing)) vorne = false;
-        else if (!a.ist_symbol(2, e.sym_both)) melden(QIM_ARGUMENT);
+        // The side is compared by value with the symbols' numbers, before the
+        // text's type is tested: 15 is @LEADING as much as the symbol is.
+        const std::optional<double> seite = wert_als_zahl(a.arg(2));
+        if (seite == symbol_nummer(e.sym_leading)) hinten = false;
+        else if (seite == symbol_nummer(e.sym_trailing)) vorne = false;
+        else if (seite != symbol_nummer(e.sym_both)) melden(QIM_ARGUMENT);
     }
     std::string_view t = a.string_arg(1);
     if (vorne) t.remove_prefix(std::min(t.find_first_not_of(' '), t.size()));

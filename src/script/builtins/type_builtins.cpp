@@ -18,8 +18,7 @@ double zahl_aus_wert(const ZNSVariable& x) {
     case TYP_DOUBLE: return x.als_double();
     case TYP_DATUM: still();
     case TYP_STRING: {
-        // A "0" in front lets the empty text read as 0 and refuses a sign.
-        auto v = text_als_zahl("0" + x.als_text());
+        auto v = wert_als_zahl(x);
         if (!v) still();
         return *v;
     }
@@ -99,9 +98,11 @@ void convert_(Aufruf& a) {
     } else {
         melden(QIM_ARGUMENTTYP);
     }
-    const ZNSVariable& x = a.arg(1);
-    if (x.typ != TYP_INTEGER && x.typ != TYP_DOUBLE && x.typ != TYP_STRING) still();
-    int32_t n = runden_oder_still(zahl_aus_wert(x));
+    // The value is converted by value, whatever its type: a symbol gives its
+    // number (convert(@TRUE, 10) is "2"), a date its day count.
+    const std::optional<double> wert = wert_als_zahl(a.arg(1));
+    if (!wert) still();
+    int32_t n = runden_oder_still(*wert);
     // Negative numbers are written as a sign and the digits of their size.
     long long betrag = std::llabs(static_cast<long long>(n));
     a.result().set_string((n < 0 ? "-" : "") + zahl_zur_basis(betrag, basis));

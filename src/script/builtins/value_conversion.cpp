@@ -42,6 +42,18 @@ std::optional<double> text_als_zahl(std::string_view text) {
     return v;
 }
 
+std::optional<double> wert_als_zahl(const ZNSVariable& v) {
+    switch (v.typ) {
+    case TYP_INTEGER:
+    case TYP_SYMBOL: return v.als_integer();
+    case TYP_DOUBLE:
+    case TYP_DATUM: return v.als_double();
+    // A "0" in front lets the empty text read as 0 and refuses a sign.
+    case TYP_STRING: return text_als_zahl("0" + v.als_text());
+    default: return std::nullopt;
+    }
+}
+
 namespace {
 
 // Reads the unsigned numbers of a date or time text and the separators between them.

@@ -20,6 +20,13 @@ std::optional<std::string> als_string_text(const ZNSVariable& v);
 // exponent, nothing else (no sign, no blanks). nullopt when it is no number.
 std::optional<double> text_als_zahl(std::string_view text);
 
+// The number a value holds, taken by value whatever its type: integers and
+// doubles as they are, a symbol as its number (@LEADING is 15), a date as
+// its day count, a text as integer() reads it ("" is 0; a sign or anything
+// else that is no number gives nullopt). nullopt for undefined values and
+// arrays.
+std::optional<double> wert_als_zahl(const ZNSVariable& v);
+
 // A text read as a date ("15.03.2023", "15.03.2023 18:00:00", "2023-03-15",
 // "2023-03-15 18:00", "18:00:00"); nullopt when it is no valid date.
 std::optional<double> text_als_datum(std::string_view text);

@@ -137,7 +137,9 @@ TEST(ExifReader, EdgeValues) {
         b.add(d, text(0x9001, "abc"));                 // 4 bytes with its zero: inside the entry
         b.add(d, text(0x9002, "abcdefgh"));            // from the offset
         b.add(d, rationals(0x9003, {{1, 0}}, big));     // denominator 0: stored as it is
-        b.add(d, longs(0x9004, {0x80000000u, 0xFFFFFFFFu}, big));  // kept whole
+        // Kept whole: read as 0, a real value would show as a wrong number, and
+        // an offset of 2^31 or more would send the reader to the TIFF header.
+        b.add(d, longs(0x9004, {0x80000000u, 0xFFFFFFFFu}, big));
         b.add(d, rationals(0x9005, {{0xFFFFFFFFu, 1}}, big));
         b.add(d, bytes(33432, 2, std::string("Photographer\0Editor\0", 20)));  // copyright keeps its zero
         b.add(d, floats(0x9006, {1.5f, -0.25f}, big));
@@ -264,10 +266,12 @@ TEST(ExifReader, HostileStructuresEndQuietly) {
              TiffBuilder b(big);
              int d = b.add_directory();
              b.add(d, shorts(0x100, {1}, big));
-             b.add(d, raw(0x9002, 2, 100, 0x7FFFFFF0u));
+             b.add(d, raw(0x9002, 2, 100, 0x7FFFFFF0u));  // an empty text
+             b.add(d, raw(0x9003, 7, 100, 0x7FFFFFF0u));  // bytes: the directory ends
+             b.add(d, shorts(0x102, {2}, big));
              return segment_of(b);
          },
-         1},
+         2},
         {"pointer past the end",
          [&] {
              TiffBuilder b(big);
@@ -294,6 +298,42 @@ TEST(ExifReader, HostileStructuresEndQuietly) {
         EXPECT_EQ(ParseExifApp1(pm, c.make()), ExifParseResult::damaged);
         EXPECT_EQ(pm.ExifCount(), c.stored);
     }
+}
+
+// Values that lie past the end of the segment read as the number readers
+// give them there, 0, and texts keep what lies inside; the directory goes on.
+// Only byte values there end it, without its next-directory link.
+TEST(ExifReader, ValuesPastTheEndReadAsZeroUntilAByteValue) {
+    for (bool big : {false, true}) {
+        SCOPED_TRACE(big ? "MM" : "II");
+        TiffBuilder b(big);
+        int d = b.add_directory();
+        int d1 = b.add_directory();
+        b.add(d, shorts(0x100, {1}, big));
+        b.add(d, raw(0x101, 3, 3, 0x7FFFFFF0u));   // three shorts
+        b.add(d, raw(0x102, 4, 2, 0xFFFFFF00u));   // two longs
+        b.add(d, raw(0x103, 5, 1, 0x7FFFFFF0u));   // a rational
+        b.add(d, raw(0x104, 10, 1, 0x7FFFFFF0u));  // a signed rational
+        b.add(d, raw(0x105, 9, 2, 0x7FFFFFF0u));   // two signed longs
+        b.add(d, raw(0x106, 2, 20, 0x7FFFFFF0u));  // a text
+        b.add(d, shorts(0x107, {7}, big));
+        b.add(d, raw(0x108, 1, 8, 0x7FFFFFF0u));   // bytes: the end of this directory
+        b.add(d, shorts(0x109, {9}, big));
+        b.next(d, d1);
+        b.add(d1, shorts(0x10A, {10}, big));
+        PictureMetadata pm = parsed(segment_of(b), ExifParseResult::damaged);
+        EXPECT_EQ(dump(pm), (std::vector<std::string>{"1:256:1=1;", "1:257:1=0;0;0;", "1:258:1=0;0;", "1:259:4=0/0;",
+                                                      "1:260:4=0/0;", "1:261:1=0;0;", "1:262:4=;", "1:263:1=7;"}));
+    }
+    // A text and three shorts that begin inside the segment, on its last four
+    // bytes, and run past its end: the text keeps the part inside, the short
+    // past the end reads 0.
+    const std::string tiff = std::string("II") + enc16(42, false) + enc32(8, false) + enc16(2, false) +
+                             enc16(0x200, false) + enc16(2, false) + enc32(10, false) + enc32(38, false) +
+                             enc16(0x201, false) + enc16(3, false) + enc32(3, false) + enc32(38, false) +
+                             enc32(0, false) + "ABCD";
+    PictureMetadata pm = parsed(marker_segment(0xE1, std::string("Exif\0\0", 6) + tiff), ExifParseResult::damaged);
+    EXPECT_EQ(dump(pm), (std::vector<std::string>{"1:512:4=ABCD;", "1:513:1=16961;17475;0;"}));
 }
 
 TEST(ExifReader, EveryTruncationOfASegmentIsSafe) {
@@ -392,6 +432,27 @@ TEST(ExifReader, MakeOfFourBytesIsReadFromTheEntry) {
     EXPECT_EQ(text_value(pm, 1, 271), "AGFA");
     EXPECT_EQ(pm.camera_id, 18);
     EXPECT_EQ(int_value(pm, 3, 7), 5);
+}
+
+TEST(ExifReader, MakeAndModelOfAnyTypeChooseTheMakerNote) {
+    // Make and model written as undefined (7) or byte (1) values instead of
+    // text: their bytes up to the first zero still name the camera.
+    for (bool big : {false, true}) {
+        SCOPED_TRACE(big ? "MM" : "II");
+        TiffBuilder b(big);
+        int d = b.add_directory();
+        int exif = b.add_directory();
+        b.add(d, bytes(271, 1, std::string("NIKON\0xyz", 9)));
+        b.add(d, bytes(272, 7, std::string("E950\0", 5)));
+        b.pointer(d, 34665, exif);
+        b.makernote(exif, 32, [big](std::uint32_t off) {
+            return std::string("Nikon\0\x01\0", 8) + note_directory(big, off + 8, 5);
+        });
+        PictureMetadata pm = parsed(segment_of(b));
+        EXPECT_EQ(pm.camera_id, 16);  // only a model containing "E95" gives 16
+        EXPECT_EQ(int_value(pm, 3, 7), 5);
+        EXPECT_EQ(pm.ExifTag(1, 271)->typ, kExifTypInteger);  // stored as the bytes they are
+    }
 }
 
 TEST(ExifReader, FujifilmNoteIsLittleEndianInABigEndianFile) {

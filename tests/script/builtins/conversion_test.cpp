@@ -38,6 +38,11 @@ TEST_F(BuiltinTest, ConvertWritesOtherBases) {
         {"{convert(10, 37)}|{ERRN_LAST}", "@error|4", 4},
         {"{convert(10, @TRUE)}|{convert(\"x\", 2)}|{ERRN_LAST}", "@error|@error|0"},
         {"{convert(10, 2.0)}|{ERRN_LAST}", "@error|3", 3},
+        // The value is converted by value: a symbol as its number (@TRUE 2,
+        // @HEX 28), a date as its day count (18:00 rounds up), "" as 0.
+        {"{convert(@TRUE, 10)} {convert(@HEX, 2)} {convert(date(\"01.01.1900 18:00:00\"), 10)} {convert(\"\", 2)}",
+         "2 11100 3 0"},
+        {"{convert(x, 10)}|{a[1]=1; convert(a, 10)}|{convert(\"-5\", 10)}|{ERRN_LAST}", "@error|@error|@error|0"},
     });
 }
 

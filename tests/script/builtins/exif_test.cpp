@@ -159,6 +159,44 @@ TEST_F(ExifTest, GpsCoordinatesAndVersion) {
     });
 }
 
+// Coordinates that phones store as one text instead of three rationals read
+// as degrees, minutes and seconds in every display mode.
+TEST_F(ExifTest, GpsCoordinatesStoredAsText) {
+    struct Fall {
+        std::string gespeichert;
+        std::string erwartet;  // modes 0, 1 and 3, then mode 2 to six places
+    };
+    const std::vector<Fall> faelle = {
+        // degrees, minutes and seconds each with a decimal comma
+        {"52,00000,50,00000,34,01180", "52 50' 34.01\"|52&deg; 50' 34.01\"|52&deg; 50.566863333333333'|52.842781"},
+        {"11,00000,10,00000,58,28360", "11 10' 58.28\"|11&deg; 10' 58.28\"|11&deg; 10.971393333333333'|11.182857"},
+        {"52 50 34.0118", "52 50' 34.01\"|52&deg; 50' 34.01\"|52&deg; 50.566863333333333'|52.842781"},
+        {"48 deg 51' 30.00\" N", "48 51' 30.00\"|48&deg; 51' 30.00\"|48&deg; 51.5'|48.858333"},
+        {"48/1,51/1,30/1", "48 51' 30.00\"|48&deg; 51' 30.00\"|48&deg; 51.5'|48.858333"},
+        {"48,51.5", "48 51' 30.00\"|48&deg; 51' 30.00\"|48&deg; 51.5'|48.858333"},
+        {"48.8583333333", "48 51' 30.00\"|48&deg; 51' 30.00\"|48&deg; 51.5'|48.858333"},
+        {"0.5", "0 30' 0.00\"|0&deg; 30' 0.00\"|0&deg; 30.0'|0.500000"},
+    };
+    for (const Fall& f : faelle) {
+        SCOPED_TRACE(f.gespeichert);
+        host.exif[4] = {text(2, {f.gespeichert})};
+        pruefen({{"{exifnice(2, 0, 0, @GPS)}|{exifnice(2, 0, 1, @GPS)}|{exifnice(2, 0, 3, @GPS)}|"
+                  "{format(\"%.6!\", exifnice(2, 0, 2, @GPS))}|{type(exifnice(2, 0, 2, @GPS))}",
+                  f.erwartet + "|@double"},
+                 // The definition's mode (1) and index 1 of the one text.
+                 {"{exifnice(2, @GPS) == exifnice(2, 0, 1, @GPS)} {exifnice(2, 1, 1, @GPS) == exifnice(2, 0, 1, @GPS)}",
+                  "@true @true"}});
+    }
+    // Texts that are no coordinate: a format error, as a coordinate without
+    // its three parts is. A sign is refused (the hemisphere is its own tag),
+    // and so are minutes or seconds of 60 and more, and more than three numbers.
+    for (const char* falsch : {"", "N", "-33.5", "52,842781", "52 50 60", "1 2 3 4", "1.2.3", "48/0"}) {
+        SCOPED_TRACE(falsch);
+        host.exif[4] = {text(2, {falsch})};
+        pruefen({{"{exifnice(2, 0, 2, @GPS)}|{exifnice(2, 0, 0, @GPS)}|{ERRN_LAST}", "@error|@error|13", 13}});
+    }
+}
+
 TEST_F(BuiltinTest, ExifWithoutAPictureFailsSilently) {
     pruefen({{"{exif()}|{exifnice(33434)}|{exifcount(@MAIN)}|{exiftag(\"FNumber\")}|{ERRN_LAST}",
               "@error|@error|@error|@error|0"}});

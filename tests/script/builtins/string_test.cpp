@@ -74,6 +74,14 @@ TEST_F(BuiltinTest, CaseTrimSplitAndUrlEncoding) {
         {"{trim(\"a\", @TRUE)}|{ERRN_LAST}", "@error|4", 4},
         {"{trim(1, @TRUE)}|{ERRN_LAST}", "@error|4", 4},
         {"{trim(1, @BOTH)}|{ERRN_LAST}", "@error|3", 3},
+        // The side is compared by value: the numbers of @LEADING, @TRAILING and
+        // @BOTH (15, 16, 17) in any type name the sides as well.
+        {"[{trim(\"  a  \", 15)}] [{trim(\"  a  \", 16.0)}] [{trim(\"  a  \", \"17\")}] "
+         "[{trim(\"  a  \", date(\"14.01.1900\"))}]",
+         "[a  ] [  a] [a] [a  ]"},
+        {"{trim(\"a\", 15.5)}|{ERRN_LAST}", "@error|4", 4},
+        {"{trim(\"a\", x)}|{ERRN_LAST}", "@error|4", 4},
+        {"{trim(1, 15)}|{ERRN_LAST}", "@error|3", 3},
         {"[{split(\"a; b ;c\", \";\", 2)}] [{split(\"a;b\", \";\", 3)}] [{split(\"\", \";\", 1)}] "
          "[{split(\"aXbxc\", \"x\", 3)}] [{split(\"a b\", \"\", 1)}] [{split(\"a;;b\", \";\", 2)}]",
          "[b] [] [] [c] [a b] []"},
