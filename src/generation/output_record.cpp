@@ -306,8 +306,11 @@ bool Ausgabeaufzeichnung::leeren(const std::string& folder, int flags) {
     const std::string canonical = kanonisch(folder);
     if (canonical.empty()) return false;
     if (!ordner(canonical).hatte_aufzeichnung) {
+        // Nothing of the folder's own goes; folders of the program's inside
+        // it (they hold a record) are cleaned all the same.
         run_port().log_line("Nicht geleert: " + folder +
                             " (keine Aufzeichnung der Dateien, die Galvora dort geschrieben hat)");
+        leeren_in(canonical, flags, 0);
         return false;
     }
     return leeren_in(canonical, flags, 0);
@@ -366,9 +369,11 @@ bool Ausgabeaufzeichnung::leeren_in(const std::string& folder, int flags, int de
             if (::unlinkat(dir_fd, sub.c_str(), AT_REMOVEDIR) == 0) ordner_.erase(path);
         }
     }
-    // The record now names what is left.
-    neu_schreiben(dir_fd, state.namen, state.vorgaenger);
-    state.ergaenzt = false;
+    // The record now names what is left (a folder without one gets none).
+    if (state.hatte_aufzeichnung) {
+        neu_schreiben(dir_fd, state.namen, state.vorgaenger);
+        state.ergaenzt = false;
+    }
     ::close(dir_fd);
     return all_gone;
 }

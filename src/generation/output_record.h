@@ -53,7 +53,8 @@ public:
     // Removes what the record of `folder` names (recorded sub-folders by
     // their own records, and then themselves when empty); `flags` as for
     // verzeichnis_loeschen (the trash). False when the folder has no record,
-    // with a line in the run's log; nothing is removed then.
+    // with a line in the run's log; of its own files nothing is removed then,
+    // only recorded sub-folders are cleaned.
     bool leeren(const std::string& folder, int flags);
 
 private:
