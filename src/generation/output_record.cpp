@@ -124,6 +124,17 @@ int art(const std::string& path) {
     return static_cast<int>(guess_file_type(bytes));
 }
 
+// True when the folder holds an entry besides `name` and this program's own
+// hidden files (the record, temporaries).
+bool haelt_fremdes(const std::string& folder, const std::string& name) {
+    std::error_code ec;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder, ec)) {
+        const std::string n = entry.path().filename().string();
+        if (n != name && n.rfind(".galvora-", 0) != 0) return true;
+    }
+    return false;
+}
+
 bool ist_heimat_oder_darueber(const std::string& canonical) {
     const char* home = std::getenv("HOME");
     if (home == nullptr || home[0] != '/') return false;
@@ -255,8 +266,9 @@ bool Ausgabeaufzeichnung::aufzeichnen(const std::string& folder, const std::stri
     struct stat st {};
     bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
     if (ok && st.st_size == 0) {
-        // A record begun in a folder of an earlier gallery says so.
-        state.vorgaenger = state.vorgaenger || ordner_uebernehmbar(canonical, state);
+        // A record begun in a folder of an earlier gallery (one that holds
+        // files of it) says so.
+        state.vorgaenger = state.vorgaenger || (ordner_uebernehmbar(canonical, state) && haelt_fremdes(canonical, name));
         ok = alles_schreiben(fd, kRecordHeader);
         if (ok && state.vorgaenger) ok = alles_schreiben(fd, std::string(kEarlierGallery) + "\n");
     }
