@@ -57,6 +57,10 @@ constexpr int kClonePathEntry = 53;
 
 class ClonePagesWindow : public OptionsTest {
 protected:
+    void SetUp() override {
+        OptionsTest::SetUp();
+        user_profile_folder();
+    }
     void TearDown() override {
         QCoreApplication::processEvents();
         optionen_ansicht_freigeben();
