@@ -40,8 +40,10 @@ fresh() {
 # user's): a profile naming another folder of the user's would publish its
 # pictures and pages.
 pool=$XDG_DATA_HOME/galvora/decopool
+empty_pool() { rm -rf "$pool"; mkdir -p "$pool"; }
+nothing_copied() { check "$row: nothing is copied" '[ -z "$(ls -A "$W/b/deco" 2>/dev/null)" ]'; }
 row_decoration_from_the_users_pool() {
-  rm -rf "$pool"; mkdir -p "$pool"
+  empty_pool
   cp -a "$W/private" "$pool/mine"
   sw=(/Level=0 "/DECO_SOURCE=$pool/mine")
   expect=0 message=''
@@ -57,16 +59,16 @@ row_decoration_from_a_private_folder() {
   expect=1 message='Deko-Datei'
 }
 check_decoration_from_a_private_folder() {
-  check "$row: nothing is copied" '[ -z "$(ls -A "$W/b/deco" 2>/dev/null)" ]'
+  nothing_copied
 }
 row_decoration_through_a_link_out_of_the_pool() {
-  rm -rf "$pool"; mkdir -p "$pool"
+  empty_pool
   ln -s "$W/private" "$pool/elsewhere"
   sw=(/Level=0 "/DECO_SOURCE=$pool/elsewhere")
   expect=1 message='Deko-Datei'
 }
 check_decoration_through_a_link_out_of_the_pool() {
-  check "$row: nothing is copied" '[ -z "$(ls -A "$W/b/deco" 2>/dev/null)" ]'
+  nothing_copied
 }
 row_decoration_from_a_system_folder() {
   sw=(/Level=0 /DECO_SOURCE=/etc)
@@ -75,14 +77,14 @@ row_decoration_from_a_system_folder() {
 check_decoration_from_a_system_folder() {
   check "$row: no system file is published" \
     '! ls -A "$W/b/deco" 2>/dev/null | grep -Eq "^(shadow|passwd|group|hostname|hosts)$"'
-  check "$row: nothing is copied" '[ -z "$(ls -A "$W/b/deco" 2>/dev/null)" ]'
+  nothing_copied
 }
 row_decoration_set_climbing_out() {
   sw=(/Level=0 "/DECO_SOURCE=../../../../../../../../$W/private")
   expect=1 message='Deco-Datei'
 }
 check_decoration_set_climbing_out() {
-  check "$row: nothing is copied" '[ -z "$(ls -A "$W/b/deco" 2>/dev/null)" ]'
+  nothing_copied
 }
 reads="$W/private/shadow|$W/home/.ssh/id_rsa|/etc/passwd|/proc/self/environ|/dev/zero|$W/private/pipe.css|$W/b/link.txt"
 read_all() {  # a script that reads every path above and shows each error number
