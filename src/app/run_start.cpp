@@ -14,6 +14,8 @@
 #include "foundation/registry.h"
 #include "foundation/string_helpers.h"
 #include "generation/generation_run.h"
+#include "generation/output_folders.h"
+#include "generation/output_record.h"
 #include "generation/picture_scanner.h"
 #include "generation/run_port.h"
 #include "generation/run_state.h"
@@ -324,7 +326,22 @@ void aufbereitung_starten(Startdialog& window) {
         if (ModuleUebersetzen() != kModuleCompiled) throw Stop{};
         const bool oracle = orakel_gesetzt();
         if (oracle && !orakel_uebersetzen()) throw Stop{};
-        const int32_t selected = directory_walk(window, job, oracle);
+        // The oracle's scripts already write only what the record of the
+        // output lets them.
+        struct OracleRecord {
+            explicit OracleRecord(bool on) : on(on) {
+                if (on) ausgabeaufzeichnung_beginnen();
+            }
+            ~OracleRecord() {
+                if (on) ausgabeaufzeichnung().beenden();
+            }
+            bool on;
+        };
+        int32_t selected = 0;
+        {
+            const OracleRecord oracle_record(oracle);
+            selected = directory_walk(window, job, oracle);
+        }
         if (selected < 1) stop(MB_ICON_INFORMATION, "ErrNothingToDo");
         window.mauszeiger = kZeigerPfeilSanduhr;
         double delete_option = 0;

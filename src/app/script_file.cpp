@@ -36,7 +36,7 @@ bool ZNSLoad(const std::string& file_name) {
     }
     ZNModule& modules = ScriptFileModules();
     modules.clear();
-    std::shared_ptr<ZNModul> current;
+    ModuleTextLines current;
     long line_number = 0;
     for (const std::string& raw : *lines) {
         ++line_number;
@@ -46,10 +46,9 @@ bool ZNSLoad(const std::string& file_name) {
         if (line.starts_with("!*")) {
             std::string name = line.substr(2);
             while (!name.empty() && name.back() == ' ') name.pop_back();
-            current = modules.add(name, "", kModuleNotCompiled);
-        } else if (line.starts_with("!+") && current) {
-            const std::string text = line.substr(2);
-            current->inhalt(current->inhalt().empty() ? text : current->inhalt() + "\r\n" + text);
+            current.start(modules.add(name, "", kModuleNotCompiled));
+        } else if (line.starts_with("!+") && current.in_module()) {
+            current.line(std::string_view(line).substr(2));
         } else {
             empty_modules();
             meldung(title, MB_ICON_EXCLAMATION, "ErrZNSFileRead",

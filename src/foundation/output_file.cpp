@@ -161,6 +161,11 @@ int open_folder_for_writing(const std::string& folder) {
 
 bool append_to_file(const std::string& path, std::string_view bytes, std::error_code& ec) {
     ec.clear();
+    // Asked like a replacement: the file as it will be is the target itself.
+    if (const int refused = replace_guard_check(path, path); refused != 0) {
+        ec = std::error_code(refused, std::generic_category());
+        return false;
+    }
     const int dir_fd = open_folder_for_writing(folder_of(path));
     if (dir_fd < 0) {
         ec = std::error_code(errno, std::generic_category());
@@ -267,6 +272,12 @@ OutputFile::OutputFile(const std::string& target_path, bool sync_each_file)
             error_ = ECANCELED;
             return;
         }
+    }
+    // Asked before anything is made in the folder, and again (with the
+    // finished file) before the file takes its place.
+    if (const int refused = replace_guard_check(target_path, ""); refused != 0) {
+        error_ = refused;
+        return;
     }
     const std::string folder = folder_of(target_path);
     dir_fd_ = open_folder_for_writing(folder);

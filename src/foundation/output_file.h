@@ -77,7 +77,8 @@ private:
 // Asked before a committed file replaces its target (also when the target
 // does not exist yet): 0 lets it, an error number (EPERM, EEXIST ...) refuses
 // it, and the commit then fails with that error. `new_file` is the finished
-// temporary file. Installed by the generation run for its length; none by
+// temporary file; it is empty when an OutputFile is about to be opened and the
+// target itself before an append. Installed by the generation run for its length; none by
 // default.
 using ReplaceGuard = std::function<int(const std::string& target, const std::string& new_file)>;
 void set_replace_guard(ReplaceGuard guard);

@@ -18,6 +18,7 @@
 #include "foundation/program_info.h"
 #include "generation/output_folders.h"
 #include "generation/output_paths.h"
+#include "generation/output_record.h"
 #include "generation/settings_access.h"
 
 namespace galvora {
@@ -116,6 +117,7 @@ bool deko_kopieren(const std::string& output_root) {
         ec.clear();
         fs::create_directory(target, ec);
     }
+    if (!ec) ausgabeaufzeichnung().ordner_einrichten(target);
     if (ec) {
         meldung(program_title(), MB_ICON_EXCLAMATION, "ErrDecoMkDir",
                 {std::to_string(error_number_from_system(ec)), target});

@@ -13,6 +13,7 @@
 #include "foundation/string_helpers.h"
 #include "generation/metadata_accessors.h"
 #include "generation/output_folders.h"
+#include "generation/output_record.h"
 #include "generation/picture_pages.h"
 #include "generation/picture_pipeline.h"
 #include "generation/run_port.h"
@@ -43,6 +44,7 @@ bool make_folder(const std::string& path, const char* key, std::string& result) 
     try {
         result = MakeFullDir(path);
         remove_stale_temporaries(result);
+        ausgabeaufzeichnung().ordner_einrichten(result);
         return true;
     } catch (const GalvoraError& e) {
         meldung(program_title(), MB_ICON_EXCLAMATION, key, {std::to_string(e.number()), path});

@@ -63,7 +63,7 @@ bool textstempel_kompilieren() {
         auto item = effects.item(i);
         auto* stamp = dynamic_cast<CTextStamp*>(item.get());
         if (stamp == nullptr) continue;
-        if (vorlage_uebersetzen("_stamptext_" + std::to_string(i), stamp->Text()) != 0) {
+        if (vorlage_uebersetzen(stempeltext_funktion(i), stamp->Text()) != 0) {
             meldung(kCompilerTitle, MB_ICON_EXCLAMATION, "ErrStampLastErr", {stamp->Description(), fehlermeldung()});
             return false;
         }

@@ -1,5 +1,7 @@
 #include "generation/output_folders.h"
 
+#include <sys/stat.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
@@ -10,6 +12,7 @@
 #include "foundation/path_helpers.h"
 #include "foundation/string_helpers.h"
 #include "generation/decoration_copy.h"
+#include "generation/output_record.h"
 #include "generation/output_paths.h"
 #include "generation/run_port.h"
 #include "generation/run_state.h"
@@ -21,11 +24,6 @@ namespace galvora {
 
 namespace fs = std::filesystem;
 
-namespace {
-
-// True when emptying `folder` would take originals with it: it is the base
-// folder, one of its parents, or holds one of the chosen picture folders or a
-// picture directory that the selection left out because it lies in the output.
 bool haelt_originale(const std::string& folder) {
     const LaufAuftrag& auftrag = lauf_auftrag();
     if (auftrag.basisverzeichnis.empty()) return false;
@@ -35,6 +33,41 @@ bool haelt_originale(const std::string& folder) {
     }
     return haelt_bildordner(folder, auftrag.basisverzeichnis, auftrag.cloneverzeichnis, auftrag.auswertelevel);
 }
+
+std::vector<std::string> ausgabebereiche() {
+    std::vector<std::string> areas;
+    const LaufAuftrag& job = lauf_auftrag();
+    const std::string& root = job.cloneverzeichnis;
+    if (root.empty() || root.front() != '/') return areas;
+    auto below = [&](int setting) {
+        const std::string& name = setting_text(setting);
+        if (unterordner_gueltig(root, name)) areas.push_back(root + "/" + name);
+    };
+    if (setting_is_one(kSetThumbnails)) below(kSetThumbDirname);
+    if (setting_is_one(kSetGenerateHtml)) {
+        below(kSetHtmlBase);
+        if (setting_is_one(kSetDecoCopy)) below(kSetDecoPath);
+    }
+    if (setting_is_one(kSetGenerateClones)) {
+        for (const Verzeichnissatz& d : job.verzeichnisse) areas.push_back(root + "/" + d.relativer_pfad);
+    }
+    return areas;
+}
+
+void ausgabeaufzeichnung_beginnen() {
+    const std::string& root = lauf_auftrag().cloneverzeichnis;
+    // A gallery made before folders kept records shows itself by the
+    // thumbnail or page folder the profile names, there before this run.
+    auto da = [&](int setting) {
+        struct stat st {};
+        const std::string& name = setting_text(setting);
+        return unterordner_gueltig(root, name) && ::lstat((root + "/" + name).c_str(), &st) == 0 &&
+               S_ISDIR(st.st_mode);
+    };
+    ausgabeaufzeichnung().beginnen(root, ausgabebereiche(), da(kSetThumbDirname) || da(kSetHtmlBase));
+}
+
+namespace {
 
 // True when `folder` is the user's home folder or one of its parents: a
 // profile's output folder there would empty the user's own files.
@@ -57,7 +90,9 @@ bool inhalt_loeschen(const std::string& folder, const std::string& progress_text
         return false;
     }
     run_port().status_text(progress_text);
-    verzeichnis_loeschen(folder, auftrag.loeschoption);  // a failed deletion does not stop the run
+    // Only what the program wrote there goes, and a failed deletion does not
+    // stop the run.
+    ausgabeaufzeichnung().leeren(folder, auftrag.loeschoption);
     return true;
 }
 
@@ -73,11 +108,13 @@ bool unterordner_bereitstellen(const std::string& root, const std::string& name,
         return false;
     } else if (verzeichnis_existiert(folder, 2)) {
         remove_stale_temporaries(folder);
+        ausgabeaufzeichnung().ordner_einrichten(folder);
         if (!clean) return true;
         return inhalt_loeschen(folder, progress_text);
     } else {
         fs::create_directory(folder, ec);
         if (!ec && !fs::is_directory(folder)) ec = std::make_error_code(std::errc::not_a_directory);
+        if (!ec) ausgabeaufzeichnung().ordner_einrichten(folder);
     }
     if (ec) {
         meldung(program_title(), MB_ICON_EXCLAMATION, error_key,

@@ -3,6 +3,7 @@
 // making the thumbnail and HTML folders, copying the decoration set, and
 // fixing the navigation flags and the relative link prefixes.
 #include <string>
+#include <vector>
 
 namespace galvora {
 
@@ -18,5 +19,19 @@ bool ausgabeverzeichnisse_vorbereiten(Laufzustand& run);
 // the run's files elsewhere: the folder is refused with a message and false
 // is returned.
 bool ausgabeordner_pruefen(const std::string& root, const std::string& folder);
+
+// True when emptying `folder` would take originals with it: it is the base
+// folder, one of its parents, or holds one of the chosen picture folders or a
+// picture directory that the selection left out because it lies in the output.
+bool haelt_originale(const std::string& folder);
+
+// The folders the run makes its files in, named by its settings: the
+// thumbnail, page and decoration folders and, when clones are made, the clone
+// folder of every chosen directory. None before a run has named its output root.
+std::vector<std::string> ausgabebereiche();
+
+// Sets up the run's record of what it writes (output_record.h) over the
+// output root and the folders above, before any of them is made.
+void ausgabeaufzeichnung_beginnen();
 
 }  // namespace galvora

@@ -10,6 +10,8 @@
 #include "foundation/directory_record.h"
 #include "foundation/output_file.h"
 #include "generation/file_pattern.h"
+#include "generation/output_folders.h"
+#include "generation/output_record.h"
 #include "generation/picture_scanner.h"
 #include "generation/run_port.h"
 #include "generation/run_state.h"
@@ -85,9 +87,11 @@ bool Ausgabeschutz::ist_original(const std::string& path) const {
 
 int Ausgabeschutz::pruefen(const std::string& target, const std::string& new_file) const {
     struct stat st {};
-    if (::lstat(target.c_str(), &st) != 0) return 0;  // nothing there yet
-    // A link is replaced itself; what it leads to stays untouched.
-    if (S_ISLNK(st.st_mode)) return 0;
+    // Nothing there yet, or a link, which is replaced itself (what it leads
+    // to stays untouched): whether the run may write there at all, the
+    // record of its output says.
+    if (::lstat(target.c_str(), &st) != 0 || S_ISLNK(st.st_mode))
+        return ausgabeaufzeichnung().zulassen(target, new_file);
     if (!S_ISREG(st.st_mode)) {
         ablehnung_melden(target, "keine gewöhnliche Datei");
         return EEXIST;
@@ -96,15 +100,16 @@ int Ausgabeschutz::pruefen(const std::string& target, const std::string& new_fil
         ablehnung_melden(target, "Originalbild");
         return EEXIST;
     }
-    if (!binaer(anfang(new_file)) && binaer(anfang(target))) {
+    if (!new_file.empty() && !binaer(anfang(new_file)) && binaer(anfang(target))) {
         ablehnung_melden(target, "ein Bild oder eine andere Datei, die keine Seite ist");
         return EEXIST;
     }
-    return 0;
+    return ausgabeaufzeichnung().zulassen(target, new_file);
 }
 
 AusgabeschutzAktiv::AusgabeschutzAktiv() {
     set_output_root(lauf_auftrag().cloneverzeichnis);
+    ausgabeaufzeichnung_beginnen();
     set_replace_guard([](const std::string& target, const std::string& new_file) {
         return ausgabeschutz().pruefen(target, new_file);
     });
@@ -112,6 +117,7 @@ AusgabeschutzAktiv::AusgabeschutzAktiv() {
 
 AusgabeschutzAktiv::~AusgabeschutzAktiv() {
     set_replace_guard(nullptr);
+    ausgabeaufzeichnung().beenden();
     set_output_root("");
     ausgabeschutz().leeren();
 }

@@ -31,6 +31,9 @@ public:
 
     // The replace guard: 0 when `new_file` may take the place of `target`,
     // else an error number; a refusal goes to the run's log with its reason.
+    // An empty `new_file` asks before the file is opened; an append names the
+    // target itself. What is neither an original nor a picture under a text
+    // the record of the run's output decides (output_record.h).
     int pruefen(const std::string& target, const std::string& new_file) const;
 
 private:

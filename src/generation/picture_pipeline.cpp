@@ -34,7 +34,7 @@ std::optional<std::map<std::string, std::string>> constant_stamp_texts(const CCl
     std::map<std::string, std::string> texts;
     for (long i = 1; i <= effects.count(); ++i) {
         if (dynamic_cast<const CTextStamp*>(effects.item(i).get()) == nullptr) continue;
-        const std::string name = "_stamptext_" + std::to_string(i);
+        const std::string name = stempeltext_funktion(i);
         std::string text;
         if (script_function_defined(name) && !constant_script_output(name, text)) return std::nullopt;
         texts.emplace(name, std::move(text));

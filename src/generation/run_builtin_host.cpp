@@ -7,7 +7,9 @@
 #include <vector>
 
 #include "foundation/program_info.h"
+#include "generation/output_folders.h"
 #include "generation/output_guard.h"
+#include "generation/output_record.h"
 #include "generation/output_paths.h"
 #include "generation/run_accessors.h"
 #include "generation/run_state.h"
@@ -60,45 +62,21 @@ void RunBuiltinHost::rechteck_fuellen(int32_t farbe, int32_t x1, int32_t y1, int
 
 int32_t RunBuiltinHost::durchschnittsfarbe() { return GetImageAverageColour(); }
 
-namespace {
-
-// The folders a run writes its output into: the thumbnail, page and
-// decoration folders and, when clones are made, the clone folder of every
-// chosen directory. Nothing before a run has named its output root.
-std::vector<std::string> schreibbereiche() {
-    std::vector<std::string> areas;
-    const LaufAuftrag& job = lauf_auftrag();
-    const std::string& root = job.cloneverzeichnis;
-    if (root.empty() || root.front() != '/') return areas;
-    auto below = [&](int setting) {
-        const std::string& name = setting_text(setting);
-        if (unterordner_gueltig(root, name)) areas.push_back(root + "/" + name);
-    };
-    if (setting_is_one(kSetThumbnails)) below(kSetThumbDirname);
-    if (setting_is_one(kSetGenerateHtml)) {
-        below(kSetHtmlBase);
-        if (setting_is_one(kSetDecoCopy)) below(kSetDecoPath);
-    }
-    if (setting_is_one(kSetGenerateClones)) {
-        for (const Verzeichnissatz& d : job.verzeichnisse) areas.push_back(root + "/" + d.relativer_pfad);
-    }
-    return areas;
-}
-
-}  // namespace
-
 bool RunBuiltinHost::schreiben_erlaubt(const std::string& pfad) {
     // A profile may come from anyone: its templates, hooks and oracle may
     // write only into the folders the run makes its own files in, never a
     // hidden file (a shell's start file, a folder's settings), never an
     // original picture and never over a picture or another binary file.
     // Links are followed, so a link that leads elsewhere opens no way out.
+    // Which folders below those it may make files in and which files there
+    // it may replace, the record of the run's output decides as the file is
+    // opened (output_record.h).
     if (pfad.empty() || pfad.front() != '/') return false;
     std::error_code ec;
     const fs::path target = fs::weakly_canonical(fs::path(pfad), ec);
     if (ec) return false;
     bool inside = false;
-    for (const std::string& area : schreibbereiche()) {
+    for (const std::string& area : ausgabebereiche()) {
         const fs::path folder = fs::weakly_canonical(fs::path(area), ec);
         if (ec) continue;
         const fs::path rel = target.lexically_relative(folder);
@@ -111,6 +89,7 @@ bool RunBuiltinHost::schreiben_erlaubt(const std::string& pfad) {
     }
     const std::string name = fs::path(pfad).filename().string();
     if (!inside || name.empty() || name.front() == '.') return false;
+    if (ausgabeaufzeichnung().skript_zulassen(pfad) != 0) return false;
     if (!fs::exists(target, ec)) return true;
     return fs::is_regular_file(target, ec) && !ausgabeschutz().ist_original(target.string()) &&
            !inhalt_ist_binaer(target.string());

@@ -7,6 +7,7 @@
 #include "foundation/path_helpers.h"
 #include "foundation/string_helpers.h"
 #include "generation/output_paths.h"
+#include "generation/output_record.h"
 #include "generation/page_keys.h"
 #include "generation/page_skeleton.h"
 #include "generation/run_state.h"
@@ -215,7 +216,7 @@ void Thumbseiten::seite_oeffnen(int32_t j) {
     variable_setzen(v.next_ref, plan_.next_ref);
 
     const std::string path = folder_ + "/" + plan_.name + run.HtmlEndung;
-    MakeFullDir(folder_);
+    ausgabeaufzeichnung().ordner_einrichten(MakeFullDir(folder_));
     page_.oeffnen(path, setting_is_one(kSetHtmlChanged), run.texte.InfHTMLThumb);
     if (run.Browserseite.empty()) run.Browserseite = path;
 

@@ -246,10 +246,9 @@ public:
             continuation(text.substr(1));
         } else if (text.starts_with("!*")) {
             std::string name(trim_blanks(text).substr(2));
-            module_ = modules_.add(name, "", kModuleNotCompiled);
-            module_started_ = false;
+            module_.start(modules_.add(name, "", kModuleNotCompiled));
         } else if (text.starts_with("!+")) {
-            module_line(text.substr(2));
+            module_.line(text.substr(2));
         } else if (size_t eq = text.find('='); eq != std::string_view::npos) {
             setting(utf8_to_upper(trim_blanks(text.substr(0, eq))), std::string(text.substr(eq + 1)));
         }
@@ -263,18 +262,6 @@ private:
             value += rest;
         } else if (auto* stamp = dynamic_cast<CTextStamp*>(effect_.get())) {
             stamp->Text(stamp->Text() + kCrLf + std::string(rest));
-        }
-    }
-
-    // Every "!+" line is one source line, the first one too: a module that
-    // begins with empty lines keeps them, so compile errors keep their line numbers.
-    void module_line(std::string_view rest) {
-        if (!module_) return;
-        if (module_started_) {
-            module_->inhalt(module_->inhalt() + kCrLf + std::string(rest));
-        } else {
-            module_->inhalt(rest);
-            module_started_ = true;
         }
     }
 
@@ -369,8 +356,7 @@ private:
     ZNModule& modules_;
     int last_index_ = 0;
     std::shared_ptr<CCloneEffekt> effect_;
-    std::shared_ptr<ZNModul> module_;
-    bool module_started_ = false;
+    ModuleTextLines module_;
 };
 
 // ---------------------------------------------------------------- upgrades

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace galvora {
@@ -35,6 +36,29 @@ private:
     std::string text_;
     int32_t status_ = 0;
     bool changed_ = false;
+};
+
+// Builds module texts from the "!+" lines of a profile or script file. Every
+// such line is one source line, the first one too: a module that begins with
+// empty lines keeps them, so its compile errors name the lines the file shows.
+class ModuleTextLines {
+public:
+    // The module the following lines belong to.
+    void start(std::shared_ptr<ZNModul> module) {
+        module_ = std::move(module);
+        started_ = false;
+    }
+    // False before the first module of the file.
+    bool in_module() const { return module_ != nullptr; }
+    void line(std::string_view text) {
+        if (!module_) return;
+        module_->inhalt(started_ ? module_->inhalt() + "\r\n" + std::string(text) : std::string(text));
+        started_ = true;
+    }
+
+private:
+    std::shared_ptr<ZNModul> module_;
+    bool started_ = false;
 };
 
 class ZNModule {

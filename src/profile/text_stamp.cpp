@@ -28,4 +28,6 @@ void CTextStamp::clone(CCloneEffekt& target) const {
     t.BorderWidth(BorderWidth());
 }
 
+std::string stempeltext_funktion(long position) { return "_stamptext_" + std::to_string(position); }
+
 }  // namespace galvora

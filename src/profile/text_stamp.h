@@ -61,4 +61,8 @@ private:
     int32_t border_width_ = 1;
 };
 
+// The script function a text stamp's text compiles into: named after the
+// stamp's 1-based position in the whole clone-effect list.
+std::string stempeltext_funktion(long position);
+
 }  // namespace galvora

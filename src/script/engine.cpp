@@ -41,7 +41,8 @@ constexpr FehlerText abbruch_schluessel[] = {
     {QIM_ABGEBROCHEN, "ErrQIMCancelled"}, {QIM_SPEICHER, "ErrQIMOutOfMemory"},
 };
 
-// Texts of the keys that the language files do not know yet.
+// The German texts of the stop messages; a language file without them (one
+// made for an older version) shows them too.
 const char* eigener_text(std::string_view schluessel) {
     if (schluessel == "ErrQIMInstructionLimit") return "Skript angehalten: zu viele Anweisungen";
     if (schluessel == "ErrQIMCallDepth") return "Skript angehalten: Aufruftiefe zu groß";

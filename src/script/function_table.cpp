@@ -82,6 +82,30 @@ void ZNSFunktionArray::lösche_ausser_intern() {
     entfernen_wenn([](const ZNSFunktion& f) { return f.typ != FKT_INTERN; });
 }
 
+ZNSFunktionArray::Stand ZNSFunktionArray::stand() const {
+    Stand stand;
+    stand.reserve(liste_.size());
+    for (const auto& f : liste_) stand.push_back({f, f->typ, f->ist_global, f->modulname});
+    return stand;
+}
+
+void ZNSFunktionArray::wiederherstellen(const Stand& stand) {
+    for (const auto& f : liste_) f->entfernt = true;
+    liste_.clear();
+    index_.clear();
+    for (const Eintragsstand& e : stand) {
+        ZNSFunktion& f = *e.funktion;
+        // Compiling a reserved name fills its entry in place.
+        if (e.typ == FKT_RESERVIERT && f.typ != FKT_RESERVIERT) f.reset();
+        f.typ = e.typ;
+        f.ist_global = e.ist_global;
+        f.modulname = e.modulname;
+        f.entfernt = false;
+        liste_.push_back(e.funktion);
+        index_.emplace(f.bezeichner, e.funktion);
+    }
+}
+
 ZNSFunktionRef ZNSFunktionArray::funktion_per_bezeichner(std::string_view name) const { return finden(klein(name)); }
 
 ZNSFunktionRef ZNSFunktionArray::funktion_fehlt() const {
@@ -104,6 +128,27 @@ ZNSWertRef ZNSGlobaleVariableArray::alloc(std::string_view name, bool readonly) 
 ZNSWertRef ZNSGlobaleVariableArray::inq(std::string_view name) const {
     auto it = namen_.find(klein(name));
     return it == namen_.end() ? nullptr : it->second;
+}
+
+ZNSGlobaleVariableArray::Stand ZNSGlobaleVariableArray::stand() const {
+    Stand stand(reihenfolge_.size());
+    for (size_t i = 0; i < reihenfolge_.size(); ++i) {
+        stand[i].first = reihenfolge_[i];
+        reihenfolge_[i]->copy(stand[i].second);
+    }
+    return stand;
+}
+
+void ZNSGlobaleVariableArray::wiederherstellen(Stand stand) {
+    reihenfolge_.clear();
+    namen_.clear();
+    for (auto& [variable, wert] : stand) {
+        // Moved, not copied: a long text needs no memory a second time.
+        variable->typ = wert.typ;
+        variable->wert = std::move(wert.wert);
+        reihenfolge_.push_back(variable);
+        namen_.emplace(variable->bezeichner, variable);
+    }
 }
 
 }  // namespace galvora

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "script/instruction.h"
@@ -54,6 +55,20 @@ public:
     void lösche_funktion(std::string_view name);
     void lösche_modul(std::string_view modulname);
     void lösche_ausser_intern();
+    // The table as it stands: each entry with its kind, scope and module.
+    struct Eintragsstand {
+        ZNSFunktionRef funktion;
+        int32_t typ;
+        bool ist_global;
+        std::string modulname;
+    };
+    using Stand = std::vector<Eintragsstand>;
+    Stand stand() const;
+    // Puts the table back as it stood: entries added since leave it (calls
+    // compiled against them look their names up again), entries removed
+    // since come back, and a name reserved then and compiled since is only
+    // reserved again.
+    void wiederherstellen(const Stand& stand);
     ZNSFunktionRef funktion_per_bezeichner(std::string_view name) const;
     ZNSFunktionRef funktion_fehlt() const;
     int32_t count() const { return static_cast<int32_t>(liste_.size()); }
@@ -80,6 +95,11 @@ public:
     ZNSWertRef alloc(std::string_view name, bool readonly);
     // The variable of that name, or nothing.
     ZNSWertRef inq(std::string_view name) const;
+    // Every variable with a copy of its value.
+    using Stand = std::vector<std::pair<ZNSWertRef, ZNSVariable>>;
+    Stand stand() const;
+    // The values back as they stood; variables made since are gone.
+    void wiederherstellen(Stand stand);
     int32_t count() const { return static_cast<int32_t>(reihenfolge_.size()); }
     const std::vector<ZNSWertRef>& eintraege() const { return reihenfolge_; }
 

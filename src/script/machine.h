@@ -48,6 +48,7 @@ public:
     // a limit or a cancel stopped the run (after the error variables are set).
     using Abbruchmelder = std::function<void(const std::string& funktion, int32_t code)>;
     void abbruchmelder_setzen(Abbruchmelder melder) { melder_ = std::move(melder); }
+    const Abbruchmelder& abbruchmelder() const { return melder_; }
     // Instructions executed by the last run.
     uint64_t befehle_zuletzt() const { return befehle_zuletzt_; }
 

@@ -51,6 +51,19 @@ TEST(ShippedLanguages, EveryWindowCaptionOfTheseWindowsHasAText) {
     }
 }
 
+// A script stopped at one of its limits (errors 101 to 104) is named in the
+// run's language: without these texts an English gallery's log and messages
+// would name the limit in German.
+TEST(ShippedLanguages, EachNamesTheScriptLimits) {
+    for (const fs::path& file : shipped_languages()) {
+        ZNLanguages languages;
+        ZNLanguage* language = languages.AddFile(file.string());
+        ASSERT_NE(language, nullptr) << file;
+        for (const std::string key : {"ErrQIMInstructionLimit", "ErrQIMCallDepth", "ErrQIMCancelled", "ErrQIMOutOfMemory"})
+            EXPECT_NE(language->inq("Msg", key), "?" + key + "?") << file.filename() << " " << key;
+    }
+}
+
 TEST(ShippedLanguages, EachNamesASmallFlagPictureBesideIt) {
     std::vector<std::string> images;
     for (const GermanText& row : german_text_table())

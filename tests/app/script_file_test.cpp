@@ -1,6 +1,7 @@
 #include "app/script_file.h"
 
 #include "app/app_test_support.h"
+#include "app/run_start.h"
 #include "foundation/file_size_limit.h"
 
 namespace galvora::testing {
@@ -22,10 +23,26 @@ TEST_F(ScriptFile, ReadsModulesCommentsAndBlanksAsTheFormatSays) {
     ASSERT_TRUE(ZNSLoad(path("a.zsf")));
     EXPECT_TRUE(port.boxes.empty());
     // "  spaced" and "Spaced" differ in their leading blanks, so both stay;
-    // the empty first line of m is lost to the text that follows.
+    // m keeps its empty first line.
     EXPECT_EQ(modules(), (std::vector<std::pair<std::string, std::string>>{
-                             {"  spaced", " first\r\nsecond"}, {"m", "a"}, {"Spaced", "later"}}));
+                             {"  spaced", " first\r\nsecond"}, {"m", "\r\na"}, {"Spaced", "later"}}));
     EXPECT_FALSE(ScriptFileModules().verändert());
+}
+
+// A module that begins with empty lines keeps them, as the profile's own
+// modules do. Dropped, as a text that is still empty would take the next
+// line without a break, every line after them would move up, and a compile
+// error would name a line other than the one the file and the editor show.
+TEST_F(ScriptFile, LeadingEmptyLinesOfAModuleAreKeptSoErrorLinesMatchTheFile) {
+    write_file(path("lead.zsf"), "!*m\r\n!+\r\n!+\r\n!+function f( {\r\n!*empty\r\n!+\r\n!*none\r\n");
+    ASSERT_TRUE(ZNSLoad(path("lead.zsf")));
+    EXPECT_EQ(modules(), (std::vector<std::pair<std::string, std::string>>{
+                             {"m", "\r\n\r\nfunction f( {"}, {"empty", ""}, {"none", ""}}));
+    EXPECT_EQ(ScriptFileModules().item("m")->status(), kModuleCompileError);
+    // The run start compiles the modules and names the faulty line.
+    EXPECT_EQ(ModuleUebersetzen(), kModuleCompileError);
+    ASSERT_EQ(port.boxes.size(), 1u);
+    EXPECT_NE(port.boxes[0].text.find("in Zeile: 3"), std::string::npos) << port.boxes[0].text;
 }
 
 TEST_F(ScriptFile, LaterModuleOfTheSameNameReplacesTheEarlier) {

@@ -9,6 +9,12 @@ export HOME=$tmp/home XDG_CONFIG_HOME=$tmp/config XDG_DATA_HOME=$tmp/data XDG_ST
 mkdir -p "$HOME"
 fail=0
 check() { if ! eval "$2"; then echo "FAILED: $1"; fail=1; fi; }
+# After a failed row whose cause the checks alone do not tell: the status, the
+# scratch folder's state and the last messages of the run.
+show_run() {  # status messages-file
+  echo "  status $1; scratch folder $([ -d "$tmp" ] && echo present || echo MISSING)"
+  if [ -f "$2" ]; then tail -n 15 "$2" | sed 's/^/  | /'; else echo "  $2 is missing"; fi
+}
 
 # Waits until the condition $1 holds, for as long as the process $2 lives
 # (no limit of time: a busy machine makes a test slower, never failed).

@@ -143,7 +143,7 @@ row_names_as_long_as_a_file_name_may_be() {
   expect=0 message=''
 }
 check_names_as_long_as_a_file_name_may_be() {
-  check "$row: every picture has its thumbnail" '[ "$(find "$W/b/thumbs" -type f | wc -l)" -eq 3 ]'
+  check "$row: every picture has its thumbnail" '[ "$(find "$W/b/thumbs" -type f ! -name .galvora-record | wc -l)" -eq 3 ]'
   check "$row: every picture has its page" '[ "$(find "$W/b/html" -mindepth 2 -name "*.html" | wc -l)" -eq 3 ]'
 }
 row_leftovers_of_a_killed_run() {
@@ -194,6 +194,7 @@ check "interrupt in the last template: status 1" '[ "$rc" -eq 1 ]'
 check "interrupt in the last template: message" 'grep -q "Lauf unterbrochen" "$tmp/err.txt"'
 check "interrupt in the last template: the old index page stays" '[ "$(sha256sum <"$W/b/html/index.html")" = "$old_index" ]'
 check "interrupt in the last template: no temporary file left" '[ "$(temporaries)" -eq 0 ]'
+[ "$rc" -eq 1 ] || show_run "$rc" "$tmp/err.txt"
 
 # --- killed while a page is being written: the temporary file stays behind
 # until the next run, which removes it.

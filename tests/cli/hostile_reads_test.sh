@@ -50,7 +50,7 @@ row_decoration_from_the_users_pool() {
 }
 check_decoration_from_the_users_pool() {
   check "$row: only the decoration files are copied" \
-    '[ "$(cd "$W/b/deco" && ls -A | sort | tr "\n" " ")" = "dot.gif style.css " ]'
+    '[ "$(cd "$W/b/deco" && ls -A | LC_ALL=C sort | tr "\n" " ")" = ".galvora-record dot.gif style.css " ]'
   check "$row: no copy wider than 0644" \
     '[ -z "$(find "$W/b/deco" -type f -perm /0133)" ] || { ls -l "$W/b/deco"; false; }'
 }

@@ -5,7 +5,9 @@
 # orientation set by exiftool look like ImageMagick's -auto-orient of it.
 # Processed clones carry the metadata with the orientation reset to 1; clones
 # copied unchanged keep theirs, and thumbnails made from them stand upright
-# too. A second run over the same photos rewrites nothing.
+# too. A second run over the same photos rewrites nothing. (Deliberately so:
+# taken as stored, a photo shot with the camera turned would lie on its side
+# in the gallery while browsers show the original upright.)
 source "$(dirname "$0")/batch_support.sh" "$1"
 testdata=$(cd "$(dirname "$galvora")/.." && pwd)/testdata
 

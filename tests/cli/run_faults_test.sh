@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Faults a photographer meets in the first batch runs, each through the real
 # program: a relative base folder, the program's own output taken for
-# pictures, clones with frames and effects remade on every run, unreadable
-# pictures, overrides that name no setting or give a switch no number,
-# pictures sharing a base name, the page reference of a renamed page, month
-# and weekday names of the user's locale, a mosaic cell larger than 99, and
-# the default profile's name after a change of language.
+# pictures, clones with frames and effects remade on every run, a side choice
+# that gives no scale factor, unreadable pictures, overrides that name no
+# setting or give a switch no number, pictures sharing a base name, the page
+# reference of a renamed page, script modules that begin with empty lines,
+# month and weekday names of the user's locale, a mosaic cell larger than 99,
+# and the default profile's name and a script's limit after a change of
+# language.
 source "$(dirname "$0")/batch_support.sh" "$1"
 galvora=$(realpath "$galvora")
 testdata=$(cd "$(dirname "$galvora")/.." && pwd)/testdata
@@ -75,6 +77,8 @@ check "level 2, clones in web/: no page for web/deco, web/thumbs or web/html" \
 
 # --- "only if newer": a second run over unchanged originals rewrites no clone
 # and no thumbnail, with frames, drop shadow, a quarter turn and stamps
+# (deliberately: the design compares a clone with the size before frames,
+# shadows and turns, finds it wrong every time and makes every clone again)
 picture "$tmp/stamp.png" 16 16 '#ff0000'
 profile effekte <<EOF
 VERSION=2.11.02
@@ -132,6 +136,17 @@ done
 check "effekte: frame, shadow and quarter turn give the clone its size" \
   '[ "$(identify -format %wx%h "$tmp/e/web/wide.jpg")" = "$(identify -format %wx%h "$tmp/e/web/tall.jpg" | awk -Fx "{print \$2 \"x\" \$1}")" ]'
 
+# --- a side choice that gives no scale factor (a 5 in a profile edited by
+# hand) keeps the picture's size (deliberately: multiplied by the factor 0,
+# as the design does, the clone and the thumbnail would be 0 x 0 pixels)
+rm -rf "$tmp/z"
+picture "$tmp/z/a.jpg" 60 40 '#3366aa'
+run /Profile=Voreinstellung "/Basedir=$tmp/z" /Level=0 /GENERATE_CLONES=1 /CLONE_PATH=web \
+  /CLONE_SELECTED_SIDE=5 /THUMB_SELECTED_SIDE=5
+check "side choice 5: status 0, clone and thumbnail of the picture's size" \
+  '[ $rc -eq 0 ] && [ "$(identify -format %wx%h "$tmp/z/web/a.jpg")" = 60x40 ] &&
+   [ "$(identify -format %wx%h "$tmp/z/web/thumbs/a.jpg")" = 60x40 ] || { echo "status $rc"; tail -3 "$tmp/err"; false; }'
+
 # --- pictures that cannot be read are left out of pages and counts, named on
 # stderr and in the log, and the run ends with status 4 (deliberately: a page
 # for them would show a broken picture and count a photo that is not there)
@@ -179,6 +194,9 @@ run /Profile=Voreinstellung "/Basedir=$tmp/base" /Level=1 /THUMB_SIZ=200
 check "unknown key: the message names it" 'grep -qx "THUMB_SIZ" "$tmp/err" && grep -q "im Profil nicht vorhanden" "$tmp/err"'
 
 # --- originals sharing a base name each get their own thumbnail and page
+# (deliberately: named by the base name alone, as the design names them,
+# a.jpg, a.bmp and a.tif would write one page and one thumbnail over another,
+# and every page would show the last picture)
 rm -rf "$tmp/s"
 picture "$tmp/s/a.jpg" 40 30 '#ff0000'; picture "$tmp/s/a.bmp" 40 30 '#00ff00'; picture "$tmp/s/a.tif" 40 30 '#0000ff'
 picture "$tmp/s/a_bmp.jpg" 40 30 '#ffff00'
@@ -218,6 +236,27 @@ refs=$(tr -d '\r' <"$tmp/d/html/default.html" | grep -o 'class="docref" href="[^
 check "docref: two references" '[ "$(echo "$refs" | wc -l)" -eq 2 ]'
 check "docref: the clashing picture's page is default_pic.html" 'echo "$refs" | grep -q "default_pic.html$"'
 for ref in $refs; do check "docref: $ref reaches its page" '[ -f "$tmp/d/html/$ref" ]'; done
+
+# --- a script module that begins with empty lines keeps them, in a profile
+# and in a script file alike, so a compile error names the line the file
+# shows (deliberately: dropped, every later line would move up and the
+# message point at a line above the faulty one)
+make_base
+profile fuehrend <<'EOF'
+VERSION=2.11.02
+!*eigen
+!+
+!+
+!+function g( {
+EOF
+run /Profile=fuehrend "/Basedir=$tmp/base" /Level=1
+check "profile module with leading empty lines: the error is on line 3" \
+  'tr -d "\r" <"$tmp/err" | grep -qx "in Zeile: 3" || { tr -d "\r" <"$tmp/err" | grep -B3 "Zeile"; false; }'
+printf '!*werkzeug\r\n!+\r\n!+\r\n!+function f( {\r\n' >"$tmp/fuehrend.zsf"
+run /Profile=Voreinstellung "/Basedir=$tmp/base" /Level=1 "/ZANTOSCRIPT_FILE=$tmp/fuehrend.zsf"
+check "script-file module with leading empty lines: the error is on line 3" \
+  'tr -d "\r" <"$tmp/err" | grep -q "werkzeug" && tr -d "\r" <"$tmp/err" | grep -qx "in Zeile: 3" ||
+   { tr -d "\r" <"$tmp/err" | grep -B3 "Zeile"; false; }'
 
 # --- month and weekday names follow the user's regional settings
 mkdir -p "$tmp/locale"
@@ -268,6 +307,7 @@ check "interrupted: the statistics say that the run stopped" 'grep -q "^Der Lauf
 check "interrupted: one picture of one directory counted" \
   '[ "$(stat_count Bilder)" = 1 ] && [ "$(stat_count Verzeichnisse)" = 1 ] && [ "$(stat_count Thumbnails)" = 1 ]'
 check "interrupted: the bytes of that picture" '[ "$stopped_bytes" = "$(stat -c %s "$tmp/base/alpha/one.jpg")" ]'
+[ $rc -eq 1 ] || show_run "$rc" "$tmp/err"
 # The same run to its end counts every chosen picture and says nothing of a stop.
 make_base
 run /Profile=Voreinstellung "/Basedir=$tmp/base" /Level=1
@@ -332,5 +372,10 @@ for name in Voreinstellung Default; do
     '[ $rc -eq 0 ] && ! grep -q "profile list" "$tmp/err" && [ "$(pages_in "$tmp/base")" -ge 4 ]'
   check "English, /Profile=$name: the run speaks English" 'grep -q "pictures processed" "$tmp/err"'
 done
+# A script stopped at a limit is named in the run's language too.
+make_base
+run /Profile=Default "/Basedir=$tmp/base" /Level=1 '/HTML_PIC_FOOTER={s="x"; n=0; while (n<40) {s=s+s; n=n+1;} s}'
+check "English, a script at its memory limit: status 5, the message in English" \
+  '[ $rc -eq 5 ] && grep -q "html_pic_footer.*Script stopped: out of memory" "$tmp/err" || { echo "status $rc"; grep -i "script\|skript" "$tmp/err" | head -3; false; }'
 
 exit $fail

@@ -44,11 +44,23 @@ row _initpath
 row _clone
 row oracle "/IMAGE_ORACLE=write(\"$lnk\", @APPEND, \"PWNED\"); return @TRUE;"
 
-# A whole new text written over the link replaces the link, not its target.
+# A whole new text written over the link: the link is not the program's own
+# file, so it stays, and its target is not made.
 fresh none
 HOME=$W/home "$galvora" /Profile=haken "/Basedir=$W/b" /Level=0 /GENERATE_CLONES=1 /CLONE_PATH=album \
   "/HTML_PIC_POSTPIC={write(\"$lnk\", \"text\")}" >"$tmp/out.txt" 2>&1
 check "plain write: the link's target is not made" '[ ! -e "$W/home/.profile" ]'
-check "plain write: the page folder holds the text itself" '[ ! -L "$lnk" ] && [ "$(cat "$lnk")" = text ]'
+check "plain write: the link stays" '[ -L "$lnk" ]'
+# One the program wrote itself, replaced by a link since: the write replaces
+# the link, never what it leads to.
+fresh none
+HOME=$W/home "$galvora" /Profile=haken "/Basedir=$W/b" /Level=0 /GENERATE_CLONES=1 /CLONE_PATH=album \
+  "/HTML_PIC_POSTPIC={write(\"$W/b/album/html/own.txt\", \"first\")}" >"$tmp/out.txt" 2>&1
+rm "$W/b/album/html/own.txt"; ln -s "$W/home/.profile" "$W/b/album/html/own.txt"
+HOME=$W/home "$galvora" /Profile=haken "/Basedir=$W/b" /Level=0 /GENERATE_CLONES=1 /CLONE_PATH=album \
+  "/HTML_PIC_POSTPIC={write(\"$W/b/album/html/own.txt\", \"text\")}" >"$tmp/out.txt" 2>&1
+check "plain write over its own name: the link's target is not made" '[ ! -e "$W/home/.profile" ]'
+check "plain write over its own name: the folder holds the text itself" \
+  '[ ! -L "$W/b/album/html/own.txt" ] && [ "$(cat "$W/b/album/html/own.txt")" = text ]'
 
 exit $fail

@@ -92,6 +92,8 @@ TEST(Log, WritesDatedLinesAndEmptiesAnOldFile) {
     log.CloseLogfile();  // closing twice does nothing
 }
 
+// A second create closes the first file: left open, its handle would stay
+// taken until the program ends, and with it the first file's place.
 TEST(Log, ASecondLogfileDoesNotLeakTheFirst) {
     TempFolder temp;
     const std::size_t before = open_descriptors();

@@ -26,6 +26,9 @@ std::string read_all(const fs::path& p) {
 
 // With and without a sync per file, a committed file replaces the target
 // and a discarded one leaves it as it was, with no temporary file behind.
+// Written straight into its place, as the design writes, a file whose write
+// fails half way (a full disk) would leave a damaged page or picture where
+// the good one of the run before was.
 TEST(OutputFile, CommitReplacesAndDiscardKeepsWithOrWithoutSync) {
     for (bool sync : {true, false}) {
         SCOPED_TRACE(sync ? "sync each file" : "sync at the end");

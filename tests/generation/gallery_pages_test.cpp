@@ -221,6 +221,12 @@ TEST_F(GalleryPages, IndexCountsEachDirectorysOwnPagesAndGroups) {
     EXPECT_EQ(opened.back(), (out / "html" / "index.html").string());
 }
 
+// The design builds a picture page's index link from the prefix to the
+// output root and the thumbnail page's own index link, one folder too far
+// up, and in a level-2 gallery the links from a picture page to the pictures
+// of the neighbouring directories climb one folder too few: links that reach
+// no page. Here every link of every page, URL-encoded, leads to a file of
+// the gallery.
 TEST_F(GalleryPages, EveryReferenceReachesItsFileAtEachLevel) {
     for (int level : {0, 1, 2}) {
         for (const std::string order : {"1", "2", "3"}) {
@@ -297,6 +303,10 @@ struct CancellingPort : RecordingRunPort {
     }
 };
 
+// The design closes a thumbnail page cut off by a stop as it stands, without
+// its table end and closing tags, and puts it in the place of the complete
+// page of the run before. A cut-off page is thrown away instead: the page of
+// the run before stays, and no temporary file is left.
 TEST_F(GalleryPages, CancelledRunKeepsTheCompletePages) {
     set(kSetHtmlSplit, "1");
     set(kSetGenerateIndex, "1");
@@ -417,6 +427,10 @@ TEST_F(GalleryPages, PageThatCannotBeWrittenStopsTheRun) {
 namespace galvora::testing {
 namespace {
 
+// A picture named like the thumbnail page or the index page would have its
+// page written over that page (or the other way round), and a "/" in a name
+// would put the page into another folder: such names get a page name of
+// their own.
 TEST_F(GalleryPages, PicturePageNamesStayClearOfOtherPages) {
     Verzeichnissatz d;
     for (const std::string name : {"default", "default-2", "index", "a/b", "Strand"}) {

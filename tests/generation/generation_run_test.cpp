@@ -141,6 +141,11 @@ TEST_F(GenerationRun, FolderNamesMayNotClimbOutOfTheOutput) {
     EXPECT_FALSE(fs::exists(tmp.path() / "escaped"));
 }
 
+// The design empties the clone folder without a look at what it holds: with
+// the originals inside, they would go with the old output. Such a clean-up
+// is refused with a message, and the refusal stops the run: a gallery made
+// over output that was to be emptied first would keep the pages and clones
+// of pictures that are gone.
 TEST_F(GenerationRun, CleanUpNeverEmptiesAFolderHoldingTheOriginals) {
     lauf_auftrag().cloneverzeichnis = tmp.path().string();  // the parent of the base folder
     set(kSetGenerateClones, "1");
@@ -150,6 +155,9 @@ TEST_F(GenerationRun, CleanUpNeverEmptiesAFolderHoldingTheOriginals) {
     ASSERT_EQ(port.boxes.size(), 1u);
     EXPECT_NE(port.boxes[0].text.find("ist das Basisverzeichnis"), std::string::npos);
     EXPECT_TRUE(fs::exists(base / "a" / "p1.jpg"));
+    EXPECT_FALSE(fs::exists(tmp.path() / "html"));
+    EXPECT_FALSE(fs::exists(tmp.path() / "thumbs"));
+    EXPECT_FALSE(fs::exists(tmp.path() / "a" / "p1.jpg"));
 }
 
 TEST_F(GenerationRun, CleanUpsEmptyTheOutputAndFoldersAreMadeAgain) {
@@ -322,6 +330,8 @@ TEST_F(GenerationRun, RunVariablesOfASmallTree) {
     EXPECT_EQ(laufzustand().up_slot, kSetHtmlUp);
     EXPECT_EQ(text("first_doc"), "urlaub x-01");
     EXPECT_EQ(text("last_doc"), "fest-03");  // 41 pictures at 5 x 4 per page
+    // URL-encoded like every other reference: a blank or an umlaut taken
+    // into a link as it stands breaks the link in a browser.
     EXPECT_EQ(text("first_ref"), "../2004/urlaub%20x-01.html");
     EXPECT_EQ(text("last_ref"), "../2005/fest-03.html");
     EXPECT_EQ(text("first_page_doc"), "");

@@ -44,6 +44,9 @@ TEST_F(HostileSettings, CleanUpSparesAChosenPictureFolderAlsoThroughALink) {
     EXPECT_TRUE(fs::exists(base / "web" / "a" / "p1.jpg"));
 }
 
+// A page name setting holding "/" (or "..") names a file in another folder:
+// the run would write its pages outside the output, over files that are not
+// the gallery's. Such a name is refused before anything is written.
 TEST_F(HostileSettings, PageNamesWithAPathAreRefusedBeforeAnythingIsWritten) {
     struct Case {
         int setting;

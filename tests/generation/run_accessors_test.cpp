@@ -107,6 +107,8 @@ TEST_F(RunAccessors, RunningTotalsFindTheSamePicturesAsTheWalk) {
     EXPECT_EQ(answers(), walked);
 }
 
+// References are URL-encoded: a blank, "#" or an umlaut in a folder or
+// picture name, taken into a link as it stands, breaks the link.
 TEST_F(RunAccessors, SelectorsGiveTypedValuesAndEncodedReferences) {
     EXPECT_EQ(info_text(1, 2, 2), "../2004/urlaub/2pic%202.jpg");
     EXPECT_EQ(info_text(1, 2, 3), "../html/2004/urlaub/2pic%202.html");

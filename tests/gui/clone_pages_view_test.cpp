@@ -26,6 +26,7 @@
 #include "gui/options/effect_page_views.h"
 #include "gui/options/form_view.h"
 #include "gui/options/options_dialog_view.h"
+#include "gui/options/qt_bridge.h"
 #include "gui/options_view_support.h"
 #include "image/picture/zn_image.h"
 #include "image/image_file_record.h"
@@ -46,9 +47,12 @@
 #include "image/picture_io.h"
 #include "options/pages/effect_editor_support.h"
 #include "foundation/registry.h"
+#include "generation/run_state.h"
 #include "generation/settings_access.h"
 #include "image/picture_type.h"
 #include "options/value_encodings.h"
+#include "profile/script_modules.h"
+#include "script/engine.h"
 
 namespace galvora::testing {
 namespace {
@@ -605,6 +609,97 @@ TEST_F(ClonePagesWindow, AnEffectEditedInASavedListReachesTheClonesOfAPhoto) {
         expect_same_pixels(clones / "photo.jpg", picture_type::jpeg,
                            expected_clone(tmp, pictures / "photo.jpg", picture_type::jpeg, accepted));
     }
+}
+
+// ---------------------------------------------------------------- the preview of a text stamp
+
+// The preview box as the window shows it.
+QImage preview_pixels(FormView& page) {
+    return page.widget_of(page.page().control("BeispielImage"))->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+// The sample with the stamp drawn with this text by the clone step's own code.
+QImage sample_stamped(const CTextStamp& stamp, const std::string& text, int32_t width, int32_t height) {
+    ZNImage image;
+    image.ImageFile(std::make_shared<ZNImageFile>());
+    image.CloneRGB(CClonenEffekte::beispiel_aufnehmen(width, height));
+    ErrorInfo error;
+    EXPECT_TRUE(image.CloneEffektAnwenden(stamp, text, error)) << error.description;
+    return to_image(image.CloneRGB()).convertToFormat(QImage::Format_RGB32);
+}
+
+// A stamp text is a template: typed into the stamp's text box, the preview
+// shows what it writes for the sample (a module function of the profile and
+// the picture's size included), as the run stamps it, and nothing when it
+// does not compile, as the run finds no function for it then. The engine
+// keeps nothing of it, so the page's syntax test still reports the text.
+TEST_F(ClonePagesWindow, AStampTextIsPreviewedAsTheScriptWritesIt) {
+    ProfileModules().add("stempel", "function stempeltext() {\r\n  return \"EF\";\r\n}\r\n", kModuleNotCompiled);
+    const ZNSFunktionArray::Stand engine_before = zns()->fkt_oba.stand();
+    struct Case {
+        const char* typed;
+        const char* stamped;
+    };
+    const Case cases[] = {
+        {"{\"AB\" + \"CD\"}", "ABCD"},
+        {"{stempeltext()} {dimx}x{dimy}", "EF 146x146"},
+        {"AB{\"CD\" +}", ""},
+        // An endless loop stops early and counts as no script error of the next run.
+        {"{while (1) { x = 1; }}", ""},
+    };
+    const bool ok = open_and([&](OptionenDialog& view) {
+        click_node(view, kBoxCloning);
+        tick(widget_in<QCheckBox>(*view.page_view(PageSlot::CClonen1), "CloneErzeugen"));
+        click_node(view, kBoxEffects);
+        FormView& page = *view.page_view(PageSlot::CClonenEffekte1);
+        QTest::mouseClick(widget_in<QPushButton>(page, "Edit"), Qt::LeftButton);
+        auto* menu = dynamic_cast<PopupMenu*>(page.widget_of(page.page().control("pEffektMenü")));
+        ASSERT_NE(menu, nullptr);
+        QTest::mouseClick(widget_in<QPushButton>(page, "Neu"), Qt::LeftButton);
+        menu->menu()->actions()[0]->trigger();
+        menu->menu()->hide();
+        QApplication::processEvents();
+        QApplication::setActiveWindow(&view);
+        QTest::mouseClick(widget_in<QPushButton>(page, "Auswählen"), Qt::LeftButton);
+        ASSERT_EQ(WorkingCloneEffects().count(), 1);
+        const auto& stamp = dynamic_cast<const CTextStamp&>(*WorkingCloneEffects().item(1));
+
+        FormView& text = editor_form(view, "CTextStempel1");
+        ASSERT_TRUE(text.isVisible());
+        choose_in(widget_in<QComboBox>(text, "StempelTextSchrift"),
+                  widget_in<QComboBox>(text, "StempelTextSchrift")->findText("DejaVu Sans"));
+        type_into(widget_in<QLineEdit>(text, "StempelTextHöhe"), "24", true);
+        QTest::mouseClick(widget_in(text, "StempelTextPosition", 5), Qt::LeftButton);
+        const int32_t width = effects_page().vorschau_breite();
+        const int32_t height = effects_page().vorschau_hoehe();
+        auto* box = widget_in<QPlainTextEdit>(text, "StempelText");
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.typed);
+            box->setFocus();
+            box->selectAll();
+            QTest::keyClicks(box, c.typed);
+            QApplication::processEvents();
+            ASSERT_EQ(stamp.Text(), c.typed);
+            const QImage shown = preview_pixels(page);
+            const QImage expected = sample_stamped(stamp, c.stamped, width, height);
+            // The box holds the sample picture and nothing beside it.
+            ASSERT_EQ(shown.size(), expected.size());
+            EXPECT_EQ(shown, expected);
+            EXPECT_NE(expected, sample_stamped(stamp, c.typed, width, height)) << "the braces would show";
+            // Nothing of the stamp's script stays in the engine.
+            EXPECT_EQ(zns()->fkt_oba.count(), static_cast<int32_t>(engine_before.size()));
+            EXPECT_EQ(zns()->fkt_oba.funktion_per_bezeichner(stempeltext_funktion(1)), nullptr);
+            EXPECT_EQ(zns()->fkt_oba.funktion_fehlt(), nullptr);
+            EXPECT_EQ(lauf_auftrag().skriptfehler_vorab, 0);
+        }
+        // The page's syntax test still finds the text sound.
+        port.boxes.clear();
+        QTest::mouseClick(widget_in<QPushButton>(text, "SyntaxTest"), Qt::LeftButton);
+        ASSERT_EQ(port.boxes.size(), 1u);
+        EXPECT_EQ(port.boxes[0].style, MB_ICON_INFORMATION) << port.boxes[0].text;
+        qobject_cast<QPushButton*>(view.widget("OK"))->click();
+    });
+    ASSERT_TRUE(ok);
 }
 
 // ---------------------------------------------------------------- contact sheet

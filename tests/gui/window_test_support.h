@@ -55,11 +55,14 @@ inline const std::vector<PhotoSet>& photo_sets() {
 }
 
 // Every file below a folder, relative, sorted.
+// The files of the gallery; the hidden record of what the program wrote in
+// each folder is left out.
 inline std::vector<std::string> files_below(const fs::path& folder) {
     std::vector<std::string> files;
     std::error_code ec;
     for (fs::recursive_directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
-        if (it->is_regular_file()) files.push_back(fs::relative(it->path(), folder).string());
+        if (it->is_regular_file() && it->path().filename() != ".galvora-record")
+            files.push_back(fs::relative(it->path(), folder).string());
     std::sort(files.begin(), files.end());
     return files;
 }

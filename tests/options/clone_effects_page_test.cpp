@@ -236,7 +236,8 @@ TEST_F(EffectsPage, EditorChangesRedrawThePreviewAndLargerPicturesAreFitted) {
     EXPECT_EQ(page().vorschau_zaehler(), before + 1);
 }
 
-TEST_F(EffectsPage, ATextStampIsDrawnAsItStands) {
+// The stamp's text is a template; the preview draws what it writes, as the run does.
+TEST_F(EffectsPage, ATextStampIsDrawnAsItsTemplateWritesIt) {
     registry_schreiben("LastSession", "showallcloneeffects", "0");
     optionen_freigeben();
     auto stamp = std::make_shared<CTextStamp>();
@@ -246,9 +247,12 @@ TEST_F(EffectsPage, ATextStampIsDrawnAsItStands) {
     load_list({stamp});
     PictureBuffer expected = plain();
     ErrorInfo error;
-    ASSERT_TRUE(apply_text_stamp(expected, *stamp, "{1 + 1}", error));
+    ASSERT_TRUE(apply_text_stamp(expected, *stamp, "2", error));
     EXPECT_TRUE(same_pixels(page().vorschau_bild(), expected));
     EXPECT_FALSE(same_pixels(expected, plain()));
+    PictureBuffer literal = plain();
+    ASSERT_TRUE(apply_text_stamp(literal, *stamp, "{1 + 1}", error));
+    EXPECT_FALSE(same_pixels(expected, literal));
     // An empty text draws nothing.
     page().text_editor().user_text(page().text_editor().control("StempelText"), "");
     EXPECT_EQ(stamp->Text(), "");

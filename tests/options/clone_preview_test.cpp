@@ -169,6 +169,12 @@ TEST_F(PreviewAndRun, EveryKindGivesThePictureTheRunGives) {
                          s.Weight(700);
                          s.Italic(1);
                      })});
+    // The text is a template: the preview stamps what it writes for the
+    // sample, as the run does for the picture, not the braces.
+    cases.push_back({"text stamp from a script with the picture's size", text([](CTextStamp& s) {
+                         s.Text("{\"AB\" + \"CD\"}%\\{dimx} x {dimy}");
+                         s.Position(5);
+                     })});
     cases.push_back({"text stamp upside down, right aligned", text([](CTextStamp& s) {
                          s.Direction(2);
                          s.Alignment(3);

@@ -183,6 +183,9 @@ TEST_F(ProfileFileTest, LinesAreRecognisedByTheirBeginning) {
     EXPECT_EQ(LoadedProfileModules().item(1)->inhalt(), "replaced");
 }
 
+// The design drops the empty lines a module begins with (a text that is
+// still empty takes the next line without a break): every later line would
+// move up, and a compile error would name a line above the faulty one.
 TEST_F(ProfileFileTest, ModuleKeepsItsLeadingEmptyLines) {
     read_lines({"!*m", "!+", "!+", "!+code", "!+", "!*n", "!+"});
     EXPECT_EQ(LoadedProfileModules().item("m")->inhalt(), "\r\n\r\ncode\r\n");

@@ -70,6 +70,9 @@ TEST_F(CompilerTest, EveryCompileErrorWithTokenLineAndPosition) {
         {"{\"abc}", "", 25, "abc}", 1, 7},
         {"{x = \"a\"\"b\nc}", "", 25, "a\"b", 2, 11},
         {"{@ }", "", 26, "@", 1, 3},
+        // Number literals that do not fit their type are error 28: taken as
+        // they come, 99999999999 would be cut to another number without a
+        // word and "0x" would be read as 0.
         {"{99999999999}", "", 28, "99999999999", 1, 2},
         {"{0x123456789}", "", 28, "0x123456789", 1, 2},
         {"{0x}", "", 28, "0x", 1, 2},
@@ -103,6 +106,10 @@ TEST_F(CompilerTest, MessagesUseTheLanguageTexts) {
     EXPECT_EQ(fehlermeldung(), "Code Ok");
 }
 
+// The parser descends once per bracket, sign or block: followed without a
+// limit, a module of a hundred thousand "(" overflows the program's stack
+// and ends it while a profile is merely loaded. Deeper nesting than the
+// compiler follows is compile error 27 instead.
 TEST_F(CompilerTest, HostileNestingIsRefusedNotFollowed) {
     for (const char* teil : {"(", "-", "!", "{", "a[", "f("}) {
         std::string text = "{";

@@ -90,6 +90,9 @@ TEST_F(EngineTest, RunTimeErrorRecords) {
     }
 }
 
+// A machine without limits would run an endless loop of a template for
+// ever: the batch run would hang and the window never get its stop button
+// back. The budget stops it with error 101 and its own message.
 TEST_F(EngineTest, EndlessLoopIsStoppedByTheInstructionBudget) {
     maschine().grenzen().befehle = 100000;
     ZNSProbelauf r = skript_probelauf("a{while (1);}b");
@@ -137,6 +140,9 @@ TEST_F(EngineTest, CancelCheckEndsARun) {
     EXPECT_EQ(r.errs, "probe: (103) Skript abgebrochen");
 }
 
+// Without a limit a recursion that never ends grows the machine's frames
+// until memory runs out or the program's stack overflows, ending the
+// program with the gallery half written: the call depth stops it with 102.
 TEST_F(EngineTest, RunawayRecursionIsStoppedByTheCallDepth) {
     maschine().grenzen().aufruftiefe = 500;
     ZNSProbelauf r = skript_probelauf("vor{tief(1)}nach", "function tief(n) { return tief(n + 1); }");
@@ -151,6 +157,9 @@ TEST_F(EngineTest, RunawayRecursionIsStoppedByTheCallDepth) {
     EXPECT_EQ(r.ausgabe, "400");
 }
 
+// Unbounded, a script that builds ever longer texts or ever more elements
+// takes the whole machine's memory and the program is killed; the script
+// memory stops it with 104 and gives everything back.
 TEST_F(EngineTest, ScriptsThatEatMemoryAreStopped) {
     // Doubling a text in a loop that would end: the longest text is a limit
     // of the script memory, and reaching it stops the run like any other.
@@ -213,6 +222,8 @@ TEST_F(EngineTest, TemplatesThatHoardLongTextsAreStoppedAtTheMemoryLimit) {
     EXPECT_EQ(r.ausgabe, std::to_string(laenge));
 }
 
+// The limits the program runs with, not a test's smaller ones, come before
+// the stack of the program itself overflows.
 TEST_F(EngineTest, DefaultLimitsStopRecursionWithoutCrashing) {
     ZNSProbelauf r = skript_probelauf("{tief()}", "function tief() { return tief(); }");
     EXPECT_EQ(r.lauf_code, QIM_AUFRUFTIEFE);

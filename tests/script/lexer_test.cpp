@@ -90,6 +90,10 @@ TEST(Lexer, TemplateModeStopsBeforeBrace) {
     EXPECT_EQ(s.naechstes_token(t), TOK_ENDE);
 }
 
+// Every line break counts, also a line feed as the very first character
+// and a lone carriage return: counting only the line feeds the scanner steps
+// onto would put errors after a leading empty line, or after old Mac line
+// ends, on a line above the one the editor shows.
 TEST(Lexer, LinesAndPositions) {
     ZNSScanner s;
     s.quelle_setzen("a\nbb\n\n  c");

@@ -73,6 +73,12 @@ TEST_F(RunTest, OperatorsAndPromotion) {
         {"{1.5 + 1} {0.1 + 0.2} {1 / 3.0} {1000000.0 * 1000000.0}",
          "2.5 0.3 0.333333333333333 1000000000000.0"},
         {"{\"\" + 1.0 / 3} {\"\" + 1000000.0 * 1000000000000000000000.0}", "0.333333333333333 1E+27"},
+        // A double that overflows is no number any more: kept, it would be
+        // written as "inf" into a page and compare as larger than anything,
+        // so it is @ERROR, as a failed calculation of a built-in is.
+        {"{x = 10000000000000000000000000000000000000000.0; y = x * x * x * x * x * x * x * x; y} {type(y)}"
+         " {x * x * x * x * x * x * x * x > 1.0} {-x * x * x * x * x * x * x * x < 1.0} {1.0 / (1.0 / x / x / x / x / x / x / x / x)}",
+         "@error @symbol @false @false @error"},
         {"{2 * 3 + 4 * 5} {(2 + 3) * 4} {10 - 2 - 3} {-2 * -3} {+5}", "26 20 5 6 5"},
         {"{1 < 2 == @TRUE} {3 > 2 > 1}", "@true @false"},
         {"{1 && 2} {0 || \"\"} {1 && 0 || 3} {x || 2}", "@true @false @true @true"},
@@ -162,6 +168,9 @@ TEST_F(RunTest, ControlFlow) {
         {"{switch (@TRUE) { case @FALSE: 1; case @TRUE: 2; }}", "2"},
         {"{x = 3; switch (x + 1) { case 4: \"four\"; break; \"not\"; case 5: 5; }}", "four"},
         {"{i = 0; while (i < 3) { i = i + 1; switch (i) { case 2: continue; case 3: break; } i; }}", "13"},
+        // An array element as the switch value is compared through copies, as
+        // a computed value is: compared as it stands, the first case would use
+        // up the element on the stack and every later case compare something else.
         {"{a[\"k\"] = 2; switch (a[\"k\"]) { case 1: \"x\"; case 2: \"y\"; }}", "y"},
         {"{i = 0; while (1) { i = i + 1; if (i > 2) break; } i}", "3"},
     };

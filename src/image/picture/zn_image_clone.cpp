@@ -344,7 +344,7 @@ bool ZNImage::apply_effect_list(Run& run) {
         if (item->art() == CCloneEffekt::Art::TextStamp) {
             // The stamp's script is named after its list position, whatever
             // the items before it are.
-            run_guarded([&] { text = script_function_output("_stamptext_" + std::to_string(i)); }, error,
+            run_guarded([&] { text = script_function_output(stempeltext_funktion(i)); }, error,
                         "_stamptext_");
             error.clear();
         }

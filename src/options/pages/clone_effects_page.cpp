@@ -2,14 +2,20 @@
 
 #include <algorithm>
 #include <cstring>
+#include <exception>
+#include <optional>
+#include <vector>
 
 #include "foundation/dialog_helpers.h"
 #include "foundation/log.h"
+#include "foundation/ole_date.h"
 #include "foundation/registry.h"
 #include "foundation/string_helpers.h"
+#include "generation/script_glue.h"
 #include "image/image_file_record.h"
 #include "image/imaging_error.h"
 #include "image/picture/scale_factor.h"
+#include "image/picture/script_hooks.h"
 #include "image/picture/zn_image.h"
 #include "image/resize_image.h"
 #include "options/pages/effect_editor_support.h"
@@ -18,7 +24,11 @@
 #include "profile/image_stamp.h"
 #include "profile/picture_effect.h"
 #include "profile/profile_lists.h"
+#include "profile/profile_script.h"
 #include "profile/text_stamp.h"
+#include "script/compiler.h"
+#include "script/engine.h"
+#include "script/side_run.h"
 
 namespace galvora {
 
@@ -374,26 +384,100 @@ void CClonenEffekte::move(int direction) {
     ZeichneVorschau();
 }
 
+namespace {
+
+// Instructions a stamp's script may run for the preview: far more than a
+// stamp text needs, few enough that an endless loop typed into the text
+// box stops at once.
+constexpr uint64_t kPreviewInstructions = 1'000'000;
+
+// The stamp texts of a preview as the run makes them: every text stamp of
+// the list compiled as a template under the run's name for its position,
+// beside the profile's script modules its text may call, and run with the
+// sample's picture variables. All of it runs on the side, so the engine is
+// as before once the preview is drawn.
+class StampTexts {
+public:
+    // Scripts run only when the preview shows a text stamp.
+    StampTexts(const CCloneEffekte& list, const std::vector<std::shared_ptr<CCloneEffekt>>& shown,
+               const ZNImageFile& sample)
+        : list_(list) {
+        for (const auto& effect : shown)
+            if (effect->art() == CCloneEffekt::Art::TextStamp) any_ = true;
+        if (!any_) return;
+        // The engine as a profile load makes it, with its predefined variables.
+        if (zns() == nullptr) script_engine_frisch();
+        side_.emplace(kPreviewInstructions);
+        // Each module compiled afresh, as the run compiles it. One that does
+        // not compile leaves its functions out; the run would not start, the
+        // preview shows what the others can do.
+        ZNSFunktionArray& functions = zns()->fkt_oba;
+        for (ZNModule* modules : {&ProfileModules(), &ScriptFileModules()}) {
+            for (const auto& module : *modules) {
+                functions.lösche_modul(module->Name());
+                if (uebersetze(0, 1, module->Name(), module->inhalt()) != 0) functions.lösche_modul(module->Name());
+            }
+        }
+        // A text that does not compile leaves no function, as in the run,
+        // where it would not have started: not what it compiled up to its error.
+        for (long i = 1; i <= list_.count(); ++i) {
+            const auto* stamp = dynamic_cast<const CTextStamp*>(list_.item(i).get());
+            if (stamp == nullptr) continue;
+            const std::string name = stempeltext_funktion(i);
+            if (vorlage_uebersetzen(name, stamp->Text()) != 0) functions.lösche_modul(name);
+        }
+        set_picture_variables(sample);
+    }
+
+    // What the stamp writes; empty, as in the run, when its text did not
+    // compile (there is no function to run), when its script fails, or when
+    // it is not in the list.
+    std::string of(const CCloneEffekt& effect) const {
+        if (!any_ || effect.art() != CCloneEffekt::Art::TextStamp) return {};
+        for (long i = 1; i <= list_.count(); ++i) {
+            if (list_.item(i).get() != &effect) continue;
+            try {
+                return script_function_output(stempeltext_funktion(i));
+            } catch (const std::exception&) {
+                return {};
+            }
+        }
+        return {};
+    }
+
+private:
+    const CCloneEffekte& list_;
+    bool any_ = false;
+    std::optional<ZNSNebenlauf> side_;
+};
+
+}  // namespace
+
 void CClonenEffekte::ZeichneVorschau() {
     if (initialising_) return;
     ++draws_;
     ZNImage image;
-    image.ImageFile(std::make_shared<ZNImageFile>());
     const int32_t width = vorschau_breite();
     const int32_t height = vorschau_hoehe();
+    auto sample = std::make_shared<ZNImageFile>();
+    // The run sets the picture variables from the clone's size, as it stands
+    // before the first effect, and from the time it starts on the effects.
+    sample->ODimX = sample->CDimX = width;
+    sample->ODimY = sample->CDimY = height;
+    sample->CDatum = ole_now();
+    image.ImageFile(sample);
     image.usePicturebox(beispielbild_box(), width, height);
-    auto apply = [&image](const CCloneEffekt& effect) {
-        // The stamp's text as it stands; the preview runs no script.
-        const std::string text =
-            effect.art() == CCloneEffekt::Art::TextStamp ? static_cast<const CTextStamp&>(effect).Text() : "";
+    std::vector<std::shared_ptr<CCloneEffekt>> shown;
+    if (control("AlleZeigen").state().value == 1) {
+        for (const auto& effect : WorkingCloneEffects()) shown.push_back(effect);
+    } else if (current_) {
+        shown.push_back(current_);
+    }
+    const StampTexts texts(WorkingCloneEffects(), shown, *sample);
+    for (const auto& effect : shown) {
         ErrorInfo ignored;
         // A step that fails (an image stamp without its picture) is left out.
-        image.CloneEffektAnwenden(effect, text, ignored);
-    };
-    if (control("AlleZeigen").state().value == 1) {
-        for (const auto& effect : WorkingCloneEffects()) apply(*effect);
-    } else if (current_) {
-        apply(*current_);
+        image.CloneEffektAnwenden(*effect, texts.of(*effect), ignored);
     }
     picture_ = image.CloneRGB().copy();
     shown_.release();

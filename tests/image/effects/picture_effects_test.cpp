@@ -355,7 +355,11 @@ TEST(PictureEffects, BlurOfAnEdgeSpreadsOverItsSize) {
 TEST(PictureEffects, HugeParametersStayInTheirRanges) {
     const PictureBuffer original = pattern(30, 20);
     // Each kind with every parameter at an extreme: the result is the same
-    // as with the range's end, and nothing runs away.
+    // as with the range's end, and nothing runs away. A profile written by
+    // hand or by another program may hold any number; taken as it stands, a
+    // blur or a drop shadow of two billion pixels would run for hours or ask
+    // for more memory than there is. Values are held to the
+    // ranges the effect's option page offers.
     struct Case {
         int32_t kind;
         int index;

@@ -124,6 +124,9 @@ TEST_F(StampPictures, StretchOpacityAndTransparentColour) {
     EXPECT_NEAR(p.pixel(4, 4)[2], 100, 1);
 }
 
+// A stamp whose name was never set has recorded no load error; the design
+// reports that recorded number, 0, so the clone would be written without
+// its stamp and counted as made. Every stamp without a picture reports 1000.
 TEST_F(StampPictures, StampWithoutPictureReportsItsLoadError) {
     const PictureBuffer background = pattern(30, 30);
     CImageStamp never_named;

@@ -48,6 +48,9 @@ TEST(IptcReader, FindsTheResourceBehindOthersAndSkipsNamePadding) {
 
 TEST(IptcReader, BlocksOf32KBAndMoreUseTheirRealLength) {
     // The caption alone is 40000 bytes: an extended dataset (length field of 4 bytes).
+    // Read with 16-bit arithmetic, such a length overflows and the error ends
+    // the whole metadata read: the picture would lose its EXIF data and every
+    // other IPTC value with it.
     const std::string caption(40000, 'x');
     std::string big_dataset = std::string("\x1C\x02\x78\x80\x04", 5) + enc32(40000, true) + caption;
     std::string data = iptc_dataset(25, "a") + big_dataset + iptc_dataset(25, "b");

@@ -28,6 +28,15 @@ public:
         set_date(path, past());
         return record(name, "jpg", picture_type::jpeg);
     }
+    // The record and the written clone both have the size width x height.
+    void expect_clone_size(const ZNImageFile& r, int32_t width, int32_t height) {
+        EXPECT_EQ(r.CDimX, width);
+        EXPECT_EQ(r.CDimY, height);
+        int32_t w = 0, h = 0;
+        GetImageDims(clone_path(r), picture_type::jpeg, w, h);
+        EXPECT_EQ(w, width);
+        EXPECT_EQ(h, height);
+    }
 };
 
 TEST_F(CloneTest, RemakeFollowsDateAndSize) {
@@ -65,6 +74,21 @@ TEST_F(CloneTest, RemakeFollowsDateAndSize) {
     set_date(clone_path(*r), r->ODatum - 1.0 / 86400.0);
     ASSERT_TRUE(image.DoIt());
     EXPECT_TRUE(image.CloneErstellt());
+}
+
+// A side choice that gives no scale factor (a 5 in a profile edited by
+// hand, say) keeps the picture's size: multiplied by the factor 0, as the
+// design does, the clone would be 0 x 0 pixels, which no encoder writes.
+TEST_F(CloneTest, SideChoiceWithoutAFactorKeepsTheSize) {
+    for (const int32_t side : {5, -1}) {
+        SCOPED_TRACE(side);
+        auto r = jpeg_original();
+        image.CloneSeitenwahl(side);
+        ASSERT_TRUE(image.DoIt()) << image.Err().description;
+        EXPECT_TRUE(image.CloneErstellt());
+        expect_clone_size(*r, 1000, 750);
+        std::filesystem::remove(clone_path(*r));
+    }
 }
 
 TEST_F(CloneTest, KeptDateMakesTheNextRunKeepTheClone) {
@@ -232,31 +256,41 @@ TEST_F(CloneTest, DrawingOnTheCurrentImageReachesTheClone) {
     image.CloneStempeln(true);
     ASSERT_TRUE(image.DoIt()) << image.Err().description;
     EXPECT_TRUE(image.OriginalRotated());
-    EXPECT_EQ(r->CDimX, 480);
-    EXPECT_EQ(r->CDimY, 640);
-    int32_t w = 0, h = 0;
-    GetImageDims(clone_path(*r), picture_type::jpeg, w, h);
-    EXPECT_EQ(w, 480);
-    EXPECT_EQ(h, 640);
+    expect_clone_size(*r, 480, 640);
     ASSERT_TRUE(image.DoIt());
     EXPECT_TRUE(image.OriginalRotated());
 }
 
-TEST_F(CloneTest, FailedEffectLeavesNoClone) {
-    auto r = jpeg_original();
-    effects.add(std::make_shared<CBildEffekt>());
-    CloneEffectSteps steps;
-    steps.picture_effect = [](PictureBuffer&, const CBildEffekt&, ErrorInfo& e) {
-        e = ErrorInfo{1000, "ApplyEffect", "ApplyEffect: not available"};
-        return false;
-    };
-    image.effect_steps(steps);
-    image.CloneStempeln(true);
-    EXPECT_FALSE(image.DoIt());
-    EXPECT_EQ(image.ErrImage(), clone_path(*r));
-    EXPECT_EQ(image.Err().source, "ApplyEffect");
-    EXPECT_FALSE(image.CloneErstellt());
-    EXPECT_FALSE(std::filesystem::exists(clone_path(*r)));
+// The design goes on after a failed effect or frame and writes the clone
+// without it: the gallery would show a picture other than the profile asks
+// for, and report it as made. The picture fails with the effect's error.
+TEST_F(CloneTest, FailedEffectOrFrameLeavesNoClone) {
+    for (const bool frame : {false, true}) {
+        SCOPED_TRACE(frame ? "frame" : "picture effect");
+        auto r = jpeg_original();
+        effects.clear();
+        CloneEffectSteps steps;
+        if (frame) {
+            effects.add(std::make_shared<CBorder>());
+            steps.border = [](PictureBuffer&, const CBorder&, ErrorInfo& e) {
+                e = ErrorInfo{1001, "DrawBorder", "IS_DrawBorder"};
+                return false;
+            };
+        } else {
+            effects.add(std::make_shared<CBildEffekt>());
+            steps.picture_effect = [](PictureBuffer&, const CBildEffekt&, ErrorInfo& e) {
+                e = ErrorInfo{1000, "ApplyEffect", "ApplyEffect: not available"};
+                return false;
+            };
+        }
+        image.effect_steps(steps);
+        image.CloneStempeln(true);
+        EXPECT_FALSE(image.DoIt());
+        EXPECT_EQ(image.ErrImage(), clone_path(*r));
+        EXPECT_EQ(image.Err().source, frame ? "DrawBorder" : "ApplyEffect");
+        EXPECT_FALSE(image.CloneErstellt());
+        EXPECT_FALSE(std::filesystem::exists(clone_path(*r)));
+    }
 }
 
 TEST_F(CloneTest, FailedStampEndsThePictureWithItsError) {
@@ -347,6 +381,9 @@ TEST_F(CloneTest, FailureTable) {
     }
 }
 
+// The design writes straight into the clone's place: a write that fails
+// half way leaves a damaged file where a good clone was. The new clone is
+// written beside it and takes its place only when complete.
 TEST_F(CloneTest, FailedWriteKeepsTheExistingClone) {
     auto r = jpeg_original();
     ASSERT_TRUE(image.DoIt());
@@ -360,6 +397,9 @@ TEST_F(CloneTest, FailedWriteKeepsTheExistingClone) {
     EXPECT_EQ(leftovers, 2);  // the clone and the thumbnail folder, no temporary file
 }
 
+// The design looks only at the dates: a clone cut short by a crash or a
+// full disk, being newer than its original, would be kept for ever and the
+// gallery show a broken picture. A clone that cannot be read is made again.
 TEST_F(CloneTest, DamagedCloneIsMadeAgain) {
     auto r = jpeg_original();
     ASSERT_TRUE(image.DoIt());

@@ -107,7 +107,10 @@ TEST(ExifOrientation, ResetWritesUprightAndNothingElse) {
 }
 
 // Stored pixels of a 3 x 2 picture numbered 1..6 row by row, and the picture
-// shown for each orientation, as the EXIF standard defines it.
+// shown for each orientation, as the EXIF standard defines it. The design
+// takes the stored pixels as they are: a photo taken with the camera turned
+// would lie on its side in the gallery, while every browser and viewer shows
+// the original upright.
 TEST(ExifOrientation, TurnsAndMirrorsStandThePictureUpright) {
     PictureBuffer stored = PictureBuffer::allocate(3, 2);
     for (int32_t y = 0; y < 2; ++y)

@@ -54,6 +54,25 @@ TEST_F(ThumbnailTest, SizeFollowsTheSideChoiceWithoutEnlarging) {
     }
 }
 
+// A side choice outside 1 to 4 gives no scale factor: the thumbnail keeps
+// the picture's size. Multiplied by the factor 0, as the design does, it
+// would be 0 x 0 pixels, which no encoder writes.
+TEST_F(ThumbnailTest, SideChoiceWithoutAFactorKeepsTheSize) {
+    for (const int32_t side : {0, 5}) {
+        SCOPED_TRACE(side);
+        auto r = original(pattern(40, 30));
+        image.ThumbSeitenwahl(side);
+        ASSERT_TRUE(image.DoIt()) << image.Err().description;
+        EXPECT_TRUE(image.ThumbErstellt());
+        EXPECT_EQ(r->TDimX, 40);
+        EXPECT_EQ(r->TDimY, 30);
+        const PictureBuffer t = written_thumbnail(*r);
+        EXPECT_EQ(t.width(), 40);
+        EXPECT_EQ(t.height(), 30);
+        std::filesystem::remove(thumb_path(*r));
+    }
+}
+
 TEST_F(ThumbnailTest, BoxIsFilledAroundTheThumbnail) {
     image.ThumbSeitenwahl(4);
     image.ThumbRahmenFüllen(true);
@@ -119,7 +138,9 @@ TEST_F(ThumbnailTest, RemakeFollowsTheOriginalsDate) {
     EXPECT_TRUE(image.ThumbErstellt());
     EXPECT_EQ(r->TDimX, 100);
 
-    // A damaged thumbnail, however new, is made again.
+    // A damaged thumbnail, however new, is made again: judged by its date
+    // alone, as the design does, a thumbnail cut short by a crash or a full
+    // disk would stay broken in every later run.
     write_bytes(thumb_path(*r), "broken");
     set_date(thumb_path(*r), r->ODatum + 1);
     ASSERT_TRUE(image.DoIt()) << image.Err().description;

@@ -31,7 +31,9 @@ TEST_F(BuiltinTest, RandomStaysInItsRangeAndVaries) {
     r = lauf("{i = 0; while (i < 300) { x = random(6); if (x < 1 || x > 6) { \"!\"; } else { x; } i = i + 1; }}");
     ASSERT_EQ(r.ausgabe.size(), 300u);
     EXPECT_EQ(r.ausgabe.find('!'), std::string::npos);
-    // Calls in quick succession give different numbers (one seed for the run).
+    // Calls in quick succession give different numbers: the generator is
+    // seeded once for the run. Seeded again from the clock at every call,
+    // all calls within one clock tick would give the same number.
     for (char c = '1'; c <= '6'; ++c) EXPECT_NE(r.ausgabe.find(c), std::string::npos) << c;
     r = lauf("{random(0)} {x = random(-3); x > -3 && x <= 1}");
     EXPECT_EQ(r.ausgabe, "1 @true");
