@@ -1,8 +1,8 @@
 #pragma once
 // A German locale for the tests of what the user's locale changes. It is
-// made once per test program with localedef into a temporary folder that
-// LOCPATH names, so the tests do not depend on the locales the machine has
-// installed.
+// made once per test program with localedef into a temporary folder, which
+// LOCPATH names while the locale is set, so the tests do not depend on the
+// locales the machine has installed.
 #include <unistd.h>
 
 #include <clocale>
@@ -23,7 +23,6 @@ public:
         const std::string command =
             "localedef -i de_DE -f UTF-8 '" + (folder_ / "de_DE.UTF-8").string() + "' >/dev/null 2>&1";
         (void)std::system(command.c_str());
-        ::setenv("LOCPATH", folder_.c_str(), 1);
     }
     ~GermanLocaleFolder() {
         std::error_code ec;
@@ -31,6 +30,7 @@ public:
     }
     GermanLocaleFolder(const GermanLocaleFolder&) = delete;
     GermanLocaleFolder& operator=(const GermanLocaleFolder&) = delete;
+    const std::filesystem::path& path() const { return folder_; }
 
 private:
     std::filesystem::path folder_;
@@ -40,7 +40,18 @@ private:
 // locale could not be made.
 inline bool set_german_locale() {
     static GermanLocaleFolder folder;
-    return std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
+    // LOCPATH only while the locale is loaded: programs the test starts (a
+    // batch run) keep the machine's own locales.
+    const char* old = std::getenv("LOCPATH");
+    const std::string previous = old != nullptr ? old : "";
+    ::setenv("LOCPATH", folder.path().c_str(), 1);
+    const bool set = std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
+    if (old != nullptr) {
+        ::setenv("LOCPATH", previous.c_str(), 1);
+    } else {
+        ::unsetenv("LOCPATH");
+    }
+    return set;
 }
 
 // Back to the "C" locale after a test.

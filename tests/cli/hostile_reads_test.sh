@@ -56,7 +56,7 @@ check_decoration_from_the_users_pool() {
 }
 row_decoration_from_a_private_folder() {
   sw=(/Level=0 "/DECO_SOURCE=$W/private")
-  expect=1 message='Deko-Datei'
+  expect=1 message='Deco-Datei'
 }
 check_decoration_from_a_private_folder() {
   nothing_copied
@@ -65,14 +65,14 @@ row_decoration_through_a_link_out_of_the_pool() {
   empty_pool
   ln -s "$W/private" "$pool/elsewhere"
   sw=(/Level=0 "/DECO_SOURCE=$pool/elsewhere")
-  expect=1 message='Deko-Datei'
+  expect=1 message='Deco-Datei'
 }
 check_decoration_through_a_link_out_of_the_pool() {
   nothing_copied
 }
 row_decoration_from_a_system_folder() {
   sw=(/Level=0 /DECO_SOURCE=/etc)
-  expect=1 message='Deko-Datei'
+  expect=1 message='Deco-Datei'
 }
 check_decoration_from_a_system_folder() {
   check "$row: no system file is published" \
