@@ -122,6 +122,27 @@ void tick(QAbstractButton* button) {
     QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
 }
 
+// Switches cloning on and adds the add menu's entry (0 text stamp, 1 image
+// stamp, 2 frame, 3 picture effect) to the list; the effects page's form,
+// the dialog active again.
+FormView& first_effect(OptionenDialog& view, int entry) {
+    click_tree_node(view, kBoxCloning);
+    tick(widget_in<QCheckBox>(*view.page_view(PageSlot::CClonen1), "CloneErzeugen"));
+    click_tree_node(view, kBoxEffects);
+    FormView& page = *view.page_view(PageSlot::CClonenEffekte1);
+    QTest::mouseClick(widget_in<QPushButton>(page, "Edit"), Qt::LeftButton);
+    auto* menu = dynamic_cast<PopupMenu*>(page.widget_of(page.page().control("pEffektMenü")));
+    EXPECT_NE(menu, nullptr);
+    if (menu != nullptr) {
+        QTest::mouseClick(widget_in<QPushButton>(page, "Neu"), Qt::LeftButton);
+        menu->menu()->actions()[entry]->trigger();
+        menu->menu()->hide();
+        QApplication::processEvents();
+    }
+    QApplication::setActiveWindow(&view);
+    return page;
+}
+
 void choose_in(QComboBox* combo, int index) {
     combo->setCurrentIndex(index);
     emit combo->activated(index);
@@ -360,20 +381,7 @@ TEST_F(ClonePagesWindow, AGermanLocaleShowsACommaAndSavesAPoint) {
     ASSERT_EQ(profil_neu("Komma"), 1);
     QString shown;
     const bool ok = open_and([&](OptionenDialog& view) {
-        click_node(view, kBoxCloning);
-        FormView& cloning = *view.page_view(PageSlot::CClonen1);
-        tick(widget_in<QCheckBox>(cloning, "CloneErzeugen"));
-        type_into(widget_in<QLineEdit>(cloning, "ClonePfad"), (tmp.path() / "clones").string().c_str(), false);
-        click_node(view, kBoxEffects);
-        FormView& page = *view.page_view(PageSlot::CClonenEffekte1);
-        QTest::mouseClick(widget_in<QPushButton>(page, "Edit"), Qt::LeftButton);
-        auto* menu = dynamic_cast<PopupMenu*>(page.widget_of(page.page().control("pEffektMenü")));
-        ASSERT_NE(menu, nullptr);
-        QTest::mouseClick(widget_in<QPushButton>(page, "Neu"), Qt::LeftButton);
-        menu->menu()->actions()[3]->trigger();  // a picture effect
-        menu->menu()->hide();
-        QApplication::processEvents();
-        QApplication::setActiveWindow(&view);
+        FormView& page = first_effect(view, 3);  // a picture effect
         QTest::mouseClick(widget_in<QPushButton>(page, "Auswählen"), Qt::LeftButton);
         choose_in(widget_in<QComboBox>(page, "ComboCloneEffekte"), 0);
         FormView& effect = editor_form(view, "CBildEffekte1");
@@ -648,18 +656,7 @@ TEST_F(ClonePagesWindow, AStampTextIsPreviewedAsTheScriptWritesIt) {
         {"{while (1) { x = 1; }}", ""},
     };
     const bool ok = open_and([&](OptionenDialog& view) {
-        click_node(view, kBoxCloning);
-        tick(widget_in<QCheckBox>(*view.page_view(PageSlot::CClonen1), "CloneErzeugen"));
-        click_node(view, kBoxEffects);
-        FormView& page = *view.page_view(PageSlot::CClonenEffekte1);
-        QTest::mouseClick(widget_in<QPushButton>(page, "Edit"), Qt::LeftButton);
-        auto* menu = dynamic_cast<PopupMenu*>(page.widget_of(page.page().control("pEffektMenü")));
-        ASSERT_NE(menu, nullptr);
-        QTest::mouseClick(widget_in<QPushButton>(page, "Neu"), Qt::LeftButton);
-        menu->menu()->actions()[0]->trigger();
-        menu->menu()->hide();
-        QApplication::processEvents();
-        QApplication::setActiveWindow(&view);
+        FormView& page = first_effect(view, 0);
         QTest::mouseClick(widget_in<QPushButton>(page, "Auswählen"), Qt::LeftButton);
         ASSERT_EQ(WorkingCloneEffects().count(), 1);
         const auto& stamp = dynamic_cast<const CTextStamp&>(*WorkingCloneEffects().item(1));
