@@ -33,7 +33,7 @@ index=$base/html/index.html
 seen=$(sed -n 's/.*<p>\[\(.*\)\]<\/p>.*/\1/p' "$index" 2>/dev/null)
 
 check "the run ends with its status for an unreadable picture (status $rc)" '[ $rc -eq 4 ] || tail -5 "$tmp/err.txt"'
-check "the unreadable picture is named" 'grep -q "bad.jpg" "$tmp/err.txt"'
+check "the unreadable picture is named" 'grep -q "bad.jpg" "$tmp/err.txt" || { head -5 "$tmp/err.txt"; false; }'
 check "_init sees this run's counts and no page names yet ($seen)" '[[ "$seen" == "init:||3|3;"* ]]'
 check "_initpath runs for every directory, the one left without pictures too ($seen)" \
   '[ "${seen#init:||3|3;}" = "alpha=1/2;broken=2/0;gamma=3/1;" ]'
