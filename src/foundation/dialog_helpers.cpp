@@ -1,5 +1,6 @@
 #include "foundation/dialog_helpers.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <set>
 
@@ -92,7 +93,11 @@ void prozentlabel_setzen(const SliderControl& slider, LabelControl& label) {
     const double range = static_cast<double>(slider.maximum()) - static_cast<double>(slider.minimum());
     // An empty range has no track to follow: the label stays over the start.
     const double along = range > 0 ? (slider.width() - 260.0) / range * (value - slider.minimum()) : 0.0;
-    label.set_left(slider.left() + 180.0 + along - label.width() / 2.0);
+    const double centred = slider.left() + 180.0 + along - label.width() / 2.0;
+    // Near the ends the centred label would stand past the slider, over the
+    // controls beside it: it stops at the slider's edges.
+    const double last = std::max(slider.left(), slider.left() + slider.width() - label.width());
+    label.set_left(std::clamp(centred, slider.left(), last));
 }
 
 std::string dekopool_pfad(std::string_view name) {

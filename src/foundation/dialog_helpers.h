@@ -64,7 +64,8 @@ public:
     virtual void set_left(double left) = 0;
 };
 
-// The label shows the slider's value and a percent sign, centred over the thumb.
+// The label shows the slider's value and a percent sign, centred over the
+// thumb as far as it stays within the slider's width.
 void prozentlabel_setzen(const SliderControl& slider, LabelControl& label);
 
 // A decoration source: a name that is not an absolute path lies in the

@@ -126,10 +126,36 @@ TEST(ProzentLabel, CaptionAndCentreOverTheThumb) {
     // 1000 + 180 + (2260 - 260) / 80 * 40 - 200
     EXPECT_DOUBLE_EQ(label.l, 1980.0);
 
-    s.lo = s.hi = s.v = 50;  // no range: the label stays over the start of the track
+    s.lo = s.hi = s.v = 50;  // no range: the label stays over the start of the track, within the slider
     prozentlabel_setzen(s, label);
     EXPECT_EQ(label.caption, "50%");
-    EXPECT_DOUBLE_EQ(label.l, 980.0);
+    EXPECT_DOUBLE_EQ(label.l, 1000.0);
+}
+
+// Near the ends the label stops at the slider's edges instead of standing
+// over the controls beside it.
+TEST(ProzentLabel, StaysWithinTheSlider) {
+    struct Case {
+        int value;
+        double width;
+        double left;
+    };
+    const Case cases[] = {
+        {20, 400, 1000.0},   // 1000 + 180 - 200 would start before the slider
+        {100, 400, 2860.0},  // 1000 + 180 + 2000 - 200 would end past it
+        {22, 400, 1030.0},   // 1000 + 180 + 50 - 200: within
+        {60, 3000, 1000.0},  // wider than the slider: at its left edge
+    };
+    for (const Case& c : cases) {
+        Slider s;
+        Label label;
+        s.lo = 20;
+        s.hi = 100;
+        s.v = c.value;
+        label.w = c.width;
+        prozentlabel_setzen(s, label);
+        EXPECT_DOUBLE_EQ(label.l, c.left) << c.value << " " << c.width;
+    }
 }
 
 TEST(SteuerelementeAktivieren, WalksNestedFramesButNotOtherContainers) {

@@ -177,6 +177,20 @@ TEST_F(ClonePage, FilterListWritesItsCodeAndFileTypesOnlyShow) {
     EXPECT_FALSE(profil_geaendert);
 }
 
+// The two formats' options share one place: a page first shown with cloning
+// off shows only the chosen format's, and keeps showing them when turned off.
+TEST_F(ClonePage, OnlyTheChosenFormatsOptionsStandInTheirPlaceWhileOff) {
+    load({{kGenerateClones, "0"}});
+    EXPECT_TRUE(shown("FrameJPGOptionen"));
+    EXPECT_FALSE(shown("FrameTIFOptionen"));
+    page().user_click(c("CloneErzeugen"));
+    page().user_choose(c("BildtypOptionen"), 1);
+    page().user_click(c("CloneErzeugen"));
+    EXPECT_EQ(profilwert(kGenerateClones), "0");
+    EXPECT_FALSE(shown("FrameJPGOptionen"));
+    EXPECT_TRUE(shown("FrameTIFOptionen"));
+}
+
 TEST_F(ClonePage, ProgressiveBoxShowsTheProfileAndDateKeepsItsValueWhileOff) {
     load({{kGenerateClones, "1"}, {kCloneProgressive, "1"}, {kClonePreserveDate, "1"}});
     EXPECT_EQ(c("JPGProgressive").state().value, 1);

@@ -390,6 +390,12 @@ void NestedPageView::show_control(PageControl&) {
     form_->refresh();
 }
 
+void NestedPageView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    // The host widens the editor when its captions need more room.
+    if (form_->geometry() != rect()) form_->setGeometry(rect());
+}
+
 // ---------------------------------------------------------------- the factory
 
 FormView::WidgetFactory option_page_widgets() {

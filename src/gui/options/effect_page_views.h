@@ -118,7 +118,11 @@ class NestedPageView : public QWidget, public CustomControl {
 public:
     NestedPageView(OptionPage& page, QWidget* parent);
     void show_control(PageControl& control) override;
+    int extra_width() const override { return form_->extra_width(); }
     FormView& form() const { return *form_; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     FormView* form_ = nullptr;

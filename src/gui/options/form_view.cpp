@@ -15,7 +15,12 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <QStyle>
 #include <QTextBlock>
+
+#include <algorithm>
+#include <map>
+#include <set>
 
 #include "gui/options/item_icons.h"
 #include "gui/options/picture_widget.h"
@@ -99,6 +104,197 @@ void set_colours(QWidget* widget, const ControlState& state, QPalette::ColorRole
     if (widget->palette() != palette) widget->setPalette(palette);
     if (back_role == QPalette::Window && widget->autoFillBackground() != back) widget->setAutoFillBackground(back);
 }
+
+// The width a control needs to show its caption whole in the widget's font:
+// the text with the box or indicator beside it and the widget's frame. 0 for
+// controls without a caption.
+int caption_width(const PageControl& control, QWidget* widget) {
+    const QString caption = qs(control.state().caption);
+    if (caption.isEmpty()) return 0;
+    const QFontMetrics metrics = widget->fontMetrics();
+    switch (control.control_kind()) {
+        case PageControlKind::Label: {
+            int widest = 0;
+            for (const QString& line : caption.split('\n')) widest = std::max(widest, metrics.horizontalAdvance(line));
+            const auto* label = static_cast<QLabel*>(widget);
+            return widest + 2 * (label->margin() + label->frameWidth()) + 2;
+        }
+        case PageControlKind::CheckBox:
+        case PageControlKind::OptionButton:
+            return widget->sizeHint().width();
+        case PageControlKind::Button: {
+            QString shown = caption;
+            shown.remove('&');
+            const int frame = widget->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, widget);
+            return metrics.horizontalAdvance(shown) + 2 * frame + 8;
+        }
+        case PageControlKind::Frame:
+            return metrics.horizontalAdvance(caption) + 3 * metrics.averageCharWidth();
+        default:
+            return 0;
+    }
+}
+
+// Where the controls of one page go, in pixels relative to their containers.
+// They start at the page's positions; a control whose caption does not fit
+// is widened, and everything that stands to its right in the same rows moves
+// right by as much, so the arrangement stays and nothing comes to lie on
+// anything else. A frame or picture box whose controls moved grows with
+// them, which is a widening one level up.
+class FittedPlaces {
+public:
+    struct Place {
+        PageControl* control;
+        QWidget* widget;
+        QRect rect;
+        int needed = 0;
+    };
+
+    FittedPlaces(const std::vector<std::pair<PageControl*, QWidget*>>& order, const WindowControl& root,
+                 int root_width, const std::map<const WindowControl*, QWidget*>& widgets, int tpp)
+        : root_(root), root_width_(root_width) {
+        places_.reserve(order.size());
+        for (const auto& [control, widget] : order) {
+            const WindowControl* container = control->container();
+            if (container == nullptr || widgets.find(container) == widgets.end()) container = &root;
+            children_[container].push_back(places_.size());
+            index_[control] = places_.size();
+            own_widgets_.insert(widget);
+            places_.push_back({control, widget, to_px(control->state().place, tpp)});
+        }
+    }
+
+    // Fits every container from the innermost out; the pixels the page's
+    // own controls grew by to the right.
+    int fit() { return fit(&root_); }
+
+    const QRect& rect_of(size_t i) const { return places_[i].rect; }
+
+private:
+    // Pixels by which two controls in one row may touch and still count as
+    // standing side by side.
+    static constexpr int kTouch = 2;
+
+    // Controls without a caption whose width is only room for what they show.
+    static bool gives_way(PageControlKind kind) {
+        return kind == PageControlKind::TextBox || kind == PageControlKind::MultiLineTextBox ||
+               kind == PageControlKind::ComboBox || kind == PageControlKind::ListBox;
+    }
+
+    int width_of(const WindowControl* container) const {
+        if (container == &root_) return root_width_;
+        const auto it = index_.find(static_cast<const PageControl*>(container));
+        return it != index_.end() ? places_[it->second].rect.width() : root_width_;
+    }
+
+    static bool same_rows(const QRect& a, const QRect& b) { return a.top() < b.bottom() && b.top() < a.bottom(); }
+
+    int fit(const WindowControl* container) {
+        auto found = children_.find(container);
+        if (found == children_.end()) return 0;
+        std::vector<size_t> shown;
+        for (size_t i : found->second)
+            if (places_[i].control->state().visible) shown.push_back(i);
+        if (shown.empty()) return 0;
+        int design_right = 0;
+        for (size_t i : shown) design_right = std::max(design_right, places_[i].rect.x() + places_[i].rect.width());
+
+        for (size_t i : shown) {
+            Place& p = places_[i];
+            int needed = caption_width(*p.control, p.widget);
+            const PageControlKind kind = p.control->control_kind();
+            if (kind == PageControlKind::Frame || kind == PageControlKind::PictureBox) {
+                needed = std::max(needed, p.rect.width() + fit(p.control));
+                // A page shown in a box of this view (the options dialog's
+                // page boxes) widens the box as a nested editor its place.
+                for (const FormView* page : p.widget->findChildren<FormView*>(Qt::FindDirectChildrenOnly))
+                    if (!own_widgets_.contains(page)) needed = std::max(needed, page->x() + page->width());
+            }
+            if (const auto* custom = dynamic_cast<const CustomControl*>(p.widget); custom != nullptr)
+                needed = std::max(needed, p.rect.width() + custom->extra_width());
+            if (const auto* nested = qobject_cast<const FormView*>(p.widget))
+                needed = std::max(needed, p.rect.width() + nested->extra_width());
+            p.needed = needed;
+        }
+        std::stable_sort(shown.begin(), shown.end(),
+                         [this](size_t a, size_t b) { return places_[a].rect.x() < places_[b].rect.x(); });
+        for (size_t i : shown) {
+            const int delta = places_[i].needed - places_[i].rect.width();
+            if (delta <= 0) continue;
+            const QRect before = places_[i].rect;
+            places_[i].rect.setWidth(places_[i].needed);
+            // What stands to the right of the control, or of what moves with
+            // it, in the same rows; and what lies over a moving control (the
+            // percent label over its slider) goes along.
+            std::vector<size_t> moving{i};
+            std::vector<bool> taken(places_.size(), false);
+            taken[i] = true;
+            for (size_t m = 0; m < moving.size(); ++m) {
+                const QRect mover = moving[m] == i ? before : places_[moving[m]].rect;
+                for (size_t j : shown) {
+                    if (taken[j]) continue;
+                    const QRect& other = places_[j].rect;
+                    const bool beside = other.x() > mover.x() && other.x() >= mover.x() + mover.width() - kTouch &&
+                                        same_rows(other, mover);
+                    const bool over = other.x() >= mover.x() && other.intersects(mover);
+                    if (beside || over) {
+                        taken[j] = true;
+                        moving.push_back(j);
+                    }
+                }
+            }
+            for (size_t m = 1; m < moving.size(); ++m) places_[moving[m]].rect.translate(delta, 0);
+            // A box that reached to the edge gives up what it was pushed past
+            // it, as far as it stays usable, before the page grows.
+            const int edge = width_of(container);
+            for (size_t m = 1; m < moving.size(); ++m) {
+                Place& q = places_[moving[m]];
+                const int right = q.rect.x() + q.rect.width();
+                if (!gives_way(q.control->control_kind()) || right <= edge || right - delta > edge) continue;
+                const int least = std::max(q.widget->minimumSizeHint().width(), q.rect.width() / 2);
+                q.rect.setWidth(std::min(q.rect.width(), std::max(least, edge - q.rect.x())));
+            }
+        }
+        int right = 0;
+        for (size_t i : shown) right = std::max(right, places_[i].rect.x() + places_[i].rect.width());
+        // A frame keeps its design margin on the right; the page uses the room
+        // it has beyond its controls before it grows.
+        const int grown = std::max(0, right - (container == &root_ ? std::max(design_right, root_width_) : design_right));
+
+        // A caption standing over the top edge of a slider below it takes
+        // that edge: the slider starts under the caption.
+        for (size_t s : shown) {
+            Place& slider = places_[s];
+            if (slider.control->control_kind() != PageControlKind::Slider) continue;
+            for (size_t l : shown) {
+                const QRect& label = places_[l].rect;
+                if (places_[l].control->control_kind() != PageControlKind::Label || !label.intersects(slider.rect) ||
+                    label.top() >= slider.rect.top())
+                    continue;
+                slider.rect.setTop(std::min(label.y() + label.height(), slider.rect.bottom()));
+            }
+        }
+
+        // A caption that reaches past its frame's edge by design is cut there
+        // when its text still fits.
+        if (container != &root_) {
+            const int width = width_of(container) + grown;
+            for (size_t i : shown) {
+                QRect& r = places_[i].rect;
+                if (r.x() + r.width() > width && places_[i].needed > 0 && places_[i].needed <= width - r.x())
+                    r.setWidth(width - r.x());
+            }
+        }
+        return grown;
+    }
+
+    const WindowControl& root_;
+    int root_width_;
+    std::vector<Place> places_;
+    std::map<const WindowControl*, std::vector<size_t>> children_;
+    std::map<const PageControl*, size_t> index_;
+    std::set<const QWidget*> own_widgets_;
+};
 
 }  // namespace
 
@@ -365,8 +561,6 @@ void FormView::show_state() {
     for (const auto& [control, widget] : order_) {
         QSignalBlocker blocker(widget);
         const ControlState& state = control->state();
-        const QRect place = to_px(state.place, tpp);
-        if (widget->geometry() != place) widget->setGeometry(place);
         if (widget->isEnabled() != state.enabled) widget->setEnabled(state.enabled);
         if (widget->toolTip() != qs(state.tooltip)) widget->setToolTip(qs(state.tooltip));
         if (state.font_size > 0 || state.bold) {
@@ -376,7 +570,12 @@ void FormView::show_state() {
             if (widget->font() != font) widget->setFont(font);
         }
         apply(*control, widget);
-        if (widget->isHidden() == state.visible) widget->setVisible(state.visible);
+    }
+    place_controls(tpp);
+    for (const auto& [control, widget] : order_) {
+        QSignalBlocker blocker(widget);
+        const bool visible = control->state().visible;
+        if (widget->isHidden() == visible) widget->setVisible(visible);
     }
     for (const auto& [control, request] : page_.take_view_requests()) {
         QWidget* widget = widget_of(*control);
@@ -416,6 +615,16 @@ void FormView::show_state() {
     for (const auto& [control, widget] : order_)
         if (auto* nested = qobject_cast<FormView*>(widget)) nested->refresh();
     if (after_show_) after_show_();
+}
+
+void FormView::place_controls(int tpp) {
+    FittedPlaces places(order_, page_.root(), to_px(page_.Width(), tpp), widgets_, tpp);
+    extra_width_ = places.fit();
+    for (size_t i = 0; i < order_.size(); ++i) {
+        QWidget* widget = order_[i].second;
+        QSignalBlocker blocker(widget);
+        if (widget->geometry() != places.rect_of(i)) widget->setGeometry(places.rect_of(i));
+    }
 }
 
 void FormView::apply(PageControl& control, QWidget* widget) {

@@ -10,9 +10,11 @@
 // lines), Button QPushButton (never a default button), Frame QGroupBox,
 // PictureBox PictureWidget, ComboBox QComboBox, ListBox QListWidget, Slider
 // QSlider, ScrollBar QScrollBar, Custom a plain widget unless the owner's
-// factory makes one. Places are the controls' twips. A Custom control whose
-// widget is itself a FormView (an editor embedded in a page) is shown with
-// its owner and forwards through it.
+// factory makes one. Places are the controls' twips, widened where a caption
+// needs more room in the desktop's font (what stands to the right moves
+// along; see extra_width). A Custom control whose widget is itself a
+// FormView (an editor embedded in a page) is shown with its owner and
+// forwards through it.
 #include <QLabel>
 #include <QWidget>
 
@@ -54,6 +56,9 @@ public:
         (void)control;
         (void)request;
     }
+    // How many pixels wider than its place the widget needs to be to show
+    // all it holds (a nested page whose captions grew).
+    virtual int extra_width() const { return 0; }
 };
 
 class FormView : public QWidget {
@@ -87,6 +92,11 @@ public:
 
     // Twips per pixel of the screen the view is on (15 at 96 dots per inch).
     static int twips_per_pixel();
+    // How many pixels wider than the page's own width the view needs to be:
+    // the controls are placed at the page's positions, widened to their
+    // captions in the desktop's font with what stands to their right moved
+    // along.
+    int extra_width() const { return extra_width_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -98,6 +108,7 @@ private:
     void apply(PageControl& control, QWidget* widget);
     void report_caret(PageControl& control, QWidget* widget);
     void watch(QWidget* widget, PageControl& control);
+    void place_controls(int tpp);
 
     OptionPage& page_;
     Forwarder forwarder_;
@@ -105,6 +116,7 @@ private:
     std::map<const WindowControl*, QWidget*> widgets_;
     std::map<const QObject*, PageControl*> controls_;
     std::vector<std::pair<PageControl*, QWidget*>> order_;
+    int extra_width_ = 0;
     bool refreshing_ = false;
     bool refresh_again_ = false;
 };

@@ -10,7 +10,9 @@
 #include <QScreen>
 #include <QTreeWidget>
 
+#include <algorithm>
 #include <map>
+#include <vector>
 
 #include "app/options_handoff.h"
 #include "gui/options/effect_page_views.h"
@@ -176,21 +178,53 @@ void OptionenDialog::rebuild_tree() {
 
 void OptionenDialog::place_page_views() {
     const int tpp = FormView::twips_per_pixel();
+    int extra = 0;
     for (PageSlot slot : all_page_slots()) {
         FormView* view = page_view(slot);
         if (view == nullptr) continue;
         const OptionPage& page = *model_.seite(slot);
-        const QRect place = to_px(TwipRect{page.Left(), page.Top(), page.Width(), page.Height()}, tpp);
+        QRect place = to_px(TwipRect{page.Left(), page.Top(), page.Width(), page.Height()}, tpp);
+        // A page whose captions need more room than its width is shown wider,
+        // and the dialog is kept wide enough for it.
+        place.setWidth(place.width() + view->extra_width());
+        extra = std::max(extra, view->extra_width());
         if (view->geometry() != place) view->setGeometry(place);
     }
+    if (extra != extra_width_) {
+        extra_width_ = extra;
+        keep_minimum_width();
+    }
+}
+
+void OptionenDialog::keep_minimum_width() {
+    if (!sized_) return;
+    setMinimumWidth(minimum_width_ + extra_width_ + form_->extra_width());
+    setMaximumWidth(std::max(maximumWidth(), minimumWidth()));
 }
 
 void OptionenDialog::refresh_all() {
     rebuild_tree();
     form_->refresh();
     place_page_views();
+    std::vector<int> extras;
+    for (FormView* view : pages_) {
+        if (view == nullptr) continue;
+        extras.push_back(view->extra_width());
+        view->refresh();
+    }
+    // A page that now needs more width than before widens its box.
+    size_t i = 0;
+    bool wider = false;
     for (FormView* view : pages_)
-        if (view != nullptr) view->refresh();
+        if (view != nullptr) wider = wider || view->extra_width() != extras[i++];
+    if (wider) {
+        place_page_views();
+        form_->refresh();
+    }
+    if (sized_ && !laying_out_ && form_->extra_width() != laid_out_extra_) {
+        keep_minimum_width();
+        lay_out();
+    }
     if (windowTitle() != qs(model_.caption())) setWindowTitle(qs(model_.caption()));
     if (isVisible() && !model_.sichtbar()) done(model_.ok_gedrueckt() ? QDialog::Accepted : QDialog::Rejected);
 }
@@ -209,7 +243,11 @@ void OptionenDialog::size_for_screen() {
         ScreenInfo{static_cast<double>(area.width()) * tpp, static_cast<double>(area.height()) * tpp, tpp, tpp});
     setMinimumSize(size.min_width_px, size.min_height_px);
     setMaximumSize(std::max(size.max_width_px, size.min_width_px), std::max(size.max_height_px, size.min_height_px));
-    resize(to_px(size.width, tpp), to_px(size.height, tpp));
+    minimum_width_ = size.min_width_px;
+    keep_minimum_width();
+    // The stored width is the layout's room, beside what the dialog's own
+    // captions add to it.
+    resize(std::max(to_px(size.width, tpp) + form_->extra_width(), minimumWidth()), to_px(size.height, tpp));
     if (size.maximised) setWindowState(windowState() | Qt::WindowMaximized);
 }
 
@@ -228,13 +266,29 @@ void OptionenDialog::showEvent(QShowEvent* event) {
 void OptionenDialog::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
     form_->setGeometry(rect());
+    lay_out();
+}
+
+void OptionenDialog::lay_out() {
+    // The layout gets the room the dialog's own controls leave: where their
+    // captions widened the column of the tree and the buttons, the pages
+    // beside it stand further right by as much.
+    laying_out_ = true;
     const int tpp = FormView::twips_per_pixel();
-    forward([&] {
-        model_.layout().twips_per_pixel = tpp;
-        model_.layout().Form_Resize(static_cast<double>(width()) * tpp, static_cast<double>(height()) * tpp,
-                                    isMinimized());
-    });
-    if (auto size = model_.layout().take_requested_size()) resize(to_px(size->first, tpp), to_px(size->second, tpp));
+    // What the controls need follows from where they stand: lay out again
+    // while it changes (once or twice; the pass count only bounds it).
+    for (int pass = 0; pass < 4 && (pass == 0 || form_->extra_width() != laid_out_extra_); ++pass) {
+        laid_out_extra_ = form_->extra_width();
+        keep_minimum_width();
+        forward([&] {
+            model_.layout().twips_per_pixel = tpp;
+            model_.layout().Form_Resize(static_cast<double>(width() - laid_out_extra_) * tpp,
+                                        static_cast<double>(height()) * tpp, isMinimized());
+        });
+    }
+    laying_out_ = false;
+    if (auto size = model_.layout().take_requested_size())
+        resize(to_px(size->first, tpp) + laid_out_extra_, to_px(size->second, tpp));
 }
 
 void OptionenDialog::closeEvent(QCloseEvent* event) {

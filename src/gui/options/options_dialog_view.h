@@ -56,6 +56,11 @@ private:
     void place_page_views();
     void set_tab_order();
     void size_for_screen();
+    // The smallest width the layout allows, widened by what the pages'
+    // captions need beyond their own widths.
+    void keep_minimum_width();
+    // Lays the dialog's controls out for its size.
+    void lay_out();
     // Ends the edit that has the focus, as a click elsewhere ends it.
     void finish_edit();
 
@@ -68,6 +73,10 @@ private:
     bool dirty_ = false;
     bool updating_tree_ = false;
     bool sized_ = false;
+    int minimum_width_ = 0;
+    int extra_width_ = 0;
+    int laid_out_extra_ = 0;
+    bool laying_out_ = false;
 };
 
 // The dialog's window, made on first use over `parent` (the main window) and

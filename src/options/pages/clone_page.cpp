@@ -171,6 +171,19 @@ void CClonen::fill() {
         types.state().items = {{"JPG", "6", ""}, {"TIF", "14", ""}};
         types.state().value = 0;
     }
+    // The JPEG and TIFF options share one place: only the chosen format's
+    // stand there, also while cloning is off (both at once lay the quality
+    // slider over the compression buttons).
+    show_format_options();
+}
+
+void CClonen::show_format_options() {
+    const ControlState& types = control("BildtypOptionen").state();
+    const std::string type = types.value >= 0 && types.value < static_cast<int32_t>(types.items.size())
+                                 ? types.items[static_cast<size_t>(types.value)].key
+                                 : std::string();
+    control("FrameJPGOptionen").state().visible = type == "6";
+    control("FrameTIFOptionen").state().visible = type == "14";
 }
 
 void CClonen::narrower_rules() {
@@ -221,12 +234,7 @@ void CClonen::narrower_rules() {
         filter_frame.state().visible = true;
     }
 
-    const ControlState& types = control("BildtypOptionen").state();
-    const std::string type = types.value >= 0 && types.value < static_cast<int32_t>(types.items.size())
-                                 ? types.items[static_cast<size_t>(types.value)].key
-                                 : std::string();
-    control("FrameJPGOptionen").state().visible = type == "6";
-    control("FrameTIFOptionen").state().visible = type == "14";
+    show_format_options();
 
     if (switch_is_on(profilwert(kSetCloneMaxsize))) {
         show("CloneMaxSizeBytes");

@@ -34,6 +34,7 @@ private:
     void max_size_captions(bool on);
     // The quality slider shows the entry (quality or minimum quality).
     void show_quality(int index);
+    void show_format_options();
 };
 
 }  // namespace galvora
