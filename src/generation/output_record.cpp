@@ -160,10 +160,20 @@ void Ausgabeaufzeichnung::beenden() {
     // The names came in the order their files were finished, which the
     // worker threads decide: sorted, the record is the same for the same
     // gallery however it was made.
-    for (const auto& [folder, state] : ordner_) {
+    // A name whose file never took its place (a stopped run) or has gone
+    // since leaves the record with it.
+    for (auto& [folder, state] : ordner_) {
         if (!state.ergaenzt) continue;
         const int dir_fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
         if (dir_fd < 0) continue;
+        for (auto it = state.namen.begin(); it != state.namen.end();) {
+            struct stat st {};
+            if (::fstatat(dir_fd, it->c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 && errno == ENOENT) {
+                it = state.namen.erase(it);
+            } else {
+                ++it;
+            }
+        }
         neu_schreiben(dir_fd, state.namen, state.vorgaenger);
         ::close(dir_fd);
     }
