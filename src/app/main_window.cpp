@@ -114,7 +114,7 @@ void startdialog_laden(CommandArguments* arguments) {
     for (const char* section : {"Administration", "LastSession", "ProfilesLastData"})
         registry_schreiben(section, "lastuseddatetime", stamp);
     if (registry_lesen("LastSession", "userprofiledir", "").empty()) {
-        const std::string folder = benutzerprofilordner();
+        const std::string folder = standard_benutzerprofilordner();
         registry_schreiben("LastSession", "userprofiledir", folder);
         try {
             MakeFullDir(folder);

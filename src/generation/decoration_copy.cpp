@@ -14,6 +14,8 @@
 #include "foundation/file_helpers.h"
 #include "foundation/messages.h"
 #include "foundation/output_file.h"
+#include "foundation/path_helpers.h"
+#include "foundation/program_info.h"
 #include "generation/output_folders.h"
 #include "generation/output_paths.h"
 #include "generation/output_record.h"
@@ -47,12 +49,20 @@ bool ist_dekodatei(const std::string& name) {
     return false;
 }
 
-// A set named by the profile stays where it says: a name or path that
-// climbs with ".." is refused like a set that is not there.
-bool quelle_gueltig(const std::string& source) {
+// A profile may come from a stranger: the set it names is taken only from a
+// decoration pool, the program's own or the user's (decopool in the per-user
+// data folder), never from another folder of the user's (an absolute path,
+// a path that climbs with "..", a link leading out of the pool). Such a set
+// is refused like a set that is not there; the folder read is the resolved
+// one.
+bool quelle_gueltig(const std::string& source, fs::path& resolved) {
     for (const fs::path& part : fs::path(source))
         if (part == "..") return false;
-    return true;
+    std::error_code ec;
+    resolved = fs::canonical(source, ec);
+    if (ec) return false;
+    return liegt_unter(resolved.string(), (program_folder() / "decopool").string()) ||
+           liegt_unter(resolved.string(), (fs::path(spezialordner_pfad(26)) / "decopool").string());
 }
 
 // Copies through a temporary file in the target folder, so an existing file
@@ -116,8 +126,10 @@ bool deko_kopieren(const std::string& output_root) {
 
     // The names first, so a failing listing copies nothing.
     std::vector<std::string> names;
-    if (!quelle_gueltig(source)) return copy_failed(std::make_error_code(std::errc::no_such_file_or_directory), target + "/");
-    for (fs::directory_iterator it(source, ec), end; !ec && it != end; it.increment(ec)) {
+    fs::path folder;
+    if (!quelle_gueltig(source, folder))
+        return copy_failed(std::make_error_code(std::errc::no_such_file_or_directory), target + "/");
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         // Links are not followed, hidden files and folders stay behind, and
         // special files (devices, FIFOs, sockets) are never opened.
         std::error_code type_ec;
@@ -133,7 +145,7 @@ bool deko_kopieren(const std::string& output_root) {
         const fs::path to = fs::path(target) / name;
         if (!always && fs::exists(to, ec)) continue;
         ec.clear();
-        if (!copy_whole(fs::path(source) / name, to, ec)) return copy_failed(ec, to.string());
+        if (!copy_whole(folder / name, to, ec)) return copy_failed(ec, to.string());
     }
     return true;
 }

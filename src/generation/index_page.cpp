@@ -97,7 +97,8 @@ void indexseite_schreiben() {
             if (!group.empty()) directory_variables(d, i, n, pages);
             entries = 0;
         }
-        const int32_t last_listed = first_only ? 1 : pages;
+        // A directory without pictures has no thumbnail page to list.
+        const int32_t last_listed = pictures < 1 ? 0 : first_only ? 1 : pages;
         for (int32_t p = 1; p <= last_listed; ++p) {
             const std::string name = thumbseitenname(d, split ? p : 0, rules);
             const std::string target = job.auswertelevel == 2 ? prefix + d.gruppe + "/" + name + run.HtmlEndung

@@ -10,6 +10,16 @@
 
 namespace galvora {
 
+bool liegt_unter(const std::string& datei, const std::string& ordner) {
+    namespace fs = std::filesystem;
+    if (ordner.empty()) return false;
+    std::error_code ec;
+    const fs::path wurzel = fs::weakly_canonical(fs::path(ordner), ec);
+    if (ec || wurzel.empty()) return false;
+    const fs::path rel = fs::path(datei).lexically_relative(wurzel);
+    return !rel.empty() && rel != "." && *rel.begin() != "..";
+}
+
 namespace fs = std::filesystem;
 
 bool unterordner_gueltig(const std::string& root, const std::string& name) {

@@ -14,6 +14,11 @@ bool unterordner_gueltig(const std::string& root, const std::string& name);
 // "." / ".." resolved as far as the folders exist).
 bool ordner_enthaelt(const std::string& outer, const std::string& inner);
 
+// True when `datei`, a path with its links resolved, lies below the folder
+// `ordner` (resolved as far as it exists); never for an empty folder or the
+// folder itself.
+bool liegt_unter(const std::string& datei, const std::string& ordner);
+
 // A page's base name that, with the extension, fits the 255 bytes a file name
 // may have: a longer one (a picture or folder named up to that limit) keeps
 // as many of its leading bytes as fit, cut at a character boundary, and gets

@@ -153,7 +153,9 @@ void bilder_zusammenstellen(Laufzustand& run) {
         ordnen(run, pictures);
         benennen(run, d, pictures);
     }
-    std::erase_if(directories, [](const Verzeichnissatz& d) { return d.bildanzahl <= 0 || d.bilddateien.empty(); });
+    // A directory left without pictures (all of them unreadable) stays in
+    // the run: its hook runs and it is counted, but it gets no page and no
+    // page links to it.
     run.bildsummen = bildsummen(directories);
 }
 

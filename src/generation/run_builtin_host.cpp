@@ -95,19 +95,6 @@ bool RunBuiltinHost::schreiben_erlaubt(const std::string& pfad) {
            !inhalt_ist_binaer(target.string());
 }
 
-namespace {
-
-bool liegt_unter(const fs::path& datei, const std::string& ordner) {
-    if (ordner.empty()) return false;
-    std::error_code ec;
-    const fs::path wurzel = fs::weakly_canonical(fs::path(ordner), ec);
-    if (ec || wurzel.empty()) return false;
-    const fs::path rel = datei.lexically_relative(wurzel);
-    return !rel.empty() && rel != "." && *rel.begin() != "..";
-}
-
-}  // namespace
-
 bool RunBuiltinHost::lesen_erlaubt(const std::string& realer_pfad) {
     // The path is the one the kernel opened, links resolved: a link in the
     // base folder that leads to a private file elsewhere reads nothing.

@@ -4,6 +4,7 @@
 
 #include "foundation/program_info.h"
 #include "foundation/string_helpers.h"
+#include "generation/picture_pages.h"
 #include "generation/run_state.h"
 #include "generation/script_glue.h"
 #include "generation/script_variables.h"
@@ -54,9 +55,12 @@ void laufverweise_setzen(Laufzustand& run) {
         run.up_slot = 0;
     }
 
-    if (!run.ThumbseitenErzeugen || auftrag.verzeichnisse.empty()) return;
-    const Verzeichnissatz& first = auftrag.verzeichnisse.front();
-    const Verzeichnissatz& last = auftrag.verzeichnisse.back();
+    // The first and last directory that gets thumbnail pages: a directory
+    // without pictures gets none, and a link to it would lead nowhere.
+    const Laufgrenzen grenzen = laufgrenzen(auftrag.verzeichnisse);
+    if (!run.ThumbseitenErzeugen || grenzen.erstes == nullptr) return;
+    const Verzeichnissatz& first = *grenzen.erstes;
+    const Verzeichnissatz& last = *grenzen.letztes;
     std::string first_prefix, last_prefix;
     if (level == 0) {
         variable_setzen(v.file_prefix, setting_text(kSetHtmlDefault));
@@ -96,8 +100,11 @@ void laufvariablen_setzen(Laufzustand& run) {
     variable_setzen(v.count_all_files, run.BilderGesamt);
     variable_setzen_bytes(v.size_byte_all, auftrag.bildbytes_gesamt);
     variable_setzen_bytes(v.size_byte_all_original, auftrag.bildbytes_gesamt);
-    laufverweise_setzen(run);
+    // The hook runs before the references are set: it sees the page names of
+    // the run before (or none), and the references set below win over
+    // whatever it stores in them.
     skriptfunktion_ausfuehren(0, "_init");
+    laufverweise_setzen(run);
 }
 
 }  // namespace galvora

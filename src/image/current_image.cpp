@@ -32,12 +32,17 @@ void SetImage(std::shared_ptr<DrawingSurface> surface) { slot() = std::move(surf
 
 std::shared_ptr<DrawingSurface> current_image() { return slot(); }
 
+void drehen(PictureBuffer& buffer, int32_t rotation_code) {
+    if (!rotate_quarter(buffer, rotation_code) || rotation_code == 1) return;
+    const auto& s = slot();
+    if (s && &s->clone_buffer() == &buffer) s->clone_turned(buffer.width(), buffer.height());
+}
+
 void RotateImage(int32_t rotation_code) {
     PictureBuffer* b = current_clone();
     if (!b) return;
     try {
-        if (rotate_quarter(*b, rotation_code) && rotation_code != 1)
-            slot()->clone_turned(b->width(), b->height());
+        drehen(*b, rotation_code);
     } catch (const ImagingFailure&) {
         // No room for the turned picture: the clone stays as it was.
     }

@@ -29,6 +29,10 @@ std::shared_ptr<DrawingSurface> current_image();
 
 // 0 a quarter turn clockwise, 1 a half turn, 2 a quarter turn counter-clockwise.
 void RotateImage(int32_t rotation_code);
+// The same turn of any buffer; when it is the current image's clone, the
+// picture object learns that its sides were exchanged. Throws ImagingFailure
+// when there is no room for the turned picture (the buffer stays as it was).
+void drehen(PictureBuffer& buffer, int32_t rotation_code);
 // 1 mirror left-right, 2 mirror top-bottom; other codes do nothing.
 void FlipImage(int32_t flip_code);
 // right -1 stands for the picture width, bottom -1 for its height;

@@ -13,13 +13,17 @@ std::string number_to_text(double value) {
     if (value == 0) return "0";
     char buffer[64];
     if (std::fabs(value) < 1e15 && value == std::trunc(value)) {
-        std::snprintf(buffer, sizeof buffer, "%.0f", value);
-        return buffer;
+        const auto end = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 0).ptr;
+        return std::string(buffer, end);
     }
-    // %g picks plain or exponent form; snprintf in the "C" locale of a
-    // program that never calls setlocale writes ".".
-    std::snprintf(buffer, sizeof buffer, "%.15G", value);
-    return buffer;
+    // Plain or exponent form as printf's %.15G gives it, always with ".":
+    // the window program runs in the user's locale, whose separator may be a
+    // comma, and profiles must read back in every locale.
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15).ptr;
+    std::string text(buffer, end);
+    for (char& c : text)
+        if (c == 'e') c = 'E';
+    return text;
 }
 
 bool text_to_number(std::string_view text, double& out) {

@@ -494,12 +494,10 @@ int profil_speichern() {
         meldung(title, MB_ICON_EXCLAMATION, "ErrProfileDefaultReadonly");
         return 2;
     }
-    // A folder the user chose must exist; the default folder below the
-    // per-user data folder is made on first use.
-    const bool chosen = !registry_lesen("LastSession", "userprofiledir", "").empty();
+    // The folder must exist: saving makes no folder, not even when none is
+    // set (the main window sets and makes the default one at its start).
     const std::string folder = benutzerprofilordner();
     std::error_code ec;
-    if (!chosen) std::filesystem::create_directories(folder, ec);
     if (folder.empty() || !std::filesystem::is_directory(folder, ec)) {
         meldung(title, MB_ICON_EXCLAMATION, "ErrUserProfileDirNotExist", {folder});
         return 2;

@@ -114,10 +114,10 @@ std::shared_ptr<ZNProfil> aktuelles_profil() {
 
 void set_aktuelles_profil(std::shared_ptr<ZNProfil> profile) { state().current = std::move(profile); }
 
-std::string benutzerprofilordner() {
-    std::string folder = registry_lesen("LastSession", "userprofiledir", "");
-    if (folder.empty()) folder = (std::filesystem::path(spezialordner_pfad(26)) / "profiles").string();
-    return folder;
+std::string benutzerprofilordner() { return registry_lesen("LastSession", "userprofiledir", ""); }
+
+std::string standard_benutzerprofilordner() {
+    return (std::filesystem::path(spezialordner_pfad(26)) / "profiles").string();
 }
 
 // ---------------------------------------------------------------- operations
@@ -128,7 +128,10 @@ void profile_auflisten() {
     s.default_profile = s.list.add(kProfileDefault, default_profile_name(), "");
 
     list_folder(program_folder() / "profiles", kProfileSystem, "Add SYSTEM Profile ");
-    list_folder(benutzerprofilordner(), kProfileUser, "Add USER Profile ");
+    // No folder set (the main window writes the default at its start): no
+    // user profiles.
+    if (const std::string user = benutzerprofilordner(); !user.empty())
+        list_folder(user, kProfileUser, "Add USER Profile ");
 
     s.current = nullptr;
     std::shared_ptr<ZNProfil> last;

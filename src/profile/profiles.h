@@ -53,8 +53,11 @@ private:
 };
 
 // The user's profile folder: the registry value LastSession/userprofiledir,
-// or <per-user data folder>/profiles when it is empty.
+// empty when none is set.
 std::string benutzerprofilordner();
+// <per-user data folder>/profiles, which the main window stores as the
+// user's profile folder when none is set.
+std::string standard_benutzerprofilordner();
 
 void profile_auflisten();
 ZNProfile& profilliste();

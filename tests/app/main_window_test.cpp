@@ -71,7 +71,7 @@ protected:
     Startdialog& window() { return startdialog(); }
     // A user profile with its own settings lines.
     void user_profile(const std::string& name, const std::string& lines) {
-        write_file(fs::path(benutzerprofilordner()) / (name + ".qvp"), "VERSION=2.11.02\r\n" + lines);
+        write_file(fs::path(user_profile_folder()) / (name + ".qvp"), "VERSION=2.11.02\r\n" + lines);
     }
 
     ScopedEnv env;

@@ -23,6 +23,7 @@ protected:
         designtexte_aufnehmen(kProfilNeuFenster, profilneu_designtexte());
         designtexte_aufnehmen(kModulNeuFenster, modulneu_designtexte());
         designtexte_aufnehmen(kDateiartenFenster, dateiarten_designtexte());
+        user_profile_folder();
         profile_auflisten();
         profil_laden();
         port.boxes.clear();

@@ -4,7 +4,7 @@ set -u
 galvora=$1
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
-unset DISPLAY WAYLAND_DISPLAY
+unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
 export HOME=$tmp/home XDG_CONFIG_HOME=$tmp/config XDG_DATA_HOME=$tmp/data XDG_STATE_HOME=$tmp/state
 mkdir -p "$HOME"
 fail=0

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Batch runs whose profile tries to read what is not the gallery's, or to
-# make the run read without end: decoration sets that name a system folder
-# or climb out with "..", scripts reading private files, devices, FIFOs and
-# links out of the base folder (from a template, a hook and the oracle), a
+# make the run read without end: decoration sets that name a system folder,
+# a private folder or a link out of the decoration pool, or climb out with
+# "..", scripts reading private files, devices, FIFOs and links out of the
+# base folder (from a template, a hook and the oracle), a
 # file too large for the script memory, a script file that is a device, a
 # FIFO among the pictures and a text that reaches its longest length inside
 # a loop that would end. Every row checks the exit status and the message,
@@ -35,32 +36,55 @@ fresh() {
 
 # --- the rows: each sets its switches, the expected status and a pattern
 # the messages must match; check_<row> adds its own.
-row_decoration_from_a_private_folder() {
-  sw=(/Level=0 "/DECO_SOURCE=$W/private")
+# Decoration sets come from a decoration pool only (the program's or the
+# user's): a profile naming another folder of the user's would publish its
+# pictures and pages.
+pool=$XDG_DATA_HOME/galvora/decopool
+empty_pool() { rm -rf "$pool"; mkdir -p "$pool"; }
+nothing_copied() { check "$row: nothing is copied" '[ -z "$(ls -A "$W/b/deco" 2>/dev/null)" ]'; }
+row_decoration_from_the_users_pool() {
+  empty_pool
+  cp -a "$W/private" "$pool/mine"
+  sw=(/Level=0 "/DECO_SOURCE=$pool/mine")
   expect=0 message=''
 }
-check_decoration_from_a_private_folder() {
+check_decoration_from_the_users_pool() {
   check "$row: only the decoration files are copied" \
     '[ "$(cd "$W/b/deco" && ls -A | LC_ALL=C sort | tr "\n" " ")" = ".galvora-record dot.gif style.css " ]'
   check "$row: no copy wider than 0644" \
     '[ -z "$(find "$W/b/deco" -type f -perm /0133)" ] || { ls -l "$W/b/deco"; false; }'
 }
+row_decoration_from_a_private_folder() {
+  sw=(/Level=0 "/DECO_SOURCE=$W/private")
+  expect=1 message='Deco-Datei'
+}
+check_decoration_from_a_private_folder() {
+  nothing_copied
+}
+row_decoration_through_a_link_out_of_the_pool() {
+  empty_pool
+  ln -s "$W/private" "$pool/elsewhere"
+  sw=(/Level=0 "/DECO_SOURCE=$pool/elsewhere")
+  expect=1 message='Deco-Datei'
+}
+check_decoration_through_a_link_out_of_the_pool() {
+  nothing_copied
+}
 row_decoration_from_a_system_folder() {
   sw=(/Level=0 /DECO_SOURCE=/etc)
-  expect=0 message=''
+  expect=1 message='Deco-Datei'
 }
 check_decoration_from_a_system_folder() {
   check "$row: no system file is published" \
-    '! ls -A "$W/b/deco" | grep -Eq "^(shadow|passwd|group|hostname|hosts)$"'
-  check "$row: only decoration files" \
-    '[ -z "$(find "$W/b/deco" -type f ! -regex ".*\.\(gif\|jpe?g\|png\|bmp\|svg\|webp\|ico\|avif\|css\|js\|woff2?\|ttf\|otf\|eot\|html?\)")" ]'
+    '! ls -A "$W/b/deco" 2>/dev/null | grep -Eq "^(shadow|passwd|group|hostname|hosts)$"'
+  nothing_copied
 }
 row_decoration_set_climbing_out() {
   sw=(/Level=0 "/DECO_SOURCE=../../../../../../../../$W/private")
   expect=1 message='Deco-Datei'
 }
 check_decoration_set_climbing_out() {
-  check "$row: nothing is copied" '[ -z "$(ls -A "$W/b/deco" 2>/dev/null)" ]'
+  nothing_copied
 }
 reads="$W/private/shadow|$W/home/.ssh/id_rsa|/etc/passwd|/proc/self/environ|/dev/zero|$W/private/pipe.css|$W/b/link.txt"
 read_all() {  # a script that reads every path above and shows each error number

@@ -2,6 +2,7 @@
 #include "generation/directory_loop.h"
 #include "generation/page_file.h"
 #include "generation/picture_pages.h"
+#include "script/compiler.h"
 
 namespace galvora::testing {
 namespace {
@@ -43,6 +44,49 @@ TEST_F(GalleryPages, PicturePageIsWrittenByteForByte) {
     set(176, "{ no script }");
     erzeugung_durchfuehren();
     EXPECT_NE(page("d/a.html").find("<head>\r\n{ no script }\r\n\r\n<title>"), std::string::npos);
+}
+
+// A directory without pictures (its pictures could not be read) stays in the
+// run: it counts, its node turns as every other's, and _initpath runs for it.
+// It gets no thumbnail page, so the first and last page references and the
+// index page (also when it lists only first pages) pass over it.
+TEST_F(GalleryPages, DirectoriesWithoutPicturesStayInTheRunWithoutPages) {
+    set(kSetGenerateIndex, "1");
+    set(kSetHtmlIndexFirstThumbpage, "1");
+    set(kSetHtmlThumbFooter, "{first_doc}|{last_doc}|{first_ref}|{last_ref}");
+    add_directory("empty first", "", {});
+    add_directory("a", "", {"x"});
+    add_directory("empty", "", {});
+    add_directory("b", "", {"y", "z"});
+    add_directory("empty last", "", {});
+    for (size_t i = 0; i < lauf_auftrag().verzeichnisse.size(); ++i)
+        lauf_auftrag().verzeichnisse[i].baumknoten = static_cast<int64_t>(10 + i);
+    ASSERT_EQ(uebersetze(0, 1, "m",
+                         "function _init() { global seen; seen = \"\"; } "
+                         "function _initpath() { global seen, path, count_cur_path, count_files, count_all_path; "
+                         "seen = seen + path + \"=\" + count_cur_path + \"/\" + count_files + \"/\" + "
+                         "count_all_path + \";\"; }"),
+              0);
+    erzeugung_durchfuehren();
+    ASSERT_TRUE(port.boxes.empty()) << box_texts()[0];
+    ASSERT_EQ(lauf_auftrag().verzeichnisse.size(), 5u);
+    EXPECT_EQ(global("seen")->als_text(), "empty first=1/0/5;a=2/1/5;empty=3/0/5;b=4/2/5;empty last=5/0/5;");
+    EXPECT_EQ(global("count_all_files")->als_integer(), 3);
+    EXPECT_EQ(run_port_.maximum, 3);
+    for (int64_t node = 10; node < 15; ++node) {
+        for (const char* image : {"checked_rot", "checked_gelb", "checked_grün", "checked_alle"}) {
+            const std::pair<int64_t, std::string> expected{node, image};
+            EXPECT_NE(std::find(run_port_.node_images.begin(), run_port_.node_images.end(), expected),
+                      run_port_.node_images.end())
+                << node << " " << image;
+        }
+    }
+    EXPECT_NE(page("a.html").find("a|b|a.html|b.html"), std::string::npos) << page("a.html");
+    for (const char* name : {"empty first.html", "empty.html", "empty last.html"})
+        EXPECT_FALSE(fs::exists(out / "html" / name)) << name;
+    EXPECT_EQ(page("index.html").find("empty"), std::string::npos) << page("index.html");
+    EXPECT_NE(page("index.html").find("b.html"), std::string::npos) << page("index.html");
+    EXPECT_EQ(broken_references(out), std::vector<std::string>{});
 }
 
 TEST_F(GalleryPages, PicturePagesLinkTheRunsAndTheDirectorysEnds) {

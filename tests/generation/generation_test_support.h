@@ -13,6 +13,7 @@
 
 #include "foundation/language.h"
 #include "foundation/program_info.h"
+#include "foundation/registry.h"
 #include "foundation/temp_folder.h"
 #include "foundation/ui_test_support.h"
 #include "generation/run_picture.h"
@@ -22,6 +23,7 @@
 #include "image/picture_buffer.h"
 #include "image/picture_io.h"
 #include "profile/profile_lists.h"
+#include "profile/profiles.h"
 #include "profile/settings_table.h"
 #include "script/engine.h"
 #include "script/machine.h"
@@ -167,6 +169,15 @@ protected:
     }
 
     void set(int index, const std::string& value) { profilwert_setzen(index, value); }
+
+    // The user's profile folder, stored and made as the main window's start
+    // does; the tests of profiles saved without that start call it.
+    static std::string user_profile_folder() {
+        const std::string folder = standard_benutzerprofilordner();
+        registry_schreiben("LastSession", "userprofiledir", folder);
+        fs::create_directories(folder);
+        return folder;
+    }
 
     // The value of a global script variable.
     ZNSWertRef global(const std::string& name) { return zns()->gvar_oba.inq(name); }

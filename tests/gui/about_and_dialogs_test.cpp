@@ -86,6 +86,7 @@ class Windows : public AppTest {
 protected:
     void SetUp() override {
         AppTest::SetUp();
+        user_profile_folder();
         profile_auflisten();
         profil_laden();
         port.boxes.clear();

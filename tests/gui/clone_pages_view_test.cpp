@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -20,6 +21,7 @@
 #include <QTreeWidget>
 
 #include <functional>
+#include <regex>
 
 #include "gui/options/effect_page_views.h"
 #include "gui/options/form_view.h"
@@ -28,6 +30,7 @@
 #include "gui/options_view_support.h"
 #include "image/picture/zn_image.h"
 #include "image/image_file_record.h"
+#include "german_locale.h"
 #include "options/options_test_support.h"
 #include "options/test_pictures.h"
 #include "options/pages/clone_effects_page.h"
@@ -61,6 +64,10 @@ constexpr int kClonePathEntry = 53;
 
 class ClonePagesWindow : public OptionsTest {
 protected:
+    void SetUp() override {
+        OptionsTest::SetUp();
+        user_profile_folder();
+    }
     void TearDown() override {
         QCoreApplication::processEvents();
         optionen_ansicht_freigeben();
@@ -113,6 +120,27 @@ void type_into(QLineEdit* box, const char* text, bool enter) {
 void tick(QAbstractButton* button) {
     ASSERT_NE(button, nullptr);
     QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
+}
+
+// Switches cloning on and adds the add menu's entry (0 text stamp, 1 image
+// stamp, 2 frame, 3 picture effect) to the list; the effects page's form,
+// the dialog active again.
+FormView& first_effect(OptionenDialog& view, int entry) {
+    click_tree_node(view, kBoxCloning);
+    tick(widget_in<QCheckBox>(*view.page_view(PageSlot::CClonen1), "CloneErzeugen"));
+    click_tree_node(view, kBoxEffects);
+    FormView& page = *view.page_view(PageSlot::CClonenEffekte1);
+    QTest::mouseClick(widget_in<QPushButton>(page, "Edit"), Qt::LeftButton);
+    auto* menu = dynamic_cast<PopupMenu*>(page.widget_of(page.page().control("pEffektMenü")));
+    EXPECT_NE(menu, nullptr);
+    if (menu != nullptr) {
+        QTest::mouseClick(widget_in<QPushButton>(page, "Neu"), Qt::LeftButton);
+        menu->menu()->actions()[entry]->trigger();
+        menu->menu()->hide();
+        QApplication::processEvents();
+    }
+    QApplication::setActiveWindow(&view);
+    return page;
 }
 
 void choose_in(QComboBox* combo, int index) {
@@ -343,6 +371,38 @@ TEST_F(ClonePagesWindow, AListBuiltInTheEditorsIsSavedAndRunInBatchMode) {
     EXPECT_EQ(reread.item(3)->Description(), "Blauer Rahmen");
     EXPECT_EQ(dynamic_cast<const CBildEffekt&>(*reread.item(4)).LongArray(2), 6);
     EXPECT_EQ(profile_text(table, reread, modules), decode_text(*bytes));
+}
+
+// In a German locale the picture effect editor's value label shows a
+// decimal comma, as the user reads numbers; the profile saved from the
+// dialog keeps its numbers with ".", so it reads back in every locale.
+TEST_F(ClonePagesWindow, AGermanLocaleShowsACommaAndSavesAPoint) {
+    ASSERT_TRUE(set_german_locale());
+    ASSERT_EQ(profil_neu("Komma"), 1);
+    QString shown;
+    const bool ok = open_and([&](OptionenDialog& view) {
+        FormView& page = first_effect(view, 3);  // a picture effect
+        QTest::mouseClick(widget_in<QPushButton>(page, "Auswählen"), Qt::LeftButton);
+        choose_in(widget_in<QComboBox>(page, "ComboCloneEffekte"), 0);
+        FormView& effect = editor_form(view, "CBildEffekte1");
+        const auto& kinds = dynamic_cast<CBildEffekte&>(effect.page()).kinds();
+        for (size_t i = 0; i < kinds.size(); ++i)
+            if (kinds[i].kind == 1) choose_in(widget_in<QComboBox>(effect, "BildeffektartCombo"), static_cast<int>(i));
+        auto* slider = widget_in<QSlider>(effect, "GammawertSlider");
+        slider->setValue(150);
+        slider->setFocus();
+        QTest::keyClick(slider, Qt::Key_Right);
+        shown = widget_in<QLabel>(effect, "Gammawert")->text();
+        qobject_cast<QPushButton*>(view.widget("OK"))->click();
+    });
+    ASSERT_TRUE(ok);
+    ASSERT_TRUE(port.boxes.empty()) << port.boxes.front().text;
+    ASSERT_EQ(profil_speichern(), 1);
+    set_c_locale();
+    EXPECT_EQ(shown.toStdString(), "1,51");
+    const std::string text = read_file(profildatei(benutzerprofilordner(), "Komma"));
+    EXPECT_NE(text.find("IMAGE_EFFECT_DOUBLEVALUE_01=1.51\r\n"), std::string::npos) << text;
+    EXPECT_FALSE(std::regex_search(text, std::regex("=-?[0-9]+,[0-9]"))) << text;
 }
 
 // ---------------------------------------------------------------- a loaded list edited
@@ -596,18 +656,7 @@ TEST_F(ClonePagesWindow, AStampTextIsPreviewedAsTheScriptWritesIt) {
         {"{while (1) { x = 1; }}", ""},
     };
     const bool ok = open_and([&](OptionenDialog& view) {
-        click_node(view, kBoxCloning);
-        tick(widget_in<QCheckBox>(*view.page_view(PageSlot::CClonen1), "CloneErzeugen"));
-        click_node(view, kBoxEffects);
-        FormView& page = *view.page_view(PageSlot::CClonenEffekte1);
-        QTest::mouseClick(widget_in<QPushButton>(page, "Edit"), Qt::LeftButton);
-        auto* menu = dynamic_cast<PopupMenu*>(page.widget_of(page.page().control("pEffektMenü")));
-        ASSERT_NE(menu, nullptr);
-        QTest::mouseClick(widget_in<QPushButton>(page, "Neu"), Qt::LeftButton);
-        menu->menu()->actions()[0]->trigger();
-        menu->menu()->hide();
-        QApplication::processEvents();
-        QApplication::setActiveWindow(&view);
+        FormView& page = first_effect(view, 0);
         QTest::mouseClick(widget_in<QPushButton>(page, "Auswählen"), Qt::LeftButton);
         ASSERT_EQ(WorkingCloneEffects().count(), 1);
         const auto& stamp = dynamic_cast<const CTextStamp&>(*WorkingCloneEffects().item(1));

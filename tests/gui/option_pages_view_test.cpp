@@ -85,6 +85,7 @@ class OptionPagesWindow : public OptionsWindow {
 protected:
     void SetUp() override {
         OptionsWindow::SetUp();
+        user_profile_folder();
         write_jpeg(base / "bild3.jpg", 40, 30);
         write_jpeg(base / "anders.jpg", 40, 30);
         set_options_help_topic_opener([this](const std::string& topic) { help_topics.push_back(topic); });

@@ -7,6 +7,7 @@
 #include <functional>
 #include <set>
 
+#include "german_locale.h"
 #include "foundation/string_helpers.h"
 #include "image/picture_io.h"
 #include "options/options_test_support.h"
@@ -184,10 +185,10 @@ TEST_F(EditorTest, ChoosingAKindLoadsItsDefaultsAndCountsAsAnEdit) {
 
 // Showing an effect deliberately leaves its stored value as it is (1.234 is
 // not rounded to the slider's 1.23): only looking at a profile must neither
-// change it nor mark it changed. The value labels show "." in every locale,
-// as the profile stores the numbers (listed in the README).
-TEST_F(EditorTest, SlidersWriteTheirSlotAndShowTheStoredValueWithAPoint) {
-    std::setlocale(LC_ALL, "de_DE.UTF-8");  // where installed: a comma would be the locale's separator
+// change it nor mark it changed. The value labels show the user's decimal
+// separator, a comma in German; the stored value is a number all the same.
+TEST_F(EditorTest, SlidersWriteTheirSlotAndShowTheStoredValueInTheLocale) {
+    ASSERT_TRUE(testing::set_german_locale());
     CBildEffekt gamma;
     gamma.Bildeffektart(1);
     gamma.DoubleArray(1, 1.234);
@@ -196,14 +197,16 @@ TEST_F(EditorTest, SlidersWriteTheirSlotAndShowTheStoredValueWithAPoint) {
     effects.InitDialog(gamma);
     EXPECT_GE(events, 1);
     EXPECT_EQ(effects.control("GammawertSlider").state().value, 123);
-    EXPECT_EQ(effects.control("Gammawert").state().caption, "1.23");
+    EXPECT_EQ(effects.control("Gammawert").state().caption, "1,23");
     EXPECT_DOUBLE_EQ(gamma.DoubleArray(1), 1.234);
     EXPECT_FALSE(gamma.verändert());
     effects.user_value(effects.control("GammawertSlider"), 124);
     effects.user_value(effects.control("GammawertSlider"), 123);
     EXPECT_DOUBLE_EQ(gamma.DoubleArray(1), 1.23);
+    EXPECT_EQ(effects.control("Gammawert").state().caption, "1,23");
+    testing::set_c_locale();
+    effects.InitDialog(gamma);
     EXPECT_EQ(effects.control("Gammawert").state().caption, "1.23");
-    std::setlocale(LC_ALL, "C");
 
     struct Case {
         int32_t kind;

@@ -37,6 +37,7 @@ protected:
     void SetUp() override {
         OptionsTest::SetUp();
         write_profile(program_folder() / "profiles", "Zebra", "vom Programm");
+        user_profile_folder();
         write_profile(benutzerprofilordner(), "alpha", "erstes");
         write_profile(benutzerprofilordner(), "Mitte", "zweites");
         profile_auflisten();

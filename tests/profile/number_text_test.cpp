@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+
+#include "german_locale.h"
+
 namespace galvora {
 namespace {
 
@@ -18,6 +22,19 @@ TEST(NumberTextTest, GeneralFormUsesAPointAndNoNeedlessDigits) {
         ASSERT_TRUE(text_to_number(number_to_text(c.value), back)) << c.text;
         EXPECT_EQ(back, c.value) << c.text;
     }
+}
+
+// The window program runs in the user's locale; a German one writes "," in
+// printf's numbers. Profiles keep "." there too, so they read back anywhere.
+TEST(NumberTextTest, AGermanLocaleStillWritesAPoint) {
+    ASSERT_TRUE(testing::set_german_locale());
+    ASSERT_STREQ(std::localeconv()->decimal_point, ",");
+    EXPECT_EQ(number_to_text(1.25), "1.25");
+    EXPECT_EQ(number_to_text(-0.001), "-0.001");
+    EXPECT_EQ(number_to_text(1e-7), "1E-07");
+    EXPECT_EQ(number_to_text(1234567.5), "1234567.5");
+    EXPECT_EQ(number_to_text(2), "2");
+    testing::set_c_locale();
 }
 
 TEST(NumberTextTest, ReadingAcceptsPointAndCommaOnly) {

@@ -265,18 +265,30 @@ TEST_F(ProfilesTest, DeleteRemovesTheFileAndFallsBackToTheDefault) {
     EXPECT_EQ(last_box_text().rfind("Fehler 53 beim Löschen der Profildatei", 0), 0u) << last_box_text();
 }
 
-TEST_F(ProfilesTest, UserProfileFolderDefaultsBelowTheDataFolder) {
+// Without a user profile folder set (the main window stores the default one
+// at its start), no user profile is listed, not even one in the default
+// folder, and saving names the missing folder and makes none.
+TEST_F(ProfilesTest, WithoutAUserProfileFolderNothingIsListedOrSaved) {
     EXPECT_EQ(benutzerprofilordner(), user_dir.string());
-    registry_schreiben("LastSession", "userprofiledir", "");
     const auto default_folder = root / "data" / "galvora" / "profiles";
-    EXPECT_EQ(benutzerprofilordner(), default_folder.string());
+    EXPECT_EQ(standard_benutzerprofilordner(), default_folder.string());
+    std::filesystem::create_directories(default_folder);
+    write_profile(default_folder, "Liegt", {"VERSION=2.11.02"});
+    write_profile(user_dir, "Gesetzt", {"VERSION=2.11.02"});
+    registry_schreiben("LastSession", "userprofiledir", "");
+    EXPECT_EQ(benutzerprofilordner(), "");
 
-    // The default folder is made when the first profile is saved into it.
+    profile_auflisten();
+    EXPECT_EQ(listed(), std::vector<std::string>{"Voreinstellung:0"});
+
     std::filesystem::remove_all(default_folder);
-    ASSERT_EQ(profil_neu("Erstes"), 1) << last_box_text();
-    EXPECT_TRUE(std::filesystem::exists(default_folder / "Erstes.qvp"));
-    EXPECT_EQ(aktuelles_profil()->Name(), "Erstes") << "listed from the default folder";
-    EXPECT_EQ(aktuelles_profil()->path(), default_folder.string());
+    auto before = aktuelles_profil();
+    port.boxes.clear();
+    EXPECT_EQ(profil_neu("Erstes"), 2);
+    ASSERT_EQ(port.boxes.size(), 1u);
+    EXPECT_EQ(last_box_text().rfind("Benutzer-Profilverzeichnis", 0), 0u) << last_box_text();
+    EXPECT_EQ(aktuelles_profil(), before);
+    EXPECT_FALSE(std::filesystem::exists(default_folder));
 }
 
 }  // namespace

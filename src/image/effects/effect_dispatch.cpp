@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <utility>
 
+#include "image/current_image.h"
 #include "image/effects/artistic_effects.h"
 #include "image/effects/edge_detect.h"
 #include "image/effects/filter_effects.h"
@@ -30,7 +31,7 @@ void ApplyEffect(PictureBuffer& picture, const CBildEffekt& effect) {
         case 5: EffectUnsharpMask(picture, L(1), D(1), kUnsharpRadius, L(2)); break;
         case 11: EffectGrayscale(picture); break;
         case 12: EffectMosaic(picture, L(1), L(2)); break;
-        case 13: rotate_quarter(picture, L(1)); break;
+        case 13: drehen(picture, L(1)); break;
         case 14:
             if (L(1) == 1) flip_horizontal(picture);
             if (L(1) == 2) flip_vertical(picture);

@@ -79,20 +79,9 @@ void EffectMosaic(PictureBuffer& picture, int32_t cell_width, int32_t cell_heigh
     const int32_t w = picture.width(), h = picture.height();
     const int32_t sw = std::max(w / cell_width, 1), sh = std::max(h / cell_height, 1);
     PictureBuffer small = PictureBuffer::allocate(sw, sh);
-    resample(picture, small, resample_mode::area_average);
+    resample(picture, small, resample_mode::block);
     // Enlarging repeats each pixel of the reduced picture over its block.
-    std::vector<int32_t> column(static_cast<size_t>(w));
-    for (int32_t x = 0; x < w; ++x) column[static_cast<size_t>(x)] = static_cast<int32_t>(static_cast<int64_t>(x) * sw / w);
-    split_rows(h, picture.row_bytes(), [&](int32_t first, int32_t end) {
-        for (int32_t y = first; y < end; ++y) {
-            const uint8_t* src = small.row(static_cast<int32_t>(static_cast<int64_t>(y) * sh / h));
-            uint8_t* out = picture.row(y);
-            for (int32_t x = 0; x < w; ++x, out += 3) {
-                const uint8_t* s = src + static_cast<size_t>(column[static_cast<size_t>(x)]) * 3;
-                out[0] = s[0], out[1] = s[1], out[2] = s[2];
-            }
-        }
-    });
+    resample(small, picture, resample_mode::block);
 }
 
 }  // namespace galvora

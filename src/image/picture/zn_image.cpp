@@ -4,9 +4,9 @@
 
 #include "image/picture/scale_factor.h"
 #include "image/picture/zn_image_run.h"
+#include "image/pixel/resample.h"
 #include "image/picture_io.h"
 #include "image/picture_type.h"
-#include "image/resize_image.h"
 
 namespace galvora {
 
@@ -81,11 +81,9 @@ void ZNImage::usePicturebox(PictureBoxPort& box, int32_t width, int32_t height) 
     run_guarded(
         [&] {
             clone_ = PictureBuffer::allocate(width, height);
-            if (!grabbed.empty()) {
-                PictureBuffer resized;
-                ResizeImage(grabbed, width, height, resized, -2);
-                clone_ = std::move(resized);
-            }
+            // Block resampling: a box smaller than the clone shows its pixels
+            // as blocks, as the box showed them, rather than blurred.
+            resample(grabbed, clone_, resample_mode::block);
         },
         ignored, "usePicturebox");
     CloneDimX(width);

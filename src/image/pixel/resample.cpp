@@ -142,7 +142,23 @@ AxisWeights kernel_weights(int32_t in, int32_t out, const Kernel& k) {
     return a;
 }
 
+// Each output pixel takes the one source pixel it lies in: enlarging
+// repeats every source pixel over its block.
+AxisWeights repeat_weights(int32_t in, int32_t out) {
+    AxisWeights a;
+    a.start.resize(out);
+    a.count.assign(out, 1);
+    a.offset.resize(out);
+    a.weights.assign(out, 1.0f);
+    for (int32_t i = 0; i < out; ++i) {
+        a.start[i] = static_cast<int32_t>(static_cast<int64_t>(i) * in / out);
+        a.offset[i] = i;
+    }
+    return a;
+}
+
 AxisWeights weights_for(int32_t in, int32_t out, int mode) {
+    if (mode == resample_mode::block) return out > in ? repeat_weights(in, out) : area_weights(in, out);
     const Kernel k = kernel_for(mode);
     return k.fn ? kernel_weights(in, out, k) : area_weights(in, out);
 }

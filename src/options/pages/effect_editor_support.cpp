@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <clocale>
 #include <cmath>
 
 #include "image/draw_image.h"
@@ -123,6 +124,11 @@ std::string zahl_text(double value, int decimals) {
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
     std::string text(buffer, result.ptr);
     if (text.starts_with("-") && text.find_first_not_of("-0.") == std::string::npos) text.erase(0, 1);
+    // Shown with the user's decimal separator (the window program takes the
+    // locale from the environment at its start); stored numbers keep ".".
+    const char* separator = std::localeconv()->decimal_point;
+    if (const size_t point = text.find('.'); point != std::string::npos && separator != nullptr && *separator != '\0')
+        text.replace(point, 1, separator);
     return text;
 }
 

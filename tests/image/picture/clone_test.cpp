@@ -215,6 +215,35 @@ TEST_F(CloneTest, TextStampScriptFollowsTheListPosition) {
     EXPECT_EQ(w, 660);
 }
 
+// A turn from the clone-effect list reaches the picture object as a turn by
+// a script does: a quarter turn either way exchanges the sides and sets the
+// turned flag, a half turn leaves both.
+TEST_F(CloneTest, ARotateEffectMarksTheCloneTurned) {
+    struct Case {
+        const char* name;
+        int32_t code;
+        bool turned;
+        int32_t width, height;
+    };
+    for (const Case& c : {Case{"right", 0, true, 480, 640}, Case{"left", 2, true, 480, 640},
+                          Case{"half", 1, false, 640, 480}}) {
+        auto r = jpeg_original(c.name);
+        effects.clear();
+        auto turn = std::make_shared<CBildEffekt>();
+        turn->Bildeffektart(13);
+        turn->LongArray(1, c.code);
+        effects.add(turn);
+        image.CloneStempeln(true);
+        ASSERT_TRUE(image.DoIt()) << image.Err().description;
+        EXPECT_EQ(image.OriginalRotated(), c.turned) << c.name;
+        EXPECT_EQ(r->CDimX, c.width) << c.name;
+        EXPECT_EQ(r->CDimY, c.height) << c.name;
+        int32_t w = 0, h = 0;
+        GetImageDims(clone_path(*r), picture_type::jpeg, w, h);
+        EXPECT_EQ(w, c.width) << c.name;
+    }
+}
+
 TEST_F(CloneTest, DrawingOnTheCurrentImageReachesTheClone) {
     auto r = jpeg_original();
     effects.add(std::make_shared<CBildEffekt>());

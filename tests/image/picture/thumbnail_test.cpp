@@ -1,5 +1,6 @@
 // The thumbnail half of the picture object's processing step and the preview.
 #include <filesystem>
+#include <vector>
 
 #include "image/picture/picture_test_support.h"
 
@@ -238,6 +239,29 @@ TEST_F(ThumbnailTest, PictureBoxGrabBecomesTheClone) {
     EXPECT_EQ(fresh.CloneDimY(), 15);
     EXPECT_EQ(fresh.CloneRGB().pixel(10, 7)[0], 200);
     EXPECT_EQ(fresh.CloneRGB().pixel(10, 7)[2], 50);
+}
+
+// A box of two pixels, black and white, grabbed into a clone four pixels
+// wide: each pixel becomes a block of two, not a ramp between them.
+TEST_F(ThumbnailTest, PictureBoxGrabRepeatsPixelsAsBlocks) {
+    class TwoPixels : public FakePictureBox {
+    public:
+        TwoPixels() : FakePictureBox(2, 1) {}
+        void copy_content(PictureBuffer& target) const override {
+            for (int32_t x = 0; x < target.width(); ++x) {
+                uint8_t* p = target.pixel(x, 0);
+                p[0] = p[1] = p[2] = x == 0 ? 0 : 255;
+            }
+        }
+    } box;
+    record("b", "png", picture_type::png);
+    ZNImage fresh;
+    fresh.ImageFile(image.ImageFile());
+    fresh.usePicturebox(box, 4, 2);
+    ASSERT_EQ(fresh.CloneRGB().width(), 4);
+    std::vector<int> row;
+    for (int32_t x = 0; x < 4; ++x) row.push_back(fresh.CloneRGB().pixel(x, 1)[0]);
+    EXPECT_EQ(row, (std::vector<int>{0, 0, 255, 255}));
 }
 
 }  // namespace
