@@ -28,8 +28,7 @@ testdata: deps
 test: deps testdata
 	cmake -S . -B $(TESTBUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DGALVORA_SANITIZE=ON -DGALVORA_TESTS=ON
 	cmake --build $(TESTBUILD) -j $(JOBS)
-	cd $(TESTBUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-	  ctest --output-on-failure -j $(JOBS)
+	@bash scripts/run-tests.sh $(TESTBUILD) $(JOBS)
 
 # Release build of its own (with the Google Benchmark programs), then the
 # side-by-side figures against vipsthumbnail.
