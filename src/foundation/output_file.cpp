@@ -64,20 +64,6 @@ ReplaceGuard& replace_guard() {
     return guard;
 }
 
-// The folder part of a path, "." for a bare name.
-std::string folder_of(const std::string& path) {
-    const size_t slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
-    return path.substr(0, slash);
-}
-
-// The file-name part of a path.
-std::string name_of(const std::string& path) {
-    const size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 std::mutex& root_mutex() {
     static std::mutex m;
     return m;
@@ -128,6 +114,20 @@ int walk_beneath(int dir_fd, const std::string& rel) {
 }
 
 }  // namespace
+
+// The folder part of a path, "." for a bare name.
+std::string folder_of(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return "/";
+    return path.substr(0, slash);
+}
+
+// The file-name part of a path.
+std::string name_of(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
 
 void set_output_root(const std::string& root) {
     std::lock_guard<std::mutex> lock(root_mutex());

@@ -89,6 +89,11 @@ int replace_guard_check(const std::string& target, const std::string& new_file);
 // it is written in that folder as the kernel resolves it from the root's
 // descriptor, so no link and no ".." leads out of it.
 void set_output_root(const std::string& root);
+
+// The folder part of a path ("." for a bare name, "/" for a name in the
+// root) and its last name.
+std::string folder_of(const std::string& path);
+std::string name_of(const std::string& path);
 // A descriptor (O_PATH) of the folder files are written into, opened as
 // described above; -1 with errno when it cannot be.
 int open_folder_for_writing(const std::string& folder);

@@ -25,16 +25,7 @@ std::pair<uint64_t, uint64_t> kennung(const struct stat& st) {
     return {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
 }
 
-// The first bytes of a file, as many as the picture classifier looks at.
-std::string anfang(const std::string& path) {
-    std::string bytes;
-    FILE* f = std::fopen(path.c_str(), "rb");
-    if (f == nullptr) return bytes;
-    bytes.resize(kGuessPrefixBytes);
-    bytes.resize(std::fread(bytes.data(), 1, bytes.size(), f));
-    std::fclose(f);
-    return bytes;
-}
+std::string anfang_oder_leer(const std::string& path) { return dateianfang(path).value_or(std::string()); }
 
 bool binaer(std::string_view bytes) {
     if (bytes.size() > kGuessPrefixBytes) bytes = bytes.substr(0, kGuessPrefixBytes);
@@ -53,7 +44,16 @@ Ausgabeschutz& ausgabeschutz() {
     return schutz;
 }
 
-bool inhalt_ist_binaer(const std::string& path) { return binaer(anfang(path)); }
+std::optional<std::string> dateianfang(const std::string& path) {
+    FILE* f = std::fopen(path.c_str(), "rb");
+    if (f == nullptr) return std::nullopt;
+    std::string bytes(kGuessPrefixBytes, '\0');
+    bytes.resize(std::fread(bytes.data(), 1, bytes.size(), f));
+    std::fclose(f);
+    return bytes;
+}
+
+bool inhalt_ist_binaer(const std::string& path) { return binaer(anfang_oder_leer(path)); }
 
 bool anfang_ist_binaer(std::string_view first_bytes) { return binaer(first_bytes); }
 
@@ -100,7 +100,7 @@ int Ausgabeschutz::pruefen(const std::string& target, const std::string& new_fil
         ablehnung_melden(target, "Originalbild");
         return EEXIST;
     }
-    if (!new_file.empty() && !binaer(anfang(new_file)) && binaer(anfang(target))) {
+    if (!new_file.empty() && !binaer(anfang_oder_leer(new_file)) && binaer(anfang_oder_leer(target))) {
         ablehnung_melden(target, "ein Bild oder eine andere Datei, die keine Seite ist");
         return EEXIST;
     }

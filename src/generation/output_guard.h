@@ -7,6 +7,7 @@
 // output replaces a folder or a special file. The run installs the guard
 // over every committed file (output_file.h) for its length.
 #include <cstdint>
+#include <optional>
 #include <set>
 #include <string>
 #include <string_view>
@@ -42,6 +43,9 @@ private:
 
 Ausgabeschutz& ausgabeschutz();
 
+// The first bytes of a file, as many as the picture classifier looks at;
+// none when the file cannot be opened.
+std::optional<std::string> dateianfang(const std::string& path);
 // True when the file's first bytes show a picture or binary data (a NUL
 // byte): no page or script text is put in its place.
 bool inhalt_ist_binaer(const std::string& path);

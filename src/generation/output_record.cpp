@@ -37,17 +37,6 @@ std::string kanonisch(const std::string& path) {
 
 std::string normal(const std::string& path) { return fs::path(path).lexically_normal().string(); }
 
-std::string ordner_von(const std::string& path) {
-    const size_t slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string name_von(const std::string& path) {
-    const size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 bool liegt_in(const std::string& canonical, const std::string& root) {
     if (root.empty()) return false;
     if (canonical == root) return true;
@@ -115,13 +104,10 @@ void neu_schreiben(int dir_fd, const std::set<std::string>& names, bool earlier_
 // The kind of file for taking over a file of an earlier gallery: text, or
 // the picture type the first bytes show (binary without a type is "other").
 int art(const std::string& path) {
-    FILE* f = std::fopen(path.c_str(), "rb");
-    if (f == nullptr) return -2;
-    std::string bytes(kGuessPrefixBytes, '\0');
-    bytes.resize(std::fread(bytes.data(), 1, bytes.size(), f));
-    std::fclose(f);
-    if (!anfang_ist_binaer(bytes)) return -1;
-    return static_cast<int>(guess_file_type(bytes));
+    const std::optional<std::string> bytes = dateianfang(path);
+    if (!bytes) return -2;
+    if (!anfang_ist_binaer(*bytes)) return -1;
+    return static_cast<int>(guess_file_type(*bytes));
 }
 
 // True when the folder holds an entry besides `name` and this program's own
@@ -292,8 +278,8 @@ int Ausgabeaufzeichnung::skript_zulassen(const std::string& target) {
 
 int Ausgabeaufzeichnung::pruefen(const std::string& target, const std::string& new_file, bool uebernahme) {
     if (!aktiv_) return 0;
-    const std::string folder = ordner_von(target);
-    const std::string name = name_von(target);
+    const std::string folder = folder_of(target);
+    const std::string name = name_of(target);
     if (name == kOutputRecordName || name == kRecordRewrite) return EPERM;
     const std::string canonical = kanonisch(folder);
     if (canonical.empty()) return ENOENT;
