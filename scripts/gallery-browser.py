@@ -54,6 +54,8 @@ class Browser:
         self.process = subprocess.Popen(
             [exe, "--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
              "--disable-background-networking", "--disable-component-update", "--disable-sync",
+             # without extensions it makes no folder beside its own program either
+             "--disable-extensions",
              "--allow-file-access-from-files", "--hide-scrollbars", "--remote-debugging-pipe",
              "--user-data-dir=" + self.profile, "about:blank"],
             pass_fds=(3, 4), preexec_fn=wire, stdin=subprocess.DEVNULL,

@@ -45,6 +45,7 @@ outputs() {  # level base switches...
   shift 2
   run /Profile=Voreinstellung "/Basedir=$base" "/Level=$level" /GIF=1 "$@"
   first=$(stat_count Verzeichnisse)/$(stat_count Bilder)/$(pages_in "$base")
+  first_rc=$rc
   cp "$tmp/err" "$tmp/err.first"
   run /Profile=Voreinstellung "/Basedir=$base" "/Level=$level" /GIF=1 "$@"
   second=$(stat_count Verzeichnisse)/$(stat_count Bilder)/$(pages_in "$base")
@@ -71,7 +72,8 @@ outputs 2 "$tmp/o" /GENERATE_CLONES=1 /CLONE_PATH=web
 # On a failure the runs' own messages say which picture was not counted.
 check "level 2, clones in web/: the second run takes the same 2 folders, 3 pictures ($first, then $second)" \
   '[ "$rc" -eq 0 ] && [ "$first" = "$second" ] && [ "${first%/*}" = 2/3 ] ||
-   { tr -d "\r" <"$tmp/err.first" | grep -v "wurden" | tail -8; tr -d "\r" <"$tmp/err" | grep -v "wurden" | tail -8; false; }'
+   { echo "  status $first_rc, then $rc"; tr -d "\r" <"$tmp/err.first" | grep -v "wurden" | tail -8
+     tr -d "\r" <"$tmp/err" | grep -v "wurden" | tail -8; false; }'
 check "level 2, clones in web/: no page for web/deco, web/thumbs or web/html" \
   '[ "$(ls "$tmp/o/web/html")" = 2024 ] && [ "$(ls "$tmp/o/web/html/2024" | tr "\n" " ")" = "sommer sommer.html winter winter.html " ]'
 
