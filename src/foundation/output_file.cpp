@@ -53,12 +53,6 @@ void note_live(const struct stat& st, bool live) {
     }
 }
 
-bool is_live(const struct stat& st) {
-    LiveTemporaries& all = live_temporaries();
-    const std::lock_guard lock(all.mutex);
-    return all.files.count({st.st_dev, st.st_ino}) != 0;
-}
-
 ReplaceGuard& replace_guard() {
     static ReplaceGuard guard;
     return guard;
@@ -247,11 +241,17 @@ int remove_stale_temporaries(const std::string& folder) {
     int removed = 0;
     const int dir_fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir_fd < 0) return 0;
+    // Looked at and removed under the lock a new temporary is made under:
+    // one this program writes meanwhile on another thread is either not
+    // there yet or already known as live.
+    LiveTemporaries& live = live_temporaries();
+    const std::lock_guard lock(live.mutex);
     for (const std::string& name : stale) {
         // Only files (and links, which go themselves): a folder of that name is someone else's.
         struct stat st {};
         if (::fstatat(dir_fd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 || S_ISDIR(st.st_mode)) continue;
-        if (is_live(st)) continue;  // one of ours, still being written or held back
+        // One of ours, still being written or held back for its place.
+        if (live.files.count({st.st_dev, st.st_ino}) != 0) continue;
         if (::unlinkat(dir_fd, name.c_str(), 0) == 0) ++removed;
     }
     ::close(dir_fd);
@@ -290,23 +290,30 @@ OutputFile::OutputFile(const std::string& target_path, bool sync_each_file)
     // the mode of a new file follows the umask.
     static thread_local std::mt19937_64 random{std::random_device{}()};
     static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    // Made and noted as live in one step under the lock that a clean-up of
+    // stale temporaries takes too: a clean-up on another thread never finds
+    // this file before it is known as live.
     int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        std::string name = kTempPrefix;
-        for (size_t i = 0; i < kTempRandom; ++i) name += kLetters[random() % (sizeof kLetters - 1)];
-        name += kTempSuffix;
-        fd = ::openat(dir_fd_, name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-        if (fd >= 0) temp_name_ = name;
-        else if (errno != EEXIST) break;
-    }
-    if (fd < 0) {
-        error_ = errno;
-        return;
-    }
-    struct stat st {};
-    if (::fstat(fd, &st) == 0) {
-        note_live(st, true);
-        temp_id_ = {st.st_dev, st.st_ino};
+    {
+        LiveTemporaries& live = live_temporaries();
+        const std::lock_guard lock(live.mutex);
+        for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+            std::string name = kTempPrefix;
+            for (size_t i = 0; i < kTempRandom; ++i) name += kLetters[random() % (sizeof kLetters - 1)];
+            name += kTempSuffix;
+            fd = ::openat(dir_fd_, name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+            if (fd >= 0) temp_name_ = name;
+            else if (errno != EEXIST) break;
+        }
+        if (fd < 0) {
+            error_ = errno;
+            return;
+        }
+        struct stat st {};
+        if (::fstat(fd, &st) == 0) {
+            live.files.insert({st.st_dev, st.st_ino});
+            temp_id_ = {st.st_dev, st.st_ino};
+        }
     }
     file_ = fdopen(fd, "wb");
     if (!file_) {

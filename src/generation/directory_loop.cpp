@@ -41,6 +41,9 @@ namespace {
 // or after the message that the folder leads out of the output.
 bool make_folder(const std::string& path, const char* key, std::string& result) {
     if (!ausgabeordner_pruefen(lauf_auftrag().cloneverzeichnis, path)) return false;
+    // Known as the run's own before it exists: a picture processed ahead on
+    // a worker writes into it as soon as it sees it.
+    ausgabeaufzeichnung().ordner_einrichten(path);
     try {
         result = MakeFullDir(path);
         remove_stale_temporaries(result);

@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
+#include <string>
+#include <thread>
 
 #include "foundation/temp_folder.h"
 
@@ -84,6 +87,32 @@ TEST(OutputFile, ShortTemporaryNamesAndStaleTemporariesRemoved) {
     EXPECT_TRUE(fs::exists(folder.path() / ".galvora-notes.txt"));
     EXPECT_TRUE(fs::is_directory(folder.path() / ".galvora-ABCDEF.tmp"));
     EXPECT_EQ(remove_stale_temporaries((folder.path() / "missing").string()), 0);
+}
+
+// A folder's clean-up of stale temporaries runs on the run's thread while a
+// picture processed ahead already writes into that folder on a worker: a
+// temporary that has just been made is never taken for a stale one, however
+// the two threads meet.
+TEST(OutputFile, ACleanUpOnAnotherThreadNeverTakesATemporaryBeingMade) {
+    galvora::testing::TempFolder folder;
+    const std::string path = folder.path().string();
+    std::atomic<bool> writing{true};
+    std::thread cleaner([&] {
+        while (writing) remove_stale_temporaries(path);
+    });
+    int failed = 0;
+    for (int i = 0; i < 10000; ++i) {
+        OutputFile out(path + "/p" + std::to_string(i % 10) + ".jpg", false);
+        if (!out.is_open()) {
+            ++failed;
+            continue;
+        }
+        std::fputs("pixels", out.file());
+        if (!out.commit()) ++failed;
+    }
+    writing = false;
+    cleaner.join();
+    EXPECT_EQ(failed, 0);
 }
 
 // The replace guard is asked before every commit: a refusal keeps the target
