@@ -43,14 +43,11 @@ LiveTemporaries& live_temporaries() {
     return live;
 }
 
-void note_live(const struct stat& st, bool live) {
+// A temporary that is in its place or gone is no longer one of ours.
+void forget_live(const std::pair<dev_t, ino_t>& id) {
     LiveTemporaries& all = live_temporaries();
     const std::lock_guard lock(all.mutex);
-    if (live) {
-        all.files.insert({st.st_dev, st.st_ino});
-    } else {
-        all.files.erase({st.st_dev, st.st_ino});
-    }
+    all.files.erase(id);
 }
 
 ReplaceGuard& replace_guard() {
@@ -327,12 +324,7 @@ OutputFile::OutputFile(const std::string& target_path, bool sync_each_file)
 
 OutputFile::~OutputFile() {
     if (!committed_) discard();
-    if (temp_id_) {
-        struct stat st {};
-        st.st_dev = temp_id_->first;
-        st.st_ino = temp_id_->second;
-        note_live(st, false);
-    }
+    if (temp_id_) forget_live(*temp_id_);
     if (dir_fd_ >= 0) ::close(dir_fd_);
 }
 
